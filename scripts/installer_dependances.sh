@@ -1,0 +1,20 @@
+#!/bin/sh
+# Installs the Debian packages needed to build, run and test Ostrel.
+# Idempotent: does nothing (and says nothing) when everything is present.
+set -e
+PAQUETS="build-essential cmake pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev \
+libgtest-dev googletest xvfb xauth fonts-dejavu-core fonts-liberation \
+libqt6svg6 qt6-qpa-plugins"
+MANQUANTS=""
+for p in $PAQUETS; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        MANQUANTS="$MANQUANTS $p"
+    fi
+done
+[ -z "$MANQUANTS" ] && exit 0
+SUDO=""
+[ "$(id -u)" -ne 0 ] && SUDO="sudo"
+echo "Installation des paquets :$MANQUANTS"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq >/dev/null
+$SUDO apt-get install -y -qq --no-install-recommends $MANQUANTS >/dev/null

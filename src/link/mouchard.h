@@ -1,0 +1,21 @@
+#pragma once
+// The trace file: one dated line per event, appended and closed at once, so
+// that another program may read it at any time. Past 500,000 bytes it is
+// copied to a dated archive in the application folder and started afresh.
+// No failure of the trace ever stops the program.
+#include <QString>
+
+namespace ostrel {
+
+constexpr long long Seuil_Archive_Mouchard = 500000;
+
+void Init_Mouchard();
+void Ecrit_Mouchard(const QString& message);
+// Copies the trace to the archive of the day, then deletes it; the trace is
+// kept when the copy fails. Returns whether the archive was made.
+bool Archive_Mouchard();
+void Ferme_Mouchard();
+// Archive name of a date: Base_Archive_Mouchard & "-D_M_YYYY.snf".
+QString Nom_Archive_Mouchard(double date);
+
+}  // namespace ostrel

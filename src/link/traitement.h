@@ -1,0 +1,24 @@
+#pragma once
+// Services shared by several screens on top of the request catalogue: the
+// walks over the modules in service, the reset of the dashboard after a link
+// loss, the download of the channel table to a module and the access codes.
+#include <QString>
+
+#include "platform/types.h"
+
+namespace ostrel {
+
+// Walks over Tab_Fonctionnement_OC; every input outside 1..32 falls back to module 1.
+Octet Module_En_Service_Suivant(Octet n);
+Octet Nieme_Module_En_Service(Octet& k);  // k outside 1..32 is set to 1
+inline Octet Nieme_Module_En_Service(Octet&& k) { return Nieme_Module_En_Service(k); }
+Octet Rang_Module_En_Service(Octet adresse);
+
+void RAZ_Affichage_Modules();
+void Telechargement_Parametrage_Voies();
+QString Complete_Zeros(QString& s);
+inline QString Complete_Zeros(QString&& s) { return Complete_Zeros(s); }
+QString Lecture_Code_Acces_Texte(Octet module, Octet& index);
+Octet Recherche_Niveau_Acces(Octet module, const QString& code);
+
+}  // namespace ostrel

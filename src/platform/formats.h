@@ -1,0 +1,45 @@
+#pragma once
+// Number and date texts in the French forms the program has always used,
+// whatever the machine's locale: decimal comma, "dd/mm/yyyy hh:mm:ss".
+#include <QString>
+#include <optional>
+
+#include "platform/types.h"
+
+namespace ostrel {
+
+// Rounding to the nearest whole number, an exact half to the even neighbour.
+double Arrondi_Pair(double valeur);
+
+// General number form: at most 7 significant digits for a single, 15 for a
+// double, no trailing zeros, decimal comma, exponent form for very large or
+// small values ("1E+07", "1,5E-05"), no blank.
+QString Texte_Simple(Simple valeur);
+QString Texte_Double(double valeur);
+QString Texte_Entier(long long valeur);
+
+// A number written directly to a file: a blank (or the minus sign), the value
+// in the general form, then one blank: " 30 ", "-5 ", " 21,5 ".
+QString Ecrit_Direct(long long valeur);
+QString Ecrit_Direct_Simple(Simple valeur);
+// "True" / "False", whatever the locale.
+QString Ecrit_Booleen(Booleen valeur);
+
+// Conversions of a text read from a file or typed by the user. Leading and
+// trailing blanks are ignored. An empty result means the text does not convert
+// or the value is out of range for the type.
+std::optional<double> Convertir_Nombre(const QString& texte);
+std::optional<Octet> Convertir_Octet(const QString& texte);
+std::optional<Entier> Convertir_Entier(const QString& texte);
+std::optional<Long> Convertir_Long(const QString& texte);
+std::optional<Simple> Convertir_Simple(const QString& texte);
+// "True"/"False" (or "Vrai"/"Faux"), in any case, or a number: non-zero is true.
+std::optional<Booleen> Convertir_Booleen(const QString& texte);
+
+// Whole-number conversion of a value as a cast of the original does it:
+// rounded half to even, empty when it does not fit.
+std::optional<Octet> Vers_Octet(double valeur);
+std::optional<Entier> Vers_Entier(double valeur);
+std::optional<Long> Vers_Long(double valeur);
+
+}  // namespace ostrel

@@ -1,0 +1,29 @@
+#include "platform/horloge.h"
+
+#include <QString>
+#include <QtGlobal>
+#include <thread>
+
+namespace ostrel {
+namespace {
+
+double& Echelle() {
+    static double echelle = [] {
+        bool ok = false;
+        const double v = qEnvironmentVariable("OSTREL_ECHELLE_TEMPS").toDouble(&ok);
+        return ok && v > 0 ? v : 1.0;
+    }();
+    return echelle;
+}
+
+}  // namespace
+
+double Echelle_Temps() { return Echelle(); }
+void Definir_Echelle_Temps(double echelle) { Echelle() = echelle > 0 ? echelle : 1.0; }
+
+void Pause(int ms) {
+    if (ms <= 0) return;
+    std::this_thread::sleep_for(std::chrono::duration<double, std::milli>(ms * Echelle()));
+}
+
+}  // namespace ostrel

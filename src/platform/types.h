@@ -1,0 +1,25 @@
+#pragma once
+// The type words every part of the program shares. They keep the widths of the
+// original values so that byte, word and date arithmetic behaves the same.
+#include <cstdint>
+
+namespace ostrel {
+
+using Octet = std::uint8_t;    // byte: 0..255
+using Entier = std::int16_t;   // integer: signed 16-bit
+using Long = std::int32_t;     // long: signed 32-bit
+using Simple = float;          // single
+using Date = double;           // days since 30/12/1899, fraction = time of day
+using Booleen = std::int16_t;  // 0 False, any other value True; the program stores -1
+using Couleur = std::int32_t;  // &H00BBGGRR, top bit set = system colour
+
+constexpr Booleen Vrai = -1;
+constexpr Booleen Faux = 0;
+
+constexpr Couleur Couleur_Rouge = 255;
+constexpr Couleur Couleur_Verte = 0xFF00;
+constexpr Couleur Couleur_Grise = 0x7F7F7F;
+constexpr Couleur Couleur_Blanche = 0xFFFFFF;
+constexpr Couleur Couleur_Face_Bouton = static_cast<Couleur>(0x8000000F);
+
+}  // namespace ostrel

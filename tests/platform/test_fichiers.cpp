@@ -1,0 +1,94 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <cstdlib>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/chemins.h"
+#include "platform/dialogues.h"
+#include "platform/fichiers.h"
+
+using namespace ostrel;
+
+namespace {
+// A folder nobody may write into, root included (root ignores the mode bits,
+// not the immutable attribute).
+bool Dossier_Lecture_Seule(const QString& dossier, bool oui) {
+    const QByteArray d = QFile::encodeName(dossier);
+    if (::geteuid() != 0) return ::chmod(d.constData(), oui ? 0555 : 0755) == 0;
+    const QByteArray commande = QByteArray("chattr ") + (oui ? "+i '" : "-i '") + d + "' 2>/dev/null";
+    return std::system(commande.constData()) == 0;
+}
+
+QByteArray Lire(const QString& chemin) {
+    QFile f(chemin);
+    f.open(QIODevice::ReadOnly);
+    return f.readAll();
+}
+}  // namespace
+
+TEST(SauvegardeSure, RemplaceLeFichierEnEntier) {
+    QTemporaryDir dossier;
+    const QString chemin = dossier.filePath("ver.dva");
+    ASSERT_TRUE(Sauvegarde_Sure(chemin, "ancien\r\n"));
+    ASSERT_TRUE(Sauvegarde_Sure(chemin, "nouveau\r\n"));
+    EXPECT_EQ(Lire(chemin), "nouveau\r\n");
+    // No temporary file is left beside it.
+    EXPECT_EQ(QDir(dossier.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+}
+
+TEST(SauvegardeSure, UnEchecGardeLAncienFichierEtSeSignale) {
+    QTemporaryDir dossier;
+    const QString chemin = dossier.filePath("config.txt");
+    ASSERT_TRUE(Sauvegarde_Sure(chemin, "ancien"));
+    ASSERT_TRUE(Dossier_Lecture_Seule(dossier.path(), true));
+    const Resultat_Fichier r = Sauvegarde_Sure(chemin, "nouveau");
+    Dossier_Lecture_Seule(dossier.path(), false);
+    EXPECT_FALSE(r);
+    EXPECT_FALSE(r.Erreur.isEmpty());
+    EXPECT_EQ(Lire(chemin), "ancien");
+}
+
+TEST(SauvegardeSure, DossierAbsentOuNomVide) {
+    QTemporaryDir dossier;
+    EXPECT_FALSE(Sauvegarde_Sure(dossier.filePath("absent/fichier.txt"), "x"));
+    EXPECT_FALSE(Sauvegarde_Sure(QString(), "x"));
+    EXPECT_FALSE(Sauvegarde_Sure(dossier.path(), "x"));
+}
+
+TEST(Chemins, DisqueCEtDossierWindows) {
+    qputenv("OSTREL_DISQUE_C", "/tmp/disque");
+    qunsetenv("OSTREL_DOSSIER_WINDOWS");
+    EXPECT_EQ(Chemin_Natif("c:\\OstrelSoft+\\ver.dva"), "/tmp/disque/OstrelSoft+/ver.dva");
+    EXPECT_EQ(Chemin_Natif("C:\\"), "/tmp/disque");
+    EXPECT_EQ(Chemin_Natif("/tmp/disque/OstrelSoft+\\Images\\Accueil.bmp"), "/tmp/disque/OstrelSoft+/Images/Accueil.bmp");
+    EXPECT_EQ(Dossier_Windows(), "/tmp/disque/Windows");
+    qputenv("OSTREL_DOSSIER_WINDOWS", "/tmp/win");
+    EXPECT_EQ(Dossier_Windows(), "/tmp/win");
+    qputenv("OSTREL_COM3", "/dev/pts/9");
+    EXPECT_EQ(Peripherique_Port(3), "/dev/pts/9");
+    EXPECT_EQ(Peripherique_Port(2), "/dev/ttyS1");
+    qunsetenv("OSTREL_DISQUE_C");
+    qunsetenv("OSTREL_DOSSIER_WINDOWS");
+    EXPECT_EQ(Disque_C(), QDir::homePath());
+}
+
+TEST(BoitesScriptees, ReponsesEnFileEtTextesRelevés) {
+    Boites_Scriptees boites;
+    Definir_Boites(&boites);
+    boites.Reponses.push_back(vbNo);
+    EXPECT_EQ(Boites().MsgBox("Le module est il connecté à l'ordinateur?", vbYesNo), vbNo);
+    EXPECT_EQ(Boites().MsgBox("Ce fichier existe déjà.", vbYesNoCancel), vbYes);  // empty queue: first button
+    EXPECT_EQ(Boites().MsgBox("Fichier incorrect!"), vbOK);
+    ASSERT_EQ(boites.Messages.size(), 3u);
+    EXPECT_EQ(boites.Messages[2].Titre, Titre_Application);
+    Dialogue_Fichier d;
+    EXPECT_FALSE(Boites().ShowSave(d));
+    boites.Fichiers.push_back("/tmp/a.txt");
+    EXPECT_TRUE(Boites().ShowOpen(d));
+    EXPECT_EQ(d.FileName, "/tmp/a.txt");
+    Definir_Boites(nullptr);
+}
