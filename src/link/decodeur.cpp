@@ -155,14 +155,15 @@ void Decoder_Acces_Internet(Lecteur& l) {
     Octet longueur = 0;
     if (!l.Lire_Octet(4, longueur)) return;
     Longueur_Num_Telephone = longueur;
-    Num_Telephone.clear();
+    QString numero;
     for (int i = 1; i <= longueur; ++i) {
         Octet c = 0;
         if (!l.Lire_Octet(4 + i, c)) return;
         // The dial string holds digits and the wait sign "W" only; any other
-        // byte shows as its offset from "0", as the module sends it.
-        Num_Telephone += c == 'W' ? QStringLiteral("W") : QString::number(c - 48);
+        // byte shows as its offset from "0".
+        numero += c == 'W' ? QStringLiteral("W") : QString::number(c - 48);
     }
+    Num_Telephone = numero;
     int p = 5 + longueur;
     Nb_Octets_Donnees = static_cast<Octet>(p);
     if (!l.Lire_Texte_Prefixe(p, Login_FAI)) return;

@@ -327,9 +327,11 @@ TEST_F(Decodeur, LongueurAuDelaDesOctetsRecusRefusee) {
 
     Code_Erreur = 0;
     Longueur_Num_Telephone = 0;
+    Num_Telephone = "0123";
     Decoder(0x1A, {1, 2, 3, 4, 20, '1'});
     EXPECT_EQ(Code_Erreur, Erreur::Ligne);
     EXPECT_EQ(Longueur_Num_Telephone, 20);
+    EXPECT_EQ(Num_Telephone, "0123");
 }
 
 TEST_F(Decodeur, DispositionsFixesTropCourtes) {
