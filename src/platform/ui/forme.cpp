@@ -19,7 +19,8 @@ public:
         if (touche->isAutoRepeat()) return false;
         auto* controle = static_cast<QWidget*>(objet);
         Forme* forme = nullptr;
-        for (QWidget* w = controle; w; w = w->parentWidget()) {
+        // Up to the window only: a message box over a form is not part of it.
+        for (QWidget* w = controle; w; w = w->isWindow() ? nullptr : w->parentWidget()) {
             forme = qobject_cast<Forme*>(w);
             if (forme) break;
         }
