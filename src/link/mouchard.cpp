@@ -1,0 +1,67 @@
+#include "link/mouchard.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include "link/tableau_bord.h"
+#include "link/variables.h"
+#include "platform/cp1252.h"
+#include "platform/dates.h"
+#include "platform/fichiers.h"
+
+namespace ostrel {
+namespace {
+
+bool Trop_Gros() {
+    const QFileInfo info(Fichier_Mouchard);
+    return info.exists() && info.size() > Seuil_Archive_Mouchard;
+}
+
+}  // namespace
+
+QString Nom_Archive_Mouchard(double date) {
+    const Composantes_Date c = Decomposer(date);
+    return Base_Archive_Mouchard + QStringLiteral("-%1_%2_%3.snf").arg(c.Jour).arg(c.Mois).arg(c.Annee);
+}
+
+bool Archive_Mouchard() {
+    // The archive is written whole before the trace is removed: a copy that
+    // fails (folder missing, disk full) keeps the trace, which the next
+    // write tries to archive again.
+    QByteArray contenu;
+    if (!Lire_Fichier(Fichier_Mouchard, contenu)) return false;
+    QDir().mkpath(QFileInfo(Nom_Archive_Mouchard(Maintenant())).absolutePath());
+    if (!Sauvegarde_Sure(Nom_Archive_Mouchard(Maintenant()), contenu)) return false;
+    QFile::remove(Fichier_Mouchard);
+    return true;
+}
+
+void Init_Mouchard() {
+    if (Fichier_Mouchard.isEmpty()) return;
+    // The mapped Windows folder may not exist yet on this machine.
+    QDir().mkpath(QFileInfo(Fichier_Mouchard).absolutePath());
+    if (Trop_Gros()) Archive_Mouchard();
+    QFile trace(Fichier_Mouchard);
+    if (trace.open(QIODevice::Append)) trace.close();
+}
+
+void Ecrit_Mouchard(const QString& message) {
+    if (Fichier_Mouchard.isEmpty()) return;
+    if (Trop_Gros()) Archive_Mouchard();
+    const QString ligne = Texte_Date(Maintenant()) + QLatin1Char(' ') + Frm_Menu1().Lbl_Nom_Logiciel() +
+                          QLatin1Char(' ') + message;
+    QFile trace(Fichier_Mouchard);
+    if (!trace.open(QIODevice::Append)) {
+        QDir().mkpath(QFileInfo(Fichier_Mouchard).absolutePath());
+        if (!trace.open(QIODevice::Append)) return;  // a lost line never stops the program
+    }
+    trace.write(Vers_Cp1252(ligne) + "\r\n");
+    trace.close();
+}
+
+void Ferme_Mouchard() {
+    // Every line closes the trace behind it: nothing is left open here.
+}
+
+}  // namespace ostrel
