@@ -561,6 +561,7 @@ QByteArray Simulateur::Repondre(const QByteArray& requete, const Defaut& defaut,
             default: refuse = true; break;
         }
         reponse = refuse ? Exception(adresse, fonction, 2) : Lecture(adresse, d);
+        if (defaut.type == Defaut::Donnees) reponse = Lecture(adresse, defaut.donnees);
         if (defaut.type == Defaut::Longue && !refuse)
             reponse = Lecture(adresse, (d + QByteArray(127, '\x55')).left(127));
     } else if (fonction == 16) {

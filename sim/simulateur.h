@@ -115,10 +115,12 @@ struct Defaut {
         Scindee,        // the reply in two parts, delai_ms apart
         Tardive,        // the reply after delai_ms
         Pages_Sans_Fin, // pages of 9 records forever (0x0E..0x11)
+        Donnees,        // a read reply carrying `donnees` as its data bytes
     };
     Type type = Aucun;
     int valeur = 0;
     int delai_ms = 0;  // real milliseconds
+    QByteArray donnees;
 };
 
 struct Trame_Journal {

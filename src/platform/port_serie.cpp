@@ -9,6 +9,7 @@
 
 #include <QStringList>
 #include <cerrno>
+#include <thread>
 
 #include "platform/chemins.h"
 
@@ -187,7 +188,10 @@ QByteArray Port_Serie::Input() {
 }
 
 bool Port_Serie::Attendre_Entree(Instant echeance) const {
-    if (fd_ < 0) return false;
+    if (fd_ < 0) {
+        std::this_thread::sleep_until(echeance);
+        return false;
+    }
     for (;;) {
         if (InBufferCount() > 0) return true;
         const auto reste = echeance - std::chrono::steady_clock::now();
