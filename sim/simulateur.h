@@ -117,6 +117,9 @@ struct Defaut {
         Pages_Sans_Fin, // pages of 9 records forever (0x0E..0x11)
         Donnees,        // a read reply carrying `donnees` as its data bytes
     };
+    Defaut() = default;
+    Defaut(Type t, int v = 0, int delai = 0, QByteArray d = {})
+        : type(t), valeur(v), delai_ms(delai), donnees(std::move(d)) {}
     Type type = Aucun;
     int valeur = 0;
     int delai_ms = 0;  // real milliseconds
