@@ -68,12 +68,9 @@ void Forme_Ecran_Communication::Recoit_Trame() {
     // the progress bar; the others sleep until input comes or time is up.
     const auto pas_progression = std::chrono::duration_cast<Horloge::duration>(
         std::chrono::duration<double>(0.25 * Echelle_Temps()));
-    do {
-        if (Horloge::now() >= echeance) {
-            Code_Erreur = Erreur::Ligne;
-            break;
-        }
-        Ostrel.Attendre_Entree(longue ? std::min(echeance, Horloge::now() + pas_progression) : echeance);
+    // Bytes that came in before the deadline count, even when the wait that
+    // saw them ended at it.
+    for (;;) {
         if (Ostrel.InBufferCount() != 0) {
             const QByteArray lus = Ostrel.Input();
             for (char c : lus) {
@@ -96,7 +93,16 @@ void Forme_Ecran_Communication::Recoit_Trame() {
             Long progression = Calcul_Progression_Attente(echeance);
             Frm_Menu1().Progess_Bar_Value(progression);
         }
-    } while (total != attendu);
+        if (total == attendu) break;
+        if (Horloge::now() >= echeance) {
+            Code_Erreur = Erreur::Ligne;
+            break;
+        }
+        // Sleep until the rest of the reply can be in: its first three bytes,
+        // then as many as its function byte says.
+        const int manquants = total < 3 ? 3 - total : (attendu > total ? attendu - total : 1);
+        Ostrel.Attendre_Entree(longue ? std::min(echeance, Horloge::now() + pas_progression) : echeance, manquants);
+    }
 
     if (Code_Erreur == 0 && attendu < 132) {
         Nb_Octets_Recus = static_cast<Entier>(attendu);

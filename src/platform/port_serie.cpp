@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <QStringList>
+#include <algorithm>
 #include <cerrno>
 #include <thread>
 
@@ -17,6 +18,7 @@ namespace ostrel {
 namespace {
 
 struct Reglages_Ligne {
+    int bauds = 9600;
     speed_t vitesse = B9600;
     char parite = 'n';
     int bits = 8;
@@ -29,6 +31,7 @@ bool Lire_Reglages(const QString& texte, Reglages_Ligne& r) {
     bool ok = false;
     const int baud = parties[0].trimmed().toInt(&ok);
     if (!ok) return false;
+    r.bauds = baud;
     switch (baud) {
         case 1200: r.vitesse = B1200; break;
         case 2400: r.vitesse = B2400; break;
@@ -73,6 +76,8 @@ bool Port_Serie::Settings(const QString& reglages) {
         reglages_ = ancien;
         return false;
     }
+    const int bits = 1 + r.bits + (r.parite != 'n' ? 1 : 0) + r.arrets;
+    duree_octet_ = std::chrono::nanoseconds(bits * 1000000000LL / r.bauds);
     return true;
 }
 
@@ -187,33 +192,54 @@ QByteArray Port_Serie::Input() {
     return octets;
 }
 
-bool Port_Serie::Attendre_Entree(Instant echeance) const {
+void Port_Serie::Minimum_Reveil(int minimum) {
+    minimum = std::clamp(minimum, 1, 255);
+    if (minimum == minimum_reveil_) return;
+    termios t{};
+    if (::tcgetattr(fd_, &t) != 0) return;
+    // With VTIME 0, a poll reports input only once VMIN bytes are waiting.
+    t.c_cc[VMIN] = static_cast<cc_t>(minimum);
+    t.c_cc[VTIME] = 0;
+    if (::tcsetattr(fd_, TCSANOW, &t) == 0) minimum_reveil_ = minimum;
+}
+
+bool Port_Serie::Attendre_Entree(Instant echeance, int minimum) {
     if (fd_ < 0) {
         std::this_thread::sleep_until(echeance);
         return false;
     }
+    minimum = std::max(minimum, 1);
+    const int manquants = minimum - InBufferCount();
+    if (manquants > 1) {
+        // The first missing byte may be almost through; the others follow at
+        // the line's pace at best.
+        const auto au_plus_tot = std::chrono::steady_clock::now() + (manquants - 1) * duree_octet_;
+        std::this_thread::sleep_until(std::min(au_plus_tot, echeance));
+    }
+    bool pret = false;
     for (;;) {
-        if (InBufferCount() > 0) return true;
+        if (InBufferCount() >= minimum) {
+            pret = true;
+            break;
+        }
         const auto reste = echeance - std::chrono::steady_clock::now();
-        if (reste <= std::chrono::steady_clock::duration::zero()) return false;
+        if (reste <= std::chrono::steady_clock::duration::zero()) break;
+        Minimum_Reveil(minimum);
         const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(reste).count();
         timespec delai{static_cast<time_t>(ns / 1000000000), static_cast<long>(ns % 1000000000)};
         pollfd p{fd_, POLLIN, 0};
         const int r = ::ppoll(&p, 1, &delai, nullptr);
-        if (r < 0 && errno != EINTR) return false;
-        if (r > 0 && (p.revents & (POLLERR | POLLNVAL))) return false;
-        if (r > 0 && (p.revents & POLLHUP) && InBufferCount() == 0) {
+        if (r < 0 && errno != EINTR) break;
+        if (r > 0 && (p.revents & (POLLERR | POLLNVAL))) break;
+        if (r > 0 && (p.revents & POLLHUP) && !(p.revents & POLLIN)) {
             // The other end is gone (a closed pseudo-terminal): nothing will
             // come, but a poll would return at once; sleep to the deadline.
-            const auto reste2 = echeance - std::chrono::steady_clock::now();
-            if (reste2 > std::chrono::steady_clock::duration::zero()) {
-                const auto ns2 = std::chrono::duration_cast<std::chrono::nanoseconds>(reste2).count();
-                timespec d{static_cast<time_t>(ns2 / 1000000000), static_cast<long>(ns2 % 1000000000)};
-                ::nanosleep(&d, nullptr);
-            }
-            return false;
+            std::this_thread::sleep_until(echeance);
+            break;
         }
     }
+    Minimum_Reveil(1);
+    return pret;
 }
 
 }  // namespace ostrel

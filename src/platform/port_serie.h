@@ -59,9 +59,14 @@ public:
     // Reads at most InputLen bytes among those waiting, without waiting.
     QByteArray Input();
 
-    // Sleeps until input is waiting or the deadline passes; true when input
-    // is waiting. No busy loop: the wait is a poll on the descriptor.
-    bool Attendre_Entree(Instant echeance) const;
+    // Sleeps until at least `minimum` bytes are waiting or the deadline
+    // passes; true when they are. No busy loop: the missing bytes cannot all
+    // be in before their time on the line at the port's rate, so the wait
+    // first sleeps that long, then polls the descriptor, which the line
+    // discipline wakes once that many bytes are in, not at every byte.
+    bool Attendre_Entree(Instant echeance, int minimum = 1);
+    // Time of one character on the line (start, data, parity, stop bits).
+    std::chrono::nanoseconds Duree_Octet() const { return duree_octet_; }
 
     // The device the port number names, and its descriptor (-1 when closed).
     QString Peripherique() const;
@@ -69,6 +74,7 @@ public:
 
 private:
     bool Appliquer_Reglages();
+    void Minimum_Reveil(int minimum);
 
     int numero_ = 1;
     QString reglages_ = QStringLiteral("9600,n,8,1");
@@ -76,6 +82,8 @@ private:
     int fd_ = -1;
     bool rts_ = false;
     bool lignes_modem_ = false;
+    int minimum_reveil_ = 1;
+    std::chrono::nanoseconds duree_octet_{10 * 1000000000LL / 9600};
 };
 
 }  // namespace ostrel
