@@ -322,3 +322,37 @@ TEST_F(Catalogue, TexteTropLongPourSonBlocRienNePart) {
 
 }  // namespace
 }  // namespace ostrel::test
+
+namespace ostrel::test {
+namespace {
+
+// The demonstration bus that the run script starts: what a first look at
+// each module finds.
+TEST_F(Banc_Bus, BusDeDemonstration) {
+    bus.Etat_Demonstration();
+    Tab_Fonctionnement_OC.fill(Hors_Service);
+    Lecture_Modules_En_Service();
+    EXPECT_EQ(Tab_Fonctionnement_OC[2], En_Service);
+    Lecture_Etat_Module(1);
+    EXPECT_EQ(Donnees_Reponse.Etat_Module & 4, 4);  // 8 channels
+    Lecture_Etat_Module(3);
+    EXPECT_EQ(Donnees_Reponse.Etat_Module & 4, 0);  // 16 channels
+    Lecture_Nom_Module(1);
+    EXPECT_TRUE(Donnees_Reponse.Entete_Module.startsWith(QStringLiteral("Chambres froides site 1")));
+    EXPECT_TRUE(Donnees_Reponse.Entete_Module.endsWith(QStringLiteral("Bâtiment A")));
+    EXPECT_FLOAT_EQ(Lecture_Mesure_Voie(1, 8), -3276.6f);  // the contact input, open
+    Lecture_Parametres_Voie(1, 8);
+    EXPECT_EQ(Donnees_Reponse.Nature_Capteur, 2);
+    Lecture_Etat_Voie(1, 2);
+    EXPECT_EQ(Donnees_Reponse.Etat_Voie, 2);  // high alarm not acknowledged
+    Lecture_Nom_Voie(2, 3);
+    EXPECT_EQ(Donnees_Reponse.Nom_Voie, QStringLiteral("Congelateur "));
+    Lecture_Nombre_Evenements(2);
+    EXPECT_EQ(Donnees_Reponse.Nb_Evenements, 12);
+    Lecture_Nombre_Enregistrements(3);
+    EXPECT_EQ(Donnees_Reponse.Nb_Enregistrements, 16 * 48);
+    EXPECT_EQ(Code_Erreur, 0);
+}
+
+}  // namespace
+}  // namespace ostrel::test
