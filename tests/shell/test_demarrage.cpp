@@ -24,6 +24,8 @@
 #include "shell/demarrage.h"
 #include "shell/ecrans_programme.h"
 #include "shell/frm_menu1.h"
+#include "simulateur.h"
+#include "platform/horloge.h"
 
 using namespace ostrel;
 using ostrel_test::Traiter_Evenements;
@@ -185,7 +187,9 @@ TEST_F(Demarrage, SortieEnregistreFermeEtDechargeTout) {
                                    "Serre n\xB0" "2\r\nmdp\r\n"));
     EXPECT_EQ(options.count("\r\n"), 35);
     for (const QString& forme : Ordre_Dechargement()) EXPECT_FALSE(registre.Est_Chargee(forme)) << forme.toStdString();
+    // The port never opened: its closing fails and says so before the end line.
     EXPECT_EQ(Trace(), (QStringList{"07/03/2027 09:05:03 OstrelSoft+ 1.14VSA ----> Début",
+                                    "07/03/2027 09:05:03 OstrelSoft+ 1.14VSA Le port est indisponible pour l'action demandée",
                                     "07/03/2027 09:05:03 OstrelSoft+ 1.14VSA <---- Fin"}));
     Traiter_Evenements();
     EXPECT_TRUE(garde.isNull());
@@ -381,4 +385,69 @@ TEST_F(Demarrage, FenetrePatientezEtEcransAVenir) {
         EXPECT_EQ(t->Lbl_Nom_Menu(), f->findChild<QLabel*>("Lbl_Titre")->text());
         registre.Decharger(forme);
     }
+}
+
+TEST_F(Demarrage, OuiSurLeBusSimule) {
+    sim::Simulateur bus;
+    bus.Etat_Demonstration({1, 3, 7});
+    ASSERT_TRUE(bus.Demarrer());
+    qputenv("OSTREL_COM1", bus.Chemin().toUtf8());
+    Frm_Menu1_Forme* t = Demarrer(vbYes);
+    ASSERT_NE(t, nullptr);
+    EXPECT_EQ(boites.Textes(), (std::vector<QString>{Manquant, Manquant, Question}));
+    ASSERT_EQ(t->Nb_Lbl_OC(), 3);
+    EXPECT_EQ(t->Caption_Lbl_OC(0), QStringLiteral("MD1"));
+    EXPECT_EQ(t->Caption_Lbl_OC(1), QStringLiteral("MD3"));
+    EXPECT_EQ(t->Caption_Lbl_OC(2), QStringLiteral("MD7"));
+    EXPECT_EQ(t->Lbl_OC(2)->toolTip().trimmed(), QStringLiteral("Chambres froides site 7"));
+    EXPECT_EQ(Tab_Parametres_Modules[2].Entete.trimmed(), QStringLiteral("Chambres froides site 3"));
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(Couleur_Fond(t->Lbl_OC(i)), Couleur_Fenetre);
+    EXPECT_EQ(Nb_Voies_Module[0], 8);
+    EXPECT_EQ(Nb_Voies_Module[6], 16);
+    EXPECT_EQ(Tab_Fonctionnement_OC[2], En_Service);
+    EXPECT_EQ(Tab_Fonctionnement_OC[1], Hors_Service);
+    // Buttons of one fifth of the bar, from one fifth on.
+    const double largeur = Controle("Pic_Enum_OC")->width() / 5.0;
+    EXPECT_EQ(t->Lbl_OC(1)->x(), qRound(2 * largeur));
+    EXPECT_EQ(t->Lbl_OC(1)->width(), qRound(largeur));
+    EXPECT_FALSE(t->Progression_Visible());  // hidden at the end of the first search
+    EXPECT_EQ(Code_Erreur, 0);
+    EXPECT_TRUE(registre.Instance("Frm_Accueil")->isVisible());
+    EXPECT_FALSE(registre.Est_Chargee("Frm_Pb_Liaison"));
+    EXPECT_EQ(bus.Nombre_Requetes(0x1B), 1);
+    EXPECT_EQ(bus.Nombre_Requetes(0x07), 3);
+    EXPECT_EQ(bus.Nombre_Requetes(0x05), 3);
+
+    // The exit closes the port it opened: no failure line this time.
+    Fin_Programme();
+    EXPECT_EQ(Trace().size(), 2);
+    EXPECT_TRUE(Trace().back().endsWith("<---- Fin"));
+}
+
+TEST_F(Demarrage, ModulesQuiNeRepondentPas) {
+    Definir_Echelle_Temps(0.005);
+    sim::Simulateur bus;
+    bus.Etat_Demonstration({1, 3, 7});
+    // Module 3 does not answer its status; module 7 answers it but not its name.
+    bus.Programmer_Defauts(0x07, {sim::Defaut(), sim::Defaut(sim::Defaut::Silence), sim::Defaut(sim::Defaut::Silence),
+                                  sim::Defaut(sim::Defaut::Silence), sim::Defaut(sim::Defaut::Silence),
+                                  sim::Defaut(sim::Defaut::Silence), sim::Defaut(sim::Defaut::Silence)});
+    bus.Programmer_Defauts(0x05, {sim::Defaut(), sim::Defaut(sim::Defaut::Silence), sim::Defaut(sim::Defaut::Silence),
+                                  sim::Defaut(sim::Defaut::Silence), sim::Defaut(sim::Defaut::Silence),
+                                  sim::Defaut(sim::Defaut::Silence), sim::Defaut(sim::Defaut::Silence)});
+    ASSERT_TRUE(bus.Demarrer());
+    qputenv("OSTREL_COM1", bus.Chemin().toUtf8());
+    Frm_Menu1_Forme* t = Demarrer(vbYes);
+    Definir_Echelle_Temps(1);
+    ASSERT_NE(t, nullptr);
+    ASSERT_EQ(t->Nb_Lbl_OC(), 3);
+    EXPECT_EQ(Couleur_Fond(t->Lbl_OC(0)), Couleur_Fenetre);
+    EXPECT_EQ(Couleur_Fond(t->Lbl_OC(1)), Couleur_Rouge);
+    EXPECT_EQ(t->Lbl_OC(1)->toolTip(), QStringLiteral("Module non connecté"));
+    EXPECT_EQ(t->Lbl_Informations(), QStringLiteral("Certains Modules ne répondent pas !"));
+    EXPECT_EQ(t->Lbl_Etat_Memoire(), QStringLiteral("Le système ne fonctionnera pas correctement ..."));
+    // The failed name read of the last module is left for start-up: the link-problem screen follows.
+    EXPECT_EQ(Ecran_Courant, QStringLiteral("Problèmes Liaison"));
+    EXPECT_TRUE(registre.Est_Chargee("Frm_Pb_Liaison"));
+    EXPECT_TRUE(registre.Est_Chargee("Frm_Accueil"));  // shown first, then left loaded behind
 }
