@@ -2,6 +2,8 @@
 
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QMessageBox>
+#include <QTimer>
 #include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -244,4 +246,55 @@ TEST_F(PlateformeUi, FocusSurLePremierControleEtPlacementEnTwips) {
 TEST_F(PlateformeUi, FiltresDesDialoguesDeFichiers) {
     EXPECT_EQ(Filtre_Qt("(*.txt)|*.txt"), QStringLiteral("(*.txt)"));
     EXPECT_EQ(Filtre_Qt("Texte|*.txt;*.csv|Tous (*.*)|*.*"), QStringLiteral("Texte (*.txt *.csv);;Tous (*.*)"));
+}
+
+TEST_F(PlateformeUi, BoitesQtEnFrancaisEtMinuteriesRetenues) {
+    Boites_Qt boites;
+    Definir_Boites(&boites);
+    QObject proprietaire;
+    Minuterie m("Tmr_Essai", &proprietaire, 5);
+    int ticks = 0;
+    m.Timer = [&] { ++ticks; };
+    m.Enabled(true);
+
+    // Answers the box from inside its own event loop, as an operator would.
+    QStringList boutons;
+    QString titre;
+    bool modal_pendant = false;
+    int ticks_pendant = -1;
+    auto repondre = [&](const QString& bouton) {
+        QTimer::singleShot(60, [&, bouton] {
+            auto* boite = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(boite, nullptr);
+            titre = boite->windowTitle();
+            boutons.clear();
+            for (QAbstractButton* b : boite->buttons()) boutons << b->text();
+            modal_pendant = boites.Modal_Ouvert();
+            ticks_pendant = ticks;
+            for (QAbstractButton* b : boite->buttons())
+                if (b->text() == bouton) b->click();
+        });
+    };
+    const int avant = ticks;
+    repondre("Non");
+    EXPECT_EQ(boites.MsgBox("Le module est il connecté à l'ordinateur?", vbYesNo), vbNo);
+    EXPECT_TRUE(modal_pendant);
+    EXPECT_FALSE(boites.Modal_Ouvert());
+    EXPECT_EQ(ticks_pendant, avant);  // no tick while the box was open
+    EXPECT_EQ(titre, Titre_Application);
+    boutons.sort();
+    EXPECT_EQ(boutons, (QStringList{"Non", "Oui"}));
+
+    repondre("Annuler");
+    EXPECT_EQ(boites.MsgBox("Enregistrer ?", vbYesNoCancel | vbQuestion, "Titre"), vbCancel);
+    EXPECT_EQ(titre, QStringLiteral("Titre"));
+    repondre("OK");
+    EXPECT_EQ(boites.MsgBox("Action impossible car aucun module n'est connecté"), vbOK);
+    EXPECT_EQ(boutons, QStringList{"OK"});
+
+    QElapsedTimer t;
+    t.start();
+    while (ticks == ticks_pendant && t.elapsed() < 2000) QTest::qWait(5);
+    EXPECT_GT(ticks, ticks_pendant);  // ticking again once the boxes are closed
+    Definir_Boites(nullptr);
 }
