@@ -119,14 +119,17 @@ QByteArray Ecrire_Fichier_Enregistrements(const Tete_Enregistrements& tete, cons
     const int n = tete.Nb_Voies;
     Ecrivain_Texte e;
     e.Ligne(Etoile);
-    e.Ligne(tete.Module);
+    const std::optional<Octet> module = Convertir_Octet(tete.Module);
+    e.Ligne(module ? Ecrit_Direct(*module) : tete.Module);
     e.Ligne(Etoile);
     e.Direct(n);
     e.Ligne(Etoile);
     for (int k = 0; k < n; ++k) e.Ligne(Item_Protege(tete.Noms[static_cast<size_t>(k)]));
     e.Ligne(Etoile);
     for (int section = 1; section <= Nb_Sections_Enregistrements; ++section) {
-        for (int k = 0; k < n; ++k) e.Ligne(Valeur_Section(section, tete.Voies[static_cast<size_t>(k)]));
+        // A value with decimals holds the decimal comma, which the item readers
+        // would take for the end of the item.
+        for (int k = 0; k < n; ++k) e.Ligne(Item_Protege(Valeur_Section(section, tete.Voies[static_cast<size_t>(k)])));
         e.Ligne(Etoile);
     }
     e.Ligne(Item_Protege(tete.Entete_Module));
@@ -181,6 +184,7 @@ bool Lire_Tete_Enregistrements(Lecteur_Texte& lecteur, Tete_Enregistrements& tet
     QString item;
     auto etoile = [&] { return lecteur.Lire_Item(item) && item.trimmed() == Etoile; };
     if (!etoile() || !lecteur.Lire_Item(tete.Module) || !etoile()) return false;
+    tete.Module = tete.Module.trimmed();
     if (!lecteur.Lire_Item(item)) return false;
     const std::optional<Octet> n = Convertir_Octet(item);
     if (!n || *n < 1 || *n > 16) return false;
@@ -214,6 +218,38 @@ bool Lire_Tete_Enregistrements(Lecteur_Texte& lecteur, Tete_Enregistrements& tet
     if (!nombre || *nombre < 0) return false;
     tete.Nb_Enregistrements = *nombre;
     return etoile() && lecteur.Lire_Item(tete.Nb_Evenements) && etoile();
+}
+
+bool Convertir_Sections_Enregistrements(Tete_Enregistrements& tete) {
+    for (size_t k = 0; k < std::min<size_t>(tete.Nb_Voies, 16); ++k) {
+        Parametres_Voie& v = tete.Voies[k];
+        auto section = [&](int s) { return tete.Sections[static_cast<size_t>(s - 1)][k]; };
+        auto octet = [&](int s, Octet& champ) {
+            const std::optional<Octet> o = Convertir_Octet(section(s));
+            if (o) champ = *o;
+            return o.has_value();
+        };
+        auto drapeau = [&](int s, Booleen& champ) {
+            const std::optional<Octet> o = Convertir_Octet(section(s));
+            if (o) champ = *o != 0 ? Vrai : Faux;
+            return o.has_value();
+        };
+        auto simple = [&](int s, Simple& champ, double diviseur) {
+            const std::optional<Simple> o = Convertir_Simple(section(s));
+            if (o) champ = static_cast<Simple>(static_cast<double>(*o) / diviseur);
+            return o.has_value();
+        };
+        v.Voie_Valide = section(1).trimmed() == QLatin1String("1") ? Vrai : Faux;
+        v.Alarme_Valide = section(3).trimmed() == QLatin1String("1") ? Vrai : Faux;
+        const bool correct = octet(2, v.Nature_Capteur) && simple(4, v.Seuil_Haut, 10) && simple(5, v.Seuil_Bas, 10) &&
+                             octet(6, v.Periode_Enreg) && octet(7, v.Tempo_Alarme) && simple(8, v.Echelle_4mA, 1) &&
+                             simple(9, v.Echelle_20mA, 1) && drapeau(10, v.Role_ETOR_Inhib) && octet(11, v.Unite) &&
+                             drapeau(12, v.Inhib_Enreg_ETOR) && octet(13, v.Num_ETOR_Inhib) &&
+                             drapeau(14, v.Inhib_Alarme_ETOR) && octet(15, v.Num_Planning_Inhib) &&
+                             drapeau(16, v.Contact_NF) && drapeau(17, v.Relais_2) && drapeau(18, v.Buzzer);
+        if (!correct) return false;
+    }
+    return true;
 }
 
 Points_Lus Lire_Blocs_Enregistrements(Lecteur_Texte& lecteur, Octet n, const std::array<QString, 16>& noms,
@@ -275,7 +311,7 @@ Points_Lus Lire_Blocs_Enregistrements(Lecteur_Texte& lecteur, Octet n, const std
 
 Resultat_Fichier Sauvegarde_Fichier_Donnees(const QString& chemin, Octet module, Octet n) {
     Tete_Enregistrements tete;
-    tete.Module = Ecrit_Direct(module);
+    tete.Module = Texte_Entier(module);
     tete.Nb_Voies = n;
     for (int k = 0; k < std::min<int>(n, 16); ++k) {
         tete.Voies[static_cast<size_t>(k)] = Tab_Parametres_Voies[static_cast<size_t>(k)];
@@ -309,7 +345,7 @@ bool Chargement_Fichier_Donnees(const QString& chemin) {
     if (!Lire_Tete_Enregistrements(lecteur, tete)) return incorrect();
 
     const Octet n = tete.Nb_Voies;
-    Nom_Module = QStringLiteral("Module n°") + tete.Module.trimmed();
+    Nom_Module = QStringLiteral("Module n°") + tete.Module;
     // Bit 2 then marks an 8-channel file, as after a read of the module's state.
     Donnees_Reponse.Etat_Module = static_cast<Entier>(Arrondi_Pair(n / 2.0));
     if (Num_Module >= 1 && Num_Module <= 32) Nb_Voies_Module[Num_Module - 1] = n;

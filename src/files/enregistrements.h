@@ -20,7 +20,7 @@ constexpr int Nb_Sections_Enregistrements = 18;
 
 // The head of a recordings file, before the channel blocks.
 struct Tete_Enregistrements {
-    QString Module;  // the module number item (written directly: " 3 ")
+    QString Module;  // the module number item, without blanks; a byte is written directly (" 3 ")
     Octet Nb_Voies = 0;
     std::array<QString, 16> Noms;  // channels 1..16; entries past Nb_Voies stay empty
     // Channel settings. Every field of the 18 sections is written; reading
@@ -45,6 +45,10 @@ QByteArray Ligne_Point(const Mesure_Enreg& point);
 // Reads a point line into the point's date (century 20), value and alarm;
 // false when the line is not well formed (the point is then unchanged).
 bool Lire_Ligne_Point(const QString& ligne, Mesure_Enreg& point);
+
+// Converts every section into tete.Voies as the writer writes them (flags
+// "1"/"0", thresholds in tenths); false at the first item that does not convert.
+bool Convertir_Sections_Enregistrements(Tete_Enregistrements& tete);
 
 // Reads the head item by item; false at the first separator that is not "*",
 // channel count outside 1..16, or value the main program uses that does not
