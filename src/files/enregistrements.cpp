@@ -370,7 +370,8 @@ bool Chargement_Fichier_Donnees(const QString& chemin) {
     const double total = tete.Nb_Enregistrements;
     Long affiche = 0;
     auto sur_point = [&](Long i) {
-        pourcentage = static_cast<Long>(Arrondi_Pair(i * 100.0 / total));
+        // A head count below the points read (converted files) stays at 100.
+        pourcentage = static_cast<Long>(std::min(100.0, Arrondi_Pair(i * 100.0 / total)));
         if (pourcentage == affiche) return;
         affiche = pourcentage;
         tableau.Progess_Bar_Value(pourcentage);

@@ -216,6 +216,14 @@ TEST_F(FichierEnregistrements, VoiesVidesEtCompteurDeTeteDifferent) {
     EXPECT_EQ(Tab_Mesures[0].Num_Voie, 2);
     EXPECT_EQ(tableau.historique_pb_.back(), 2);  // 1 point of 40 announced: 2.5 rounded to even
 
+    // More points than announced: the bar stays at 100 without an update per point.
+    lignes = Fichier_Trois_Voies;
+    lignes[lignes.indexOf("12") - 2] = "1";
+    Ecrire(Chemin("plus.txt"), Contenu(lignes));
+    tableau.historique_pb_.clear();
+    ASSERT_TRUE(Chargement_Fichier_Donnees(Chemin("plus.txt")));
+    EXPECT_EQ(tableau.historique_pb_, (std::vector<int>{0, 100}));
+
     // No point at all: dates stay zero.
     lignes = lignes.mid(0, lignes.indexOf("12") + 2);
     lignes[lignes.indexOf("12") - 2] = "0";
