@@ -55,15 +55,9 @@ void Ecrire(Octet adresse, Entier code, std::uint16_t compte, int N, Long attent
     Requete_Ecriture_Multiple(octets.data(), longueur);
 }
 
-// A text that its block cannot carry is refused before anything is sent.
-void Ecrire_Texte(Octet adresse, Entier code, std::uint16_t compte, const QString& texte) {
-    if (Code_Erreur != 0) return;
-    if (texte.size() > Capacite_Bloc(code)) {
-        Code_Erreur = Valeur_Non_Acceptable;
-        return;
-    }
-    Ecrire(adresse, code, compte, static_cast<int>(texte.size()));
-}
+// A text longer than its block is cut to what the block carries: the encoder
+// leaves the length it actually wrote in Nb_Octets_Donnees.
+void Ecrire_Texte(Octet adresse, Entier code, std::uint16_t compte) { Ecrire(adresse, code, compte, -1); }
 
 void Commande(Octet adresse, Entier code, Entier valeur, Long attente) {
     if (Code_Erreur != 0) return;
@@ -163,18 +157,18 @@ void Lecture_Adresse_Email(Octet& adresse, Octet& index) {
 void Ecriture_Adresse_Email(Octet& adresse, Octet& index) {
     Adresse_Passerelle(adresse);
     Index_Valide(index);
-    Ecrire_Texte(adresse, 0x17, index, Adresse_Email_Envoi);
+    Ecrire_Texte(adresse, 0x17, index);
 }
 
 void Lecture_Nom_Fichier_Email(Octet adresse, Octet module) { Lire(adresse, 0x18, module); }
-void Ecriture_Nom_Fichier_Email(Octet adresse, Octet module) { Ecrire_Texte(adresse, 0x18, module, Nom_Fichier_Envoi); }
+void Ecriture_Nom_Fichier_Email(Octet adresse, Octet module) { Ecrire_Texte(adresse, 0x18, module); }
 void Lecture_Parametres_Peripheriques(Octet adresse) { Lire(adresse, 0x19, 1); }
 void Ecriture_Parametres_Peripheriques(Octet adresse) { Ecrire(adresse, 0x19, 1, 12); }
 void Lecture_Parametres_Messagerie(Octet adresse) { Lire(adresse, 0x1A, 1); }
 void Ecriture_Parametres_Messagerie(Octet adresse) { Ecrire(adresse, 0x1A, 1, -1); }
 void Lecture_Identifiant_Passerelle(Octet adresse, Octet selecteur) { Lire(adresse, 0x1C, selecteur); }
 void Ecriture_Identifiant_Passerelle(Octet adresse, Octet selecteur) {
-    Ecrire_Texte(adresse, 0x1C, selecteur, Login_Password_Carte);
+    Ecrire_Texte(adresse, 0x1C, selecteur);
 }
 void Lecture_Parametres_SMTP(Octet adresse) { Lire(adresse, 0x1D, 1); }
 void Ecriture_Parametres_SMTP(Octet adresse) { Ecrire(adresse, 0x1D, 1, -1); }

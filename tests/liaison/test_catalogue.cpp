@@ -298,26 +298,30 @@ TEST_F(Catalogue, PasserelleAllerRetour) {
     EXPECT_EQ(Masque_Sous_Reseau, (std::array<Octet, 4>{255, 255, 0, 0}));
 }
 
-TEST_F(Catalogue, TexteTropLongPourSonBlocRienNePart) {
+TEST_F(Catalogue, TexteTropLongCoupeAuBlocEtBlocStructureRefuse) {
+    // A text longer than its block goes out cut to what the block carries,
+    // and reads back so.
     Adresse_Email_Envoi = QString(65, QLatin1Char('a'));
     Ecriture_Adresse_Email(1, 1);
-    EXPECT_NE(Code_Erreur, 0);
-    Code_Erreur = 0;
+    EXPECT_EQ(Code_Erreur, 0);
+    Adresse_Email_Envoi.clear();
+    Lecture_Adresse_Email(1, 1);
+    EXPECT_EQ(Adresse_Email_Envoi, QString(64, QLatin1Char('a')));
+
     Login_Password_Carte = QString(22, QLatin1Char('b'));
     Ecriture_Identifiant_Passerelle(1, 0);
-    EXPECT_NE(Code_Erreur, 0);
-    Code_Erreur = 0;
+    EXPECT_EQ(Code_Erreur, 0);
+    Login_Password_Carte.clear();
+    Lecture_Identifiant_Passerelle(1, 0);
+    EXPECT_EQ(Login_Password_Carte, QString(21, QLatin1Char('b')));
+
+    // A structured block that cannot hold its values is refused whole.
+    const auto avant = bus.Trames_Recues().size();
     Login_FAI = QString(80, QLatin1Char('c'));
     Ecriture_Parametres_Messagerie(1);
     EXPECT_NE(Code_Erreur, 0);
     std::this_thread::sleep_for(std::chrono::milliseconds(30));
-    EXPECT_TRUE(bus.Trames_Recues().empty());
-
-    // 64 characters still fit.
-    Code_Erreur = 0;
-    Adresse_Email_Envoi = QString(64, QLatin1Char('a'));
-    Ecriture_Adresse_Email(1, 2);
-    EXPECT_EQ(Code_Erreur, 0);
+    EXPECT_EQ(bus.Trames_Recues().size(), avant);
 }
 
 }  // namespace
