@@ -123,7 +123,7 @@ void Ecran_A_Venir::Cmd_Retour_Click() {
 
 Frm_Patientez_Forme::Frm_Patientez_Forme() : Forme(QStringLiteral("Frm_Patientez")) {
     lbl_titre_ = new QLabel(this);
-    lbl_titre_->setObjectName(QStringLiteral("Caption"));
+    lbl_titre_->setObjectName(QStringLiteral("Barre_Titre"));
     lbl_titre_->setAutoFillBackground(true);
     lbl_titre_->setIndent(8);
     lbl_patientez_ = new QLabel(QStringLiteral("Patientez SVP . . ."), this);
