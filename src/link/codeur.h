@@ -11,9 +11,17 @@ namespace ostrel {
 int Capacite_Bloc(int code_requete);
 
 // Octets_Donnees is created zero-filled with Capacite_Bloc(Code_Requete)
-// entries by the caller. Returns false when the values do not fit the block
-// (a 0x1A or 0x1D block beyond its 81 bytes): nothing must then be sent, and
-// Code_Erreur is set.
+// entries by the caller; positions beyond it are never written.
+//
+// On success Nb_Octets_Donnees is the data length N to send, for every layout:
+// the fixed length of the block, the number of characters actually encoded
+// for the free texts of 0x17, 0x18 and 0x1C (a text longer than the block is
+// cut to it, so send N bytes and not the length of the string), or the length
+// of the 0x1A and 0x1D blocks. Characters outside Windows-1252 go as '?'.
+//
+// Returns false when a 0x1A or 0x1D block would not fit its 81 bytes: the
+// block is left untouched, Code_Erreur is 3 (value not acceptable) and the
+// caller must send nothing.
 bool Codage_Donnees_Ecriture(std::vector<Octet>& Octets_Donnees);
 bool Codage_Trame_Ostrelclim(std::vector<Octet>& Octets_Donnees);
 

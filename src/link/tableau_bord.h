@@ -50,6 +50,10 @@ public:
     virtual void Couleur_Texte_Lbl_OC(Couleur c) { couleur_oc_ = c; }
     virtual void Init_Label_OC(Octet& module) { module_souligne_ = module; }
     virtual void Init_Tab_Fonctionnement_OC() {}
+    virtual void Diagnostique_OC() {}
+
+    // Fonts and colours of the options applied to the dashboard.
+    virtual void MAJ_Couleur_Menu1() {}
 
     // Window operations of the dashboard form.
     virtual void Premier_Plan() {}

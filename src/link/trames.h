@@ -19,7 +19,11 @@ bool Construire_Trame_Ecriture_Multiple(const Octet* donnees, Octet N);
 void Construire_Trame_Ecriture_Simple(Entier valeur);
 
 // Checks Trame_Recue / Nb_Octets_Recus against the request; sets Code_Erreur
-// (15, 10, 11, 12, 13, 14 or the exception code), never clears it.
+// (15, 10, 11, 12, 13, 14 or the exception code), never clears it. Every
+// check runs and the last failing one wins. Nothing past Nb_Octets_Recus is
+// read: a length outside 2..133 is 15, a short write reply is only a length
+// fault, and an exception reply without a code (or with code 0) keeps the
+// function fault instead of reading as success.
 void Verification_Reponse();
 
 }  // namespace ostrel

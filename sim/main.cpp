@@ -1,0 +1,86 @@
+// Simulateur [--modules 1,2,3] [--voies 8|16] [--lien PATH] [--debit 9600]
+// Plays a bus of modules on a pseudo-terminal until it is killed; the first
+// line of its output is the path of the terminal to open.
+#include <unistd.h>
+
+#include <QFile>
+#include <QString>
+#include <QStringList>
+#include <csignal>
+#include <cstdio>
+#include <vector>
+
+#include "simulateur.h"
+
+namespace {
+
+int Usage() {
+    std::fprintf(stderr, "usage : Simulateur [--modules 1,2,3] [--voies 8|16] [--lien CHEMIN] [--debit 9600]\n");
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<int> modules{1, 2, 3};
+    int voies = 0;
+    int debit = 0;
+    QString lien;
+    for (int i = 1; i < argc; ++i) {
+        const QString a = QString::fromLocal8Bit(argv[i]);
+        if (i + 1 >= argc) return Usage();
+        const QString v = QString::fromLocal8Bit(argv[++i]);
+        bool ok = true;
+        if (a == QLatin1String("--modules")) {
+            modules.clear();
+            for (const QString& m : v.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+                const int n = m.trimmed().toInt(&ok);
+                if (!ok || n < 1 || n > 32) return Usage();
+                modules.push_back(n);
+            }
+        } else if (a == QLatin1String("--voies")) {
+            voies = v.toInt(&ok);
+            if (!ok || (voies != 8 && voies != 16)) return Usage();
+        } else if (a == QLatin1String("--lien")) {
+            lien = v;
+        } else if (a == QLatin1String("--debit")) {
+            debit = v.toInt(&ok);
+            if (!ok || debit < 0) return Usage();
+        } else {
+            return Usage();
+        }
+    }
+    if (modules.empty()) return Usage();
+
+    // Block the stop signals before the simulator's thread starts, so that
+    // only the wait below receives them.
+    sigset_t signaux;
+    sigemptyset(&signaux);
+    sigaddset(&signaux, SIGINT);
+    sigaddset(&signaux, SIGTERM);
+    sigaddset(&signaux, SIGHUP);
+    pthread_sigmask(SIG_BLOCK, &signaux, nullptr);
+
+    ostrel::sim::Simulateur simulateur;
+    simulateur.Etat_Demonstration(modules, voies);
+    simulateur.Definir_Debit(debit);
+    if (!simulateur.Demarrer()) {
+        std::fprintf(stderr, "Simulateur : impossible d'ouvrir un pseudo-terminal\n");
+        return 1;
+    }
+    if (!lien.isEmpty()) {
+        QFile::remove(lien);
+        if (!QFile::link(simulateur.Chemin(), lien)) {
+            std::fprintf(stderr, "Simulateur : impossible de créer le lien %s\n", qPrintable(lien));
+            return 1;
+        }
+    }
+    std::printf("%s\n", qPrintable(simulateur.Chemin()));
+    std::fflush(stdout);
+
+    int recu = 0;
+    sigwait(&signaux, &recu);
+    simulateur.Arreter();
+    if (!lien.isEmpty()) QFile::remove(lien);
+    return 0;
+}

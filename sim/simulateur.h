@@ -1,0 +1,198 @@
+#pragma once
+// A bus of monitoring modules on a pseudo-terminal, for tests and demos.
+// It answers as Modbus RTU slaves (module addresses 1..32, 8 or 16 channels
+// each; module 1 also answers for the network bridge) with its own reading of
+// the register map, keeps the state written to it, and can be told to
+// misbehave request by request (silence, exceptions, corrupted, split, glued
+// or late replies, endless pages).
+//
+// It runs on a thread of its own. Tests set up and inspect the state through
+// Avec_Etat(), which holds the simulator's lock while the function runs.
+#include <QByteArray>
+#include <QString>
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <deque>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <set>
+#include <thread>
+#include <vector>
+
+#include "platform/types.h"
+
+namespace ostrel::sim {
+
+// CRC-16/MODBUS of a frame without its CRC, as the bus word (low byte first).
+std::uint16_t Crc_Modbus(const QByteArray& octets);
+// The frame with its two CRC bytes appended.
+QByteArray Avec_Crc(QByteArray trame);
+bool Crc_Correct(const QByteArray& trame);
+
+// A point in time as the modules keep it (minute resolution).
+struct Horodatage {
+    int annee = 2000, mois = 1, jour = 1, heure = 0, minute = 0;
+    long long Cle() const { return (((annee * 13LL + mois) * 32 + jour) * 24 + heure) * 60 + minute; }
+    long long Cle_Jour() const { return (annee * 13LL + mois) * 32 + jour; }
+    Horodatage Plus_Minutes(int minutes) const;
+};
+
+struct Point_Enregistre {
+    Horodatage quand;
+    Entier valeur = 0;  // tenths, or a recorded-value marker word
+    bool alarme = false;
+};
+
+struct Evenement {
+    Horodatage quand;
+    Octet etat = 0;
+    Octet operateur = 0;
+    Octet voie = 1;
+};
+
+struct Voie_Simulee {
+    Entier mesure = 0;  // tenths, or -32768 / -32767 / -32766
+    Octet etat = 0;     // alarm state code 0..12
+    std::array<Octet, 16> reglages{};  // the channel settings block as it travels
+    Entier correction = 0;             // offset in tenths
+    QByteArray nom = QByteArray(12, ' ');
+    std::vector<Point_Enregistre> enregistrements;
+};
+
+struct Module_Simule {
+    int nb_voies = 16;
+    std::array<Voie_Simulee, 16> voies;
+    std::array<Octet, 2> logique_stor{};  // relay 1, relay 2
+    QByteArray entete = QByteArray(64, ' ');
+    std::array<std::array<Octet, 32>, 16> plannings{};
+    // Clock as it travels: minute, hour, weekday, day, month, two-digit year.
+    std::array<Octet, 6> horloge{0, 12, 2, 1, 1, 24};
+    std::array<Entier, 4> codes_acces{1111, 2222, 3333, 4444};
+    std::array<QByteArray, 4> operateurs{QByteArray(12, ' '), QByteArray(12, ' '), QByteArray(12, ' '),
+                                         QByteArray(12, ' ')};
+    std::vector<Evenement> journal;
+    // Date window of the dated downloads (day keys), set by request 0x0D.
+    Horodatage debut_fenetre, fin_fenetre{2099, 12, 31, 23, 59};
+    std::vector<Entier> modes_recus;       // values of the mode command 0x16
+    std::vector<Entier> acquittements;     // values of the acknowledgement 0x0A
+    int purges_enregistrements = 0;
+    int purges_journal = 0;
+};
+
+// Settings of the network bridge, kept as the bytes that travel.
+struct Passerelle_Simulee {
+    std::array<QByteArray, 4> emails;
+    std::array<QByteArray, 32> noms_fichiers;
+    QByteArray peripheriques = QByteArray(12, '\0');
+    QByteArray messagerie = QByteArray(7, '\0');
+    QByteArray identifiant;   // selector 0
+    QByteArray mot_de_passe;  // selector 255
+    QByteArray smtp = QByteArray(2, '\0');
+    std::array<Octet, 4> masque{255, 255, 255, 0};
+};
+
+struct Etat_Bus {
+    std::map<int, Module_Simule> modules;  // by slave address
+    bool passerelle = true;                 // module 1 answers the bridge requests
+    Passerelle_Simulee pont;
+};
+
+// How to misbehave on one request.
+struct Defaut {
+    enum Type {
+        Aucun,
+        Silence,        // no reply at all
+        Exception,      // exception reply with code valeur
+        Mauvais_Crc,    // last CRC byte changed
+        Autre_Esclave,  // reply from address + 1
+        Autre_Fonction, // reply with another function code
+        Mauvais_Echo,   // a write reply that echoes another value
+        Courte,         // reply missing its last two bytes
+        Longue,         // read reply announcing 127 data bytes (132 in all)
+        Collee,         // the reply twice, back to back
+        Scindee,        // the reply in two parts, delai_ms apart
+        Tardive,        // the reply after delai_ms
+        Pages_Sans_Fin, // pages of 9 records forever (0x0E..0x11)
+        Donnees,        // a read reply carrying `donnees` as its data bytes
+    };
+    Defaut() = default;
+    Defaut(Type t, int v = 0, int delai = 0, QByteArray d = {})
+        : type(t), valeur(v), delai_ms(delai), donnees(std::move(d)) {}
+    Type type = Aucun;
+    int valeur = 0;
+    int delai_ms = 0;  // real milliseconds
+    QByteArray donnees;
+};
+
+struct Trame_Journal {
+    QByteArray octets;
+    std::chrono::steady_clock::time_point fin;  // when its last byte was read
+};
+
+class Simulateur {
+public:
+    Simulateur();
+    ~Simulateur();
+    Simulateur(const Simulateur&) = delete;
+    Simulateur& operator=(const Simulateur&) = delete;
+
+    // Opens the pseudo-terminal and starts answering; false on failure.
+    bool Demarrer();
+    void Arreter();
+    QString Chemin() const { return chemin_; }
+
+    // State set-up and inspection, under the simulator's lock.
+    template <class F>
+    auto Avec_Etat(F f) {
+        std::lock_guard<std::mutex> verrou(mutex_);
+        return f(etat_);
+    }
+    // Modules 1..32 with the given channel count each, default contents.
+    void Configurer(const std::vector<int>& adresses, int nb_voies);
+    // The demonstration bus: module 1 of 8 channels, modules 2 and 3 of 16.
+    void Etat_Demonstration(const std::vector<int>& adresses = {1, 2, 3}, int nb_voies = 0);
+
+    // Faults: the n-th request of code `code` from now on gets sequence[n-1];
+    // later ones get `permanent` (Aucun by default).
+    void Programmer_Defauts(int code, std::vector<Defaut> sequence, Defaut permanent = {});
+    void Effacer_Defauts();
+
+    // Frames received (every complete frame, good or bad).
+    std::vector<Trame_Journal> Trames_Recues() const;
+    void Effacer_Trames();
+    // Number of received frames with valid CRC and this request code.
+    int Nombre_Requetes(int code) const;
+
+    // Wire-time emulation: every byte takes 10 bits at this rate (0: off).
+    void Definir_Debit(int bauds) { debit_ = bauds; }
+    // Time between the end of a request and the start of its reply, summed.
+    std::chrono::nanoseconds Temps_Reponse_Cumule() const { return std::chrono::nanoseconds(cumul_ns_.load()); }
+
+private:
+    void Boucle();
+    void Traiter(const QByteArray& requete, std::chrono::steady_clock::time_point fin);
+    QByteArray Repondre(const QByteArray& requete, const Defaut& defaut, bool& avancer_page);
+    void Emettre(const QByteArray& octets);
+    int Longueur_Attendue(const QByteArray& tampon) const;
+
+    mutable std::mutex mutex_;
+    Etat_Bus etat_;
+    std::map<int, std::deque<Defaut>> sequences_;
+    std::map<int, Defaut> permanents_;
+    std::vector<Trame_Journal> journal_;
+    // Page cursors: (address, code, channel or filter) -> next record index.
+    std::map<std::tuple<int, int, int>, size_t> curseurs_;
+
+    int maitre_ = -1;
+    int esclave_ = -1;  // kept open so the master side never hangs up
+    int reveil_[2] = {-1, -1};
+    QString chemin_;
+    std::thread fil_;
+    std::atomic<bool> arret_{false};
+    std::atomic<int> debit_{0};
+    std::atomic<long long> cumul_ns_{0};
+};
+
+}  // namespace ostrel::sim

@@ -1,0 +1,34 @@
+#pragma once
+// The report module Impression: blank filling of printed cells and the
+// printed reports of the channel and module settings, through the printer
+// layer (Printer()).
+#include <QString>
+#include <array>
+
+#include "platform/imprimante.h"
+#include "platform/types.h"
+
+namespace ostrel {
+
+// Appends a blank for every i from the length of s up to n inclusive, so s
+// ends with max(length, n + 1) characters; s is never shortened. Changes s in
+// place and returns it.
+QString Complete_Espaces(QString& s, Long n);
+inline QString Complete_Espaces(QString&& s, Long n) { return Complete_Espaces(s, n); }
+
+// Ends the document, brings the calling form to the front with the focus,
+// then tells the user: "Impression envoyée à l'imprimante" when the job
+// reached the printer, an error box otherwise. Returns the job's outcome.
+Resultat_Impression Terminer_Impression(const QString& forme_appelante);
+void Signaler_Echec_Impression(const Resultat_Impression& resultat);
+
+// The channel settings of Tab_Parametres_Voies, one table of 21 lines per
+// block of 8 channels (Nb = 8 or 16), then Frm_Param_Voies in front and the
+// message. Returns whether the job reached the printer.
+bool Imprimer_Parametres_Voies(const Octet& Nb);
+// The settings of module Num_Module with the access codes and operator names
+// shown on the module settings screen, then Frm_Param_OC in front and the
+// message. Returns whether the job reached the printer.
+bool Imprimer_Parametres_Module(const std::array<QString, 4>& Msk_Mot_Passe, const std::array<QString, 4>& Txt_Nom_Passe);
+
+}  // namespace ostrel

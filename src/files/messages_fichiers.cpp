@@ -1,0 +1,25 @@
+#include "files/messages_fichiers.h"
+
+#include "platform/dialogues.h"
+
+namespace ostrel {
+
+void Signaler_Echec_Sauvegarde(const QString& chemin, const Resultat_Fichier& resultat) {
+    QString texte = QStringLiteral("La sauvegarde a échoué, le fichier n'a pas été modifié :\n") + chemin;
+    if (!resultat.Erreur.isEmpty()) texte += QStringLiteral("\n(") + resultat.Erreur + QLatin1Char(')');
+    Boites().MsgBox(texte, vbOKOnly | vbCritical);
+}
+
+QString Item_Protege(const QString& texte) {
+    if (texte.isEmpty()) return texte;
+    const QChar premier = texte.front();
+    const bool a_proteger = premier == QLatin1Char(' ') || premier == QLatin1Char('\t') || premier == QLatin1Char('"') ||
+                            texte.contains(QLatin1Char(',')) || texte.contains(QLatin1Char('\r')) ||
+                            texte.contains(QLatin1Char('\n'));
+    if (!a_proteger) return texte;
+    QString interieur = texte;
+    interieur.replace(QLatin1Char('"'), QLatin1Char('\''));
+    return QLatin1Char('"') + interieur + QLatin1Char('"');
+}
+
+}  // namespace ostrel

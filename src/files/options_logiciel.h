@@ -1,0 +1,32 @@
+#pragma once
+// The software options file ver.dva: installation name, administrator
+// password, serial port, screen font and colours, curve colours. 35 lines,
+// read at start-up and written back at exit and when the options are applied,
+// at the path held in Chemin_Fichier_Version.
+#include <QString>
+
+#include "platform/fichiers.h"
+
+namespace ostrel {
+
+// Line 1 of the file, kept exactly as read and written back unchanged; empty
+// when no file was read.
+extern QString Ligne_Reservee_Options;
+
+// Reads the file at Chemin_Fichier_Version into the options. An empty path
+// reads nothing. A missing file shows "Un fichier est manquant, réinstaller
+// l'application !". A line that is missing (short file) or does not convert
+// leaves its setting as it was.
+void Chargement_Parametres_Logiciel();
+
+// Writes the 35 lines to Chemin_Fichier_Version as one safe save (the old
+// file stays whole when the save fails), then re-opens the trace. The result
+// says whether the file was written and why not.
+Resultat_Fichier Sauvegarde_Parametres_Logiciel();
+
+// The three tries of start-up: the path held, then c:\OstrelSoft\ver.dva,
+// then c:\OstrelSoft+\ver.dva, each while line 1 is still empty.
+// Chemin_Fichier_Version keeps the last path tried.
+void Recherche_Parametres_Logiciel();
+
+}  // namespace ostrel

@@ -1,0 +1,93 @@
+#pragma once
+// The system printer as the reports see it: font name, size and bold,
+// orientation, lines made of print items, new page, end of document. The
+// program installs the real printer; tests and headless runs use
+// Imprimante_Enregistreuse, which keeps every line with its font so reports
+// can be checked line by line.
+#include <QString>
+#include <optional>
+#include <vector>
+
+#include "platform/ligne_items.h"
+#include "platform/types.h"
+
+namespace ostrel {
+
+// Values of Orientation.
+enum Orientation_Impression : int { vbPRORPortrait = 1, vbPRORLandscape = 2 };
+
+// Outcome of a print job. A job that did not reach the printer (printer
+// refused it, PDF file not writable) is never reported as sent.
+struct Resultat_Impression {
+    bool Reussi = false;
+    QString Erreur;       // the reason when the job failed
+    QString Fichier_Pdf;  // the file written when no printer was configured
+    explicit operator bool() const { return Reussi; }
+};
+
+class Imprimante {
+public:
+    virtual ~Imprimante() = default;
+
+    virtual void Orientation(int orientation) { orientation_ = orientation; }
+    virtual int Orientation() const { return orientation_; }
+    virtual void FontName(const QString& nom) { police_ = nom; }
+    virtual QString FontName() const { return police_; }
+    virtual void FontSize(Simple taille) { taille_ = taille; }
+    virtual Simple FontSize() const { return taille_; }
+    virtual void FontBold(bool gras) { gras_ = gras; }
+    virtual bool FontBold() const { return gras_; }
+
+    // Prints one line made of items (Composer_Ligne's print-zone rule); an
+    // empty list prints a blank line. The document starts with its first line.
+    virtual void Print(const std::vector<Item>& items) = 0;
+    void Print(const QString& texte) { Print(std::vector<Item>{{texte, Separateur::Fin}}); }
+    void Print() { Print(std::vector<Item>{}); }
+    virtual void NewPage() = 0;
+    // Ends the document and hands it to the printer. The font and the
+    // orientation stay as they are for the next document.
+    virtual Resultat_Impression EndDoc() = 0;
+
+protected:
+    int orientation_ = vbPRORPortrait;
+    QString police_ = QStringLiteral("Courier New");
+    Simple taille_ = 10;
+    bool gras_ = false;
+};
+
+Imprimante& Printer();
+// Installs the printer in use (not owned); nullptr restores the default, an
+// Imprimante_Enregistreuse.
+void Definir_Imprimante(Imprimante* imprimante);
+
+// Keeps every printed line with the font and orientation it was printed in.
+class Imprimante_Enregistreuse : public Imprimante {
+public:
+    struct Ligne {
+        QString Texte;  // the composed line, print zones filled with blanks
+        QString Police;
+        Simple Taille = 0;
+        bool Gras = false;
+        int Orientation = vbPRORPortrait;
+        int Page = 1;       // page within its document
+        int Document = 1;   // 1 for the first document ended or in progress
+    };
+    std::vector<Ligne> Lignes;
+    int Documents_Termines = 0;
+    // When set, the next EndDoc fails with this reason (and clears it).
+    std::optional<QString> Echec_Prochain_Document;
+
+    using Imprimante::Print;
+    void Print(const std::vector<Item>& items) override;
+    void NewPage() override { ++page_; }
+    Resultat_Impression EndDoc() override;
+
+    // Texts of the lines of one document (1-based), or of all when 0.
+    std::vector<QString> Textes(int document = 0) const;
+    void Effacer();
+
+private:
+    int page_ = 1;
+};
+
+}  // namespace ostrel

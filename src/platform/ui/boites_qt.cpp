@@ -1,0 +1,160 @@
+#include "platform/ui/boites_qt.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include "platform/chemins.h"
+#include "platform/ui/couleurs_ui.h"
+
+namespace ostrel {
+namespace {
+
+QWidget* Parent() {
+    QWidget* w = QApplication::activeWindow();
+    if (!w) {
+        for (QWidget* t : QApplication::topLevelWidgets())
+            if (t->isVisible() && !qobject_cast<QDialog*>(t)) return t;
+    }
+    return w;
+}
+
+struct Compteur_Modal {
+    int& n;
+    explicit Compteur_Modal(int& c) : n(c) { ++n; }
+    ~Compteur_Modal() { --n; }
+};
+
+}  // namespace
+
+QString Filtre_Qt(const QString& filtre) {
+    const QStringList parties = filtre.split(QLatin1Char('|'));
+    QStringList filtres;
+    for (qsizetype i = 0; i + 1 < parties.size(); i += 2) {
+        const QString description = parties[i].trimmed();
+        QString motifs = parties[i + 1].trimmed();
+        motifs.replace(QLatin1Char(';'), QLatin1Char(' '));
+        filtres << (description.contains(QLatin1Char('(') + motifs + QLatin1Char(')'))
+                        ? description
+                        : description + QStringLiteral(" (") + motifs + QLatin1Char(')'));
+    }
+    if (filtres.isEmpty() && !filtre.isEmpty()) filtres << filtre;
+    return filtres.join(QStringLiteral(";;"));
+}
+
+int Boites_Qt::MsgBox(const QString& texte, int style, const QString& titre) {
+    QMessageBox boite(Parent());
+    boite.setWindowTitle(titre.isEmpty() ? Titre_Application : titre);
+    boite.setText(texte);
+    switch (style & 0x70) {
+    case vbCritical: boite.setIcon(QMessageBox::Critical); break;
+    case vbQuestion: boite.setIcon(QMessageBox::Question); break;
+    case vbExclamation: boite.setIcon(QMessageBox::Warning); break;
+    case vbInformation: boite.setIcon(QMessageBox::Information); break;
+    default: boite.setIcon(QMessageBox::NoIcon); break;
+    }
+    struct Bouton {
+        const char* texte;
+        QMessageBox::ButtonRole role;
+        int reponse;
+    };
+    std::vector<Bouton> boutons;
+    switch (style & 7) {
+    case vbOKCancel: boutons = {{"OK", QMessageBox::AcceptRole, vbOK}, {"Annuler", QMessageBox::RejectRole, vbCancel}}; break;
+    case vbAbortRetryIgnore:
+        boutons = {{"Abandonner", QMessageBox::RejectRole, vbAbort}, {"Réessayer", QMessageBox::AcceptRole, vbRetry},
+                   {"Ignorer", QMessageBox::AcceptRole, vbIgnore}};
+        break;
+    case vbYesNoCancel:
+        boutons = {{"Oui", QMessageBox::YesRole, vbYes}, {"Non", QMessageBox::NoRole, vbNo},
+                   {"Annuler", QMessageBox::RejectRole, vbCancel}};
+        break;
+    case vbYesNo: boutons = {{"Oui", QMessageBox::YesRole, vbYes}, {"Non", QMessageBox::NoRole, vbNo}}; break;
+    case vbRetryCancel: boutons = {{"Réessayer", QMessageBox::AcceptRole, vbRetry}, {"Annuler", QMessageBox::RejectRole, vbCancel}}; break;
+    default: boutons = {{"OK", QMessageBox::AcceptRole, vbOK}}; break;
+    }
+    std::vector<std::pair<QAbstractButton*, int>> reponses;
+    QAbstractButton* annuler = nullptr;
+    for (const Bouton& b : boutons) {
+        QPushButton* bouton = boite.addButton(QString::fromUtf8(b.texte), b.role);
+        reponses.emplace_back(bouton, b.reponse);
+        if (b.reponse == vbCancel || (boutons.size() == 1)) annuler = bouton;
+    }
+    boite.setDefaultButton(static_cast<QPushButton*>(reponses.front().first));
+    if (annuler) boite.setEscapeButton(annuler);
+    {
+        Compteur_Modal modal(modaux_);
+        boite.exec();
+    }
+    // A box closed without a button answers as its escape button would.
+    QAbstractButton* clique = boite.clickedButton() ? boite.clickedButton() : annuler;
+    for (const auto& [bouton, reponse] : reponses)
+        if (clique == bouton) return reponse;
+    return reponses.front().second;
+}
+
+void Boites_Qt::Beep() { QApplication::beep(); }
+
+bool Boites_Qt::Fichier(Dialogue_Fichier& d, bool enregistrer) {
+    QFileDialog dialogue(Parent(), d.DialogTitle);
+    dialogue.setOption(QFileDialog::DontUseNativeDialog);
+    dialogue.setAcceptMode(enregistrer ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialogue.setFileMode(enregistrer ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (!d.Filter.isEmpty()) dialogue.setNameFilter(Filtre_Qt(d.Filter));
+    QString extension = d.DefaultExt;
+    if (extension.startsWith(QLatin1Char('.'))) extension.remove(0, 1);
+    if (!extension.isEmpty()) dialogue.setDefaultSuffix(extension);
+    if (!d.InitDir.isEmpty()) dialogue.setDirectory(Chemin_Natif(d.InitDir));
+    if (!d.FileName.isEmpty()) dialogue.selectFile(Chemin_Natif(d.FileName));
+    dialogue.setLabelText(QFileDialog::LookIn, QStringLiteral("Regarder dans :"));
+    dialogue.setLabelText(QFileDialog::FileName, QStringLiteral("Nom du fichier :"));
+    dialogue.setLabelText(QFileDialog::FileType, QStringLiteral("Type :"));
+    dialogue.setLabelText(QFileDialog::Accept, enregistrer ? QStringLiteral("Enregistrer") : QStringLiteral("Ouvrir"));
+    dialogue.setLabelText(QFileDialog::Reject, QStringLiteral("Annuler"));
+    int resultat;
+    {
+        Compteur_Modal modal(modaux_);
+        resultat = dialogue.exec();
+    }
+    if (resultat != QDialog::Accepted || dialogue.selectedFiles().isEmpty()) return false;
+    d.FileName = dialogue.selectedFiles().front();
+    return true;
+}
+
+bool Boites_Qt::ShowOpen(Dialogue_Fichier& dialogue) { return Fichier(dialogue, false); }
+bool Boites_Qt::ShowSave(Dialogue_Fichier& dialogue) { return Fichier(dialogue, true); }
+
+bool Boites_Qt::ShowColor(Couleur& couleur) {
+    QColor choisie;
+    {
+        Compteur_Modal modal(modaux_);
+        choisie = QColorDialog::getColor(Vers_QColor(couleur), Parent(), QStringLiteral("Couleur"));
+    }
+    if (!choisie.isValid()) return false;
+    couleur = Depuis_QColor(choisie);
+    return true;
+}
+
+bool Boites_Qt::ShowFont(Choix_Police& police) {
+    QFont initiale(police.Nom);
+    if (police.Taille > 0) initiale.setPointSizeF(police.Taille);
+    initiale.setBold(police.Gras);
+    initiale.setItalic(police.Italique);
+    bool ok = false;
+    QFont choisie;
+    {
+        Compteur_Modal modal(modaux_);
+        choisie = QFontDialog::getFont(&ok, initiale, Parent(), QStringLiteral("Police"));
+    }
+    if (!ok) return false;
+    police.Nom = choisie.family();
+    police.Taille = static_cast<Simple>(choisie.pointSizeF());
+    police.Gras = choisie.bold();
+    police.Italique = choisie.italic();
+    return true;
+}
+
+}  // namespace ostrel

@@ -1,0 +1,35 @@
+#pragma once
+// Colours and distances as the screens were designed: colours &H00BBGGRR
+// (red in the low byte) with the system colours (top bit set) taken from the
+// palette, distances in twips (1/1440 inch, 15 per pixel on a 96 dpi screen).
+#include <QColor>
+#include <QFont>
+#include <QString>
+
+#include "platform/types.h"
+
+class QWidget;
+
+namespace ostrel {
+
+constexpr int Twips_Par_Pixel = 15;
+
+QColor Vers_QColor(Couleur couleur);
+Couleur Depuis_QColor(const QColor& couleur);  // always a plain RGB value
+bool Couleur_Systeme(Couleur couleur);
+
+int Twips_Vers_Pixels(double twips);
+double Pixels_Vers_Twips(int pixels);
+
+// Back colour of a widget (filled), text colour, font; as the BackColor,
+// ForeColor, FontName, FontSize, FontBold and FontUnderline of a control.
+void Couleur_Fond(QWidget* controle, Couleur couleur);
+void Couleur_Texte(QWidget* controle, Couleur couleur);
+Couleur Couleur_Fond(const QWidget* controle);
+void Nom_Police(QWidget* controle, const QString& nom);
+// Sets the size in points and returns the size the font really takes.
+Simple Taille_Police(QWidget* controle, Simple points);
+void Police_Grasse(QWidget* controle, bool gras);
+void Police_Soulignee(QWidget* controle, bool souligne);
+
+}  // namespace ostrel

@@ -1,0 +1,105 @@
+#include "platform/ui/forme.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QKeyEvent>
+
+#include "platform/ui/couleurs_ui.h"
+#include "platform/ui/minuterie.h"
+#include "platform/ui/touches.h"
+
+namespace ostrel {
+namespace {
+
+class Apercu_Clavier : public QObject {
+public:
+    bool eventFilter(QObject* objet, QEvent* evenement) override {
+        if (evenement->type() != QEvent::KeyRelease || !objet->isWidgetType()) return false;
+        auto* touche = static_cast<QKeyEvent*>(evenement);
+        if (touche->isAutoRepeat()) return false;
+        auto* controle = static_cast<QWidget*>(objet);
+        Forme* forme = nullptr;
+        // Up to the window only: a message box over a form is not part of it.
+        for (QWidget* w = controle; w; w = w->isWindow() ? nullptr : w->parentWidget()) {
+            forme = qobject_cast<Forme*>(w);
+            if (forme) break;
+        }
+        if (!forme || !forme->KeyPreview || !forme->isEnabled()) return false;
+        // The space bar clicks a button on its release: the button keeps it.
+        // Elsewhere it would reach the form a second time on its way up.
+        const bool espace = touche->key() == Qt::Key_Space;
+        if (espace && controle != forme && !qobject_cast<QAbstractButton*>(controle)) return false;
+        int code = Code_Touche(touche);
+        forme->Form_KeyUp(code, Etat_Maj(touche->modifiers()));
+        return !espace || controle == forme;
+    }
+};
+
+}  // namespace
+
+void Installer_Apercu_Clavier() {
+    static Apercu_Clavier* filtre = nullptr;
+    if (filtre || !qApp) return;
+    filtre = new Apercu_Clavier;
+    filtre->setParent(qApp);
+    qApp->installEventFilter(filtre);
+}
+
+Forme::Forme(const QString& nom, QWidget* parent) : QWidget(parent) {
+    setObjectName(nom);
+    setFocusPolicy(Qt::ClickFocus);
+    Installer_Apercu_Clavier();
+}
+
+void Forme::Afficher() {
+    show();
+    raise();
+}
+
+void Forme::Activer(bool actif) { setEnabled(actif); }
+
+void Forme::Donner_Focus() {
+    if (isWindow()) activateWindow();
+    // Back to the control that had the focus, else the first one that takes it.
+    QWidget* cible = focusWidget();
+    if (!cible || !isAncestorOf(cible)) {
+        cible = nullptr;
+        for (QWidget* w = nextInFocusChain(); w && w != this; w = w->nextInFocusChain()) {
+            if (isAncestorOf(w) && w->isEnabled() && w->isVisibleTo(this) && (w->focusPolicy() & Qt::TabFocus)) {
+                cible = w;
+                break;
+            }
+        }
+    }
+    (cible ? cible : this)->setFocus(Qt::OtherFocusReason);
+}
+
+void Forme::Premier_Plan() { raise(); }
+void Forme::Arriere_Plan() { lower(); }
+void Forme::Rafraichir() { repaint(); }
+
+void Forme::Placer(double gauche, double haut, double largeur, double hauteur) {
+    setGeometry(Twips_Vers_Pixels(gauche), Twips_Vers_Pixels(haut), Twips_Vers_Pixels(largeur),
+                Twips_Vers_Pixels(hauteur));
+}
+
+void Forme::Placer_Zone_Fille(double gauche, double haut, double largeur, double hauteur) {
+    zone_fille_ = true;
+    Placer(gauche, haut, largeur, hauteur);
+}
+
+void Forme::Couleur_Fond(Couleur couleur) { ostrel::Couleur_Fond(this, couleur); }
+
+double Forme::Largeur_Twips() const { return Pixels_Vers_Twips(width()); }
+double Forme::Hauteur_Twips() const { return Pixels_Vers_Twips(height()); }
+
+void Forme::Arreter_Minuteries() {
+    for (Minuterie* m : findChildren<Minuterie*>()) m->Enabled(false);
+}
+
+void Forme::resizeEvent(QResizeEvent* evenement) {
+    QWidget::resizeEvent(evenement);
+    Form_Resize();
+}
+
+}  // namespace ostrel

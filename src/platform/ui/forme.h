@@ -1,0 +1,68 @@
+#pragma once
+// Base of every screen: a widget named after its form ("Frm_Accueil") with
+// the handlers the screens fill in (load, unload, resize, activate, key-up)
+// and the window operations the navigator and the screens use. Screens are
+// child widgets of the dashboard, laid over its child area; the registry
+// (registre_formes.h) creates, loads and unloads them.
+#include <QString>
+#include <QWidget>
+
+#include "platform/types.h"
+
+namespace ostrel {
+
+class Minuterie;
+
+class Forme : public QWidget {
+    Q_OBJECT
+public:
+    explicit Forme(const QString& nom, QWidget* parent = nullptr);
+    QString Nom() const { return objectName(); }
+
+    // Handlers. Form_Load runs once, when the registry loads the form;
+    // Form_Unload when it unloads it.
+    virtual void Form_Load() {}
+    virtual void Form_Unload() {}
+    virtual void Form_Resize() {}
+    virtual void Form_Activate() {}
+    // Key-up of the form or of any of its controls (key preview); the code may be changed.
+    virtual void Form_KeyUp(int& KeyCode, int Shift) {}
+    // Public operations called by name, e.g. "Cmd_OK_Click".
+    virtual void Executer(const QString& operation) {}
+
+    bool KeyPreview = true;
+
+    // Window operations.
+    void Afficher();
+    void Activer(bool actif = true);
+    void Donner_Focus();
+    void Premier_Plan();
+    void Arriere_Plan();
+    void Rafraichir();
+
+    // Place and size in twips, in the coordinates of the dashboard.
+    void Placer(double gauche, double haut, double largeur, double hauteur);
+    // Placed over the child area: follows it when the dashboard lays it out again.
+    void Placer_Zone_Fille(double gauche, double haut, double largeur, double hauteur);
+    bool Dans_Zone_Fille() const { return zone_fille_; }
+
+    void Couleur_Fond(Couleur couleur);
+    // Width and height in twips (ScaleWidth, ScaleHeight).
+    double Largeur_Twips() const;
+    double Hauteur_Twips() const;
+
+    // Stops every timer of the form (unload).
+    void Arreter_Minuteries();
+
+protected:
+    void resizeEvent(QResizeEvent* evenement) override;
+
+private:
+    bool zone_fille_ = false;
+};
+
+// Sends key-up events of every control to its form's Form_KeyUp. Installed
+// once, by the first form.
+void Installer_Apercu_Clavier();
+
+}  // namespace ostrel

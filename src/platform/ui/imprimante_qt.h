@@ -1,0 +1,59 @@
+#pragma once
+// The system printer over QPrinter and QPainter. A document goes to the
+// system's default printer when one is configured; otherwise it is written as
+// a PDF file, named after the date and time of the job, in a folder the
+// program gives (the "Impressions" folder of the application). Lines run down
+// the page and a full page starts the next one by itself. "Courier New" is
+// replaced by an installed monospace font when the machine lacks it, so that
+// print zones stay aligned.
+#include <QString>
+#include <functional>
+#include <memory>
+
+#include "platform/imprimante.h"
+
+class QPainter;
+class QPrinter;
+
+namespace ostrel {
+
+class Imprimante_Qt : public Imprimante {
+public:
+    // dossier_pdf is asked at the start of every document that goes to a PDF file.
+    explicit Imprimante_Qt(std::function<QString()> dossier_pdf);
+    ~Imprimante_Qt() override;
+
+    void Orientation(int orientation) override;
+    int Orientation() const override { return Imprimante::Orientation(); }
+    using Imprimante::Print;
+    void Print(const std::vector<Item>& items) override;
+    void NewPage() override;
+    Resultat_Impression EndDoc() override;
+
+    // Writes PDF files even when a printer is configured.
+    void Forcer_Pdf(bool oui) { forcer_pdf_ = oui; }
+    static bool Imprimante_Systeme_Configuree();
+    // The family actually used for a font name.
+    static QString Police_Installee(const QString& nom);
+    // Folder name under the application folder.
+    static QString Nom_Dossier_Pdf() { return QStringLiteral("Impressions"); }
+
+private:
+    void Commencer_Document();
+    void Nouvelle_Page();
+    void Abandonner(const QString& raison);
+
+    std::function<QString()> dossier_pdf_;
+    bool forcer_pdf_ = false;
+    std::unique_ptr<QPrinter> printer_;
+    std::unique_ptr<QPainter> painter_;
+    bool en_cours_ = false;   // a document has been started
+    bool echec_ = false;      // and cannot be completed
+    QString erreur_;
+    QString fichier_pdf_;     // final name of the PDF file
+    QString fichier_partiel_; // where it is written until it is complete
+    double y_ = 0;            // top of the next line, in device pixels
+    bool orientation_a_appliquer_ = false;
+};
+
+}  // namespace ostrel

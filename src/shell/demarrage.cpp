@@ -1,0 +1,71 @@
+#include "shell/demarrage.h"
+
+#include <QStringList>
+#include <new>
+
+#include "files/options_logiciel.h"
+#include "link/ecran_communication.h"
+#include "link/formes.h"
+#include "link/mouchard.h"
+#include "link/variables.h"
+#include "platform/chemins.h"
+#include "platform/dialogues.h"
+
+namespace ostrel {
+
+void Options_Initiales() {
+    Police_Options = QStringLiteral("Arial");
+    Couleur_Police = 0xFFFFFF;
+    Couleur_Police_Modules = 0xFFFFFF;
+    Couleur_Fenetre = 0x808000;
+    Couleur_Fenetre_2 = 0;
+    Couleur_Fenetre_3 = 0;
+    Couleur_Cadre = 0xDDDDDD;
+    Couleur_Cadre_Bandeau = Couleur_Face_Bouton;
+    Couleur_Fond_Bandeau = Couleur_Face_Bouton;
+    Couleur_Police_Bandeau = 0;
+    Port_Com = 1;
+}
+
+QString Texte_Erreur_Execution(const std::exception& erreur) {
+    if (dynamic_cast<const std::bad_alloc*>(&erreur)) return QStringLiteral("Error 7 Out of memory");
+    return QStringLiteral("Error 5 ") + QString::fromLocal8Bit(erreur.what());
+}
+
+const QStringList& Ordre_Dechargement() {
+    static const QStringList ordre = {
+        "Ecran_Communication", "Frm_Accueil", "Frm_Enreg", "frm_Journal_Alarme", "Frm_Menu_Config",
+        "Frm_Menu_Consultation", "Frm_Menu_Enreg", "Frm_Mesures", "Frm_Options_Logicielles", "Frm_Param_Periph",
+        "Frm_Param_OC", "Frm_Param_Voies", "Frm_Pb_Liaison", "Frm_Psw", "Frm_Purger", "Frm_Etalonnage",
+        "Frm_Menu1", "Frm_Patientez"};
+    return ordre;
+}
+
+void Fin_Programme() {
+    try {
+        const Resultat_Fichier r = Sauvegarde_Parametres_Logiciel();
+        if (!r)
+            Boites().MsgBox(QStringLiteral("Les options logicielles n'ont pas pu être enregistrées dans ") +
+                                Chemin_Natif(Chemin_Fichier_Version) + QStringLiteral(" : ") + r.Erreur,
+                            vbExclamation);
+    } catch (const std::exception& e) {
+        Boites().MsgBox(Texte_Erreur_Execution(e), vbCritical, Nom_Logiciel);
+    }
+    if (Formes().Est_Chargee(QStringLiteral("Frm_Accueil"))) Formes().Premier_Plan(QStringLiteral("Frm_Accueil"));
+    try {
+        Ecran_Communication().fermeture_port();
+    } catch (const std::exception& e) {
+        Boites().MsgBox(Texte_Erreur_Execution(e), vbCritical, Nom_Logiciel);
+    }
+    Ecrit_Mouchard(QStringLiteral("<---- Fin"));
+    for (const QString& forme : Ordre_Dechargement()) {
+        try {
+            Formes().Decharger(forme);
+        } catch (const std::exception& e) {
+            Boites().MsgBox(Texte_Erreur_Execution(e), vbCritical, Nom_Logiciel);
+        }
+    }
+    Ferme_Mouchard();
+}
+
+}  // namespace ostrel

@@ -1,0 +1,24 @@
+#pragma once
+// What start-up and exit do around the dashboard: the options in force before
+// the options file is read, the text of a run-time error, and the program exit.
+#include <QString>
+#include <exception>
+
+namespace ostrel {
+
+// The options screen's default set (font "Arial", its colours) and port 1:
+// what the program shows when no options file gives other values.
+void Options_Initiales();
+
+// "Error " & number & " " & description, as a start-up error box shows it.
+QString Texte_Erreur_Execution(const std::exception& erreur);
+
+// The exit of the home screen's "Quitter": options saved (a failure is shown),
+// port closed, "<---- Fin" traced, every form unloaded in a fixed order,
+// trace closed. Every step runs even when an earlier one failed.
+void Fin_Programme();
+
+// The forms in the order the exit unloads them.
+const QStringList& Ordre_Dechargement();
+
+}  // namespace ostrel

@@ -1,0 +1,35 @@
+// Ostrel: the supervision program. The dashboard is its start-up form: it
+// reads the options, opens the trace and the port, finds the modules and
+// shows the home screen, whose "Quitter" ends the program.
+#include <QApplication>
+#include <QScreen>
+
+#include "link/formes.h"
+#include "platform/dialogues.h"
+#include "platform/ui/boites_qt.h"
+#include "platform/ui/registre_formes.h"
+#include "shell/ecrans_programme.h"
+
+int main(int argc, char** argv) {
+    using namespace ostrel;
+    QApplication application(argc, argv);
+    Configurer_Application();
+
+    Boites_Qt boites;
+    Definir_Boites(&boites);
+    Registre_Formes registre;
+    Enregistrer_Formes(registre);
+    Definir_Formes(&registre);
+
+    registre.Charger(QStringLiteral("Frm_Menu1"));
+    Forme* tableau = registre.Instance(QStringLiteral("Frm_Menu1"));
+    int resultat = 1;
+    if (tableau) {
+        if (QScreen* ecran = QApplication::primaryScreen()) tableau->setGeometry(ecran->availableGeometry());
+        tableau->showMaximized();
+        resultat = QApplication::exec();
+    }
+    Definir_Formes(nullptr);
+    Definir_Boites(nullptr);
+    return resultat;
+}

@@ -1,0 +1,137 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <cstdlib>
+#include <unistd.h>
+
+#include "platform/dates.h"
+#include "platform/ui/imprimante_qt.h"
+
+using namespace ostrel;
+
+namespace {
+
+QGuiApplication& Application() {
+    static int argc = 1;
+    static char nom[] = "tests_imprimante_qt";
+    static char* argv[] = {nom, nullptr};
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QGuiApplication application(argc, argv);
+    return application;
+}
+
+bool Dossier_Lecture_Seule(const QString& dossier, bool oui) {
+    const QByteArray d = QFile::encodeName(dossier);
+    if (::geteuid() != 0) return ::chmod(d.constData(), oui ? 0555 : 0755) == 0;
+    const QByteArray commande = QByteArray("chattr ") + (oui ? "+i '" : "-i '") + d + "' 2>/dev/null";
+    return std::system(commande.constData()) == 0;
+}
+
+QByteArray Lire(const QString& chemin) {
+    QFile f(chemin);
+    f.open(QIODevice::ReadOnly);
+    return f.readAll();
+}
+
+// Page objects of a PDF and their sizes ("842 595" for a landscape A4 page).
+QStringList Pages(const QByteArray& pdf) {
+    QStringList tailles;
+    static const QRegularExpression page(QStringLiteral("/Type /Page\\b(?!s)[^>]*?/MediaBox \\[0 0 (\\d+)(?:\\.0*)? (\\d+)(?:\\.0*)?\\]"));
+    auto it = page.globalMatch(QString::fromLatin1(pdf));
+    while (it.hasNext()) {
+        const auto m = it.next();
+        tailles << m.captured(1) + QLatin1Char(' ') + m.captured(2);
+    }
+    return tailles;
+}
+
+class ImprimanteQt : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Application();
+        Definir_Horloge_Murale([] { return DateSerial(2027, 3, 7) + TimeSerial(14, 30, 5); });
+        imprimante_ = std::make_unique<Imprimante_Qt>([this] { return dossier_; });
+        imprimante_->Forcer_Pdf(true);
+        dossier_ = racine_.filePath(Imprimante_Qt::Nom_Dossier_Pdf());
+    }
+    void TearDown() override { Definir_Horloge_Murale({}); }
+    QTemporaryDir racine_;
+    QString dossier_;
+    std::unique_ptr<Imprimante_Qt> imprimante_;
+};
+
+}  // namespace
+
+TEST_F(ImprimanteQt, SansImprimanteUnPdfDateEstEcritEtLesPagesSeSuivent) {
+    Imprimante& p = *imprimante_;
+    p.Orientation(vbPRORLandscape);
+    p.FontName("Courier New");
+    p.FontSize(10);
+    for (int i = 0; i < 120; ++i) p.Print({{"Ligne", Separateur::Zone}, {QString::number(i), Separateur::Fin}});
+    const Resultat_Impression r = p.EndDoc();
+    ASSERT_TRUE(r) << r.Erreur.toStdString();
+    EXPECT_EQ(r.Fichier_Pdf, QDir(dossier_).filePath("Impression_2027-03-07_14-30-05.pdf"));
+    const QByteArray pdf = Lire(r.Fichier_Pdf);
+    ASSERT_TRUE(pdf.startsWith("%PDF"));
+    // 120 lines of 10 pt do not fit one landscape page: the next pages start by themselves.
+    const QStringList pages = Pages(pdf);
+    ASSERT_GE(pages.size(), 3);
+    for (const QString& taille : pages) EXPECT_EQ(taille, "842 595");
+    // Nothing but the document is left in the folder.
+    EXPECT_EQ(QDir(dossier_).entryList(QDir::Files | QDir::Hidden), QStringList{"Impression_2027-03-07_14-30-05.pdf"});
+
+    // A second job in the same second gets its own file; a new page and the portrait orientation apply.
+    p.Orientation(vbPRORPortrait);
+    p.Print("Page 1");
+    p.NewPage();
+    p.Print("Page 2");
+    const Resultat_Impression r2 = p.EndDoc();
+    ASSERT_TRUE(r2);
+    EXPECT_EQ(QFileInfo(r2.Fichier_Pdf).fileName(), "Impression_2027-03-07_14-30-05_2.pdf");
+    EXPECT_EQ(Pages(Lire(r2.Fichier_Pdf)), (QStringList{"595 842", "595 842"}));
+}
+
+TEST_F(ImprimanteQt, UnDossierNonInscriptibleFaitEchouerLeTravailSansFichier) {
+    ASSERT_TRUE(QDir().mkpath(dossier_));
+    ASSERT_TRUE(Dossier_Lecture_Seule(dossier_, true));
+    imprimante_->Print("Configuration du module n° 1");
+    const Resultat_Impression r = imprimante_->EndDoc();
+    Dossier_Lecture_Seule(dossier_, false);
+    EXPECT_FALSE(r);
+    EXPECT_FALSE(r.Erreur.isEmpty());
+    EXPECT_TRUE(QDir(dossier_).entryList(QDir::Files | QDir::Hidden).isEmpty());
+    // The printer is usable again for the next job.
+    imprimante_->Print("Suite");
+    EXPECT_TRUE(imprimante_->EndDoc());
+}
+
+TEST_F(ImprimanteQt, SansDossierOuSansLigneRienNEstEcrit) {
+    EXPECT_TRUE(imprimante_->EndDoc());  // nothing printed: nothing to send
+    Imprimante_Qt sans_dossier([] { return QString(); });
+    sans_dossier.Forcer_Pdf(true);
+    sans_dossier.Print("x");
+    EXPECT_FALSE(sans_dossier.EndDoc());
+}
+
+TEST_F(ImprimanteQt, CourierNewEstRemplaceeParUnePoliceAChasseFixe) {
+    const QString police = Imprimante_Qt::Police_Installee("Courier New");
+    EXPECT_TRUE(QFontDatabase::isFixedPitch(police)) << police.toStdString();
+    if (!QFontDatabase::families().contains("Courier New")) {
+        EXPECT_NE(police, "Courier New");
+    }
+    EXPECT_EQ(Imprimante_Qt::Police_Installee("Arial Inconnue"), "Arial Inconnue");
+}
+
+TEST_F(ImprimanteQt, SansImprimanteConfigureeLeTravailVaEnPdf) {
+    if (Imprimante_Qt::Imprimante_Systeme_Configuree()) GTEST_SKIP() << "une imprimante est configurée ici";
+    Imprimante_Qt systeme([this] { return dossier_; });
+    systeme.Print("Velsa SA");
+    const Resultat_Impression r = systeme.EndDoc();
+    ASSERT_TRUE(r);
+    EXPECT_TRUE(Lire(r.Fichier_Pdf).startsWith("%PDF"));
+}

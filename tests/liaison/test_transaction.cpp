@@ -1,0 +1,188 @@
+// One exchange with its retries, as the bus misbehaves: every link error
+// code, the number of sends, and what a failure leaves behind.
+#include "link/donnees.h"
+#include "link/fonctions_es.h"
+#include "outils_test.h"
+
+namespace ostrel::test {
+namespace {
+
+using sim::Defaut;
+
+class Transaction_Bus : public Banc_Bus {
+protected:
+    // A time-out of 1500 lasts 40 ms here: six silent attempts take 0.25 s.
+    void Rapide() { Definir_Echelle_Temps(0.02); }
+    double Delai_1500() const { return 1500 * Secondes_Par_Unite_Attente * Echelle_Temps(); }
+};
+
+TEST_F(Transaction_Bus, ModuleMuetSixEnvoisPuis15) {
+    Rapide();
+    bus.Programmer_Defauts(0x07, {}, Defaut{Defaut::Silence});
+    Donnees_Reponse.Etat_Module = 77;
+    const auto t0 = Horloge::now();
+    Lecture_Etat_Module(1);
+    const double duree = Secondes_Depuis(t0);
+    EXPECT_EQ(Code_Erreur, Erreur::Ligne);
+    EXPECT_EQ(bus.Nombre_Requetes(0x07), 6);
+    EXPECT_GE(duree, 6 * Delai_1500());
+    EXPECT_LT(duree, 1.0);
+    EXPECT_EQ(Donnees_Reponse.Etat_Module, 77);  // nothing decoded
+    EXPECT_EQ(tableau.Lampe_Comm(), Couleur_Fond_Bandeau);
+}
+
+TEST_F(Transaction_Bus, ExceptionRepeteeSixFois) {
+    Rapide();
+    bus.Programmer_Defauts(0x07, {}, Defaut{Defaut::Exception, 2});
+    Lecture_Etat_Module(1);
+    EXPECT_EQ(Code_Erreur, 2);
+    EXPECT_EQ(bus.Nombre_Requetes(0x07), 6);
+}
+
+TEST_F(Transaction_Bus, MauvaisCrcPuisBonneReponse) {
+    bus.Configurer({1}, 8);
+    bus.Programmer_Defauts(0x07, {Defaut{Defaut::Mauvais_Crc}});
+    Lecture_Etat_Module(1);
+    EXPECT_EQ(Code_Erreur, 0);
+    EXPECT_EQ(bus.Nombre_Requetes(0x07), 2);
+    EXPECT_EQ(Donnees_Reponse.Etat_Module, 4);
+}
+
+TEST_F(Transaction_Bus, ChaqueFauteDonneSonCode) {
+    Rapide();
+    struct Cas {
+        Defaut defaut;
+        int code;       // request code the fault hits
+        Octet attendu;  // Code_Erreur after the six attempts
+    };
+    const Cas cas[] = {
+        {{Defaut::Mauvais_Crc}, 0x07, Erreur::Crc},
+        {{Defaut::Autre_Esclave}, 0x07, Erreur::Esclave},
+        {{Defaut::Autre_Fonction}, 0x07, Erreur::Fonction},
+        {{Defaut::Autre_Fonction}, 0x16, Erreur::Fonction},
+        {{Defaut::Autre_Fonction}, 0x12, Erreur::Fonction},
+        {{Defaut::Mauvais_Echo}, 0x16, Erreur::Echo},
+        {{Defaut::Mauvais_Echo}, 0x12, Erreur::Echo},
+        {{Defaut::Courte}, 0x07, Erreur::Ligne},
+        {{Defaut::Longue}, 0x07, Erreur::Ligne},
+        {{Defaut::Collee}, 0x07, Erreur::Ligne},
+        {{Defaut::Collee}, 0x16, Erreur::Ligne},
+        {{Defaut::Exception, 7}, 0x16, 7},
+        {{Defaut::Exception, 3}, 0x12, 3},
+        {{Defaut::Exception, 0x42}, 0x07, 0x42},  // any other code is passed on as it is
+    };
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(testing::Message() << "code " << c.code << " defaut " << c.defaut.type);
+        bus.Effacer_Defauts();
+        bus.Effacer_Trames();
+        bus.Programmer_Defauts(c.code, {}, c.defaut);
+        Code_Erreur = 0;
+        if (c.code == 0x07) Lecture_Etat_Module(1);
+        if (c.code == 0x16) Commande_Mode_Fonctionnement(1, 0);
+        if (c.code == 0x12) Ecriture_Nom_Voie(1, 1);
+        EXPECT_EQ(Code_Erreur, c.attendu);
+        EXPECT_EQ(bus.Nombre_Requetes(c.code), 6);
+    }
+}
+
+TEST_F(Transaction_Bus, ReponsesScindeesOuTardivesAcceptees) {
+    bus.Avec_Etat([](sim::Etat_Bus& e) { e.modules[1].voies[2].mesure = -125; });
+    bus.Programmer_Defauts(0x00, {Defaut{Defaut::Scindee, 0, 15}, Defaut{Defaut::Tardive, 0, 40}});
+    EXPECT_FLOAT_EQ(Lecture_Mesure_Voie(1, 3), -12.5f);
+    EXPECT_EQ(Code_Erreur, 0);
+    EXPECT_FLOAT_EQ(Lecture_Mesure_Voie(1, 3), -12.5f);
+    EXPECT_EQ(Code_Erreur, 0);
+    EXPECT_EQ(bus.Nombre_Requetes(0x00), 2);  // each within its time-out, no retry
+}
+
+TEST_F(Transaction_Bus, ReponseApresLeDelaiNeTrompePasLaSuite) {
+    Rapide();
+    bus.Configurer({1}, 8);
+    // The late reply lands during the second attempt; its duplicate is still
+    // in the line when the next request starts, and is discarded.
+    bus.Programmer_Defauts(0x07, {Defaut{Defaut::Tardive, 0, 60}, Defaut{Defaut::Tardive, 0, 20}});
+    Lecture_Etat_Module(1);
+    EXPECT_EQ(Code_Erreur, 0);
+    EXPECT_EQ(Donnees_Reponse.Etat_Module, 4);
+    std::this_thread::sleep_for(std::chrono::milliseconds(40));
+    bus.Avec_Etat([](sim::Etat_Bus& e) { e.modules[1].voies[0].mesure = 123; });
+    EXPECT_FLOAT_EQ(Lecture_Mesure_Voie(1, 1), 12.3f);
+    EXPECT_EQ(Code_Erreur, 0);
+}
+
+TEST_F(Transaction_Bus, PortFermeSansNouvelleTentative) {
+    Ecran_Communication().Ostrel.PortOpen(false);
+    Lecture_Etat_Module(1);
+    EXPECT_EQ(Code_Erreur, Erreur::Port);
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    EXPECT_TRUE(bus.Trames_Recues().empty());
+}
+
+TEST_F(Transaction_Bus, RienNePartTantQuUneErreurEstEnAttente) {
+    Code_Erreur = Erreur::Esclave;
+    Lecture_Etat_Module(1);
+    Acquittement_Alarme(1, 2, 1);
+    Purge_Enregistrements(1);
+    Ecriture_Nom_Module(1);
+    Lecture_Masque_Reseau(1);  // does not clear an error that is not its own
+    Ecriture_Masque_Reseau(1);
+    Tab_Journal.resize(5);
+    Octet filtre = 0;
+    Telechargement_Journal_Complet(1, filtre);
+    Nb_Elements_Telecharges = 0;
+    Telechargement_Tous_Enregistrements(1, 1);
+    EXPECT_EQ(Code_Erreur, Erreur::Esclave);
+    EXPECT_EQ(Lecture_Mesure_Voie(1, 1), 0.0f);
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    EXPECT_TRUE(bus.Trames_Recues().empty());
+    EXPECT_EQ(Nb_Elements_Telecharges, 0);
+    EXPECT_FALSE(Trace().contains(QStringLiteral("Acquittement")));
+    EXPECT_FALSE(Trace().contains(QStringLiteral("Purge")));
+}
+
+TEST_F(Transaction_Bus, LectureEchoueeGardeLesValeurs) {
+    Rapide();
+    bus.Avec_Etat([](sim::Etat_Bus& e) { e.modules[1].voies[0].mesure = 215; });
+    EXPECT_FLOAT_EQ(Lecture_Mesure_Voie(1, 1), 21.5f);
+    bus.Programmer_Defauts(0x00, {}, Defaut{Defaut::Silence});
+    EXPECT_EQ(Lecture_Mesure_Voie(1, 1), 0.0f);
+    EXPECT_EQ(Code_Erreur, Erreur::Ligne);
+    EXPECT_FLOAT_EQ(Donnees_Reponse.Mesure, 21.5f);
+    bus.Effacer_Defauts();
+    Code_Erreur = 0;
+    bus.Avec_Etat([](sim::Etat_Bus& e) { e.modules[1].voies[0].mesure = -32767; });
+    EXPECT_FLOAT_EQ(Lecture_Mesure_Voie(1, 1), -3276.7f);
+}
+
+TEST_F(Transaction_Bus, MasqueReseauSansReponseIgnore) {
+    Definir_Echelle_Temps(0.05);
+    bus.Programmer_Defauts(0x20, {}, Defaut{Defaut::Silence});
+    Masque_Sous_Reseau = {255, 255, 255, 0};
+    const auto t0 = Horloge::now();
+    Lecture_Masque_Reseau(1);
+    const double duree = Secondes_Depuis(t0);
+    EXPECT_EQ(Code_Erreur, 0);
+    EXPECT_EQ(Masque_Sous_Reseau, (std::array<Octet, 4>{255, 255, 255, 0}));
+    EXPECT_EQ(bus.Nombre_Requetes(0x20), 6);
+    // Six short time-outs of 500, not of 1500.
+    EXPECT_GE(duree, 6 * 500 * Secondes_Par_Unite_Attente * 0.05);
+    EXPECT_LT(duree, 6 * 1500 * Secondes_Par_Unite_Attente * 0.05);
+    Ecriture_Masque_Reseau(1);
+    EXPECT_EQ(Code_Erreur, 0);
+    EXPECT_EQ(bus.Nombre_Requetes(0x20), 12);
+}
+
+TEST_F(Transaction_Bus, PurgeDuJournalAttenteLonguePuisCourte) {
+    Definir_Echelle_Temps(0.001);  // 32000 units: 42 ms
+    bus.Programmer_Defauts(0x0C, {}, Defaut{Defaut::Silence});
+    const auto t0 = Horloge::now();
+    Purge_Journal_Alarmes(2);  // nobody at address 2 either way
+    const double duree = Secondes_Depuis(t0);
+    EXPECT_EQ(Code_Erreur, Erreur::Ligne);
+    EXPECT_EQ(Temps_Attente, 5000);
+    EXPECT_GE(duree, 6 * 32000 * Secondes_Par_Unite_Attente * 0.001);
+    EXPECT_TRUE(Trace().contains(QStringLiteral("Purge du journal des alarmes du module 2")));
+}
+
+}  // namespace
+}  // namespace ostrel::test

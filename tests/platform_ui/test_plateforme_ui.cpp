@@ -1,0 +1,300 @@
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QMessageBox>
+#include <QTimer>
+#include <QPointer>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "commun/application_test.h"
+#include "platform/dialogues.h"
+#include "platform/ui/boites_qt.h"
+#include "platform/ui/couleurs_ui.h"
+#include "platform/ui/forme.h"
+#include "platform/ui/minuterie.h"
+#include "platform/ui/registre_formes.h"
+#include "platform/ui/touches.h"
+
+using namespace ostrel;
+using ostrel_test::Traiter_Evenements;
+
+namespace {
+
+// A screen that records what happens to it.
+class Forme_Essai : public Forme {
+public:
+    static inline std::vector<QString> evenements;
+    static inline int instances = 0;
+    QPushButton* bouton;
+    QPushButton* autre;
+    Minuterie* minuterie;
+    std::vector<std::pair<int, int>> touches;
+
+    explicit Forme_Essai(const QString& nom) : Forme(nom) {
+        ++instances;
+        bouton = new QPushButton(QStringLiteral("1 - Exploitation"), this);
+        bouton->setObjectName(QStringLiteral("Cmd_Menu1"));
+        autre = new QPushButton(QStringLiteral("Quitter"), this);
+        autre->setObjectName(QStringLiteral("Cmd_Quitter"));
+        autre->move(0, 40);
+        minuterie = new Minuterie(QStringLiteral("Tmr_Essai"), this, 1000);
+    }
+    void Form_Load() override { evenements.push_back("Load " + Nom()); }
+    void Form_Unload() override { evenements.push_back("Unload " + Nom()); }
+    void Form_KeyUp(int& code, int maj) override { touches.emplace_back(code, maj); }
+    void Executer(const QString& operation) override { evenements.push_back(operation + " " + Nom()); }
+};
+
+class Boites_Modales : public Boites_Scriptees {
+public:
+    bool modal = false;
+    bool Modal_Ouvert() const override { return modal; }
+};
+
+class PlateformeUi : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ostrel_test::Application();
+        Forme_Essai::evenements.clear();
+        Forme_Essai::instances = 0;
+    }
+};
+
+}  // namespace
+
+TEST_F(PlateformeUi, CouleursDOrigineEtTwips) {
+    EXPECT_EQ(Vers_QColor(255), QColor(255, 0, 0));
+    EXPECT_EQ(Vers_QColor(0x808000), QColor(0, 128, 128));  // &H808000: blue and green
+    EXPECT_EQ(Vers_QColor(0xDDDDDD), QColor(0xDD, 0xDD, 0xDD));
+    EXPECT_EQ(Vers_QColor(Couleur_Face_Bouton), QColor(0xF0, 0xF0, 0xF0));
+    EXPECT_EQ(Depuis_QColor(QColor(0x12, 0x34, 0x56)), 0x563412);
+    EXPECT_TRUE(Couleur_Systeme(Couleur_Face_Bouton));
+    EXPECT_FALSE(Couleur_Systeme(0xFFFFFF));
+    EXPECT_EQ(Twips_Vers_Pixels(19200), 1280);
+    EXPECT_EQ(Pixels_Vers_Twips(1920), 28800);
+
+    QLabel l;
+    Couleur_Fond(&l, Couleur_Face_Bouton);
+    EXPECT_EQ(Couleur_Fond(&l), Couleur_Face_Bouton);  // the system colour is kept as given
+    EXPECT_TRUE(l.autoFillBackground());
+    Couleur_Texte(&l, 255);
+    EXPECT_EQ(l.palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    EXPECT_NEAR(Taille_Police(&l, 22), 22, 0.5);
+}
+
+TEST_F(PlateformeUi, CodesDesTouches) {
+    EXPECT_EQ(Code_Touche(Qt::Key_1, Qt::NoModifier), 49);
+    EXPECT_EQ(Code_Touche(Qt::Key_1, Qt::KeypadModifier), 97);
+    EXPECT_EQ(Code_Touche(Qt::Key_9, Qt::KeypadModifier), 105);
+    EXPECT_EQ(Code_Touche(Qt::Key_0, Qt::KeypadModifier), 96);
+    EXPECT_EQ(Code_Touche(Qt::Key_Q, Qt::NoModifier), 81);
+    EXPECT_EQ(Code_Touche(Qt::Key_Q, Qt::ShiftModifier), 81);
+    EXPECT_EQ(Code_Touche(Qt::Key_Escape, Qt::NoModifier), 27);
+    EXPECT_EQ(Code_Touche(Qt::Key_Return, Qt::NoModifier), 13);
+    EXPECT_EQ(Code_Touche(Qt::Key_Enter, Qt::KeypadModifier), 13);
+    EXPECT_EQ(Code_Touche(Qt::Key_F1, Qt::NoModifier), 112);
+    EXPECT_EQ(Etat_Maj(Qt::ShiftModifier | Qt::AltModifier), 5);
+}
+
+TEST_F(PlateformeUi, ApercuClavierDesControlesVersLaForme) {
+    Forme_Essai f("Frm_Essai");
+    f.resize(200, 100);
+    f.show();
+    QTest::keyRelease(f.bouton, Qt::Key_Q);
+    QTest::keyRelease(f.autre, Qt::Key_1, Qt::KeypadModifier);
+    QTest::keyRelease(&f, Qt::Key_Escape);
+    QTest::keyRelease(f.bouton, Qt::Key_V, Qt::ShiftModifier);
+    // The Shift key comes up after V, as its own key.
+    EXPECT_EQ(f.touches, (std::vector<std::pair<int, int>>{{81, 0}, {97, 0}, {27, 0}, {86, 1}, {16, 0}}));
+
+    // The space bar still clicks the button, and reaches the form once.
+    QSignalSpy clics(f.bouton, &QPushButton::clicked);
+    f.touches.clear();
+    QTest::keyClick(f.bouton, Qt::Key_Space);
+    EXPECT_EQ(clics.count(), 1);
+    EXPECT_EQ(f.touches.size(), 1u);
+
+    f.KeyPreview = false;
+    f.touches.clear();
+    QTest::keyRelease(f.bouton, Qt::Key_Q);
+    EXPECT_TRUE(f.touches.empty());
+}
+
+TEST_F(PlateformeUi, MinuterieTickManuelEtRetenuPendantUneBoite) {
+    Boites_Modales boites;
+    Definir_Boites(&boites);
+    QObject proprietaire;
+    Minuterie m("Tmr_Date", &proprietaire, 10);
+    EXPECT_EQ(proprietaire.findChild<Minuterie*>("Tmr_Date"), &m);
+    int ticks = 0;
+    m.Timer = [&] { ++ticks; };
+    EXPECT_FALSE(m.Declencher());  // disabled at design
+    m.Enabled(true);
+    EXPECT_TRUE(m.Declencher());
+    EXPECT_EQ(ticks, 1);
+
+    boites.modal = true;
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < 80) QTest::qWait(5);
+    EXPECT_EQ(ticks, 1);
+    EXPECT_TRUE(m.Tick_En_Attente());
+    boites.modal = false;
+    m.Interval(100000);  // no new tick: only the one held back comes
+    t.restart();
+    while (ticks == 1 && t.elapsed() < 2000) QTest::qWait(5);
+    EXPECT_EQ(ticks, 2);
+    QTest::qWait(120);
+    EXPECT_EQ(ticks, 2);
+
+    // A handler never runs inside itself.
+    m.Timer = [&] {
+        ++ticks;
+        EXPECT_FALSE(m.Declencher());
+    };
+    m.Declencher();
+    EXPECT_EQ(ticks, 3);
+    m.Enabled(false);
+    EXPECT_FALSE(m.Declencher());
+    Definir_Boites(nullptr);
+}
+
+TEST_F(PlateformeUi, RegistreChargeUneFoisEtDechargeEnDiffere) {
+    QWidget tableau;
+    tableau.resize(640, 480);
+    Registre_Formes registre;
+    registre.Definir_Conteneur(&tableau);
+    registre.Enregistrer("Frm_Essai", [] { return new Forme_Essai("Frm_Essai"); });
+
+    EXPECT_FALSE(registre.Est_Chargee("Frm_Essai"));
+    registre.Afficher("Frm_Essai");
+    registre.Afficher("Frm_Essai");
+    auto* f = registre.Instance_De<Forme_Essai>("Frm_Essai");
+    ASSERT_NE(f, nullptr);
+    EXPECT_EQ(Forme_Essai::instances, 1);
+    EXPECT_EQ(f->parentWidget(), &tableau);
+    EXPECT_EQ(tableau.findChild<Forme*>("Frm_Essai"), f);
+    EXPECT_TRUE(f->isVisibleTo(&tableau));
+    f->minuterie->Enabled(true);
+
+    // Unloading from the form's own button: gone at once for the registry,
+    // deleted only once the click has returned.
+    QPointer<Forme_Essai> garde(f);
+    QObject::connect(f->autre, &QPushButton::clicked, [&] { registre.Decharger("Frm_Essai"); });
+    QTest::mouseClick(f->autre, Qt::LeftButton);
+    EXPECT_FALSE(registre.Est_Chargee("Frm_Essai"));
+    ASSERT_FALSE(garde.isNull());
+    EXPECT_FALSE(garde->isVisible());
+    EXPECT_FALSE(garde->minuterie->Enabled());
+    Traiter_Evenements();
+    EXPECT_TRUE(garde.isNull());
+
+    registre.Charger("Frm_Essai");  // a fresh instance, its load handler again
+    EXPECT_EQ(Forme_Essai::instances, 2);
+    EXPECT_FALSE(registre.Instance("Frm_Essai")->isVisible());
+    registre.Executer("Frm_Essai", "Cmd_OK_Click");
+    registre.Decharger("Frm_Essai");
+    registre.Decharger("Frm_Essai");  // not loaded: nothing
+    registre.Decharger("Frm_Inconnue");
+    EXPECT_EQ(Forme_Essai::evenements, (std::vector<QString>{"Load Frm_Essai", "Unload Frm_Essai", "Load Frm_Essai",
+                                                             "Cmd_OK_Click Frm_Essai", "Unload Frm_Essai"}));
+    Traiter_Evenements();
+}
+
+TEST_F(PlateformeUi, UneFormeDechargeePendantSonChargementResteDechargee) {
+    QWidget tableau;
+    Registre_Formes registre;
+    registre.Definir_Conteneur(&tableau);
+    class Forme_Qui_Part : public Forme_Essai {
+    public:
+        Registre_Formes* r;
+        Forme_Qui_Part(Registre_Formes* reg) : Forme_Essai("Frm_Part"), r(reg) {}
+        void Form_Load() override {
+            Forme_Essai::Form_Load();
+            r->Decharger("Frm_Part");
+        }
+    };
+    registre.Enregistrer("Frm_Part", [&registre] { return new Forme_Qui_Part(&registre); });
+    registre.Charger("Frm_Part");
+    EXPECT_FALSE(registre.Est_Chargee("Frm_Part"));
+    registre.Focus("Frm_Part");  // not loaded: no new instance
+    EXPECT_EQ(Forme_Essai::instances, 1);
+    Traiter_Evenements();
+}
+
+TEST_F(PlateformeUi, FocusSurLePremierControleEtPlacementEnTwips) {
+    QWidget tableau;
+    tableau.resize(800, 600);
+    tableau.show();
+    Forme_Essai f("Frm_Essai");
+    f.setParent(&tableau);
+    f.Placer_Zone_Fille(0, 720, 12000, 6000);
+    EXPECT_EQ(f.geometry(), QRect(0, 48, 800, 400));
+    EXPECT_TRUE(f.Dans_Zone_Fille());
+    EXPECT_EQ(f.Largeur_Twips(), 12000);
+    f.Afficher();
+    f.Donner_Focus();
+    EXPECT_EQ(tableau.focusWidget(), f.bouton);
+    f.autre->setFocus();
+    f.Donner_Focus();
+    EXPECT_EQ(tableau.focusWidget(), f.autre);
+}
+
+TEST_F(PlateformeUi, FiltresDesDialoguesDeFichiers) {
+    EXPECT_EQ(Filtre_Qt("(*.txt)|*.txt"), QStringLiteral("(*.txt)"));
+    EXPECT_EQ(Filtre_Qt("Texte|*.txt;*.csv|Tous (*.*)|*.*"), QStringLiteral("Texte (*.txt *.csv);;Tous (*.*)"));
+}
+
+TEST_F(PlateformeUi, BoitesQtEnFrancaisEtMinuteriesRetenues) {
+    Boites_Qt boites;
+    Definir_Boites(&boites);
+    QObject proprietaire;
+    Minuterie m("Tmr_Essai", &proprietaire, 5);
+    int ticks = 0;
+    m.Timer = [&] { ++ticks; };
+    m.Enabled(true);
+
+    // Answers the box from inside its own event loop, as an operator would.
+    QStringList boutons;
+    QString titre;
+    bool modal_pendant = false;
+    int ticks_pendant = -1;
+    auto repondre = [&](const QString& bouton) {
+        QTimer::singleShot(60, [&, bouton] {
+            auto* boite = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(boite, nullptr);
+            titre = boite->windowTitle();
+            boutons.clear();
+            for (QAbstractButton* b : boite->buttons()) boutons << b->text();
+            modal_pendant = boites.Modal_Ouvert();
+            ticks_pendant = ticks;
+            for (QAbstractButton* b : boite->buttons())
+                if (b->text() == bouton) b->click();
+        });
+    };
+    const int avant = ticks;
+    repondre("Non");
+    EXPECT_EQ(boites.MsgBox("Le module est il connecté à l'ordinateur?", vbYesNo), vbNo);
+    EXPECT_TRUE(modal_pendant);
+    EXPECT_FALSE(boites.Modal_Ouvert());
+    EXPECT_EQ(ticks_pendant, avant);  // no tick while the box was open
+    EXPECT_EQ(titre, Titre_Application);
+    boutons.sort();
+    EXPECT_EQ(boutons, (QStringList{"Non", "Oui"}));
+
+    repondre("Annuler");
+    EXPECT_EQ(boites.MsgBox("Enregistrer ?", vbYesNoCancel | vbQuestion, "Titre"), vbCancel);
+    EXPECT_EQ(titre, QStringLiteral("Titre"));
+    repondre("OK");
+    EXPECT_EQ(boites.MsgBox("Action impossible car aucun module n'est connecté"), vbOK);
+    EXPECT_EQ(boutons, QStringList{"OK"});
+
+    QElapsedTimer t;
+    t.start();
+    while (ticks == ticks_pendant && t.elapsed() < 2000) QTest::qWait(5);
+    EXPECT_GT(ticks, ticks_pendant);  // ticking again once the boxes are closed
+    Definir_Boites(nullptr);
+}

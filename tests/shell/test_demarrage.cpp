@@ -1,0 +1,453 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "commun/application_test.h"
+#include "files/options_logiciel.h"
+#include "link/donnees.h"
+#include "link/formes.h"
+#include "link/liaison.h"
+#include "link/tableau_bord.h"
+#include "link/variables.h"
+#include "platform/cp1252.h"
+#include "platform/dates.h"
+#include "platform/dialogues.h"
+#include "platform/ui/couleurs_ui.h"
+#include "platform/ui/minuterie.h"
+#include "platform/ui/registre_formes.h"
+#include "shell/demarrage.h"
+#include "shell/ecrans_programme.h"
+#include "shell/frm_menu1.h"
+#include "simulateur.h"
+#include "platform/horloge.h"
+
+using namespace ostrel;
+using ostrel_test::Traiter_Evenements;
+
+namespace {
+
+const QString Question = QStringLiteral("Le module est il connecté à l'ordinateur?");
+const QString Manquant = QStringLiteral("Un fichier est manquant, réinstaller l'application !");
+
+// Answers the connection question as told, every other box with its first button.
+class Boites_Demarrage : public Boites_Scriptees {
+public:
+    int reponse_question = vbNo;
+    int MsgBox(const QString& texte, int style, const QString& titre) override {
+        if (texte == Question) Reponses.push_front(reponse_question);
+        return Boites_Scriptees::MsgBox(texte, style, titre);
+    }
+};
+
+class Demarrage : public ::testing::Test {
+protected:
+    QTemporaryDir disque;
+    Boites_Demarrage boites;
+    Registre_Formes registre;
+
+    void SetUp() override {
+        ostrel_test::Application();
+        qputenv("OSTREL_DISQUE_C", disque.path().toUtf8());
+        qputenv("OSTREL_DOSSIER_WINDOWS", disque.filePath("Windows").toUtf8());
+        // No serial port by default: the tests that need the bus start the simulator.
+        qputenv("OSTREL_COM1", disque.filePath("pas_de_port").toUtf8());
+        Reinitialiser_Donnees();
+        Ligne_Reservee_Options.clear();
+        Definir_Horloge_Murale([] { return DateSerial(2027, 3, 7) + TimeSerial(9, 5, 3); });
+        Definir_Boites(&boites);
+        Enregistrer_Formes(registre);
+        Definir_Formes(&registre);
+    }
+
+    void TearDown() override {
+        for (const QString& forme : Ordre_Dechargement()) registre.Decharger(forme);
+        Traiter_Evenements();
+        Definir_Formes(nullptr);
+        Definir_Boites(nullptr);
+        Definir_Tableau_Bord(nullptr);
+        Definir_Horloge_Murale(nullptr);
+        qunsetenv("OSTREL_DISQUE_C");
+        qunsetenv("OSTREL_DOSSIER_WINDOWS");
+        qunsetenv("OSTREL_COM1");
+    }
+
+    Frm_Menu1_Forme* Tableau() const { return registre.Instance_De<Frm_Menu1_Forme>("Frm_Menu1"); }
+
+    Frm_Menu1_Forme* Demarrer(int reponse, QSize taille = {1280, 1024}) {
+        boites.reponse_question = reponse;
+        registre.Charger("Frm_Menu1");
+        Frm_Menu1_Forme* t = Tableau();
+        if (!t) return nullptr;
+        t->resize(taille);
+        t->show();
+        t->Fin_Demarrage();
+        Traiter_Evenements();
+        return t;
+    }
+
+    template <class T = QWidget> T* Controle(const char* nom) const {
+        return Tableau() ? Tableau()->findChild<T*>(QString::fromLatin1(nom)) : nullptr;
+    }
+
+    void Ecrire(const QString& relatif, const QByteArray& contenu) const {
+        QDir().mkpath(QFileInfo(disque.filePath(relatif)).absolutePath());
+        QFile f(disque.filePath(relatif));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(contenu);
+    }
+    QByteArray Lire(const QString& relatif) const {
+        QFile f(disque.filePath(relatif));
+        f.open(QIODevice::ReadOnly);
+        return f.readAll();
+    }
+    QStringList Trace() const {
+        QStringList lignes = Depuis_Cp1252(Lire("Windows/setupm.snf")).split("\r\n");
+        if (!lignes.isEmpty() && lignes.back().isEmpty()) lignes.pop_back();
+        return lignes;
+    }
+};
+
+}  // namespace
+
+TEST_F(Demarrage, SansFichierDOptionsEtReponseNon) {
+    Frm_Menu1_Forme* t = Demarrer(vbNo);
+    ASSERT_NE(t, nullptr);
+    EXPECT_EQ(boites.Textes(), (std::vector<QString>{Manquant, Manquant, Question}));
+    EXPECT_EQ(boites.Messages[2].Style, vbYesNo);
+    EXPECT_EQ(boites.Messages[2].Titre, Titre_Application);
+
+    EXPECT_EQ(Chemin_Fichier_Version, QStringLiteral("c:\\OstrelSoft+\\ver.dva"));
+    EXPECT_EQ(t->Lbl_Nom_Logiciel(), QStringLiteral("OstrelSoft+ 1.14VSA"));
+    EXPECT_EQ(Nom_Logiciel, QStringLiteral("OstrelSoft+"));
+    EXPECT_EQ(Prefixe_Module, QStringLiteral("MD"));
+    EXPECT_EQ(Repertoire_Application, QStringLiteral("c:\\OstrelSoft+"));
+    EXPECT_EQ(Repertoire_Sauvegardes_Donnees, QStringLiteral("c:\\OstrelSoft+\\Sauvegardes\\Sauvegardes_Donnees"));
+    EXPECT_EQ(Repertoire_Sauvegardes_Alarmes, QStringLiteral("c:\\OstrelSoft+\\Sauvegardes\\Sauvegardes_Alarmes"));
+    EXPECT_EQ(Repertoire_Parametrage_Voies, QStringLiteral("c:\\OstrelSoft+\\Sauvegardes\\Parametrage_voies"));
+    EXPECT_EQ(Repertoire_Parametrage_Modules, QStringLiteral("c:\\OstrelSoft+\\Sauvegardes\\Parametrage_Ostrel"));
+    EXPECT_FALSE(QDir(disque.filePath("OstrelSoft+/Sauvegardes")).exists());  // no folder is created
+    EXPECT_EQ(Fichier_Mouchard, disque.filePath("Windows/setupm.snf"));
+    EXPECT_EQ(Num_Module, 1);
+    for (Octet n : Nb_Voies_Module) EXPECT_EQ(n, 16);
+    EXPECT_EQ(Police_Options, QStringLiteral("Arial"));  // the default set, no file having given another
+
+    // No: no request, one red button, the home screen, not the link-problem screen.
+    EXPECT_EQ(Code_Erreur, 0);
+    EXPECT_EQ(t->Module_Connecte, Faux);
+    ASSERT_EQ(t->Nb_Lbl_OC(), 1);
+    EXPECT_EQ(t->Caption_Lbl_OC(0), QStringLiteral("Module non connecté"));
+    EXPECT_EQ(Couleur_Fond(t->Lbl_OC(0)), Couleur_Rouge);
+    EXPECT_TRUE(registre.Est_Chargee("Frm_Accueil"));
+    EXPECT_TRUE(registre.Instance("Frm_Accueil")->isVisible());
+    EXPECT_FALSE(registre.Est_Chargee("Frm_Pb_Liaison"));
+    EXPECT_EQ(t->Lbl_Nom_Menu(), QStringLiteral("Accueil"));
+    EXPECT_TRUE(Ecran_Courant.isEmpty());
+    // The progress bar of the search stays shown, behind the home screen.
+    EXPECT_TRUE(t->Progression_Visible());
+    EXPECT_EQ(t->Caption_Pb(), QStringLiteral("Recherche du Module 1"));
+    EXPECT_TRUE(t->Tmr_Date()->Enabled());
+    EXPECT_EQ(t->Tmr_Date()->Interval(), 3000);
+
+    EXPECT_EQ(Trace(), QStringList{"07/03/2027 09:05:03 OstrelSoft+ 1.14VSA ----> Début"});
+}
+
+TEST_F(Demarrage, OuiAvecUnPortIndisponible) {
+    Ecrire("OstrelSoft/ver.dva", "version\r\n1\r\ntitre\r\nSerre 4\r\nmdp\r\ntitre\r\n 1 \r\n");
+    Frm_Menu1_Forme* t = Demarrer(vbYes);
+    ASSERT_NE(t, nullptr);
+    ASSERT_EQ(boites.Textes(), (std::vector<QString>{Question, "Le port de communication est indisponible !"}));
+    EXPECT_EQ(boites.Messages[1].Style, vbExclamation);
+    EXPECT_EQ(Chemin_Fichier_Version, QStringLiteral("c:\\OstrelSoft\\ver.dva"));
+    EXPECT_EQ(t->Lbl_Info_Client(), QStringLiteral("Serre 4"));
+    EXPECT_EQ(t->Module_Connecte, Vrai);
+    EXPECT_EQ(Code_Erreur, 0);
+    EXPECT_EQ(t->Caption_Lbl_OC(0), QStringLiteral("Module non connecté"));
+    EXPECT_TRUE(registre.Est_Chargee("Frm_Accueil"));
+    EXPECT_FALSE(registre.Est_Chargee("Frm_Pb_Liaison"));
+}
+
+TEST_F(Demarrage, SortieEnregistreFermeEtDechargeTout) {
+    Ecrire("OstrelSoft+/ver.dva", "r\xE9serv\xE9\r\n1\r\ntitre\r\nSerre\r\nmdp\r\n");
+    Frm_Menu1_Forme* t = Demarrer(vbNo);
+    ASSERT_NE(t, nullptr);
+    t->Lbl_Info_Client("Serre n\u00B02");  // as the options screen would have changed it
+    registre.Afficher("Frm_Patientez");
+    QPointer<Frm_Menu1_Forme> garde(t);
+
+    QTest::mouseClick(registre.Instance("Frm_Accueil")->findChild<QPushButton*>("Cmd_Quitter"), Qt::LeftButton);
+
+    const QByteArray options = Lire("OstrelSoft+/ver.dva");
+    EXPECT_TRUE(options.startsWith("r\xE9serv\xE9\r\n1\r\n************ Nom de l'installation ******************\r\n"
+                                   "Serre n\xB0" "2\r\nmdp\r\n"));
+    EXPECT_EQ(options.count("\r\n"), 35);
+    for (const QString& forme : Ordre_Dechargement()) EXPECT_FALSE(registre.Est_Chargee(forme)) << forme.toStdString();
+    // The port never opened: its closing fails and says so before the end line.
+    EXPECT_EQ(Trace(), (QStringList{"07/03/2027 09:05:03 OstrelSoft+ 1.14VSA ----> Début",
+                                    "07/03/2027 09:05:03 OstrelSoft+ 1.14VSA Le port est indisponible pour l'action demandée",
+                                    "07/03/2027 09:05:03 OstrelSoft+ 1.14VSA <---- Fin"}));
+    Traiter_Evenements();
+    EXPECT_TRUE(garde.isNull());
+    // Lines written after the dashboard is gone still carry the software name.
+    EXPECT_EQ(Frm_Menu1().Lbl_Nom_Logiciel(), QStringLiteral("OstrelSoft+ 1.14VSA"));
+}
+
+TEST_F(Demarrage, UnEchecALaSortieEstAfficheEtLaSortieVaAuBout) {
+    Frm_Menu1_Forme* t = Demarrer(vbNo);
+    ASSERT_NE(t, nullptr);
+    Ecrire("OstrelSoft+", "un fichier à la place du dossier");
+    boites.Effacer();
+    Fin_Programme();
+    ASSERT_EQ(boites.Messages.size(), 1u);
+    EXPECT_TRUE(boites.Messages[0].Texte.startsWith("Les options logicielles n'ont pas pu être enregistrées"));
+    EXPECT_EQ(boites.Messages[0].Style, vbExclamation);
+    EXPECT_EQ(Trace().back(), QStringLiteral("07/03/2027 09:05:03 OstrelSoft+ 1.14VSA <---- Fin"));
+    EXPECT_FALSE(registre.Est_Chargee("Frm_Menu1"));
+    EXPECT_EQ(Lire("OstrelSoft+"), QByteArray("un fichier à la place du dossier"));
+}
+
+TEST_F(Demarrage, ToucheDeLAccueilEtEcransAVenir) {
+    Frm_Menu1_Forme* t = Demarrer(vbNo);
+    ASSERT_NE(t, nullptr);
+    Forme* accueil = registre.Instance("Frm_Accueil");
+    auto* menu1 = accueil->findChild<QPushButton*>("Cmd_Menu1");
+    QTest::keyRelease(menu1, Qt::Key_1);  // the main keyboard's 1 is no shortcut
+    EXPECT_TRUE(registre.Est_Chargee("Frm_Accueil"));
+    QTest::keyRelease(menu1, Qt::Key_1, Qt::KeypadModifier);
+    EXPECT_FALSE(registre.Est_Chargee("Frm_Accueil"));
+    Forme* consultation = registre.Instance("Frm_Menu_Consultation");
+    ASSERT_NE(consultation, nullptr);
+    EXPECT_TRUE(consultation->isVisible());
+    EXPECT_EQ(consultation->findChild<QLabel*>("Lbl_Titre")->text(), QStringLiteral("Consultation"));
+    EXPECT_EQ(t->Lbl_Nom_Menu(), QStringLiteral("Consultation"));
+    EXPECT_EQ(consultation->geometry(), QRect(0, 82, 1280, 1024 - 82 - 102));
+
+    QTest::mouseClick(consultation->findChild<QPushButton*>("Cmd_Retour"), Qt::LeftButton);
+    EXPECT_FALSE(registre.Est_Chargee("Frm_Menu_Consultation"));
+    ASSERT_TRUE(registre.Est_Chargee("Frm_Accueil"));
+    EXPECT_EQ(t->Lbl_Nom_Menu(), QStringLiteral("Accueil"));
+
+    // The options go through the password screen, over the home screen.
+    Mdp_Admin = "secret";
+    QTest::mouseClick(registre.Instance("Frm_Accueil")->findChild<QPushButton*>("Cmd_Menu3"), Qt::LeftButton);
+    EXPECT_EQ(Ecran_Apres_Mdp, QStringLiteral("Options Logicielles"));
+    EXPECT_EQ(Mdp_Saisie, QStringLiteral("secret"));
+    ASSERT_TRUE(registre.Est_Chargee("Frm_Accueil"));
+    EXPECT_FALSE(registre.Instance("Frm_Accueil")->isEnabled());
+    ASSERT_TRUE(registre.Est_Chargee("Frm_Psw"));
+    QTest::keyRelease(registre.Instance("Frm_Psw")->findChild<QPushButton*>("Cmd_Retour"), Qt::Key_Escape);
+    EXPECT_FALSE(registre.Est_Chargee("Frm_Psw"));
+    EXPECT_TRUE(registre.Instance("Frm_Accueil")->isEnabled());
+    EXPECT_EQ(Ecran_Courant, QStringLiteral("Accueil"));
+
+    // Q quits at once, in either case.
+    QTest::keyRelease(registre.Instance("Frm_Accueil")->findChild<QPushButton*>("Cmd_Menu2"), Qt::Key_Q,
+                      Qt::ShiftModifier);
+    EXPECT_FALSE(registre.Est_Chargee("Frm_Menu1"));
+    EXPECT_EQ(Trace().back(), QStringLiteral("07/03/2027 09:05:03 OstrelSoft+ 1.14VSA <---- Fin"));
+}
+
+TEST_F(Demarrage, LesRedimensionnementsSuivantsNeFontQueDisposer) {
+    Frm_Menu1_Forme* t = Demarrer(vbNo);
+    ASSERT_NE(t, nullptr);
+    EXPECT_NEAR(Taille_Police_Grande, 22, 0.5);
+    EXPECT_NEAR(Taille_Police_Moyenne, 14, 0.5);
+    EXPECT_NEAR(Taille_Police_Petite, 12, 0.5);
+    boites.Effacer();
+    t->resize(1920, 1080);
+    Traiter_Evenements();
+    EXPECT_TRUE(boites.Messages.empty());  // no second question, no second search
+    EXPECT_NEAR(Taille_Police_Grande, 33, 0.5);
+    EXPECT_NEAR(Taille_Police_Petite, 18, 0.5);
+    EXPECT_EQ(Var_Top_Fille, 2 * 43 * 15);
+    EXPECT_EQ(Var_Width_Fille, 28800);
+    EXPECT_EQ(Var_Height_Fille, (1080 - 86 - 108) * 15);
+    EXPECT_EQ(registre.Instance("Frm_Accueil")->geometry(), QRect(0, 86, 1920, 1080 - 86 - 108));
+    EXPECT_EQ(Controle("Pic_Barre_Etat")->geometry(), QRect(0, 1080 - 108, 1920, 108));
+    EXPECT_EQ(Controle("Pb_Progress_Bar")->mapTo(t, QPoint(0, 0)), QPoint(384, 486));
+    EXPECT_EQ(Controle("Pb_Progress_Bar")->size(), QSize(1152, 32));
+    // One button: one slot wide, with an empty slot on each side.
+    QWidget* barre = Controle("Pic_Enum_OC");
+    EXPECT_EQ(t->Lbl_OC(0)->x(), qRound(barre->width() / 3.0));
+    EXPECT_EQ(t->Lbl_OC(0)->width(), qRound(barre->width() / 3.0));
+}
+
+TEST_F(Demarrage, ServicesDuTableauDeBord) {
+    Frm_Menu1_Forme* t = Demarrer(vbNo);
+    ASSERT_NE(t, nullptr);
+    auto* pb = Controle<QProgressBar>("Pb_Progress_Bar");
+    Long valeur = 150;
+    t->Progess_Bar_Value(valeur);
+    EXPECT_EQ(valeur, 100);
+    EXPECT_EQ(pb->value(), 100);
+    valeur = -5;
+    t->Progess_Bar_Value(valeur);
+    EXPECT_EQ(valeur, -5);
+    EXPECT_EQ(pb->value(), 100);  // refused, the previous value stays
+    valeur = 42;
+    t->Progess_Bar_Value(valeur);
+    EXPECT_EQ(t->Valeur_Progression(), 42);
+
+    // Shown: the middle of the dashboard comes over the screen; hidden: behind it.
+    QWidget* zone = Controle("Zone_Centrale");
+    QWidget* accueil = registre.Instance("Frm_Accueil");
+    auto au_dessus = [&](QWidget* a, QWidget* b) {
+        const QObjectList& enfants = t->children();
+        return enfants.indexOf(a) > enfants.indexOf(b);
+    };
+    t->Affiche_Progress_Bar(true);
+    t->Caption_Pb("Téléchargement des mesures voie n°3");
+    EXPECT_TRUE(pb->isVisibleTo(t));
+    EXPECT_TRUE(Controle("Lbl_Caption_Pb")->isVisibleTo(t));
+    EXPECT_EQ(Controle<QLabel>("Lbl_Caption_Pb")->text(), QStringLiteral("Téléchargement des mesures voie n°3"));
+    EXPECT_TRUE(au_dessus(zone, accueil));
+    t->Affiche_Progress_Bar(false);
+    EXPECT_FALSE(pb->isVisibleTo(t));
+    EXPECT_FALSE(Controle("Lbl_Caption_Pb")->isVisibleTo(t));
+    EXPECT_TRUE(au_dessus(accueil, zone));
+
+    t->Lampe_Comm(Couleur_Fenetre);
+    EXPECT_EQ(Couleur_Fond(Controle("Lbl_Comm")), Couleur_Fenetre);
+    EXPECT_EQ(t->Lampe_Comm(), Couleur_Fenetre);
+    t->Fond_Lbl_Alarme(Couleur_Rouge);
+    EXPECT_EQ(Controle("Lbl_Alarme")->palette().color(QPalette::Window), QColor(255, 0, 0));
+
+    // Colours of the options: the banner's text in its own background colour.
+    Couleur_Fond_Bandeau = 0x00C0C0;
+    Couleur_Cadre_Bandeau = 0x404040;
+    Couleur_Police_Bandeau = 0x0000FF;
+    Couleur_Fenetre = 0x400000;
+    t->MAJ_Couleur_Menu1();
+    EXPECT_EQ(Couleur_Fond(Controle("Lbl_Alarme")), 0x00C0C0);
+    EXPECT_EQ(Controle("Lbl_Alarme")->palette().color(QPalette::WindowText), Vers_QColor(0x00C0C0));
+    EXPECT_EQ(Couleur_Fond(Controle("Pic_Info")), 0x404040);
+    EXPECT_EQ(Couleur_Fond(Controle("Pic_Enum_OC")), 0x00C0C0);
+    EXPECT_EQ(Couleur_Fond(Controle("Pic_Pub")), Couleur_Blanche);
+    EXPECT_EQ(Controle("Lbl_Nom_Menu")->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    EXPECT_EQ(Couleur_Fond(t), 0x400000);
+
+    // Underline of the current module: 0 none, an address not in service the first button.
+    Octet module = 5;
+    t->Init_Label_OC(module);
+    EXPECT_TRUE(t->Lbl_OC(0)->font().underline());
+    module = 0;
+    t->Init_Label_OC(module);
+    EXPECT_FALSE(t->Lbl_OC(0)->font().underline());
+
+    // The clock.
+    Definir_Horloge_Murale([] { return DateSerial(2027, 3, 8) + TimeSerial(17, 45, 59); });
+    t->Tmr_Date()->Declencher();
+    EXPECT_EQ(Controle<QLabel>("Lbl_Date")->text(), QStringLiteral("08/03/2027"));
+    EXPECT_EQ(Controle<QLabel>("Lbl_Heure")->text(), QStringLiteral("17:45"));
+}
+
+TEST_F(Demarrage, ActivationRendLeFocusALEcranCourant) {
+    Frm_Menu1_Forme* t = Demarrer(vbNo);
+    ASSERT_NE(t, nullptr);
+    Forme* accueil = registre.Instance("Frm_Accueil");
+    accueil->findChild<QPushButton*>("Cmd_Menu3")->setFocus();
+    t->setFocus();
+    t->Form_Activate();
+    EXPECT_EQ(t->focusWidget(), accueil->findChild<QPushButton*>("Cmd_Menu3"));
+
+    // While a download shows its progress, the recordings menu keeps away from the focus.
+    t->Lbl_Nom_Menu("Menu Enregistrements");
+    t->setFocus();
+    t->Affiche_Progress_Bar(true);
+    t->Form_Activate();
+    EXPECT_EQ(t->focusWidget(), t);
+}
+
+TEST_F(Demarrage, FenetrePatientezEtEcransAVenir) {
+    Frm_Menu1_Forme* t = Demarrer(vbNo);
+    ASSERT_NE(t, nullptr);
+    registre.Afficher("Frm_Patientez");
+    Forme* patientez = registre.Instance("Frm_Patientez");
+    ASSERT_NE(patientez, nullptr);
+    EXPECT_EQ(patientez->windowTitle(), QStringLiteral("OstrelSoft+ 1.14VSA"));
+    EXPECT_EQ(patientez->findChild<QLabel*>("Lbl_Patientez")->text(), QStringLiteral("Patientez SVP . . ."));
+    EXPECT_EQ(patientez->geometry().center(), t->rect().center());
+    registre.Decharger("Frm_Patientez");
+
+    // Every screen not built yet says so and leads back.
+    for (const char* forme : {"Frm_Menu_Config", "Frm_Mesures", "frm_Journal_Alarme", "Frm_Param_Voies",
+                              "Frm_Options_Logicielles", "Frm_Param_Periph", "Frm_Pb_Liaison"}) {
+        SCOPED_TRACE(forme);
+        registre.Afficher(forme);
+        Forme* f = registre.Instance(forme);
+        ASSERT_NE(f, nullptr);
+        EXPECT_TRUE(f->findChild<QLabel*>("Lbl_Message")->text().contains("prochaine version"));
+        EXPECT_EQ(t->Lbl_Nom_Menu(), f->findChild<QLabel*>("Lbl_Titre")->text());
+        registre.Decharger(forme);
+    }
+}
+
+TEST_F(Demarrage, OuiSurLeBusSimule) {
+    sim::Simulateur bus;
+    bus.Etat_Demonstration({1, 3, 7});
+    ASSERT_TRUE(bus.Demarrer());
+    qputenv("OSTREL_COM1", bus.Chemin().toUtf8());
+    Frm_Menu1_Forme* t = Demarrer(vbYes);
+    ASSERT_NE(t, nullptr);
+    EXPECT_EQ(boites.Textes(), (std::vector<QString>{Manquant, Manquant, Question}));
+    ASSERT_EQ(t->Nb_Lbl_OC(), 3);
+    EXPECT_EQ(t->Caption_Lbl_OC(0), QStringLiteral("MD1"));
+    EXPECT_EQ(t->Caption_Lbl_OC(1), QStringLiteral("MD3"));
+    EXPECT_EQ(t->Caption_Lbl_OC(2), QStringLiteral("MD7"));
+    EXPECT_EQ(t->Lbl_OC(2)->toolTip().trimmed(), QStringLiteral("Chambres froides site 7"));
+    EXPECT_EQ(Tab_Parametres_Modules[2].Entete.trimmed(), QStringLiteral("Chambres froides site 3"));
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(Couleur_Fond(t->Lbl_OC(i)), Couleur_Fenetre);
+    EXPECT_EQ(Nb_Voies_Module[0], 8);
+    EXPECT_EQ(Nb_Voies_Module[6], 16);
+    EXPECT_EQ(Tab_Fonctionnement_OC[2], En_Service);
+    EXPECT_EQ(Tab_Fonctionnement_OC[1], Hors_Service);
+    // Buttons of one fifth of the bar, from one fifth on.
+    const double largeur = Controle("Pic_Enum_OC")->width() / 5.0;
+    EXPECT_EQ(t->Lbl_OC(1)->x(), qRound(2 * largeur));
+    EXPECT_EQ(t->Lbl_OC(1)->width(), qRound(largeur));
+    EXPECT_FALSE(t->Progression_Visible());  // hidden at the end of the first search
+    EXPECT_EQ(Code_Erreur, 0);
+    EXPECT_TRUE(registre.Instance("Frm_Accueil")->isVisible());
+    EXPECT_FALSE(registre.Est_Chargee("Frm_Pb_Liaison"));
+    EXPECT_EQ(bus.Nombre_Requetes(0x1B), 1);
+    EXPECT_EQ(bus.Nombre_Requetes(0x07), 3);
+    EXPECT_EQ(bus.Nombre_Requetes(0x05), 3);
+
+    // The exit closes the port it opened: no failure line this time.
+    Fin_Programme();
+    EXPECT_EQ(Trace().size(), 2);
+    EXPECT_TRUE(Trace().back().endsWith("<---- Fin"));
+}
+
+TEST_F(Demarrage, ModulesQuiNeRepondentPas) {
+    Definir_Echelle_Temps(0.005);
+    sim::Simulateur bus;
+    bus.Etat_Demonstration({1, 3, 7});
+    // Module 3 does not answer its status; module 7 answers it but not its name.
+    bus.Programmer_Defauts(0x07, {sim::Defaut(), sim::Defaut(sim::Defaut::Silence), sim::Defaut(sim::Defaut::Silence),
+                                  sim::Defaut(sim::Defaut::Silence), sim::Defaut(sim::Defaut::Silence),
+                                  sim::Defaut(sim::Defaut::Silence), sim::Defaut(sim::Defaut::Silence)});
+    bus.Programmer_Defauts(0x05, {sim::Defaut(), sim::Defaut(sim::Defaut::Silence), sim::Defaut(sim::Defaut::Silence),
+                                  sim::Defaut(sim::Defaut::Silence), sim::Defaut(sim::Defaut::Silence),
+                                  sim::Defaut(sim::Defaut::Silence), sim::Defaut(sim::Defaut::Silence)});
+    ASSERT_TRUE(bus.Demarrer());
+    qputenv("OSTREL_COM1", bus.Chemin().toUtf8());
+    Frm_Menu1_Forme* t = Demarrer(vbYes);
+    Definir_Echelle_Temps(1);
+    ASSERT_NE(t, nullptr);
+    ASSERT_EQ(t->Nb_Lbl_OC(), 3);
+    EXPECT_EQ(Couleur_Fond(t->Lbl_OC(0)), Couleur_Fenetre);
+    EXPECT_EQ(Couleur_Fond(t->Lbl_OC(1)), Couleur_Rouge);
+    EXPECT_EQ(t->Lbl_OC(1)->toolTip(), QStringLiteral("Module non connecté"));
+    EXPECT_EQ(t->Lbl_Informations(), QStringLiteral("Certains Modules ne répondent pas !"));
+    EXPECT_EQ(t->Lbl_Etat_Memoire(), QStringLiteral("Le système ne fonctionnera pas correctement ..."));
+    // The failed name read of the last module is left for start-up: the link-problem screen follows.
+    EXPECT_EQ(Ecran_Courant, QStringLiteral("Problèmes Liaison"));
+    EXPECT_TRUE(registre.Est_Chargee("Frm_Pb_Liaison"));
+    EXPECT_TRUE(registre.Est_Chargee("Frm_Accueil"));  // shown first, then left loaded behind
+}
