@@ -39,6 +39,9 @@ public:
     virtual void Lbl_Informations(const QString& t) { informations_ = t; }
     virtual QString Lbl_Etat_Memoire() const { return etat_memoire_; }
     virtual void Lbl_Etat_Memoire(const QString& t) { etat_memoire_ = t; }
+    // The large notice over the progress bar ("Patientez SVP ...").
+    virtual QString Lbl_PatientezSVP() const { return patientez_svp_; }
+    virtual void Lbl_PatientezSVP(const QString& t) { patientez_svp_ = t; }
 
     // Alarm banner Lbl_Alarme: its back colour.
     virtual Couleur Fond_Lbl_Alarme() const { return fond_alarme_; }
@@ -78,6 +81,7 @@ protected:
     QString info_client_;
     QString informations_;
     QString etat_memoire_;
+    QString patientez_svp_ = QStringLiteral("Patientez SVP ...");
     Couleur fond_alarme_ = 0;
 };
 

@@ -1,5 +1,7 @@
 #include "platform/imprimante.h"
 
+#include <algorithm>
+
 namespace ostrel {
 namespace {
 
@@ -22,19 +24,46 @@ Imprimante& Printer() {
 
 void Definir_Imprimante(Imprimante* imprimante) { Imprimante_Installee() = imprimante; }
 
+Zone_Imprimable_Page Zone_A4(int orientation) {
+    constexpr double twips_par_mm = 1440 / 25.4;
+    const bool paysage = orientation == vbPRORLandscape;
+    const double largeur = paysage ? 297 : 210, hauteur = paysage ? 210 : 297;
+    Zone_Imprimable_Page zone;
+    zone.Gauche = zone.Haut = Marge_Page_mm * twips_par_mm;
+    zone.Largeur = (largeur - 2 * Marge_Page_mm) * twips_par_mm;
+    zone.Hauteur = (hauteur - 2 * Marge_Page_mm) * twips_par_mm;
+    return zone;
+}
+
 void Imprimante_Enregistreuse::Print(const std::vector<Item>& items) {
+    if (page_pleine_) {
+        ++page_;
+        page_pleine_ = false;
+    }
     Lignes.push_back({Composer_Ligne(items), police_, taille_, gras_, orientation_, page_, Documents_Termines + 1});
+}
+
+void Imprimante_Enregistreuse::Imprimer_Image(const QImage& image) {
+    const int document = Documents_Termines + 1;
+    const bool page_commencee =
+        page_pleine_ || std::any_of(Lignes.begin(), Lignes.end(),
+                                    [&](const Ligne& l) { return l.Document == document && l.Page == page_; });
+    if (page_commencee) ++page_;
+    Images.push_back({image, orientation_, page_, document});
+    page_pleine_ = true;
 }
 
 Resultat_Impression Imprimante_Enregistreuse::EndDoc() {
     Resultat_Impression resultat;
     page_ = 1;
+    page_pleine_ = false;
     if (Echec_Prochain_Document) {
         resultat.Erreur = *Echec_Prochain_Document;
         Echec_Prochain_Document.reset();
         // The lines of a failed job are dropped with it.
         const int document = Documents_Termines + 1;
         std::erase_if(Lignes, [document](const Ligne& l) { return l.Document == document; });
+        std::erase_if(Images, [document](const Image_Imprimee& i) { return i.Document == document; });
         return resultat;
     }
     ++Documents_Termines;
@@ -51,7 +80,9 @@ std::vector<QString> Imprimante_Enregistreuse::Textes(int document) const {
 
 void Imprimante_Enregistreuse::Effacer() {
     Lignes.clear();
+    Images.clear();
     Documents_Termines = 0;
+    page_pleine_ = false;
     Echec_Prochain_Document.reset();
     page_ = 1;
 }

@@ -1,9 +1,11 @@
 #pragma once
 // The system printer as the reports see it: font name, size and bold,
-// orientation, lines made of print items, new page, end of document. The
+// orientation, lines made of print items, the picture of a whole screen as a
+// page, the printable rectangle, new page, end of document. The
 // program installs the real printer; tests and headless runs use
 // Imprimante_Enregistreuse, which keeps every line with its font so reports
 // can be checked line by line.
+#include <QImage>
 #include <QString>
 #include <optional>
 #include <vector>
@@ -25,6 +27,17 @@ struct Resultat_Impression {
     explicit operator bool() const { return Reussi; }
 };
 
+// The printable rectangle of a page, in twips (1/1440 inch), from the
+// top-left corner of the sheet.
+struct Zone_Imprimable_Page {
+    double Gauche = 0, Haut = 0, Largeur = 0, Hauteur = 0;
+};
+
+// What a printer leaves free around the printable area of an A4 sheet, in
+// millimetres, and the printable rectangle that gives in an orientation.
+constexpr double Marge_Page_mm = 6;
+Zone_Imprimable_Page Zone_A4(int orientation);
+
 class Imprimante {
 public:
     virtual ~Imprimante() = default;
@@ -44,6 +57,12 @@ public:
     void Print(const QString& texte) { Print(std::vector<Item>{{texte, Separateur::Fin}}); }
     void Print() { Print(std::vector<Item>{}); }
     virtual void NewPage() = 0;
+    // The picture of a whole screen as one page of its own, scaled to the
+    // printable rectangle with its proportions kept; what is printed next
+    // starts a new page.
+    virtual void Imprimer_Image(const QImage& image) = 0;
+    // The printable rectangle of a page in the current orientation.
+    virtual Zone_Imprimable_Page Zone_Imprimable() const { return Zone_A4(orientation_); }
     // Ends the document and hands it to the printer. The font and the
     // orientation stay as they are for the next document.
     virtual Resultat_Impression EndDoc() = 0;
@@ -72,7 +91,15 @@ public:
         int Page = 1;       // page within its document
         int Document = 1;   // 1 for the first document ended or in progress
     };
+    // A screen printed as a page.
+    struct Image_Imprimee {
+        QImage Image;
+        int Orientation = vbPRORPortrait;
+        int Page = 1;
+        int Document = 1;
+    };
     std::vector<Ligne> Lignes;
+    std::vector<Image_Imprimee> Images;
     int Documents_Termines = 0;
     // When set, the next EndDoc fails with this reason (and clears it).
     std::optional<QString> Echec_Prochain_Document;
@@ -80,6 +107,7 @@ public:
     using Imprimante::Print;
     void Print(const std::vector<Item>& items) override;
     void NewPage() override { ++page_; }
+    void Imprimer_Image(const QImage& image) override;
     Resultat_Impression EndDoc() override;
 
     // Texts of the lines of one document (1-based), or of all when 0.
@@ -88,6 +116,7 @@ public:
 
 private:
     int page_ = 1;
+    bool page_pleine_ = false;  // an image filled the page: what follows goes on the next
 };
 
 }  // namespace ostrel

@@ -411,6 +411,8 @@ QString Frm_Menu1_Forme::Lbl_Informations() const { return lbl_informations_->te
 void Frm_Menu1_Forme::Lbl_Informations(const QString& t) { lbl_informations_->setText(t); }
 QString Frm_Menu1_Forme::Lbl_Etat_Memoire() const { return lbl_etat_memoire_->text(); }
 void Frm_Menu1_Forme::Lbl_Etat_Memoire(const QString& t) { lbl_etat_memoire_->setText(t); }
+QString Frm_Menu1_Forme::Lbl_PatientezSVP() const { return lbl_patientez_svp_->text(); }
+void Frm_Menu1_Forme::Lbl_PatientezSVP(const QString& t) { lbl_patientez_svp_->setText(t); }
 
 Couleur Frm_Menu1_Forme::Fond_Lbl_Alarme() const { return ostrel::Couleur_Fond(lbl_alarme_); }
 void Frm_Menu1_Forme::Fond_Lbl_Alarme(Couleur c) {

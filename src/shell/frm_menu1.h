@@ -58,6 +58,8 @@ public:
     void Lbl_Informations(const QString& t) override;
     QString Lbl_Etat_Memoire() const override;
     void Lbl_Etat_Memoire(const QString& t) override;
+    QString Lbl_PatientezSVP() const override;
+    void Lbl_PatientezSVP(const QString& t) override;
     Couleur Fond_Lbl_Alarme() const override;
     void Fond_Lbl_Alarme(Couleur c) override;
     int Nb_Lbl_OC() const override;

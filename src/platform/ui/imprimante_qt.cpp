@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <algorithm>
 
 #include "platform/dates.h"
 
@@ -93,7 +94,7 @@ void Imprimante_Qt::Commencer_Document() {
     printer_->setDocName(QStringLiteral("OstrelSoft"));
     // Close to the unprintable border of common printers, so that the widest
     // reports fit across a landscape A4 page.
-    printer_->setPageMargins(QMarginsF(6, 6, 6, 6), QPageLayout::Millimeter);
+    printer_->setPageMargins(QMarginsF(Marge_Page_mm, Marge_Page_mm, Marge_Page_mm, Marge_Page_mm), QPageLayout::Millimeter);
     printer_->setPageOrientation(Sens(orientation_));
     painter_ = std::make_unique<QPainter>();
     if (!painter_->begin(printer_.get())) {
@@ -137,6 +138,35 @@ void Imprimante_Qt::NewPage() {
     if (!en_cours_) Commencer_Document();
     if (echec_) return;
     Nouvelle_Page();
+}
+
+void Imprimante_Qt::Imprimer_Image(const QImage& image) {
+    if (!en_cours_) Commencer_Document();
+    if (echec_) return;
+    if (y_ > 0 || orientation_a_appliquer_) {
+        Nouvelle_Page();
+        if (echec_) return;
+    }
+    const QRectF page = printer_->pageLayout().paintRectPixels(printer_->resolution());
+    if (!image.isNull() && page.width() > 0 && page.height() > 0) {
+        // The whole picture on the page, its proportions kept, from the top left.
+        const double echelle = std::min(page.width() / image.width(), page.height() / image.height());
+        const QRectF cible(0, 0, image.width() * echelle, image.height() * echelle);
+        painter_->setRenderHint(QPainter::SmoothPixmapTransform, true);
+        painter_->drawImage(cible, image);
+    }
+    // The page is full: a line printed next starts the following page.
+    y_ = page.height() + 1;
+}
+
+Zone_Imprimable_Page Imprimante_Qt::Zone_Imprimable() const {
+    if (forcer_pdf_ || !Imprimante_Systeme_Configuree()) return Zone_A4(orientation_);
+    QPrinter printer(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution);
+    printer.setPageMargins(QMarginsF(Marge_Page_mm, Marge_Page_mm, Marge_Page_mm, Marge_Page_mm), QPageLayout::Millimeter);
+    printer.setPageOrientation(Sens(orientation_));
+    const QRectF mm = printer.pageLayout().paintRect(QPageLayout::Millimeter);
+    constexpr double twips_par_mm = 1440 / 25.4;
+    return {mm.left() * twips_par_mm, mm.top() * twips_par_mm, mm.width() * twips_par_mm, mm.height() * twips_par_mm};
 }
 
 Resultat_Impression Imprimante_Qt::EndDoc() {

@@ -28,6 +28,8 @@ public:
     using Imprimante::Print;
     void Print(const std::vector<Item>& items) override;
     void NewPage() override;
+    void Imprimer_Image(const QImage& image) override;
+    Zone_Imprimable_Page Zone_Imprimable() const override;
     Resultat_Impression EndDoc() override;
 
     // Writes PDF files even when a printer is configured.

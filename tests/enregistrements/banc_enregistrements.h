@@ -1,0 +1,229 @@
+#pragma once
+// The program's screens on a temporary drive C, with the dashboard, the
+// recordings menu and viewer, scripted boxes, the recording printer and,
+// when a test asks for it, the simulated bus on port 1.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QEvent>
+#include <QFile>
+#include <QLabel>
+#include <QPointer>
+#include <QTemporaryDir>
+
+#include "commun/application_test.h"
+#include "files/enregistrements.h"
+#include "history/formes_historique.h"
+#include "history/frm_enreg.h"
+#include "history/frm_menu_enreg.h"
+#include "history/graphe_enreg.h"
+#include "history/partage_enregistrements.h"
+#include "link/donnees.h"
+#include "link/ecran_communication.h"
+#include "link/formes.h"
+#include "link/liaison.h"
+#include "link/liaison_ecran.h"
+#include "link/tableau_bord.h"
+#include "link/variables.h"
+#include "platform/dates.h"
+#include "platform/dialogues.h"
+#include "platform/horloge.h"
+#include "platform/imprimante.h"
+#include "platform/ui/couleurs_ui.h"
+#include "platform/ui/minuterie.h"
+#include "platform/ui/registre_formes.h"
+#include "shell/demarrage.h"
+#include "shell/ecrans_programme.h"
+#include "shell/frm_menu1.h"
+#include "simulateur.h"
+
+namespace ostrel::test {
+
+// The captions of a label as they were painted, one entry per change.
+class Espion_Captions : public QObject {
+public:
+    explicit Espion_Captions(QLabel* label) : label_(label) { label->installEventFilter(this); }
+    ~Espion_Captions() override {
+        if (label_) label_->removeEventFilter(this);
+    }
+    QStringList Captions;
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint && (Captions.isEmpty() || Captions.back() != label_->text()))
+            Captions << label_->text();
+        return false;
+    }
+
+private:
+    QPointer<QLabel> label_;
+};
+
+// Answers the connection question as told; every other box from the queue.
+class Boites_Banc : public Boites_Scriptees {
+public:
+    int reponse_connexion = vbNo;
+    int MsgBox(const QString& texte, int style, const QString& titre) override {
+        if (texte == QStringLiteral("Le module est il connecté à l'ordinateur?")) {
+            Messages.push_back({texte, style, titre, reponse_connexion});
+            return reponse_connexion;
+        }
+        return Boites_Scriptees::MsgBox(texte, style, titre);
+    }
+};
+
+// Wednesday 10 March 2027, 14:00.
+inline Date Maintenant_Banc() { return DateSerial(2027, 3, 10) + TimeSerial(14, 0, 0); }
+
+// A point of a simulated channel.
+inline sim::Point_Enregistre Point_Sim(int jour, int heure, int minute, Entier dixiemes, bool alarme = false) {
+    sim::Point_Enregistre p;
+    p.quand = {2027, 3, jour, heure, minute};
+    p.valeur = dixiemes;
+    p.alarme = alarme;
+    return p;
+}
+
+class Banc_Enregistrements : public ::testing::Test {
+protected:
+    QTemporaryDir disque;
+    Boites_Banc boites;
+    Imprimante_Enregistreuse imprimante;
+    Registre_Formes registre;
+    sim::Simulateur bus;
+
+    void SetUp() override {
+        ostrel_test::Application();
+        ASSERT_TRUE(disque.isValid());
+        qputenv("OSTREL_DISQUE_C", disque.path().toUtf8());
+        qputenv("OSTREL_DOSSIER_WINDOWS", disque.filePath("Windows").toUtf8());
+        qputenv("OSTREL_COM1", disque.filePath("pas_de_port").toUtf8());
+        Reinitialiser_Donnees();
+        Donnees_Fichier = Faux;
+        Lecture_Tous_Enreg = Faux;
+        Definir_Horloge_Murale([] { return Maintenant_Banc(); });
+        Definir_Boites(&boites);
+        Definir_Imprimante(&imprimante);
+        Enregistrer_Formes(registre);
+        Enregistrer_Formes_Historique(registre);
+        Definir_Formes(&registre);
+    }
+
+    void TearDown() override {
+        if (Ecran_Communication().Ostrel.PortOpen()) Ecran_Communication().Ostrel.PortOpen(false);
+        for (const QString& forme : Ordre_Dechargement()) registre.Decharger(forme);
+        ostrel_test::Traiter_Evenements();
+        Definir_Formes(nullptr);
+        Definir_Boites(nullptr);
+        Definir_Imprimante(nullptr);
+        Definir_Tableau_Bord(nullptr);
+        Definir_Horloge_Murale(nullptr);
+        Definir_Echelle_Temps(1);
+        bus.Arreter();
+        qunsetenv("OSTREL_DISQUE_C");
+        qunsetenv("OSTREL_DOSSIER_WINDOWS");
+        qunsetenv("OSTREL_COM1");
+    }
+
+    // Starts the program: with the bus (the modules configured beforehand)
+    // or without any module.
+    Frm_Menu1_Forme* Demarrer(bool avec_bus) {
+        if (avec_bus) {
+            EXPECT_TRUE(bus.Demarrer());
+            qputenv("OSTREL_COM1", bus.Chemin().toUtf8());
+            Definir_Echelle_Temps(0.02);
+        }
+        boites.reponse_connexion = avec_bus ? vbYes : vbNo;
+        registre.Charger("Frm_Menu1");
+        auto* t = Tableau();
+        if (!t) return nullptr;
+        t->resize(1280, 1024);
+        t->show();
+        t->Fin_Demarrage();
+        ostrel_test::Traiter_Evenements();
+        boites.Effacer();
+        return t;
+    }
+
+    Frm_Menu1_Forme* Tableau() const { return registre.Instance_De<Frm_Menu1_Forme>("Frm_Menu1"); }
+    Frm_Menu_Enreg_Forme* Menu() const { return registre.Instance_De<Frm_Menu_Enreg_Forme>("Frm_Menu_Enreg"); }
+    Frm_Enreg_Forme* Visionneuse() const { return registre.Instance_De<Frm_Enreg_Forme>("Frm_Enreg"); }
+
+    Frm_Menu_Enreg_Forme* Ouvrir_Menu() {
+        Liaison_Ecran(QStringLiteral("Consultation"), QStringLiteral("Menu Enregistrements"), Faux);
+        return Menu();
+    }
+
+    // The menu's OK, then its timer's tick that opens the viewer.
+    Frm_Enreg_Forme* Charger_Et_Ouvrir(Frm_Menu_Enreg_Forme* menu) {
+        menu->Cmd_OK_Click();
+        if (!menu->Timer1->Enabled()) return nullptr;
+        menu->Timer1->Declencher();
+        ostrel_test::Traiter_Evenements();
+        return Visionneuse();
+    }
+
+    QString Chemin(const QString& relatif) const { return disque.filePath(relatif); }
+    QString Dossier_Donnees() const { return disque.filePath("OstrelSoft+/Sauvegardes/Sauvegardes_Donnees"); }
+
+    void Ecrire(const QString& chemin, const QByteArray& contenu) const {
+        QDir().mkpath(QFileInfo(chemin).absolutePath());
+        QFile f(chemin);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(contenu);
+    }
+    static QByteArray Lire(const QString& chemin) {
+        QFile f(chemin);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    // A recordings file of n channels (channel index: its points as
+    // (day, hour, minute, value, alarm)) written through the program's own writer.
+    struct Point_Fichier {
+        int jour, heure, minute;
+        Simple valeur;
+        bool alarme = false;
+    };
+    QString Fichier_Enregistrements(const QString& nom, int n, const std::vector<std::vector<Point_Fichier>>& voies,
+                                    const QStringList& noms = {}) {
+        Index_Fin_Voie.assign(static_cast<size_t>(n), 0);
+        Long i = 0;
+        for (int v = 0; v < n; ++v) {
+            Parametres_Voie& p = Tab_Parametres_Voies[static_cast<size_t>(v)];
+            p.Nom_Voie = v < noms.size() ? noms[v] : QString(12, QLatin1Char(' '));
+            p.Seuil_Haut = 25;
+            p.Seuil_Bas = 5;
+            p.Alarme_Valide = Vrai;
+            p.Periode_Enreg = 15;
+            if (v < static_cast<int>(voies.size()))
+                for (const Point_Fichier& pt : voies[static_cast<size_t>(v)]) {
+                    Mesure_Enreg& m = Tab_Mesures[i++];
+                    m.Date_Heure = DateSerial(2027, 3, pt.jour) + TimeSerial(pt.heure, pt.minute, 0);
+                    m.Valeur = pt.valeur;
+                    m.Alarme = pt.alarme ? Vrai : Faux;
+                    m.Num_Voie = static_cast<Octet>(v + 1);
+                }
+            Index_Fin_Voie[static_cast<size_t>(v)] = i;
+        }
+        Donnees_Reponse.Entete_Module = QStringLiteral("Serre du nord");
+        const QString chemin = QDir(Dossier_Donnees()).filePath(nom);
+        QDir().mkpath(Dossier_Donnees());
+        EXPECT_TRUE(Sauvegarde_Fichier_Donnees(chemin, 1, static_cast<Octet>(n)));
+        // The program starts from what the file holds, not from what wrote it.
+        Tab_Mesures.Effacer();
+        Index_Fin_Voie.clear();
+        for (Parametres_Voie& p : Tab_Parametres_Voies) p = Parametres_Voie{};
+        Donnees_Reponse = Parametres_Voie{};
+        boites.Effacer();
+        return chemin;
+    }
+
+    // Opens the viewer on a file: the menu, its file source, the dialog's answer, OK, the tick.
+    Frm_Enreg_Forme* Ouvrir_Fichier(const QString& chemin) {
+        Frm_Menu_Enreg_Forme* menu = Ouvrir_Menu();
+        if (!menu) return nullptr;
+        menu->Opt_Lecture_Fichier->setChecked(true);
+        boites.Fichiers.push_back(chemin);
+        return Charger_Et_Ouvrir(menu);
+    }
+};
+
+}  // namespace ostrel::test
