@@ -193,10 +193,14 @@ void Frm_Enreg_Forme::Actualise_Echelles() {
                        static_cast<QWidget*>(Txt_Echel_Min), static_cast<QWidget*>(Txt_Echel_Max)})
         w->show();
 
+    // Both boxes show the axis as it stands: the start box is not checked
+    // against an end box that has not been brought up to date yet.
+    ecriture_echelles_ = true;
     const QString debut = Texte_Boite_Date(CWGraph_Enreg->Minimum(1));
-    if (debut != Msk_Date_Debut->text()) Msk_Date_Debut->setText(debut);
     const QString fin = Texte_Boite_Date(CWGraph_Enreg->Maximum(1));
+    if (debut != Msk_Date_Debut->text()) Msk_Date_Debut->setText(debut);
     if (fin != Msk_Date_Fin->text()) Msk_Date_Fin->setText(fin);
+    ecriture_echelles_ = false;
 
     const double m = CWGraph_Enreg->Minimum(2), M = CWGraph_Enreg->Maximum(2);
     if (std::floor(M) > std::floor(m) + 0.9) {
@@ -226,7 +230,10 @@ void Frm_Enreg_Forme::Msk_Date_Debut_Valide() {
     const std::optional<Date> jour = Convertir_Date(texte.left(l)), heure = Convertir_Date(texte.right(5));
     if (!jour || !heure || texte.size() < l + 6) return;
     const Date debut = *jour + *heure;
-    if (const std::optional<Date> fin = Date_Boite(Msk_Date_Fin)) {
+    if (ecriture_echelles_) {
+        // The box follows the axis: its minute becomes the start.
+        CWGraph_Enreg->Definir_Minimum(1, debut);
+    } else if (const std::optional<Date> fin = Date_Boite(Msk_Date_Fin)) {
         if (debut >= *fin)
             Boites().MsgBox(QStringLiteral("La date de début doit être < à celle de fin!"), vbOKOnly);
         else
@@ -243,12 +250,18 @@ void Frm_Enreg_Forme::Msk_Date_Fin_Valide() {
     const std::optional<Date> jour = Convertir_Date(texte.left(l)), heure = Convertir_Date(texte.right(5));
     if (!jour || !heure || texte.size() < l + 6) return;
     const Date fin = *jour + *heure;
-    if (const std::optional<Date> debut = Date_Boite(Msk_Date_Debut)) {
+    // The minute shown is wholly inside the range; "23:59" takes the day to its end.
+    const Date apres = fin + TimeSerial(0, texte.right(5) == QLatin1String("23:59") ? 2 : 1, 0);
+    if (ecriture_echelles_) {
+        // The box follows the axis: an end already within the minute shown stays,
+        // so that showing the range again does not push it a minute further.
+        const double maximum = CWGraph_Enreg->Maximum(1);
+        if (maximum < fin - 1e-9 || maximum > apres + 1e-9) CWGraph_Enreg->Definir_Maximum(1, apres);
+    } else if (const std::optional<Date> debut = Date_Boite(Msk_Date_Debut)) {
         if (*debut >= fin)
             Boites().MsgBox(QStringLiteral("La date de fin doit être > à celle de début!"), vbOKOnly);
         else
-            // The minute shown is wholly inside the range; "23:59" takes the day to its end.
-            CWGraph_Enreg->Definir_Maximum(1, fin + TimeSerial(0, texte.right(5) == QLatin1String("23:59") ? 2 : 1, 0));
+            CWGraph_Enreg->Definir_Maximum(1, apres);
     }
     if (!List_Numerique->isHidden())
         for (int i = 0; i < Nb_Voies_Enreg; ++i)

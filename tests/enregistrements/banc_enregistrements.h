@@ -9,10 +9,12 @@
 #include <QFile>
 #include <QLabel>
 #include <QPointer>
+#include <QRadioButton>
 #include <QTemporaryDir>
 
 #include "commun/application_test.h"
 #include "files/enregistrements.h"
+#include "history/donnees_enreg.h"
 #include "history/formes_historique.h"
 #include "history/frm_enreg.h"
 #include "history/frm_menu_enreg.h"
@@ -159,6 +161,54 @@ protected:
         menu->Timer1->Declencher();
         ostrel_test::Traiter_Evenements();
         return Visionneuse();
+    }
+
+    // Module 2, 16 channels: 1 "Chambre 1" with 10 points (20.0 .. 24.5, one in
+    // alarm) and thresholds 25 / 5; 2 a contact input with points; 3 out of
+    // service; 4 valid without point; 5 with a power cut and an inhibited
+    // value; 6 named with 12 blanks; 16 with 3 points.
+    void Configurer_Module_2() {
+        bus.Configurer({1, 2}, 16);
+        bus.Avec_Etat([](sim::Etat_Bus& e) {
+            sim::Module_Simule& m = e.modules[2];
+            m.entete = QByteArray("Serre du sud").leftJustified(32, ' ') + QByteArray("Batiment B").leftJustified(32, ' ');
+            auto& v = m.voies;
+            v[0].nom = "Chambre 1   ";
+            v[0].reglages[2] = 0x00, v[0].reglages[3] = 0xFA;  // high 25.0
+            v[0].reglages[4] = 0x00, v[0].reglages[5] = 0x32;  // low 5.0
+            for (int k = 0; k < 10; ++k)
+                v[0].enregistrements.push_back(Point_Sim(9, 10 + k / 4, 15 * (k % 4), static_cast<Entier>(200 + 5 * k), k == 7));
+            v[1].reglages[13] = 0x01 | (2 << 3);
+            v[1].nom = "Porte       ";
+            v[1].enregistrements = {Point_Sim(9, 10, 0, 1), Point_Sim(9, 11, 0, 0)};
+            v[2].reglages[13] = 0x00;
+            v[2].nom = "Hors service";
+            v[4].nom = "Labo        ";
+            v[4].enregistrements = {Point_Sim(9, 10, 0, 180), Point_Sim(9, 10, 30, 32767), Point_Sim(9, 11, 0, 32766),
+                                    Point_Sim(9, 11, 30, 15000), Point_Sim(9, 12, 0, 190), Point_Sim(9, 12, 30, 195)};
+            v[5].nom = QByteArray(12, ' ');
+            v[15].nom = "Toit        ";
+            v[15].enregistrements = {Point_Sim(9, 8, 0, -20), Point_Sim(9, 9, 0, -25), Point_Sim(9, 10, 0, -30)};
+        });
+    }
+
+    // The program started on the bus, module 2 downloaded whole, the viewer
+    // opened; the save question answered as told.
+    Frm_Enreg_Forme* Ouvrir_Module_2(int reponse_sauvegarde = vbNo, bool tous = true) {
+        Configurer_Module_2();
+        if (!Demarrer(true)) return nullptr;
+        Num_Module = 2;
+        Frm_Menu_Enreg_Forme* menu = Ouvrir_Menu();
+        if (!menu) return nullptr;
+        if (tous) {
+            menu->Opt_All_Enreg->setChecked(true);
+        } else {
+            menu->Opt_Lecture_OC->setChecked(true);
+            menu->Msk_Date_Debut->setText("09/03/2027");
+            menu->Msk_Date_Fin->setText("09/03/2027");
+        }
+        boites.Reponses.push_back(reponse_sauvegarde);
+        return Charger_Et_Ouvrir(menu);
     }
 
     QString Chemin(const QString& relatif) const { return disque.filePath(relatif); }

@@ -1,0 +1,424 @@
+// The recordings viewer: its opening on fresh or file data, the curves, the
+// channel boxes, thresholds, cursor, zoom and the boxes of the ranges, the
+// colours and leaving.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+#include "banc_enregistrements.h"
+
+using namespace ostrel;
+using namespace ostrel::test;
+
+namespace {
+
+using Visionneuse_Enreg = Banc_Enregistrements;
+
+const Date Jour = DateSerial(2027, 3, 9);
+
+TEST_F(Visionneuse_Enreg, OuvertureSurLesDonneesDuModule) {
+    Tab_Couleur_Courbe[0] = 0x0000FF;
+    Tab_Couleur_Courbe[4] = 0x00FF00;
+    Tab_Parametres_Voies[1].Seuil_Haut = 77;  // a channel without curve keeps its thresholds
+    Frm_Enreg_Forme* v = Ouvrir_Module_2(vbNo);
+    ASSERT_NE(v, nullptr);
+    Frm_Menu1_Forme* t = Tableau();
+    EXPECT_EQ(Code_Erreur, 0);
+    EXPECT_EQ(Ecran_Courant, QStringLiteral("Enregistrements"));
+    EXPECT_EQ(t->Lbl_Nom_Menu(), QStringLiteral("Enregistrements"));
+    EXPECT_FALSE(t->Progression_Visible());
+    EXPECT_TRUE(v->isVisible());
+
+    // The fresh data are completed from the module, once each.
+    EXPECT_EQ(bus.Nombre_Requetes(0x13), 1);
+    EXPECT_EQ(bus.Nombre_Requetes(0x14), 1);
+    EXPECT_EQ(bus.Nombre_Requetes(0x02), 16);
+    EXPECT_EQ(bus.Nombre_Requetes(0x12), 16);
+    EXPECT_EQ(Donnees_Reponse.Nb_Enregistrements, 21);
+    EXPECT_EQ(Donnees_Reponse.Entete_Module.left(12), QStringLiteral("Serre du sud"));
+    EXPECT_EQ(Tab_Parametres_Voies[0].Periode_Enreg, 30);
+    EXPECT_EQ(Tab_Parametres_Voies[0].Buzzer, Vrai);
+    EXPECT_EQ(Tab_Parametres_Voies[0].Seuil_Haut, 25);
+    EXPECT_EQ(Tab_Parametres_Voies[0].Seuil_Bas, 5);
+    EXPECT_EQ(Tab_Parametres_Voies[1].Nature_Capteur, 2);
+    EXPECT_EQ(Tab_Parametres_Voies[1].Seuil_Haut, 77);
+
+    // The save question closes the opening.
+    ASSERT_EQ(boites.Messages.size(), 1u);
+    EXPECT_EQ(boites.Messages[0].Texte, QStringLiteral("Voulez vous enregistrer les données dans un fichier ?"));
+    EXPECT_EQ(boites.Messages[0].Style, vbYesNo);
+    EXPECT_EQ(boites.Messages[0].Titre, Titre_Application);
+    EXPECT_TRUE(boites.Dialogues.empty());
+
+    // One box and one colour button per channel, two per column.
+    ASSERT_EQ(v->Nb_Voies_Enreg, 16);
+    ASSERT_EQ(v->Check_Voie.size(), 16u);
+    EXPECT_EQ(v->Check_Voie[0]->text(), QStringLiteral("Chambre 1   "));
+    EXPECT_EQ(v->Check_Voie[5]->text(), QStringLiteral("Voie n°6"));
+    EXPECT_EQ(v->Check_Voie[15]->text(), QStringLiteral("Toit        "));
+    EXPECT_FALSE(v->Check_Voie[1]->isEnabled());  // contact input
+    EXPECT_FALSE(v->Check_Voie[2]->isEnabled());  // out of service
+    EXPECT_TRUE(v->Check_Voie[3]->isEnabled());   // valid, nothing recorded
+    for (QCheckBox* c : v->Check_Voie) EXPECT_FALSE(c->isChecked());
+    EXPECT_EQ(v->Check_Voie[15]->geometry().x(), qRound((0.02 + 0.122 * 7) * v->width()));
+    EXPECT_EQ(v->Check_Voie[15]->geometry().y(), qRound(0.05 * v->height()));
+    EXPECT_EQ(Couleur_Fond(v->Cmd_Choix_Couleur[4]), 0x00FF00);
+    EXPECT_EQ(Couleur_Fond(v->Check_Voie[0]), Couleur_Fond_Bandeau);
+
+    // The names reach the records and the channel table.
+    EXPECT_EQ(Tab_Mesures[0].Nom_Voie, QStringLiteral("Chambre 1   "));
+    const Tranche_Mesures sixieme = Tranche_Voie(15);
+    EXPECT_EQ(Tab_Mesures[sixieme.Debut].Nom_Voie, QStringLiteral("Toit        "));
+    EXPECT_EQ(Tab_Parametres_Voies[5].Nom_Voie, QString(12, ' '));
+
+    // Curves: every record as it is, reserved values included, all hidden.
+    Graphe_Enreg* g = v->CWGraph_Enreg;
+    EXPECT_EQ(g->Nb_Points(1), 10);
+    EXPECT_EQ(g->Point(1, 7), QPointF(Jour + TimeSerial(11, 45, 0), 23.5f));
+    EXPECT_EQ(g->Nb_Points(2), 0);
+    EXPECT_EQ(g->Nb_Points(4), 0);
+    ASSERT_EQ(g->Nb_Points(5), 6);
+    EXPECT_FLOAT_EQ(g->Point(5, 1).y(), 3276.7f);
+    EXPECT_FLOAT_EQ(g->Point(5, 2).y(), 3276.6f);
+    EXPECT_FLOAT_EQ(g->Point(5, 3).y(), 1500.0f);
+    EXPECT_EQ(g->Nb_Points(16), 3);
+    for (int k = 1; k <= 16; ++k) EXPECT_FALSE(g->Visible(k) && g->Allumee(k)) << k;
+    EXPECT_EQ(g->Couleur_Ligne(1), 0x0000FF);
+    EXPECT_EQ(g->Capacite_Points(), 22);
+    EXPECT_EQ(g->Mode_Interaction(), Graphe_Enreg::Mode_Zoom);
+    EXPECT_TRUE(g->Caption().startsWith(QStringLiteral("Serre du sud"))) << g->Caption().toStdString();
+    for (int k = 1; k <= 16; ++k) EXPECT_FALSE(g->Curseur_Visible(k));
+    EXPECT_EQ(v->Voie_Curseur, 0);
+
+    // The ranges of the opening, in the boxes.
+    EXPECT_EQ(v->Msk_Date_Debut->text(), QStringLiteral("08/03/2027 00:00"));
+    EXPECT_EQ(v->Msk_Date_Fin->text(), QStringLiteral("11/03/2027 00:00"));
+    EXPECT_EQ(v->Txt_Echel_Min->text(), QStringLiteral("-50"));
+    EXPECT_EQ(v->Txt_Echel_Max->text(), QStringLiteral("150"));
+    EXPECT_EQ(g->Minimum(1), DateSerial(2027, 3, 8));
+    // Shown again after each curve, the end stays where it is.
+    EXPECT_EQ(g->Maximum(1), DateSerial(2027, 3, 11));
+    EXPECT_EQ(g->Minimum(2), -50);
+    EXPECT_EQ(g->Maximum(2), 150);
+    EXPECT_TRUE(v->Cmd_Sauvegarder->isEnabled());
+    EXPECT_TRUE(v->Lbl_Legende[0]->isHidden());
+    EXPECT_TRUE(v->List_Numerique->isHidden());
+    EXPECT_TRUE(v->Cmd_Imprimer_Tableau->isHidden());
+    EXPECT_FALSE(v->Check_Option_Curseur->isEnabled());
+}
+
+TEST_F(Visionneuse_Enreg, OuvertureSurUnFichier) {
+    ASSERT_NE(Demarrer(false), nullptr);
+    const QString chemin = Fichier_Enregistrements("f.txt", 4, {{{9, 10, 0, 12.5f}, {9, 11, 0, 13}}, {}, {{10, 8, 0, 3}}},
+                                                   {"Frigo       ", "Vide        ", "Cave        ", "Quai        "});
+    Frm_Enreg_Forme* v = Ouvrir_Fichier(chemin);
+    ASSERT_NE(v, nullptr);
+    // No request, no question, nothing to save again.
+    EXPECT_EQ(Code_Erreur, 0);
+    EXPECT_TRUE(boites.Messages.empty());
+    EXPECT_FALSE(v->Cmd_Sauvegarder->isEnabled());
+    ASSERT_EQ(v->Nb_Voies_Enreg, 4);
+    EXPECT_EQ(v->Check_Voie[0]->text(), QStringLiteral("Frigo       "));
+    EXPECT_TRUE(v->Check_Voie[0]->isEnabled());
+    // An empty channel: no box to tick, its number as caption, 12 blanks as name.
+    EXPECT_FALSE(v->Check_Voie[1]->isEnabled());
+    EXPECT_EQ(v->Check_Voie[1]->text(), QStringLiteral("Voie n°2"));
+    EXPECT_EQ(Tab_Parametres_Voies[1].Nom_Voie, QString(12, ' '));
+    EXPECT_FALSE(v->Check_Voie[3]->isEnabled());
+    EXPECT_EQ(v->Check_Voie[2]->text(), QStringLiteral("Cave        "));
+    // The thresholds come from the file; the caption is the header it keeps.
+    EXPECT_EQ(Tab_Parametres_Voies[0].Seuil_Haut, 25);
+    EXPECT_EQ(v->CWGraph_Enreg->Caption(), QStringLiteral("Serre du nord"));
+    EXPECT_EQ(Nom_Module, QStringLiteral("Serre du nord"));
+    EXPECT_EQ(v->CWGraph_Enreg->Nb_Points(1), 2);
+    EXPECT_EQ(v->CWGraph_Enreg->Nb_Points(3), 1);
+    EXPECT_EQ(v->Msk_Date_Debut->text(), QStringLiteral("09/03/2027 10:00"));
+    EXPECT_EQ(v->Msk_Date_Fin->text(), QStringLiteral("10/03/2027 08:00"));
+    EXPECT_EQ(v->CWGraph_Enreg->Maximum(1), DateSerial(2027, 3, 10) + TimeSerial(8, 0, 0));
+
+    // Leaving needs no question: the data are on file.
+    v->Cmd_Quitter->click();
+    EXPECT_TRUE(boites.Messages.empty());
+    EXPECT_EQ(Ecran_Courant, QStringLiteral("Menu Enregistrements"));
+}
+
+TEST_F(Visionneuse_Enreg, UnFichierDUnSeulPointOuvreSurUnJour) {
+    ASSERT_NE(Demarrer(false), nullptr);
+    Frm_Enreg_Forme* v = Ouvrir_Fichier(Fichier_Enregistrements("un.txt", 1, {{{9, 10, 0, 12.5f}}}));
+    ASSERT_NE(v, nullptr);
+    // The window is one instant: the range opens on the day after it, never an empty range.
+    EXPECT_EQ(v->CWGraph_Enreg->Minimum(1), Jour + TimeSerial(10, 0, 0));
+    EXPECT_GT(v->CWGraph_Enreg->Maximum(1), v->CWGraph_Enreg->Minimum(1));
+    v->Check_Voie[0]->setChecked(true);
+    EXPECT_GT(v->CWGraph_Enreg->Maximum(1), v->CWGraph_Enreg->Minimum(1));
+    EXPECT_GT(v->CWGraph_Enreg->Maximum(2), v->CWGraph_Enreg->Minimum(2));
+    EXPECT_TRUE(boites.Messages.empty());
+    v->Cmd_Zoom_Initial->click();
+    EXPECT_TRUE(boites.Messages.empty());
+}
+
+TEST_F(Visionneuse_Enreg, EchecDesLecturesALOuverture) {
+    Configurer_Module_2();
+    Frm_Menu1_Forme* t = Demarrer(true);
+    ASSERT_NE(t, nullptr);
+    Num_Module = 2;
+    Frm_Menu_Enreg_Forme* menu = Ouvrir_Menu();
+    menu->Opt_All_Enreg->setChecked(true);
+    menu->Cmd_OK_Click();
+    ASSERT_TRUE(menu->Timer1->Enabled());
+    // The record count fails: the opening stops there, nothing more goes to the module.
+    bus.Programmer_Defauts(0x13, {}, sim::Defaut(sim::Defaut::Exception, 4));
+    bus.Effacer_Trames();
+    Espion_Captions captions(t->findChild<QLabel*>("Lbl_Caption_Pb"));
+    menu->Timer1->Declencher();
+    ostrel_test::Traiter_Evenements();
+    EXPECT_EQ(bus.Nombre_Requetes(0x14), 0);
+    EXPECT_EQ(bus.Nombre_Requetes(0x02), 0);
+    EXPECT_EQ(captions.Captions.back(), QStringLiteral("Lecture Nombre d'enregistrement"));
+    EXPECT_EQ(Ecran_Courant, QStringLiteral("Problèmes Liaison"));
+    EXPECT_FALSE(registre.Est_Chargee("Frm_Enreg"));
+    EXPECT_TRUE(boites.Messages.empty());
+
+    // The settings of channel 3 fail: no name is read, no question asked.
+    Code_Erreur = 0;
+    bus.Effacer_Defauts();
+    menu = Ouvrir_Menu();
+    menu->Opt_All_Enreg->setChecked(true);
+    menu->Cmd_OK_Click();
+    bus.Programmer_Defauts(0x02, {sim::Defaut(), sim::Defaut()}, sim::Defaut(sim::Defaut::Exception, 4));
+    bus.Effacer_Trames();
+    menu->Timer1->Declencher();
+    ostrel_test::Traiter_Evenements();
+    EXPECT_EQ(captions.Captions.back(), QStringLiteral("Lecture paramètres voie : 3"));
+    EXPECT_EQ(bus.Nombre_Requetes(0x12), 0);
+    EXPECT_EQ(Ecran_Courant, QStringLiteral("Problèmes Liaison"));
+    EXPECT_TRUE(boites.Messages.empty());
+}
+
+TEST_F(Visionneuse_Enreg, VoiesSeuilsEtCurseur) {
+    Frm_Enreg_Forme* v = Ouvrir_Module_2(vbNo);
+    ASSERT_NE(v, nullptr);
+    Graphe_Enreg* g = v->CWGraph_Enreg;
+    boites.Effacer();
+
+    // A first channel: its curve, the ranges to its data, the options offered.
+    v->Check_Voie[0]->setChecked(true);
+    EXPECT_TRUE(g->Visible(1) && g->Allumee(1) && g->Enabled(1));
+    EXPECT_TRUE(v->Check_Voie[0]->font().bold());
+    EXPECT_EQ(Couleur_Fond(v->Check_Voie[0]), g->Couleur_Grille());
+    EXPECT_TRUE(v->Check_Option_Seuil->isEnabled());
+    EXPECT_TRUE(v->Chk_Tableau->isEnabled());
+    EXPECT_TRUE(v->Check_Option_Curseur->isEnabled());
+    ASSERT_EQ(v->Cmb_Choix_Voies->count(), 1);
+    EXPECT_EQ(v->Cmb_Choix_Voies->currentText(), QStringLiteral("Chambre 1   "));
+    // Data 20 .. 24.5: 20 - 0.2 x 44.5 = 11.1 and 24.5 + 0.2 x (24.5 + 11.1) = 31.62,
+    // then the whole numbers of the boxes.
+    EXPECT_EQ(v->Txt_Echel_Min->text(), QStringLiteral("11"));
+    EXPECT_EQ(v->Txt_Echel_Max->text(), QStringLiteral("31"));
+    EXPECT_EQ(v->Msk_Date_Debut->text(), QStringLiteral("09/03/2027 10:00"));
+    EXPECT_EQ(v->Msk_Date_Fin->text(), QStringLiteral("09/03/2027 12:15"));
+    EXPECT_EQ(g->Minimum(1), Jour + TimeSerial(10, 0, 0));
+    EXPECT_EQ(g->Maximum(1), Jour + TimeSerial(12, 15, 0));
+    EXPECT_EQ(g->Minimum(2), 11);
+    EXPECT_EQ(g->Maximum(2), 31);
+
+    // Thresholds between the dates of the boxes, dashed.
+    v->Check_Option_Seuil->setChecked(true);
+    ASSERT_EQ(g->Nb_Points(17), 2);
+    EXPECT_EQ(g->Point(17, 0), QPointF(Jour + TimeSerial(10, 0, 0), 25));
+    EXPECT_EQ(g->Point(17, 1), QPointF(Jour + TimeSerial(12, 15, 0), 25));
+    EXPECT_EQ(g->Point(18, 1), QPointF(Jour + TimeSerial(12, 15, 0), 5));
+    EXPECT_TRUE(g->Visible(17) && g->Visible(18));
+    EXPECT_EQ(g->Style_Ligne(17), Graphe_Enreg::Style_Tirets);
+
+    // A second channel: one channel's options go; the inhibited value brings -50 .. 150.
+    v->Check_Voie[4]->setChecked(true);
+    EXPECT_FALSE(v->Check_Option_Seuil->isEnabled());
+    EXPECT_FALSE(v->Check_Option_Seuil->isChecked());
+    EXPECT_FALSE(v->Chk_Tableau->isEnabled());
+    EXPECT_EQ(g->Nb_Points(17), 0);
+    EXPECT_FALSE(g->Visible(17));
+    EXPECT_EQ(g->Minimum(2), -50);
+    EXPECT_EQ(g->Maximum(2), 150);
+    EXPECT_EQ(v->Cmb_Choix_Voies->count(), 2);
+    EXPECT_EQ(v->Cmb_Choix_Voies->currentText(), QStringLiteral("Labo        "));
+    EXPECT_TRUE(boites.Messages.empty());
+
+    // Back to one: offered again, unticked.
+    v->Check_Voie[4]->setChecked(false);
+    EXPECT_TRUE(v->Check_Option_Seuil->isEnabled());
+    EXPECT_FALSE(v->Check_Option_Seuil->isChecked());
+    EXPECT_FALSE(g->Visible(5));
+    EXPECT_FALSE(v->Check_Voie[4]->font().bold());
+    EXPECT_EQ(Couleur_Fond(v->Check_Voie[4]), Couleur_Fond_Bandeau);
+
+    // The cursor: the combo's channel, on its point nearest the middle of the range.
+    v->Check_Option_Curseur->setChecked(true);
+    EXPECT_EQ(v->Voie_Curseur, 1);
+    EXPECT_TRUE(g->Curseur_Visible(1));
+    EXPECT_EQ(g->Mode_Interaction(), Graphe_Enreg::Mode_Curseur);
+    EXPECT_NEAR(g->Curseur_X(1), Jour + TimeSerial(11, 7, 30), 8.0 / 1440);  // the middle of 10:00 .. 12:15
+    // A click in the plot area takes the cursor there; the arrows step it.
+    v->CWGraph_Enreg_Clic_Graphe(Jour + TimeSerial(11, 2, 0));
+    EXPECT_EQ(v->Lbl_Coordonnee_Curseur->text(), QStringLiteral("09/03/2027 11:00:00  22"));
+    EXPECT_EQ(g->Curseur_Index(1), 4);
+    QTest::keyRelease(v->Cmb_Choix_Voies, Qt::Key_Right);
+    EXPECT_EQ(g->Curseur_Index(1), 5);
+    EXPECT_EQ(v->Lbl_Coordonnee_Curseur->text(), QStringLiteral("09/03/2027 11:15:00  22,5"));
+    QTest::keyRelease(v->Cmb_Choix_Voies, Qt::Key_Left);
+    QTest::keyRelease(v->Cmb_Choix_Voies, Qt::Key_Left);
+    EXPECT_EQ(v->Lbl_Coordonnee_Curseur->text(), QStringLiteral("09/03/2027 10:45:00  21,5"));
+    EXPECT_EQ(v->Cmb_Choix_Voies->currentIndex(), 0);
+    QTest::keyRelease(v->Cmb_Choix_Voies, Qt::Key_Left);
+    QTest::keyRelease(v->Cmb_Choix_Voies, Qt::Key_Left);
+    QTest::keyRelease(v->Cmb_Choix_Voies, Qt::Key_Left);
+    QTest::keyRelease(v->Cmb_Choix_Voies, Qt::Key_Left);
+    EXPECT_EQ(v->Lbl_Coordonnee_Curseur->text(), QStringLiteral("09/03/2027 10:00:00  20"));
+    v->Check_Option_Curseur->setChecked(false);
+    EXPECT_EQ(v->Lbl_Coordonnee_Curseur->text(), QStringLiteral("-"));
+    EXPECT_FALSE(g->Curseur_Visible(1));
+    EXPECT_EQ(g->Mode_Interaction(), Graphe_Enreg::Mode_Zoom);
+    // Without the option the arrows do nothing.
+    QTest::keyRelease(v->Cmb_Choix_Voies, Qt::Key_Right);
+    EXPECT_EQ(v->Lbl_Coordonnee_Curseur->text(), QStringLiteral("-"));
+
+    // Thresholds ticked before the channel: drawn when it is ticked.
+    v->Check_Voie[0]->setChecked(false);
+    EXPECT_FALSE(v->Check_Option_Curseur->isEnabled());
+    v->Check_Option_Seuil->setChecked(true);
+    EXPECT_EQ(g->Nb_Points(17), 0);
+    v->Check_Voie[0]->setChecked(true);
+    EXPECT_EQ(g->Nb_Points(17), 2);
+    // A channel with both thresholds at 0 gets no line; one at 0 gets both.
+    v->Check_Voie[0]->setChecked(false);
+    Tab_Parametres_Voies[3].Seuil_Haut = 0;
+    Tab_Parametres_Voies[3].Seuil_Bas = 0;
+    v->Check_Option_Seuil->setChecked(true);
+    v->Check_Voie[3]->setChecked(true);
+    EXPECT_EQ(g->Nb_Points(17), 0);
+    Tab_Parametres_Voies[3].Seuil_Haut = 8;
+    v->Check_Option_Seuil->setChecked(false);
+    v->Check_Option_Seuil->setChecked(true);
+    EXPECT_EQ(g->Nb_Points(18), 2);
+    EXPECT_EQ(g->Point(18, 0).y(), 0);
+}
+
+TEST_F(Visionneuse_Enreg, ZoomEtBoitesDesPlages) {
+    Frm_Enreg_Forme* v = Ouvrir_Module_2(vbNo);
+    ASSERT_NE(v, nullptr);
+    Graphe_Enreg* g = v->CWGraph_Enreg;
+    v->Check_Voie[0]->setChecked(true);
+    boites.Effacer();
+
+    // The operator's zoom: the boxes in whole numbers, the axis after them.
+    g->Definir_Plage(2, 12.7, 35.2);
+    g->Definir_Plage(1, Jour + TimeSerial(10, 15, 30), Jour + TimeSerial(12, 40, 10));
+    v->CWGraph_Enreg_Zoom();
+    EXPECT_EQ(v->Txt_Echel_Min->text(), QStringLiteral("12"));
+    EXPECT_EQ(v->Txt_Echel_Max->text(), QStringLiteral("35"));
+    EXPECT_EQ(g->Minimum(2), 12);
+    EXPECT_EQ(g->Maximum(2), 35);
+    EXPECT_EQ(v->Msk_Date_Debut->text(), QStringLiteral("09/03/2027 10:15"));
+    EXPECT_EQ(v->Msk_Date_Fin->text(), QStringLiteral("09/03/2027 12:40"));
+    // The start to its minute; the end is already within the minute shown.
+    EXPECT_EQ(g->Minimum(1), Jour + TimeSerial(10, 15, 0));
+    EXPECT_EQ(g->Maximum(1), Jour + TimeSerial(12, 40, 10));
+    v->Actualise_Echelles();
+    EXPECT_EQ(g->Maximum(1), Jour + TimeSerial(12, 40, 10));
+    EXPECT_TRUE(boites.Messages.empty());
+
+    // Too narrow a value range: said, and the last whole-number range comes back.
+    g->Definir_Plage(2, 20.2, 20.8);
+    v->CWGraph_Enreg_Zoom();
+    EXPECT_EQ(boites.Textes(), std::vector<QString>{"Zoom trop petit"});
+    EXPECT_EQ(boites.Messages[0].Style, vbOKOnly);
+    EXPECT_EQ(g->Minimum(2), 12);
+    EXPECT_EQ(g->Maximum(2), 35);
+
+    // The date boxes typed: a partial text is ignored, "23:59" ends the day.
+    boites.Effacer();
+    v->Msk_Date_Fin->setText("09/03/2027 2");
+    EXPECT_EQ(g->Maximum(1), Jour + TimeSerial(12, 40, 10));
+    v->Msk_Date_Fin->setText("09/03/2027 23:59");
+    EXPECT_NEAR(g->Maximum(1), Jour + 1 + TimeSerial(0, 1, 0), 1e-9);
+    v->Msk_Date_Fin->setText("09/03/2027 22:15");
+    EXPECT_NEAR(g->Maximum(1), Jour + TimeSerial(22, 16, 0), 1e-9);
+    v->Msk_Date_Debut->setText("09/03/2027 08:00");
+    EXPECT_NEAR(g->Minimum(1), Jour + TimeSerial(8, 0, 0), 1e-9);
+    EXPECT_TRUE(boites.Messages.empty());
+    // A start not before the end is refused and said.
+    v->Msk_Date_Debut->setText("09/03/2027 22:15");
+    v->Msk_Date_Fin->setText("09/03/2027 07:00");
+    EXPECT_EQ(boites.Textes(), (std::vector<QString>{"La date de début doit être < à celle de fin!",
+                                                     "La date de fin doit être > à celle de début!"}));
+    EXPECT_NEAR(g->Minimum(1), Jour + TimeSerial(8, 0, 0), 1e-9);
+    EXPECT_NEAR(g->Maximum(1), Jour + TimeSerial(22, 16, 0), 1e-9);
+
+    // Scale boxes: a range of at least 1, a text that is no number counts as 0.
+    v->Txt_Echel_Max->setText("12,4");
+    EXPECT_EQ(g->Maximum(2), 35);
+    v->Txt_Echel_Min->setText("abc");
+    EXPECT_EQ(g->Minimum(2), 0);
+    v->Txt_Echel_Max->setText("40");
+    EXPECT_EQ(g->Maximum(2), 40);
+
+    // Initial zoom: the window, then the data of the curves shown.
+    v->Check_Option_Seuil->setChecked(true);
+    boites.Effacer();
+    v->Cmd_Zoom_Initial->click();
+    EXPECT_FALSE(v->Check_Option_Seuil->isChecked());
+    EXPECT_FALSE(g->Visible(17));
+    EXPECT_EQ(g->Minimum(1), Jour + TimeSerial(10, 0, 0));
+    EXPECT_EQ(v->Txt_Echel_Min->text(), QStringLiteral("11"));
+    // The boxes held refused dates: brought up to date without a word.
+    EXPECT_EQ(v->Msk_Date_Fin->text(), QStringLiteral("09/03/2027 12:15"));
+    EXPECT_TRUE(boites.Messages.empty());
+
+    // A pan past the end of the range: no message either.
+    g->Definir_Plage(1, Jour + 1, Jour + 2);
+    v->CWGraph_Enreg_Zoom();
+    EXPECT_TRUE(boites.Messages.empty());
+    EXPECT_EQ(v->Msk_Date_Debut->text(), QStringLiteral("10/03/2027 00:00"));
+    EXPECT_EQ(g->Maximum(1), Jour + 2);
+
+    // A zoom made with the mouse goes the same way.
+    const QRectF z = g->Zone_Trace();
+    QTest::mousePress(g, Qt::LeftButton, {}, z.topLeft().toPoint() + QPoint(10, 10));
+    QTest::mouseMove(g, z.center().toPoint());
+    QTest::mouseRelease(g, Qt::LeftButton, {}, z.center().toPoint());
+    EXPECT_EQ(v->Msk_Date_Debut->text(), Texte_Boite_Date(g->Minimum(1)));
+    EXPECT_EQ(v->Txt_Echel_Max->text(), QString::number(static_cast<int>(g->Maximum(2))));
+}
+
+TEST_F(Visionneuse_Enreg, CouleursEtSortie) {
+    Frm_Enreg_Forme* v = Ouvrir_Module_2(vbNo);
+    ASSERT_NE(v, nullptr);
+    boites.Effacer();
+    boites.Couleurs = {0x123456};
+    v->Cmd_Choix_Couleur[0]->click();
+    EXPECT_EQ(v->CWGraph_Enreg->Couleur_Ligne(1), 0x123456);
+    EXPECT_EQ(Couleur_Fond(v->Cmd_Choix_Couleur[0]), 0x123456);
+    EXPECT_EQ(Tab_Couleur_Courbe[0], 0x123456);
+    EXPECT_EQ(Couleur_Fond(v->Check_Voie[0]), Couleur_Fond_Bandeau);
+    // A cancelled dialog changes nothing.
+    v->Cmd_Choix_Couleur[0]->click();
+    EXPECT_EQ(Tab_Couleur_Courbe[0], 0x123456);
+
+    // Fresh data not saved: leaving asks first.
+    boites.Reponses = {vbCancel};
+    v->Cmd_Quitter->click();
+    EXPECT_EQ(boites.Textes(), std::vector<QString>{"Voulez vous quitter l'écran des courbes ? Annuler si vous n'avez "
+                                                    "pas sauvegardé les courbes."});
+    EXPECT_EQ(boites.Messages[0].Style, vbOKCancel);
+    EXPECT_EQ(Ecran_Courant, QStringLiteral("Enregistrements"));
+    boites.Reponses = {vbOK};
+    v->Cmd_Quitter->click();
+    EXPECT_EQ(Ecran_Courant, QStringLiteral("Menu Enregistrements"));
+    EXPECT_FALSE(registre.Est_Chargee("Frm_Enreg"));
+}
+
+}  // namespace
