@@ -192,9 +192,11 @@ protected:
         });
     }
 
-    // The program started on the bus, module 2 downloaded whole, the viewer
-    // opened; the save question answered as told.
-    Frm_Enreg_Forme* Ouvrir_Module_2(int reponse_sauvegarde = vbNo, bool tous = true) {
+    // The program started on the bus, module 2 downloaded (whole, or the 9th
+    // of March), the viewer opened; the boxes answered as told, the save
+    // dialog given the files.
+    Frm_Enreg_Forme* Ouvrir_Module_2(std::initializer_list<int> reponses = {vbNo}, bool tous = true,
+                                     std::initializer_list<QString> fichiers = {}) {
         Configurer_Module_2();
         if (!Demarrer(true)) return nullptr;
         Num_Module = 2;
@@ -207,7 +209,8 @@ protected:
             menu->Msk_Date_Debut->setText("09/03/2027");
             menu->Msk_Date_Fin->setText("09/03/2027");
         }
-        boites.Reponses.push_back(reponse_sauvegarde);
+        boites.Reponses.assign(reponses.begin(), reponses.end());
+        boites.Fichiers.assign(fichiers.begin(), fichiers.end());
         return Charger_Et_Ouvrir(menu);
     }
 

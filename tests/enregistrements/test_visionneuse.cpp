@@ -24,7 +24,7 @@ TEST_F(Visionneuse_Enreg, OuvertureSurLesDonneesDuModule) {
     Tab_Couleur_Courbe[0] = 0x0000FF;
     Tab_Couleur_Courbe[4] = 0x00FF00;
     Tab_Parametres_Voies[1].Seuil_Haut = 77;  // a channel without curve keeps its thresholds
-    Frm_Enreg_Forme* v = Ouvrir_Module_2(vbNo);
+    Frm_Enreg_Forme* v = Ouvrir_Module_2({vbNo});
     ASSERT_NE(v, nullptr);
     Frm_Menu1_Forme* t = Tableau();
     EXPECT_EQ(Code_Erreur, 0);
@@ -200,7 +200,7 @@ TEST_F(Visionneuse_Enreg, EchecDesLecturesALOuverture) {
 }
 
 TEST_F(Visionneuse_Enreg, VoiesSeuilsEtCurseur) {
-    Frm_Enreg_Forme* v = Ouvrir_Module_2(vbNo);
+    Frm_Enreg_Forme* v = Ouvrir_Module_2({vbNo});
     ASSERT_NE(v, nullptr);
     Graphe_Enreg* g = v->CWGraph_Enreg;
     boites.Effacer();
@@ -308,7 +308,7 @@ TEST_F(Visionneuse_Enreg, VoiesSeuilsEtCurseur) {
 }
 
 TEST_F(Visionneuse_Enreg, ZoomEtBoitesDesPlages) {
-    Frm_Enreg_Forme* v = Ouvrir_Module_2(vbNo);
+    Frm_Enreg_Forme* v = Ouvrir_Module_2({vbNo});
     ASSERT_NE(v, nullptr);
     Graphe_Enreg* g = v->CWGraph_Enreg;
     v->Check_Voie[0]->setChecked(true);
@@ -395,7 +395,7 @@ TEST_F(Visionneuse_Enreg, ZoomEtBoitesDesPlages) {
 }
 
 TEST_F(Visionneuse_Enreg, CouleursEtSortie) {
-    Frm_Enreg_Forme* v = Ouvrir_Module_2(vbNo);
+    Frm_Enreg_Forme* v = Ouvrir_Module_2({vbNo});
     ASSERT_NE(v, nullptr);
     boites.Effacer();
     boites.Couleurs = {0x123456};
