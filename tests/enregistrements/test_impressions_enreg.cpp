@@ -1,0 +1,301 @@
+// The viewer's printouts through the recording printer: the numeric table
+// line by line, and the curves as pictures of the screen laid out as a page,
+// with the screen given back as it was.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+#include "banc_enregistrements.h"
+#include "platform/ligne_items.h"
+#include "platform/ui/couleurs_ui.h"
+
+using namespace ostrel;
+using namespace ostrel::test;
+
+namespace {
+
+const QString Envoyee = QStringLiteral("Impression envoyée à l'imprimante");
+const QString Marge(28, QLatin1Char(' '));
+
+class Impressions_Enreg : public Banc_Enregistrements {
+protected:
+    // One channel of n points, a minute apart from 09/03/2027 00:00, values 0.0, 0.1, ...
+    Frm_Enreg_Forme* Ouvrir_Points(int n, Simple premiere = 0) {
+        if (!Demarrer(false)) return nullptr;
+        std::vector<Point_Fichier> points;
+        for (int k = 0; k < n; ++k) points.push_back({9, k / 60, k % 60, k == 0 ? premiere : static_cast<Simple>(k) / 10});
+        Frm_Enreg_Forme* v = Ouvrir_Fichier(Fichier_Enregistrements("t.txt", 1, {points}, {"Frigo       "}));
+        if (v) v->Check_Voie[0]->setChecked(true);
+        boites.Effacer();
+        return v;
+    }
+    QString En_Tete() const {
+        return Marge + "Velsa SA - " + Tableau()->Lbl_Nom_Logiciel() + " - " + Tableau()->Lbl_Info_Client() + " - " +
+               Tab_Parametres_Modules[Num_Module - 1].Entete;
+    }
+    // Pixels of a colour, in a part of a picture (fractions of its size).
+    static int Pixels(const QImage& image, QColor couleur, QRectF part = {0, 0, 1, 1}) {
+        int n = 0;
+        const QRect r(qRound(part.x() * image.width()), qRound(part.y() * image.height()), qRound(part.width() * image.width()),
+                      qRound(part.height() * image.height()));
+        for (int y = r.top(); y <= r.bottom() && y < image.height(); y += 1)
+            for (int x = r.left(); x <= r.right() && x < image.width(); ++x)
+                if (image.pixelColor(x, y) == couleur) ++n;
+        return n;
+    }
+};
+
+TEST_F(Impressions_Enreg, TableauSurDeuxPages) {
+    Frm_Enreg_Forme* v = Ouvrir_Points(157);
+    ASSERT_NE(v, nullptr);
+    boites.Reponses = {vbOK};
+    v->Cmd_Imprimer_Tableau_Click();
+    EXPECT_EQ(boites.Textes(), (std::vector<QString>{"Imprimer le tableau numérique ?", Envoyee}));
+    EXPECT_EQ(boites.Messages[0].Style, vbOKCancel);
+    EXPECT_EQ(boites.Messages[0].Titre, QStringLiteral("Impression"));
+    EXPECT_EQ(boites.Messages[1].Style, vbOKOnly);
+    // One print job per page.
+    ASSERT_EQ(imprimante.Documents_Termines, 2);
+    const std::vector<QString> p1 = imprimante.Textes(1), p2 = imprimante.Textes(2);
+    ASSERT_EQ(p1.size(), 60u);
+    ASSERT_EQ(p2.size(), 60u);
+    EXPECT_EQ(p1[0], En_Tete());
+    EXPECT_EQ(p1[1], QString());
+    EXPECT_EQ(p1[2], Marge + "Tableau des données numériques du 09/03/2027 00:00 au 09/03/2027 02:36 sur la voie n°1 : Frigo       ");
+    const QString tete = QStringLiteral("Date/Heure         Mesure");
+    EXPECT_EQ(p1[4], Marge + tete + QString(17, ' ') + tete + QString(17, ' ') + tete);
+    // Row 0: points 0, 52 and 104, columns at 28, 70 and 112.
+    EXPECT_EQ(p1[6], Marge + QStringLiteral("09/03/2027 00:00    0       ...   ").leftJustified(42) +
+                         QStringLiteral("09/03/2027 00:52    5,2       ...   ").leftJustified(42) +
+                         QStringLiteral("09/03/2027 01:44    10,4       ...   "));
+    EXPECT_EQ(p1[57].mid(112, 16), QStringLiteral("09/03/2027 02:35"));
+    EXPECT_EQ(p1[58], QString());
+    EXPECT_EQ(p1[59], Marge + "Page n°1/2");
+    // The same title dates on every page; page 2: one column, one point, 51 empty rows.
+    EXPECT_EQ(p2[2], p1[2]);
+    EXPECT_EQ(p2[4].trimmed(), tete);
+    EXPECT_EQ(p2[6].left(28), Marge);
+    EXPECT_EQ(p2[6].trimmed(), QStringLiteral("09/03/2027 02:36    15,6       ..."));
+    for (int r = 7; r < 58; ++r) EXPECT_TRUE(p2[static_cast<size_t>(r)].trimmed().isEmpty()) << r;
+    EXPECT_EQ(p2[59], Marge + "Page n°2/2");
+    for (const auto& l : imprimante.Lignes) {
+        EXPECT_EQ(l.Police, QStringLiteral("Courier New"));
+        EXPECT_EQ(l.Taille, 8);
+        EXPECT_EQ(l.Orientation, vbPRORLandscape);
+    }
+    EXPECT_FALSE(registre.Est_Chargee("Frm_Patientez"));
+}
+
+TEST_F(Impressions_Enreg, TableauxCourts) {
+    Frm_Enreg_Forme* v = Ouvrir_Points(60, Valeur_Inhibee);
+    ASSERT_NE(v, nullptr);
+    // 53 points: two columns, the second holding one point; the short cell keeps the columns.
+    v->Msk_Date_Debut->setText("09/03/2027 00:00");
+    v->Msk_Date_Fin->setText("09/03/2027 00:52");
+    boites.Reponses = {vbOK};
+    v->Cmd_Imprimer_Tableau_Click();
+    ASSERT_EQ(imprimante.Documents_Termines, 1);
+    std::vector<QString> p = imprimante.Textes(1);
+    EXPECT_EQ(p[6].left(70), Marge + QStringLiteral("09/03/2027 00:00 Inhibé").leftJustified(42));
+    EXPECT_EQ(p[6].mid(70).trimmed(), QStringLiteral("09/03/2027 00:52    5,2       ..."));
+    EXPECT_EQ(p[7].trimmed(), QStringLiteral("09/03/2027 00:01    0,1       ...   ").trimmed());
+    EXPECT_EQ(p[59], Marge + "Page n°1/1");
+
+    // One point alone in the period is printed.
+    imprimante.Effacer();
+    boites.Effacer();
+    v->Msk_Date_Debut->setText("09/03/2027 00:30");
+    v->Msk_Date_Fin->setText("09/03/2027 00:30");
+    boites.Reponses = {vbOK};
+    v->Cmd_Imprimer_Tableau_Click();
+    ASSERT_EQ(imprimante.Documents_Termines, 1);
+    p = imprimante.Textes(1);
+    EXPECT_TRUE(p[2].contains("du 09/03/2027 00:30 au 09/03/2027 00:30"));
+    EXPECT_EQ(p[6].trimmed(), QStringLiteral("09/03/2027 00:30    3       ...   ").trimmed());
+    EXPECT_TRUE(p[7].trimmed().isEmpty());
+
+    // No point in the period: nothing printed, nothing said.
+    imprimante.Effacer();
+    boites.Effacer();
+    v->Msk_Date_Debut->setText("08/03/2027 00:00");
+    v->Msk_Date_Fin->setText("08/03/2027 23:00");
+    boites.Reponses = {vbOK};
+    v->Cmd_Imprimer_Tableau_Click();
+    EXPECT_EQ(imprimante.Documents_Termines, 0);
+    EXPECT_EQ(boites.Textes(), std::vector<QString>{"Imprimer le tableau numérique ?"});
+    EXPECT_FALSE(registre.Est_Chargee("Frm_Patientez"));
+
+    // Cancel: nothing.
+    boites.Effacer();
+    boites.Reponses = {vbCancel};
+    v->Cmd_Imprimer_Tableau_Click();
+    EXPECT_EQ(boites.Messages.size(), 1u);
+    EXPECT_TRUE(imprimante.Lignes.empty());
+}
+
+TEST_F(Impressions_Enreg, ImprimanteEnDefautPendantLeTableau) {
+    Frm_Enreg_Forme* v = Ouvrir_Points(157);
+    ASSERT_NE(v, nullptr);
+    imprimante.Echec_Prochain_Document = QStringLiteral("bac vide");
+    boites.Reponses = {vbOK};
+    v->Cmd_Imprimer_Tableau_Click();
+    // The first page failed: said, the rest not printed, no "sent".
+    ASSERT_EQ(boites.Messages.size(), 2u);
+    EXPECT_TRUE(boites.Messages[1].Texte.startsWith("L'impression a échoué")) << boites.Messages[1].Texte.toStdString();
+    EXPECT_TRUE(boites.Messages[1].Texte.contains("bac vide"));
+    EXPECT_EQ(imprimante.Documents_Termines, 0);
+    EXPECT_TRUE(imprimante.Lignes.empty());
+    EXPECT_FALSE(registre.Est_Chargee("Frm_Patientez"));
+}
+
+class Courbes : public Impressions_Enreg {
+protected:
+    // Three channels in pure red, green and blue.
+    Frm_Enreg_Forme* Ouvrir_Trois() {
+        if (!Demarrer(false)) return nullptr;
+        Tab_Couleur_Courbe[0] = 0x0000FF;
+        Tab_Couleur_Courbe[1] = 0x00FF00;
+        Tab_Couleur_Courbe[2] = 0xFF0000;
+        std::vector<std::vector<Point_Fichier>> voies(3);
+        for (int k = 0; k < 600; ++k)
+            for (int v = 0; v < 3; ++v) voies[static_cast<size_t>(v)].push_back({9, k / 60, k % 60, static_cast<Simple>(10 * v + (k % 50) / 5.0)});
+        Frm_Enreg_Forme* v = Ouvrir_Fichier(Fichier_Enregistrements("c.txt", 3, voies, {"Froid       ", "Chaud       ", "Tiede       "}));
+        boites.Effacer();
+        return v;
+    }
+    struct Etat {
+        QRect geometrie;
+        Couleur fond, zone, axe_x;
+        QString caption;
+        std::vector<bool> visibles;
+    };
+    static Etat Etat_De(Frm_Enreg_Forme* v) {
+        Etat e{v->geometry(), Couleur_Fond(v), v->CWGraph_Enreg->Couleur_Zone_Trace(), v->CWGraph_Enreg->Couleur_Axe(1),
+               v->CWGraph_Enreg->Caption(), {}};
+        for (int k = 1; k <= Graphe_Enreg::Nb_Traces; ++k) e.visibles.push_back(v->CWGraph_Enreg->Visible(k));
+        return e;
+    }
+    void Verifier_Rendu(Frm_Enreg_Forme* v, const Etat& avant) {
+        const Etat apres = Etat_De(v);
+        EXPECT_EQ(apres.geometrie, avant.geometrie);
+        EXPECT_EQ(apres.fond, avant.fond);
+        EXPECT_EQ(apres.zone, avant.zone);
+        EXPECT_EQ(apres.axe_x, avant.axe_x);
+        EXPECT_EQ(apres.caption, avant.caption);
+        EXPECT_EQ(apres.visibles, avant.visibles);
+        for (int i = 0; i < v->Nb_Voies_Enreg; ++i) EXPECT_FALSE(v->Check_Voie[static_cast<size_t>(i)]->isHidden());
+        for (QWidget* w : {static_cast<QWidget*>(v->Cmd_Quitter), static_cast<QWidget*>(v->Msk_Date_Debut),
+                           static_cast<QWidget*>(v->Cmb_Choix_Voies), static_cast<QWidget*>(v->Lbl_Coordonnee_Curseur)})
+            EXPECT_FALSE(w->isHidden()) << w->objectName().toStdString();
+        EXPECT_EQ(v->CWGraph_Enreg->x(), qRound(0.02 * v->width()));
+        EXPECT_EQ(v->Lbl_Legende.size(), 1u);
+        EXPECT_TRUE(v->Lbl_Legende[0]->isHidden());
+        EXPECT_EQ(Tableau()->Lbl_PatientezSVP(), QStringLiteral("Patientez SVP ..."));
+    }
+};
+
+TEST_F(Courbes, UneVoieUnePageSansQuestion) {
+    Frm_Enreg_Forme* v = Ouvrir_Trois();
+    ASSERT_NE(v, nullptr);
+    v->Check_Voie[0]->setChecked(true);
+    v->Check_Option_Seuil->setChecked(true);
+    const Etat avant = Etat_De(v);
+    const long long seuils = v->CWGraph_Enreg->Nb_Points(17);
+    v->Cmd_Imprimer->click();
+    EXPECT_EQ(boites.Textes(), std::vector<QString>{Envoyee});
+    ASSERT_EQ(imprimante.Images.size(), 1u);
+    EXPECT_EQ(imprimante.Documents_Termines, 1);
+    const auto& page = imprimante.Images[0];
+    EXPECT_EQ(page.Orientation, vbPRORLandscape);
+    const Zone_Imprimable_Page z = Zone_A4(vbPRORLandscape);
+    EXPECT_EQ(page.Image.size(), QSize(2 * Twips_Vers_Pixels(z.Largeur), 2 * Twips_Vers_Pixels(z.Hauteur)));
+    // White page, the red curve and its dashed low threshold; no other curve.
+    EXPECT_EQ(page.Image.pixelColor(3, 3), QColor(Qt::white));
+    EXPECT_GT(Pixels(page.Image, QColor(255, 0, 0)), 200);
+    EXPECT_EQ(Pixels(page.Image, QColor(0, 255, 0)), 0);
+    EXPECT_GT(Pixels(page.Image, Vers_QColor(0xFFB050)), 50);  // the low threshold, 5
+    Verifier_Rendu(v, avant);
+    // The threshold lines of the screen are there again.
+    EXPECT_EQ(v->CWGraph_Enreg->Nb_Points(17), seuils);
+    EXPECT_TRUE(v->CWGraph_Enreg->Visible(17));
+}
+
+TEST_F(Courbes, UnePageParVoie) {
+    Frm_Enreg_Forme* v = Ouvrir_Trois();
+    ASSERT_NE(v, nullptr);
+    for (int i = 0; i < 3; ++i) v->Check_Voie[static_cast<size_t>(i)]->setChecked(true);
+    const Etat avant = Etat_De(v);
+    boites.Reponses = {vbNo};
+    v->Cmd_Imprimer->click();
+    EXPECT_EQ(boites.Textes(), (std::vector<QString>{"Imprimer toutes les courbes sur la même page ?", Envoyee}));
+    EXPECT_EQ(boites.Messages[0].Style, vbYesNoCancel);
+    EXPECT_EQ(boites.Messages[0].Titre, QStringLiteral("Impression"));
+    ASSERT_EQ(imprimante.Images.size(), 3u);
+    EXPECT_EQ(imprimante.Documents_Termines, 3);
+    // Each page its own curve only.
+    const QColor couleurs[3] = {QColor(255, 0, 0), QColor(0, 255, 0), QColor(0, 0, 255)};
+    for (int p = 0; p < 3; ++p)
+        for (int c = 0; c < 3; ++c) {
+            const int n = Pixels(imprimante.Images[static_cast<size_t>(p)].Image, couleurs[c]);
+            if (p == c) EXPECT_GT(n, 200) << p;
+            else EXPECT_EQ(n, 0) << p << " " << c;
+        }
+    Verifier_Rendu(v, avant);
+}
+
+TEST_F(Courbes, ToutesSurLaMemePageAvecLaLegende) {
+    Frm_Enreg_Forme* v = Ouvrir_Trois();
+    ASSERT_NE(v, nullptr);
+    // Channel 1 not ticked: the legend starts on its second row.
+    v->Check_Voie[1]->setChecked(true);
+    v->Check_Voie[2]->setChecked(true);
+    const Etat avant = Etat_De(v);
+    boites.Reponses = {vbYes};
+    v->Cmd_Imprimer->click();
+    EXPECT_EQ(boites.Textes(), (std::vector<QString>{"Imprimer toutes les courbes sur la même page ?", Envoyee}));
+    ASSERT_EQ(imprimante.Images.size(), 1u);
+    const QImage& image = imprimante.Images[0].Image;
+    EXPECT_GT(Pixels(image, QColor(0, 255, 0)), 200);
+    EXPECT_GT(Pixels(image, QColor(0, 0, 255)), 200);
+    // The legend right of the graph, in the curves' colours, row 0 empty.
+    EXPECT_EQ(Pixels(image, QColor(0, 255, 0), {0.9, 0.10, 0.1, 0.045}), 0);
+    EXPECT_GT(Pixels(image, QColor(0, 255, 0), {0.9, 0.15, 0.1, 0.045}), 5);
+    EXPECT_GT(Pixels(image, QColor(0, 0, 255), {0.9, 0.20, 0.1, 0.045}), 5);
+    Verifier_Rendu(v, avant);
+
+    // Cancel: no page, the notice given back all the same.
+    imprimante.Effacer();
+    boites.Effacer();
+    boites.Reponses = {vbCancel};
+    v->Cmd_Imprimer->click();
+    EXPECT_TRUE(imprimante.Images.empty());
+    EXPECT_EQ(boites.Messages.size(), 1u);
+    Verifier_Rendu(v, avant);
+    // Nothing ticked: nothing, not even a question.
+    v->Check_Voie[1]->setChecked(false);
+    v->Check_Voie[2]->setChecked(false);
+    boites.Effacer();
+    v->Cmd_Imprimer->click();
+    EXPECT_TRUE(boites.Messages.empty());
+}
+
+TEST_F(Courbes, ImprimanteEnDefautPendantLesCourbes) {
+    Frm_Enreg_Forme* v = Ouvrir_Trois();
+    ASSERT_NE(v, nullptr);
+    v->Check_Voie[0]->setChecked(true);
+    v->Check_Voie[1]->setChecked(true);
+    const Etat avant = Etat_De(v);
+    imprimante.Echec_Prochain_Document = QStringLiteral("hors ligne");
+    boites.Reponses = {vbNo};
+    v->Cmd_Imprimer->click();
+    ASSERT_EQ(boites.Messages.size(), 2u);
+    EXPECT_TRUE(boites.Messages[1].Texte.contains("hors ligne"));
+    EXPECT_TRUE(imprimante.Images.empty());
+    Verifier_Rendu(v, avant);
+}
+
+}  // namespace
