@@ -16,6 +16,7 @@
 
 #include "history/donnees_enreg.h"
 #include "history/graphe_enreg.h"
+#include "history/libelles.h"
 #include "history/partage_enregistrements.h"
 #include "history/pointeur_attente.h"
 #include "link/donnees.h"
@@ -89,7 +90,10 @@ Frm_Enreg_Forme::Frm_Enreg_Forme() : Forme(QStringLiteral("Frm_Enreg")) {
     Cmd_Imprimer_Tableau =
         Controle<QPushButton>(this, "Cmd_Imprimer_Tableau", QStringLiteral("Imprimer les données du tableau"));
     List_Numerique = Controle<QListWidget>(this, "List_Numerique");
-    List_Numerique->setUniformItemSizes(true);
+    List_Numerique->setLayoutMode(QListView::Batched);
+    List_Numerique->setBatchSize(2000);
+    List_Numerique->setTextElideMode(Qt::ElideNone);
+    List_Numerique->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     List_Numerique->hide();
     Cmd_Imprimer_Tableau->hide();
     // The cursor waits for a channel to follow.
@@ -414,7 +418,7 @@ void Frm_Enreg_Forme::Form_Resize() {
                        static_cast<QWidget*>(Lbl_Echel_Min), static_cast<QWidget*>(Lbl_Echel_Max),
                        static_cast<QWidget*>(Check_Option_Curseur), static_cast<QWidget*>(Check_Option_Seuil),
                        static_cast<QWidget*>(Chk_Tableau), static_cast<QWidget*>(Lbl_Coordonnee_Curseur)})
-        Couleur_Texte(w, Couleur_Police);
+        Couleur_Libelle(w, Couleur_Police);
     QPalette cadre = Shape_Controle->palette();
     cadre.setColor(QPalette::WindowText, Vers_QColor(Couleur_Police));
     Shape_Controle->setPalette(cadre);

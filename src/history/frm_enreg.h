@@ -125,7 +125,7 @@ private:
         Couleur zone = 0, fond_graphe = 0;
         Simple taille_police = 0;
         QString caption;
-        Couleur axe_x = 0, axe_y = 0;
+        Couleur axe_x = 0, axe_y = 0, cadre = 0;
     } avant_impression_;
 };
 

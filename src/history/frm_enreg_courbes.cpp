@@ -12,6 +12,7 @@
 #include "history/donnees_enreg.h"
 #include "history/frm_enreg.h"
 #include "history/graphe_enreg.h"
+#include "history/libelles.h"
 #include "history/partage_enregistrements.h"
 #include "history/pointeur_attente.h"
 #include "link/donnees.h"
@@ -44,7 +45,7 @@ Octet Frm_Enreg_Forme::Nombre_Voies_Cochees() const {
 
 void Frm_Enreg_Forme::Aspect_Coche(int i, bool cochee) {
     QCheckBox* c = Check_Voie[static_cast<size_t>(i)];
-    Couleur_Texte(c, Couleur_Police_Bandeau);
+    Couleur_Libelle(c, Couleur_Police_Bandeau);
     ostrel::Couleur_Fond(c, cochee ? CWGraph_Enreg->Couleur_Grille() : Couleur_Fond_Bandeau);
     Police_Grasse(c, cochee);
 }

@@ -167,6 +167,7 @@ void Frm_Enreg_Forme::Preparer_Page() {
     avant_impression_.caption = CWGraph_Enreg->Caption();
     avant_impression_.axe_x = CWGraph_Enreg->Couleur_Axe(1);
     avant_impression_.axe_y = CWGraph_Enreg->Couleur_Axe(2);
+    avant_impression_.cadre = CWGraph_Enreg->Couleur_Cadre();
     Placer_Page();
     // The table stays on the screen: the page shows the graph alone.
     List_Numerique->hide();
@@ -176,6 +177,7 @@ void Frm_Enreg_Forme::Preparer_Page() {
     CWGraph_Enreg->Couleur_Zone_Trace(Couleur_Blanche);
     CWGraph_Enreg->Couleur_Axe(1, 0);
     CWGraph_Enreg->Couleur_Axe(2, 0);
+    CWGraph_Enreg->Couleur_Cadre(0);
     Masque_Controles_Impression(false);
 }
 
@@ -205,6 +207,7 @@ void Frm_Enreg_Forme::Restaurer_Apres_Impression() {
     CWGraph_Enreg->Couleur_Fond(a.fond_graphe);
     CWGraph_Enreg->Couleur_Axe(1, a.axe_x);
     CWGraph_Enreg->Couleur_Axe(2, a.axe_y);
+    CWGraph_Enreg->Couleur_Cadre(a.cadre);
     Couleur_Fond(CWGraph_Enreg->Couleur_Zone_Trace());
     Masque_Controles_Impression(true);
 }

@@ -10,6 +10,7 @@
 #include <cmath>
 
 #include "files/enregistrements.h"
+#include "history/libelles.h"
 #include "history/partage_enregistrements.h"
 #include "history/pointeur_attente.h"
 #include "link/donnees.h"
@@ -53,6 +54,7 @@ constexpr int Touche_O = 79, Touche_Q = 81;
 Frm_Menu_Enreg_Forme::Frm_Menu_Enreg_Forme() : Forme(QStringLiteral("Frm_Menu_Enreg")) {
     Frame_Fenetre = Controle<QGroupBox>(this, "Frame_Fenetre");
     Frame_Fenetre->setTitle(QStringLiteral("Téléchargement"));
+
     Lbl_Question = Controle<QLabel>(Frame_Fenetre, "Lbl_Question",
                                     QStringLiteral("Choisissez le module dont vous souhaitez les enregistrements"));
     Lbl_Question->setAlignment(Qt::AlignCenter);
@@ -309,7 +311,14 @@ void Frm_Menu_Enreg_Forme::Form_Resize() {
                        static_cast<QWidget*>(Opt_Lecture_OC), static_cast<QWidget*>(Opt_All_Enreg),
                        static_cast<QWidget*>(Opt_Lecture_Fichier), static_cast<QWidget*>(Lbl_Du),
                        static_cast<QWidget*>(Lbl_Au)})
-        Couleur_Texte(w, Couleur_Police);
+        Couleur_Libelle(w, Couleur_Police);
+    // The group's frame and title in the text colour, so that they show on any window colour.
+    const QColor texte = Vers_QColor(Couleur_Police);
+    const QString rgb = QStringLiteral("rgb(%1,%2,%3)").arg(texte.red()).arg(texte.green()).arg(texte.blue());
+    Frame_Fenetre->setStyleSheet(
+        QStringLiteral("QGroupBox#Frame_Fenetre { border: 1px solid %1; border-radius: 6px; margin-top: 0.7em; }"
+                       "QGroupBox#Frame_Fenetre::title { subcontrol-origin: margin; left: 16px; padding: 0 6px; color: %1; }")
+            .arg(rgb));
     Couleur_Fond(Couleur_Fenetre);
 }
 

@@ -39,6 +39,16 @@ double Pas_Rond(double etendue, int n) {
     return 10 * puissance;
 }
 
+// A round step of time, in minutes (minutes, hours, days, weeks, then months
+// of 30 days), that gives about the divisions asked for over the range, and
+// leaves room for the labels.
+double Pas_Temps(double etendue, int divisions, double pixels_par_minute, double largeur_etiquette) {
+    static const double pas[] = {1, 2, 5, 10, 15, 30, 60, 120, 180, 240, 360, 720, 1440, 2880, 4320, 10080, 20160, 43200};
+    for (double p : pas)
+        if (etendue / p <= divisions * 1.5 && p * pixels_par_minute >= largeur_etiquette * 1.15) return p;
+    return std::max(43200.0, std::ceil(etendue / divisions / 43200) * 43200);
+}
+
 // The grid in the grid colour, or in a grey when that would not show on the plot area.
 QColor Couleur_Visible(Couleur grille, Couleur zone) {
     const QColor g = Vers_QColor(grille), z = Vers_QColor(zone);
@@ -459,13 +469,25 @@ void Graphe_Enreg::Dessiner_Axes(QPainter& p, const QRectF& z) const {
     const QColor grille = Couleur_Visible(couleur_grille_, couleur_zone_);
     const Projection_Graphe pr = Projection();
 
-    // Time axis: the divisions, their labels and the minor ticks.
-    const int n = divisions_temps_;
-    const double etendue = axes_[0].max - axes_[0].min;
-    for (int i = 0; i <= n; ++i) {
-        const double x = axes_[0].min + etendue * i / n;
+    // Time axis: about as many divisions as asked, on round times (minutes,
+    // hours, days), labelled; minor ticks between them.
+    const double etendue_min = (axes_[0].max - axes_[0].min) * 1440;
+    const double pas = Pas_Temps(etendue_min, divisions_temps_, z.width() / std::max(etendue_min, 1e-9),
+                                 m.horizontalAdvance(QStringLiteral("00/00/0000 00:00")));
+    const double premier_temps = std::ceil(axes_[0].min * 1440 / pas - 1e-9) * pas;
+    for (int i = -1; i < 500; ++i) {
+        const double minutes = premier_temps + i * pas;
+        const double x = minutes / 1440;
+        if (x > axes_[0].max + 1e-9) break;
+        p.setPen(couleur_x);
+        for (int s = 1; s <= secondaires_temps_; ++s) {
+            const double sx = (minutes + pas * s / (secondaires_temps_ + 1)) / 1440;
+            if (sx >= axes_[0].min && sx <= axes_[0].max)
+                p.drawLine(QPointF(pr.X(sx), z.bottom()), QPointF(pr.X(sx), z.bottom() + 3));
+        }
+        if (i < 0) continue;
         const double px = pr.X(x);
-        if (i > 0 && i < n) {
+        if (px > z.left() + 0.5 && px < z.right() - 0.5) {
             p.setPen(QPen(grille, 1, Qt::DotLine));
             p.drawLine(QPointF(px, z.top()), QPointF(px, z.bottom()));
         }
@@ -474,19 +496,14 @@ void Graphe_Enreg::Dessiner_Axes(QPainter& p, const QRectF& z) const {
         const QString texte = Etiquette_Temps(x);
         const double l = m.horizontalAdvance(texte);
         p.drawText(QPointF(px - l / 2, z.bottom() + 8 + m.ascent()), texte);
-        if (i < n)
-            for (int s = 1; s <= secondaires_temps_; ++s) {
-                const double sx = pr.X(x + etendue / n * s / (secondaires_temps_ + 1));
-                p.drawLine(QPointF(sx, z.bottom()), QPointF(sx, z.bottom() + 3));
-            }
     }
 
     // Value axis: round steps, about eight of them.
-    const double pas = Pas_Rond(axes_[1].max - axes_[1].min, 8);
-    const double premier = std::ceil(axes_[1].min / pas - 1e-9) * pas;
+    const double pas_y = Pas_Rond(axes_[1].max - axes_[1].min, 8);
+    const double premier = std::ceil(axes_[1].min / pas_y - 1e-9) * pas_y;
     for (int i = 0; i < 200; ++i) {
-        const double y = premier + i * pas;
-        if (y > axes_[1].max + pas * 1e-9) break;
+        const double y = premier + i * pas_y;
+        if (y > axes_[1].max + pas_y * 1e-9) break;
         const double py = pr.Y(y);
         if (py > z.top() + 0.5 && py < z.bottom() - 0.5) {
             p.setPen(QPen(grille, 1, Qt::DotLine));
@@ -495,8 +512,8 @@ void Graphe_Enreg::Dessiner_Axes(QPainter& p, const QRectF& z) const {
         p.setPen(couleur_y);
         p.drawLine(QPointF(z.left() - 6, py), QPointF(z.left(), py));
         // Round to the step so that 0.1 + 0.2 does not show its last digits.
-        const double arrondi = std::round(y / pas * 1000) * pas / 1000;
-        const QString texte = Texte_Double(std::fabs(arrondi) < pas * 1e-6 ? 0.0 : arrondi);
+        const double arrondi = std::round(y / pas_y * 1000) * pas_y / 1000;
+        const QString texte = Texte_Double(std::fabs(arrondi) < pas_y * 1e-6 ? 0.0 : arrondi);
         p.drawText(QPointF(z.left() - 9 - m.horizontalAdvance(texte), py + m.ascent() / 2 - 1), texte);
     }
 
@@ -530,7 +547,7 @@ void Graphe_Enreg::paintEvent(QPaintEvent*) {
         if (!Dessinee(t) || t.x.empty()) continue;
         Reduire(t, pr, sommets);
         sommets_dessines_ += sommets.size();
-        QPen stylo(Vers_QColor(t.couleur), t.style == Style_Tirets ? 1.5 : 1.2);
+        QPen stylo(Vers_QColor(t.couleur), 1);
         stylo.setStyle(t.style == Style_Tirets ? Qt::DashLine : Qt::SolidLine);
         p.setPen(stylo);
         if (sommets.size() == 1)
@@ -539,18 +556,19 @@ void Graphe_Enreg::paintEvent(QPaintEvent*) {
             p.drawPolyline(sommets);
     }
 
-    // Cursors: a cross over the whole area, a square on their point.
+    // Cursors: a dashed cross over the whole area in the colour that stands
+    // out of the plot area, a square on their point.
+    const bool zone_claire = Vers_QColor(couleur_zone_).lightness() > 128;
+    const QColor croix = zone_claire ? QColor(0, 0, 0) : QColor(255, 255, 255);
     for (int k = 1; k <= Nb_Curseurs; ++k) {
         const Curseur& c = curseurs_[static_cast<size_t>(k - 1)];
         if (!c.visible) continue;
         const QPointF point(pr.X(c.x), Borne(pr.Y(c.y), z.top() - 10, z.bottom() + 10));
-        p.setPen(QPen(QColor(255, 230, 0), 1));
+        p.setPen(QPen(croix, 1, Qt::DashLine));
         p.drawLine(QPointF(point.x(), z.top()), QPointF(point.x(), z.bottom()));
         p.drawLine(QPointF(z.left(), point.y()), QPointF(z.right(), point.y()));
-        p.setPen(QPen(QColor(40, 40, 40), 1));
-        p.setBrush(QColor(255, 230, 0));
-        p.drawRect(QRectF(point.x() - 4, point.y() - 4, 8, 8));
-        p.setBrush(Qt::NoBrush);
+        p.setPen(QPen(croix, 2));
+        p.drawRect(QRectF(point.x() - 5, point.y() - 5, 10, 10));
     }
 
     if (geste_ == Geste::Rectangle) {
