@@ -319,3 +319,29 @@ TEST_F(Edition, EchapEtRetour) {
     // Nothing was sent on the way out.
     EXPECT_EQ(bus.Nombre_Requetes(0x16), 0);
 }
+
+TEST_F(Edition, UneBoiteQuitteeParUnClicSurUnBouton) {
+    // The real way out of a box: another control takes the focus, the box's
+    // rule runs before the button's command.
+    QApplication::setActiveWindow(&hote);
+    QLineEdit* code = e->Msk_Mot_Passe(0);
+    code->setFocus();
+    ASSERT_TRUE(code->hasFocus());
+    Taper(code, QStringLiteral("7"));
+    QTest::mouseClick(C<QPushButton>("Cmd_Telecharger"), Qt::LeftButton);
+    EXPECT_EQ(code->text(), QStringLiteral("0007"));
+    bus.Avec_Etat([](sim::Etat_Bus& b) { EXPECT_EQ(b.modules[3].codes_acces[0], 7); });
+
+    // A time box left for a planning tab: the rule runs on the planning shown before.
+    QLineEdit* fin = Boite("Msk_Semaine_Plage1_Fin");
+    fin->setFocus();
+    ASSERT_TRUE(fin->hasFocus());
+    Taper(fin, QStringLiteral("1"));
+    auto* onglets = C<QTabBar>("TabStrip_Num_Planning");
+    QTest::mouseClick(onglets, Qt::LeftButton, {}, onglets->tabRect(6).center());
+    EXPECT_EQ(Num_Planning, 7);
+    EXPECT_EQ(Fiche().Planning[1][0], 0);  // planning 1's first range cleared by the incomplete end
+    EXPECT_EQ(Fiche().Planning[1][1], 0);
+    EXPECT_EQ(Fiche().Planning[7][1], 0);
+    EXPECT_EQ(fin->displayText(), QStringLiteral("00:00"));
+}

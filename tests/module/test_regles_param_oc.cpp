@@ -57,30 +57,6 @@ TEST(ReglesParamOC, EnteteEtSesLignes) {
     EXPECT_EQ(Deuxieme_Ligne("abc"), QString());
 }
 
-TEST(ReglesParamOC, BitsDesRelais) {
-    Octet l = 3;
-    l = Logique_Maintenu(l);
-    EXPECT_EQ(l, 1);
-    l = Logique_NO(l);
-    EXPECT_EQ(l, 0);
-    l = Logique_Impulsionnel(l);
-    EXPECT_EQ(l, 2);
-    l = Logique_NF(l);
-    EXPECT_EQ(l, 3);
-    // Higher bits stay through Impulsionnel and NF, go through Maintenu and NO.
-    EXPECT_EQ(Logique_Impulsionnel(0xF4), 0xF6);
-    EXPECT_EQ(Logique_NF(0xF4), 0xF5);
-    EXPECT_EQ(Logique_Maintenu(0xF7), 1);
-    EXPECT_EQ(Logique_NO(0xF7), 2);
-}
-
-TEST(ReglesParamOC, FiltresDeFrappe) {
-    for (int c : {8, 32, 48, 65, 97, 122}) EXPECT_TRUE(Touche_Texte_Admise(c)) << c;
-    for (int c : {0, 13, 22, 27, 123, 126, 233, 256}) EXPECT_FALSE(Touche_Texte_Admise(c)) << c;
-    for (int c : {8, 48, 57}) EXPECT_TRUE(Touche_Chiffre_Admise(c)) << c;
-    for (int c : {32, 47, 58, 65, 13}) EXPECT_FALSE(Touche_Chiffre_Admise(c)) << c;
-}
-
 TEST(ReglesParamOC, PlanningsLusDuModule) {
     EXPECT_DOUBLE_EQ(Heure_Planning_Lue(TimeSerial(25, 30, 0)), H(1, 30));
     EXPECT_DOUBLE_EQ(Heure_Planning_Lue(TimeSerial(24, 0, 0)), 1.0);  // one whole day, no time: as read
