@@ -260,6 +260,8 @@ void Frm_Param_OC_Forme::Creer_Controles() {
 
 void Frm_Param_OC_Forme::Form_Load() {
     KeyPreview = true;
+    // Never a request to the broadcast address 0.
+    if (Num_Module < 1 || Num_Module > 32) Num_Module = 1;
     Tableau_Bord& tableau = Frm_Menu1();
     Octet module = Num_Module;
     tableau.Init_Label_OC(module);
