@@ -1,5 +1,8 @@
 #include "shell/frm_accueil.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
@@ -9,6 +12,8 @@
 #include "link/tableau_bord.h"
 #include "link/variables.h"
 #include "platform/chemins.h"
+#include "platform/dialogues.h"
+#include "platform/fichiers.h"
 #include "platform/ui/couleurs_ui.h"
 #include "platform/ui/touches.h"
 #include "shell/demarrage.h"
@@ -25,6 +30,14 @@ QPushButton* Bouton(const char* nom, const QString& texte, QWidget* parent) {
 int Arrondi(double v) { return static_cast<int>(std::lround(v)); }
 
 }  // namespace
+
+void Installer_Image_Accueil(const QString& chemin) {
+    if (QFileInfo::exists(chemin)) return;  // the site's own picture stays
+    QFile fournie(QStringLiteral(":/Accueil.bmp"));
+    if (!fournie.open(QIODevice::ReadOnly)) return;
+    QDir().mkpath(QFileInfo(chemin).absolutePath());
+    Sauvegarde_Sure(chemin, fournie.readAll());
+}
 
 Frm_Accueil_Forme::Frm_Accueil_Forme() : Forme(QStringLiteral("Frm_Accueil")) {
     cmd_menu1_ = Bouton("Cmd_Menu1", QStringLiteral("1 - Exploitation"), this);
@@ -49,7 +62,14 @@ void Frm_Accueil_Forme::Form_Load() {
     Frm_Menu1().Lbl_Nom_Menu(QStringLiteral("Accueil"));
     label_nom_logiciel_->setText(Nom_Logiciel);
     Couleur_Texte(label_nom_logiciel_, 0);
-    image_ = QPixmap(Chemin_Natif(Repertoire_Application + QStringLiteral("\\Images\\Accueil.bmp")));
+    // The picture comes last: when it cannot be read the screen shows without it.
+    const QString chemin = Chemin_Natif(Repertoire_Application + QStringLiteral("\\Images\\Accueil.bmp"));
+    Installer_Image_Accueil(chemin);
+    image_ = QPixmap();
+    if (!QFileInfo(chemin).isFile())
+        Boites().MsgBox(QStringLiteral("Error 53 Fichier introuvable"), vbCritical, Nom_Logiciel);
+    else if (!image_.load(chemin))
+        Boites().MsgBox(QStringLiteral("Error 481 Image incorrecte"), vbCritical, Nom_Logiciel);
     picture_accueil_->setVisible(!image_.isNull());
     Form_Resize();
 }
