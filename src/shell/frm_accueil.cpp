@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
 #include <cmath>
@@ -29,6 +30,21 @@ QPushButton* Bouton(const char* nom, const QString& texte, QWidget* parent) {
 
 int Arrondi(double v) { return static_cast<int>(std::lround(v)); }
 
+// The picture keeps its colours while the screen is disabled under the password window.
+class Image_Accueil : public QLabel {
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        const QPixmap image = pixmap();
+        if (image.isNull()) return;
+        QPainter p(this);
+        const QSize taille = image.deviceIndependentSize().toSize();
+        p.drawPixmap(QRect(QPoint((width() - taille.width()) / 2, (height() - taille.height()) / 2), taille), image);
+    }
+};
+
 }  // namespace
 
 void Installer_Image_Accueil(const QString& chemin) {
@@ -47,7 +63,7 @@ Frm_Accueil_Forme::Frm_Accueil_Forme() : Forme(QStringLiteral("Frm_Accueil")) {
     label_nom_logiciel_ = new QLabel(this);
     label_nom_logiciel_->setObjectName(QStringLiteral("Label_Nom_Logiciel"));
     label_nom_logiciel_->setAlignment(Qt::AlignCenter);
-    picture_accueil_ = new QLabel(this);
+    picture_accueil_ = new Image_Accueil(this);
     picture_accueil_->setObjectName(QStringLiteral("Picture_accueil"));
     picture_accueil_->setAlignment(Qt::AlignCenter);
     connect(cmd_menu1_, &QPushButton::clicked, this, &Frm_Accueil_Forme::Cmd_Menu1_Click);

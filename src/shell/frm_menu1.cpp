@@ -354,6 +354,9 @@ void Frm_Menu1_Forme::Affiche_Progress_Bar(bool afficher) {
     Tableau_Bord::Affiche_Progress_Bar(afficher);
     pb_progress_bar_->setVisible(afficher);
     lbl_caption_pb_->setVisible(afficher);
+    // "Patientez SVP ..." goes with the progress: it would otherwise show
+    // behind the windows laid over the dashboard when nothing is going on.
+    lbl_patientez_svp_->setVisible(afficher);
     if (afficher)
         Premier_Plan();
     else

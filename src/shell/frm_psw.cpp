@@ -39,8 +39,9 @@ QString Mdp_Maintenance() {
 
 Frm_Psw_Forme::Frm_Psw_Forme() : Forme(QStringLiteral("Frm_Psw")) {
     setAttribute(Qt::WA_StyledBackground);
-    setStyleSheet(QStringLiteral("#Frm_Psw { border: 2px solid #404040; }"));
-    ostrel::Couleur_Fond(this, Couleur_Face_Bouton);
+    // A window of its own look over the screens: button face, dark border.
+    setStyleSheet(QStringLiteral("#Frm_Psw { background-color: %1; border: 2px solid #404040; }")
+                      .arg(Vers_QColor(Couleur_Face_Bouton).name()));
 
     // The text box comes first: it takes the focus when the window is shown.
     txt_psw_ = new QLineEdit(this);

@@ -50,8 +50,9 @@ QString Texte_Erreur_Liaison(Octet code) {
 Frm_Pb_Liaison_Forme::Frm_Pb_Liaison_Forme() : Forme(QStringLiteral("Frm_Pb_Liaison")) {
     setWindowTitle(QStringLiteral("Erreur"));
     setAttribute(Qt::WA_StyledBackground);
-    setStyleSheet(QStringLiteral("#Frm_Pb_Liaison { border: 2px solid #404040; }"));
-    ostrel::Couleur_Fond(this, Couleur_Face_Bouton);
+    // A window of its own look over the screens: button face, dark border.
+    setStyleSheet(QStringLiteral("#Frm_Pb_Liaison { background-color: %1; border: 2px solid #404040; }")
+                      .arg(Vers_QColor(Couleur_Face_Bouton).name()));
 
     // The window's title strip: the screens are drawn inside the dashboard.
     barre_titre_ = new QLabel(windowTitle(), this);
