@@ -8,6 +8,9 @@
 #include "platform/dialogues.h"
 #include "platform/ui/boites_qt.h"
 #include "platform/ui/registre_formes.h"
+#include "config/formes_configuration.h"
+#include "history/formes_historique.h"
+#include "options/formes_options.h"
 #include "shell/ecrans_programme.h"
 
 int main(int argc, char** argv) {
@@ -19,6 +22,9 @@ int main(int argc, char** argv) {
     Definir_Boites(&boites);
     Registre_Formes registre;
     Enregistrer_Formes(registre);
+    Enregistrer_Formes_Historique(registre);
+    Enregistrer_Formes_Configuration(registre);
+    Enregistrer_Formes_Options(registre);
     Definir_Formes(&registre);
 
     registre.Charger(QStringLiteral("Frm_Menu1"));
