@@ -326,3 +326,43 @@ TEST_F(Menus, BusMuetModuleNonConnecte) {
     EXPECT_TRUE(Charge("Frm_Accueil"));
     EXPECT_FALSE(Charge("Frm_Menu_Consultation"));
 }
+
+TEST_F(Menus, BoutonDeModuleSurLesReglages) {
+    Frm_Menu1_Forme* t = Demarrer({1, 3, 7});
+    ASSERT_NE(t, nullptr);
+    ASSERT_EQ(t->Nb_Lbl_OC(), 3);
+    int chargements_oc = 0;
+    Remplacer("Frm_Param_OC", [&chargements_oc] { ++chargements_oc; });
+    Liaison_Ecran(QStringLiteral("Accueil"), QStringLiteral("Configuration"), Faux);
+    Cliquer("Frm_Menu_Config", "Cmd_Menu2");
+    ASSERT_EQ(chargements_oc, 1);
+
+    // The module settings reopen for module 3, by way of the configuration menu.
+    QTest::mouseClick(t->Lbl_OC(1), Qt::LeftButton);
+    Traiter_Evenements();
+    EXPECT_EQ(Num_Module, 3);
+    EXPECT_EQ(chargements_oc, 2);
+    EXPECT_EQ(Ecran_Courant, QStringLiteral("Réglages Module"));
+    EXPECT_EQ(Ecran_Precedent, QStringLiteral("Configuration"));
+    EXPECT_FALSE(Charge("Frm_Menu_Config"));
+    const QStringList trace = Trace();
+    EXPECT_EQ(trace.mid(trace.size() - 2),
+              (QStringList{"Accès écran Configuration", "Accès écran Réglages Module"}));
+
+    // A module that fails while the screen loads: on to the link-problem screen.
+    Remplacer("Frm_Param_OC", [] { Code_Erreur = Erreur::Ligne; });
+    QTest::mouseClick(t->Lbl_OC(2), Qt::LeftButton);
+    Traiter_Evenements();
+    EXPECT_EQ(Num_Module, 7);
+    EXPECT_EQ(Ecran_Courant, QStringLiteral("Problèmes Liaison"));
+    Cliquer("Frm_Pb_Liaison", "Cmd_OK");
+
+    // Elsewhere a module button changes nothing.
+    Num_Module = 1;
+    Cliquer("Frm_Accueil", "Cmd_Menu1");
+    QTest::mouseClick(t->Lbl_OC(2), Qt::LeftButton);
+    Traiter_Evenements();
+    EXPECT_EQ(Num_Module, 1);
+    EXPECT_EQ(Ecran_Courant, QStringLiteral("Consultation"));
+    EXPECT_TRUE(Forme("Frm_Menu_Consultation")->isVisible());
+}
