@@ -366,3 +366,18 @@ TEST_F(Menus, BoutonDeModuleSurLesReglages) {
     EXPECT_EQ(Ecran_Courant, QStringLiteral("Consultation"));
     EXPECT_TRUE(Forme("Frm_Menu_Consultation")->isVisible());
 }
+
+TEST_F(Menus, TrenteDeuxModulesEnPolicePlusPetite) {
+    std::vector<int> tous;
+    for (int m = 1; m <= 32; ++m) tous.push_back(m);
+    Definir_Echelle_Temps(0.1);
+    Frm_Menu1_Forme* t = Demarrer(tous);
+    ASSERT_NE(t, nullptr);
+    ASSERT_EQ(t->Nb_Lbl_OC(), 32);
+    EXPECT_EQ(t->Caption_Lbl_OC(31), QStringLiteral("MD32"));
+    const double largeur = Tableau()->findChild<QWidget*>("Pic_Enum_OC")->width() / 34.0;
+    EXPECT_EQ(t->Lbl_OC(31)->width(), qRound(largeur));
+    EXPECT_EQ(t->Lbl_OC(31)->x(), qRound(32 * largeur));
+    EXPECT_NEAR(t->Lbl_OC(0)->font().pointSizeF(), Taille_Police_Petite * 0.8, 0.6);
+    EXPECT_LT(t->Lbl_OC(0)->font().pointSizeF(), Taille_Police_Petite);
+}
