@@ -75,10 +75,12 @@ QGroupBox* Cadre(const QString& nom, const QString& titre, QWidget* parent) {
 }
 
 void Style_Cadre(QGroupBox* cadre, Couleur bordure, Couleur texte) {
-    cadre->setStyleSheet(QStringLiteral("QGroupBox { border: 1px solid %1; border-radius: 3px; margin-top: 0.6em; }"
+    const QString style = QStringLiteral("QGroupBox { border: 1px solid %1; border-radius: 3px; margin-top: 0.6em; }"
                                         "QGroupBox::title { subcontrol-origin: margin; left: 8px; padding: 0 3px;"
                                         " color: %2; }")
-                             .arg(Nom_Css(bordure), Nom_Css(texte)));
+                              .arg(Nom_Css(bordure), Nom_Css(texte));
+    // The same sheet again would polish the contents again for nothing.
+    if (cadre->styleSheet() != style) cadre->setStyleSheet(style);
     cadre->setProperty("ForeColor", texte);
 }
 

@@ -51,7 +51,7 @@ void Style_Cadre(QGroupBox* cadre, Couleur bordure, Couleur texte);
 
 // Names a new control after its place on the screen.
 template <class T> T* Nommer(T* controle, const char* nom) {
-    controle->setObjectName(QString::fromLatin1(nom));
+    controle->setObjectName(QString::fromUtf8(nom));
     return controle;
 }
 

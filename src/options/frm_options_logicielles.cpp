@@ -214,12 +214,13 @@ void Frm_Options_Logicielles_Forme::Form_Resize() {
         Taille_Police(w, Taille_Police_Moyenne);
     Taille_Police(frame_couleur_, Taille_Police_Petite);
     Taille_Police(cmd_defaut_, Taille_Police_Petite);
+    // The frames' style first: a new style sheet polishes their contents again.
+    for (QGroupBox* cadre : {frame_nom_installation_, frame_choix_port_, frame_couleur_})
+        Style_Cadre(cadre, Couleur_Cadre, Couleur_Police);
     for (QLabel* l : findChildren<QLabel*>()) {
         Taille_Police(l, Taille_Police_Petite);
         Couleur_Legende(l, Couleur_Police);
     }
-    for (QGroupBox* cadre : {frame_nom_installation_, frame_choix_port_, frame_couleur_})
-        Style_Cadre(cadre, Couleur_Cadre, Couleur_Police);
 }
 
 void Frm_Options_Logicielles_Forme::Affiche_Apercu_Couleurs() {

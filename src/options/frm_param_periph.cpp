@@ -243,6 +243,7 @@ void Frm_Param_Periph_Forme::Form_Resize() {
         Taille_Police(w, Taille_Police_Petite);
     }
     Couleur_Fond(Couleur_Fenetre);
+    // The frames' style first: a new style sheet polishes their contents again.
     for (QGroupBox* cadre : findChildren<QGroupBox*>()) Style_Cadre(cadre, Couleur_Cadre, Couleur_Police);
     for (QLabel* l : findChildren<QLabel*>()) Couleur_Legende(l, Couleur_Police);
     for (QRadioButton* o : findChildren<QRadioButton*>()) Couleur_Legende(o, Couleur_Police);

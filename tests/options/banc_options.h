@@ -3,7 +3,9 @@
 // temporary drive c:, the dashboard started against a simulated bus on COM1,
 // scripted boxes and dialogs, the recorder printer, and the sixteen serial
 // ports mapped to devices the test chooses (absent by default).
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QComboBox>
 #include <QDir>
@@ -35,6 +37,27 @@
 #include "simulateur.h"
 
 namespace ostrel_test {
+
+// A pseudo-terminal nobody answers on: a serial port that exists.
+class Pty_Libre {
+public:
+    Pty_Libre() {
+        maitre_ = ::posix_openpt(O_RDWR | O_NOCTTY);
+        ::grantpt(maitre_);
+        ::unlockpt(maitre_);
+        char nom[128] = {};
+        ::ptsname_r(maitre_, nom, sizeof nom);
+        chemin_ = QString::fromLocal8Bit(nom);
+    }
+    ~Pty_Libre() { ::close(maitre_); }
+    Pty_Libre(const Pty_Libre&) = delete;
+    Pty_Libre& operator=(const Pty_Libre&) = delete;
+    QString Chemin() const { return chemin_; }
+
+private:
+    int maitre_ = -1;
+    QString chemin_;
+};
 
 // Answers the connection question as told; records the presets of the colour
 // dialogs and of the font dialog.
