@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QLineEdit>
+#include <QMouseEvent>
 
 #include "platform/cp1252.h"
 
@@ -50,6 +51,9 @@ bool Crochets_Champ::eventFilter(QObject* objet, QEvent* evenement) {
         KeyPress(KeyAscii);
         return KeyAscii == 0;
     }
+    const bool souris = evenement->type() == QEvent::MouseButtonPress || evenement->type() == QEvent::MouseButtonRelease;
+    // The middle button pastes the selection of another window, past the filter.
+    if (souris && KeyPress && static_cast<QMouseEvent*>(evenement)->button() == Qt::MiddleButton) return true;
     if (evenement->type() == QEvent::MouseButtonRelease && Click) {
         // The field places its cursor on the press; the click comes after.
         auto* champ = static_cast<QLineEdit*>(objet);

@@ -25,7 +25,8 @@ void Filtrer_Plage(int& KeyAscii, int lo, int hi, int supplement = -1);
 // Hooks of one line edit. KeyPress sees each typed character before the
 // field; a KeyAscii set to 0 drops it. Click runs when the mouse button is
 // released over the field. Text pasted or dropped would pass by the filter,
-// so a filtered field takes neither drops nor its context menu.
+// so a filtered field takes neither drops, nor its context menu, nor the
+// middle button's paste.
 class Crochets_Champ : public QObject {
     Q_OBJECT
 public:

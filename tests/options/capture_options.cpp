@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
+#include <QPushButton>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <cstdio>
@@ -87,6 +88,11 @@ int main(int argc, char** argv) {
 
     Liaison_Ecran(QStringLiteral("Accueil"), QStringLiteral("Options Logicielles"), Faux);
     photo("options_logicielles.png");
+    if (Forme* f = registre.Instance(QStringLiteral("Frm_Options_Logicielles"))) {
+        if (auto* b = f->findChild<QPushButton*>(QStringLiteral("Cmd_Psw_Admin"))) b->click();
+        photo("options_mot_de_passe.png");
+        registre.Decharger(QStringLiteral("Frm_Psw"));
+    }
     Liaison_Ecran(QStringLiteral("Options Logicielles"), QStringLiteral("Configuration"), Faux);
     Liaison_Ecran(QStringLiteral("Configuration"), QStringLiteral("Réglages Netrove"), Faux);
     photo("reglages_netrove_1.png");

@@ -60,11 +60,12 @@ protected:
         });
     }
 
-    // The configuration menu's way in: the screen, then "Problèmes Liaison"
-    // when its read left a link error.
+    // Through the configuration menu's button, which goes on to "Problèmes
+    // Liaison" when the read left a link error.
     void Ouvrir() {
-        Liaison_Ecran(QStringLiteral("Configuration"), QStringLiteral("Réglages Netrove"), Faux);
-        if (Code_Erreur != 0) Liaison_Ecran(Ecran_Courant, QStringLiteral("Problèmes Liaison"), Faux);
+        if (!registre.Est_Chargee("Frm_Menu_Config"))
+            Liaison_Ecran(QStringLiteral("Accueil"), QStringLiteral("Configuration"), Faux);
+        Cliquer(Controle("Frm_Menu_Config", "Cmd_Menu3"));
     }
 
     std::vector<Requete> Requetes() const {
@@ -364,15 +365,19 @@ TEST_F(Param_Periph, ErreurDeLiaisonALaLecture) {
     EXPECT_FALSE(registre.Est_Chargee(Pont));
     registre.Decharger("Frm_Pb_Liaison");
 
-    // On the provider block: what follows is not sent while the error holds.
+    // On the provider block, through the menu: what follows is not sent while
+    // the error holds, and the menu moves on to the link-problem screen.
     bus.Effacer_Defauts();
     bus.Programmer_Defauts(0x1A, {}, sim::Defaut(sim::Defaut::Exception, 2));
     bus.Effacer_Trames();
     Code_Erreur = 0;
-    Liaison_Ecran(QStringLiteral("Configuration"), QStringLiteral("Réglages Netrove"), Faux);
+    Ouvrir();
     EXPECT_EQ(Code_Erreur, 2);
     EXPECT_EQ(bus.Nombre_Requetes(0x20), 1);
     for (int code : {0x1D, 0x1C}) EXPECT_EQ(bus.Nombre_Requetes(code), 0) << code;
+    EXPECT_EQ(Ecran_Courant, QStringLiteral("Problèmes Liaison"));
+    EXPECT_FALSE(registre.Est_Chargee(Pont));
+    EXPECT_TRUE(registre.Est_Chargee("Frm_Pb_Liaison"));
 }
 
 TEST_F(Param_Periph, ErreurDeLiaisonALEcritureDuMotDePasse) {
