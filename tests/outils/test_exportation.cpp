@@ -376,3 +376,18 @@ TEST_F(Exportation, FichierLePlusGrand) {
     EXPECT_EQ(boites.Textes(), std::vector<QString>{Incorrect});
     EXPECT_FALSE(QFileInfo::exists(Chemin("trop_Export.txt")));
 }
+
+TEST_F(Exportation, FenetreGardeeOuverteTantQueLeTravailDure) {
+    Ecrire(Chemin("mesures.txt"), Contenu(Fichier_Huit_Voies));
+    std::vector<bool> fermetures;
+    const auto lien = QObject::connect(fenetre.ProgressBar1, &QProgressBar::valueChanged, [&](int v) {
+        if (v > 0) fermetures.push_back(fenetre.close());
+    });
+    Cliquer(fenetre, {Chemin("mesures.txt"), Chemin("export.txt")});
+    QObject::disconnect(lien);
+    ASSERT_FALSE(fermetures.empty());
+    EXPECT_EQ(std::count(fermetures.begin(), fermetures.end(), true), 0) << "closed in the middle of a file";
+    EXPECT_EQ(boites.Textes(), std::vector<QString>{Terminee});
+    EXPECT_EQ(Lignes(Lire(Chemin("export.txt"))), Export_Huit_Voies);
+    EXPECT_TRUE(fenetre.close());
+}
