@@ -97,12 +97,12 @@ QPixmap Nouvelle_Image() {
     return image;
 }
 
-const QStringList Lignes_Enregistrements = {
-    QStringLiteral("*"),          QStringLiteral(" 1 "),          QStringLiteral("*"),
-    QStringLiteral(" 8 "),        QStringLiteral("*"),            QStringLiteral("1"),
-    QStringLiteral("25120614302150"), QStringLiteral("25120614452170"), QStringLiteral("25120615002231"),
-    QStringLiteral("*"),
-};
+// The first lines of a recordings file of n channels.
+QStringList Lignes_Enregistrements(int n) {
+    return {QStringLiteral("*"), QStringLiteral(" 1 "), QStringLiteral("*"), QStringLiteral(" %1 ").arg(n),
+            QStringLiteral("*"), QStringLiteral("1"), QStringLiteral("25120614302150"), QStringLiteral("25120614452170"),
+            QStringLiteral("25120615002231"), QStringLiteral("*")};
+}
 
 }  // namespace
 
@@ -111,7 +111,7 @@ QPixmap Image_Exportation() {
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     Fond(p);
-    Feuille(p, QRectF(22, 14, 112, 134), Qt::white, Lignes_Enregistrements, {});
+    Feuille(p, QRectF(22, 14, 112, 134), Qt::white, Lignes_Enregistrements(8), {});
     Fleche(p, 144, 82);
 
     // The spreadsheet: a header row and a few rows of date, value and alarm.
@@ -165,7 +165,7 @@ QPixmap Image_Conversion() {
     };
     Feuille(p, QRectF(22, 14, 128, 134), QColor(250, 240, 205), anciennes, QStringLiteral("V1"));
     Fleche(p, 160, 82);
-    Feuille(p, QRectF(222, 14, 128, 134), Qt::white, Lignes_Enregistrements, QStringLiteral("V2"));
+    Feuille(p, QRectF(222, 14, 128, 134), Qt::white, Lignes_Enregistrements(16), QStringLiteral("V2"));
     return image;
 }
 

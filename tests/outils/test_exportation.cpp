@@ -282,6 +282,12 @@ TEST_F(Exportation, RienSansFichierTxtExistant) {
     EXPECT_EQ(boites.Messages[0].Style, vbExclamation);
     EXPECT_EQ(boites.Dialogues.size(), 3u);
     EXPECT_EQ(QDir(dossier.path()).entryList(QDir::Files), QStringList{"mesures.csv"});
+    // A name in capitals is a ".txt" name all the same.
+    Ecrire(Chemin("MESURES.TXT"), Contenu(Fichier_Huit_Voies));
+    Cliquer(fenetre, {Chemin("MESURES.TXT"), QString()});
+    ASSERT_EQ(boites.Dialogues.size(), 5u);
+    EXPECT_EQ(boites.Dialogues[4].FileName, Chemin("MESURES_Export"));
+    EXPECT_EQ(boites.Messages.size(), 1u);
 }
 
 TEST_F(Exportation, FichiersIncorrects) {
