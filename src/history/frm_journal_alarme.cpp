@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPalette>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
@@ -87,6 +88,15 @@ void Proportion(QWidget* w, double W, double H, double x, double y, double l, do
 QString Texte_Boite_Date(Date d, bool quatre_chiffres) {
     const QString t = Texte_Date_Courte(d);
     return quatre_chiffres ? t : t.left(6) + t.right(2);
+}
+
+// The text colour of a caption (label, option, group title), leaving the
+// colour of the text of boxes, lists and buttons to the style: a group passes
+// its palette on to the controls it holds.
+void Couleur_Libelle(QWidget* w, Couleur couleur) {
+    QPalette p = w->palette();
+    p.setColor(QPalette::WindowText, Vers_QColor(couleur));
+    w->setPalette(p);
 }
 
 std::optional<Date> Date_Saisie(const QLineEdit* boite) {
@@ -689,7 +699,7 @@ void frm_Journal_Alarme_Forme::Form_Resize() {
                        static_cast<QWidget*>(Opt_Journal_Fichier), static_cast<QWidget*>(Lbl_Du),
                        static_cast<QWidget*>(Lbl_Au), static_cast<QWidget*>(Lbl_Intitule_Fenetre),
                        static_cast<QWidget*>(Shape_Controle), static_cast<QWidget*>(Frame_Code_Acce)})
-        Couleur_Texte(w, Couleur_Police);
+        Couleur_Libelle(w, Couleur_Police);
 
     // The list keeps its fixed-pitch face, at a size where a whole line fits its width.
     QFont police(QStringLiteral("Courier New"));
@@ -697,7 +707,7 @@ void frm_Journal_Alarme_Forme::Form_Resize() {
     police.setFixedPitch(true);
     police.setBold(true);
     const int largeur_utile = List_Alarmes->width() - 36;
-    double taille = std::max<double>(Taille_Police_Petite, 6);
+    double taille = std::max<double>(Taille_Police_Moyenne, 6);
     for (;; taille -= 0.5) {
         police.setPointSizeF(taille);
         if (taille <= 6 || QFontMetrics(police).horizontalAdvance(QString(101, QLatin1Char('0'))) <= largeur_utile) break;

@@ -22,7 +22,7 @@ const QString Ecran_Journal = QStringLiteral("Journal des alarmes");
 const QString Ecran_Reglages_Voies = QStringLiteral("Réglages des voies");
 const QString Nom_Forme = QStringLiteral("Frm_Purger");
 constexpr int Touche_N = 78, Touche_O = 79;
-constexpr Simple Taille_Texte_Dessin = 12;
+constexpr Simple Taille_Texte_Dessin = 13;
 
 void Barre_A_Zero() {
     Long zero = 0;
@@ -61,7 +61,7 @@ Frm_Purger_Forme::Frm_Purger_Forme() : Forme(Nom_Forme) {
 
     ostrel::Couleur_Fond(this, Couleur_Face_Bouton);
     setAttribute(Qt::WA_StyledBackground);
-    setStyleSheet(QStringLiteral("#Frm_Purger { border: 2px solid #404040; }"));
+    setStyleSheet(QStringLiteral("#Frm_Purger { background-color: #F0F0F0; border: 2px solid #404040; }"));
 }
 
 void Frm_Purger_Forme::Form_Load() {
@@ -91,9 +91,9 @@ void Frm_Purger_Forme::Form_Load() {
 void Frm_Purger_Forme::Form_Resize() {
     const int W = width(), H = height();
     Lbl_Titre->setGeometry(2, 2, W - 4, 30);
-    Lbl_Texte->setGeometry(20, 40, W - 40, H - 40 - 70);
-    Cmd_Oui->setGeometry(W / 2 - 20 - 140, H - 60, 140, 42);
-    Cmd_Non->setGeometry(W / 2 + 20, H - 60, 140, 42);
+    Lbl_Texte->setGeometry(24, 44, W - 48, H - 44 - 84);
+    Cmd_Oui->setGeometry(W / 2 - 24 - 150, H - 70, 150, 46);
+    Cmd_Non->setGeometry(W / 2 + 24, H - 70, 150, 46);
 }
 
 void Frm_Purger_Forme::Form_KeyUp(int& KeyCode, int) {

@@ -25,8 +25,8 @@ public:
     void Cmd_Oui_Click();
 
     // The design size of the window, in pixels; it is centred over the dashboard.
-    static constexpr int Largeur_Dessin = 620;
-    static constexpr int Hauteur_Dessin = 250;
+    static constexpr int Largeur_Dessin = 640;
+    static constexpr int Hauteur_Dessin = 280;
 
 private:
     void Retour();

@@ -131,6 +131,9 @@ public:
     // The journal screen opened from the consultation menu, with `module` current.
     frm_Journal_Alarme_Forme* Ouvrir_Ecran_Journal(Octet module = 3) {
         Num_Module = module;
+        // From the home screen through the consultation menu, as the operator goes.
+        if (registre.Est_Chargee("Frm_Accueil"))
+            Liaison_Ecran(QStringLiteral("Accueil"), QStringLiteral("Consultation"), Faux);
         Ecran_Courant = QStringLiteral("Consultation");
         Liaison_Ecran(QStringLiteral("Consultation"), QStringLiteral("Journal des alarmes"), Faux);
         ostrel_test::Traiter_Evenements();
