@@ -229,6 +229,18 @@ TEST_F(Ecran_Journal, ModuleQuiNeRepondPasAuChoix) {
 
 }
 
+TEST_F(Ecran_Journal, ModuleMuetALOuvertureLaisseLeFichier) {
+    banc.bus.Programmer_Defauts(0x14, {}, sim::Defaut(sim::Defaut::Exception, 4));
+    frm_Journal_Alarme_Forme* j = banc.Ouvrir_Ecran_Journal(3);
+    ASSERT_NE(j, nullptr);
+    EXPECT_TRUE(j->isVisible());
+    EXPECT_EQ(j->Mode_Journal, 0);
+    EXPECT_TRUE(C<QRadioButton>("Opt_Journal_Fichier")->isChecked());
+    EXPECT_FALSE(C<QRadioButton>("Opt_Journal_Complet")->isChecked());
+    EXPECT_FALSE(Actif("Cmb_Choix_Num_Voie"));
+    EXPECT_EQ(Ecran_Courant, QStringLiteral("Journal des alarmes"));
+}
+
 TEST_F(Ecran_Journal, ModuleQuiNeRepondPasALOuverture) {
     // Its status not read at the opening: the link-problem screen, and no journal screen left behind.
     banc.bus.Programmer_Defauts(0x07, {}, sim::Defaut(sim::Defaut::Exception, 4));

@@ -71,6 +71,10 @@ TEST_F(Fichier_Impression, SauvegardeEtRelectureALIdentique) {
     Journal_Module_3_Charge();
     const QStringList liste = banc.Lignes_Liste();
     const QString a = banc.Chemin("OstrelSoft+/Sauvegardes/Sauvegardes_Alarmes/Journal_Alarmes.txt");
+    // Another module chosen without loading it: the file is still the journal listed, under its own module.
+    C<QComboBox>("Cmb_Choix_Ostrelclim")->setCurrentIndex(2);
+    ASSERT_EQ(Num_Module, 7);
+    ASSERT_EQ(Donnees_Reponse.Nb_Evenements, 12);
     banc.boites.Fichiers = {a};
     Cliquer("Cmd_Exporter");
     ASSERT_EQ(banc.boites.Dialogues.size(), 1u);
