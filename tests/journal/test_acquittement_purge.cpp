@@ -95,6 +95,7 @@ TEST_F(Acquittement_Purge, AcquittementDeToutesLesVoies) {
     EXPECT_FALSE(banc.Tableau()->Progression_Visible());
     EXPECT_FALSE(C("Frame_Code_Acce")->isVisibleTo(j));
     EXPECT_TRUE(j->isVisible());
+    EXPECT_NE(banc.Tableau()->cursor().shape(), Qt::WaitCursor);
 }
 
 TEST_F(Acquittement_Purge, AcquittementDUneVoieEtCodesParticuliers) {
@@ -303,7 +304,7 @@ TEST_F(Acquittement_Purge, EnvoiDesReglagesPuisPurgeDesEnregistrements) {
     });
     EXPECT_EQ(Ecran_Courant, QStringLiteral("Réglages des voies"));
     EXPECT_FALSE(banc.registre.Est_Chargee("Frm_Purger"));
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_NE(banc.Tableau()->cursor().shape(), Qt::WaitCursor);
     EXPECT_TRUE(banc.Trace().contains("07/03/2027 09:05:03 OstrelSoft+ 1.14VSA Purge enregistrements module 3"));
 }
 
@@ -319,7 +320,7 @@ TEST_F(Acquittement_Purge, EnvoiDesReglagesEnErreur) {
     EXPECT_EQ(Ecran_Courant, QStringLiteral("Problèmes Liaison"));
     EXPECT_EQ(banc.Trace().filter("Accès écran Problèmes Liaison").size(), 1);
     EXPECT_FALSE(banc.registre.Est_Chargee("Frm_Purger"));
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_NE(banc.Tableau()->cursor().shape(), Qt::WaitCursor);
 
     // The recordings purge itself fails: the link-problem screen, the settings screen not reopened.
     banc.bus.Effacer_Defauts();
@@ -330,5 +331,5 @@ TEST_F(Acquittement_Purge, EnvoiDesReglagesEnErreur) {
     EXPECT_EQ(banc.Mots(0x0B).size(), 6u);
     EXPECT_EQ(Ecran_Courant, QStringLiteral("Problèmes Liaison"));
     EXPECT_FALSE(banc.registre.Est_Chargee("Frm_Purger"));
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_NE(banc.Tableau()->cursor().shape(), Qt::WaitCursor);
 }
