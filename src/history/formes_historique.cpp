@@ -1,9 +1,14 @@
 #include "history/formes_historique.h"
 
+#include "history/frm_journal_alarme.h"
+#include "history/frm_purger.h"
 #include "platform/ui/registre_formes.h"
 
 namespace ostrel {
 
-void Enregistrer_Formes_Historique(Registre_Formes& registre) { (void)registre; }
+void Enregistrer_Formes_Historique(Registre_Formes& registre) {
+    registre.Enregistrer(QStringLiteral("frm_Journal_Alarme"), [] { return new frm_Journal_Alarme_Forme; });
+    registre.Enregistrer(QStringLiteral("Frm_Purger"), [] { return new Frm_Purger_Forme; });
+}
 
 }  // namespace ostrel
