@@ -155,11 +155,7 @@ void Frm_Etalonnage_Forme::Form_KeyUp(int& KeyCode, int) {
 
 void Frm_Etalonnage_Forme::closeEvent(QCloseEvent* evenement) {
     // Closed by its frame: the same way out as "Annuler".
-    if (Formes().Est_Chargee(objectName())) {
-        evenement->ignore();
-        Cmd_Annuler_Click();
-        return;
-    }
+    if (Formes().Est_Chargee(objectName())) Cmd_Annuler_Click();
     Forme::closeEvent(evenement);
 }
 

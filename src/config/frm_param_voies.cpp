@@ -362,12 +362,12 @@ void Frm_Param_Voies_Forme::Form_Resize() {
     Disposer(Frame_Inhibtion_Enreg, c4, 0.02, lc, 0.30);
 
     Disposer(Frame_Alarm_Service, c1, 0.53, lc, 0.13);
-    Disposer(Lbl_Seuil_Haut, c1, 0.69, lc * 0.58, 0.065);
-    Disposer(Txt_Seuil_Haut, c1 + lc * 0.6, 0.69, lc * 0.4, 0.065);
-    Disposer(Lbl_Seuil_Bas, c1, 0.79, lc * 0.58, 0.065);
-    Disposer(Txt_Seuil_Bas, c1 + lc * 0.6, 0.79, lc * 0.4, 0.065);
-    Disposer(Lbl_Tempo_Alarm, c1, 0.89, lc * 0.58, 0.065);
-    Disposer(Txt_Tempo_Alarm, c1 + lc * 0.6, 0.89, lc * 0.4, 0.065);
+    Disposer(Lbl_Seuil_Haut, c1, 0.69, lc * 0.66, 0.065);
+    Disposer(Txt_Seuil_Haut, c1 + lc * 0.67, 0.69, lc * 0.33, 0.065);
+    Disposer(Lbl_Seuil_Bas, c1, 0.79, lc * 0.66, 0.065);
+    Disposer(Txt_Seuil_Bas, c1 + lc * 0.67, 0.79, lc * 0.33, 0.065);
+    Disposer(Lbl_Tempo_Alarm, c1, 0.89, lc * 0.66, 0.065);
+    Disposer(Txt_Tempo_Alarm, c1 + lc * 0.67, 0.89, lc * 0.33, 0.065);
     Disposer(Frame_Declench_Relais, c2, 0.53, lc, 0.21);
     Disposer(Frame_Buzzer, c2, 0.77, lc, 0.19);
     Disposer(Frame_Inhibition_Alarm, c3, 0.53, lc, 0.30);
