@@ -94,7 +94,7 @@ Parametres_Voie& Voie_Affichee() {
 }
 
 // Whether an option's rule may act: enabled and shown, as far as the screen goes.
-bool Actif(const QWidget* w, const QWidget* forme) { return w->isEnabledTo(const_cast<QWidget*>(forme)); }
+bool Actif(const QWidget* w, const QWidget* forme) { return w->isEnabledTo(forme); }
 bool Montre(const QWidget* w, const QWidget* forme) { return w->isVisibleTo(forme); }
 
 }  // namespace

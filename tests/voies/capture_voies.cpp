@@ -2,7 +2,8 @@
 // simulated 16-channel module, at a given size:
 //   capture_voies <dossier> [largeur hauteur]
 // Writes voies_4_20.png, voies_etor.png, voies_hors_service.png,
-// etalonnage.png (the dialog) and etalonnage_ecran.png (the dialog over the screen).
+// etalonnage.png (the dialog), etalonnage_ecran.png (the dialog over the screen)
+// and etalonnage_voie_invalide.png.
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -168,6 +169,11 @@ int main(int argc, char** argv) {
         p.drawPixmap(coin, image_dialogue);
     }
     ok = fond.save(dossier + QStringLiteral("/etalonnage_ecran.png")) && ok;
+    // A channel that the module declares not valid.
+    bus.Avec_Etat([](sim::Etat_Bus& e) { return e.modules[1].voies[1].mesure = -32768; });
+    if (auto* m = dialogue->findChild<Minuterie*>(QStringLiteral("Tmr_Mesure_Instant"))) m->Declencher();
+    Attendre();
+    ok = dialogue->grab().save(dossier + QStringLiteral("/etalonnage_voie_invalide.png")) && ok;
     registre.Decharger(QStringLiteral("Frm_Etalonnage"));
     registre.Decharger(QStringLiteral("Frm_Param_Voies"));
     Definir_Formes(nullptr);
