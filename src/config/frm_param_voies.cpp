@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -126,6 +127,7 @@ void Frm_Param_Voies_Forme::Creer_Controles() {
     Txt_Nom_Voie->setObjectName(QStringLiteral("Txt_Nom_Voie"));
     Txt_Nom_Voie->setMaxLength(12);
     Txt_Nom_Voie->setToolTip(QStringLiteral("12 caractères maxi"));
+    Txt_Nom_Voie->setContextMenuPolicy(Qt::NoContextMenu);
     Lbl_Per_Enreg = Etiquette("Lbl_Per_Enreg", QStringLiteral("Période d'enregistrement :"), Frame_Voie);
     Txt_Per_Enreg = Numerique("Txt_Per_Enreg", Frame_Voie, QStringLiteral("0."), 1, Minutes_Min, Minutes_Max, 30);
     Txt_Per_Enreg->setToolTip(QStringLiteral("(1 à 240 minutes)"));
@@ -259,8 +261,9 @@ bool Frm_Param_Voies_Forme::eventFilter(QObject* objet, QEvent* evenement) {
     if (objet == Txt_Nom_Voie) {
         if (evenement->type() == QEvent::KeyPress) {
             auto* touche = static_cast<QKeyEvent*>(evenement);
-            // Moving between controls is no typing.
+            // Moving between controls is no typing; a paste would bring characters the filter refuses.
             if (touche->key() == Qt::Key_Tab || touche->key() == Qt::Key_Backtab) return Forme::eventFilter(objet, evenement);
+            if (touche->matches(QKeySequence::Paste)) return true;
             int code = touche->key() == Qt::Key_Backspace ? 8
                        : touche->text().isEmpty()          ? -1
                                                            : touche->text().at(0).unicode();
@@ -268,8 +271,9 @@ bool Frm_Param_Voies_Forme::eventFilter(QObject* objet, QEvent* evenement) {
                 Txt_Nom_Voie_KeyPress(code);
                 if (code == 0) return true;
             }
-        } else if (evenement->type() == QEvent::MouseButtonRelease) {
-            Txt_Nom_Voie_Click();
+        } else if (evenement->type() == QEvent::MouseButtonPress || evenement->type() == QEvent::MouseButtonRelease) {
+            if (static_cast<QMouseEvent*>(evenement)->button() == Qt::MiddleButton) return true;
+            if (evenement->type() == QEvent::MouseButtonRelease) Txt_Nom_Voie_Click();
         }
     }
     return Forme::eventFilter(objet, evenement);

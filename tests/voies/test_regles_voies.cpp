@@ -1,6 +1,7 @@
 // The editing rules of the channel settings screen: what each control writes
 // into the channel on show, what it shows, hides, enables and forces, and how
 // showing a channel puts its record on the controls.
+#include <QClipboard>
 #include <QTest>
 
 #include "banc_voies.h"
@@ -382,6 +383,13 @@ TEST_F(Regles, BoitesNumeriquesEtNom) {
     QTest::keyClicks(nom, QStringLiteral("~ABCDEFGHIJKL"));
     EXPECT_EQ(V(1).Nom_Voie, QStringLiteral("Cuve ABCDEFG"));  // 12 characters at most
     EXPECT_EQ(nom->toolTip(), QStringLiteral("12 caractères maxi"));
+    // Nothing gets in by a paste either.
+    QApplication::clipboard()->setText(QStringLiteral("Été"));
+    QTest::keySequence(nom, QKeySequence::Paste);
+    EXPECT_EQ(V(1).Nom_Voie, QStringLiteral("Cuve ABCDEFG"));
+    nom->clear();
+    QTest::keySequence(nom, QKeySequence::Paste);
+    EXPECT_EQ(V(1).Nom_Voie, QString());
     int code = 233;
     e->Txt_Nom_Voie_KeyPress(code);
     EXPECT_EQ(code, 0);
