@@ -60,6 +60,9 @@ public:
     virtual void Arriere_Plan() {}
     virtual void Rafraichir() {}
     virtual void Focus() {}
+    // Whether the dashboard takes input (Enabled); off while the calibration dialog is open.
+    virtual void Enabled(bool actif) { actif_ = actif; }
+    virtual bool Enabled() const { return actif_; }
 
     // Values kept by the in-memory dashboard, for tests.
     std::vector<QString> captions_oc_{QStringLiteral("MODULE")};
@@ -79,6 +82,7 @@ protected:
     QString informations_;
     QString etat_memoire_;
     Couleur fond_alarme_ = 0;
+    bool actif_ = true;
 };
 
 // The dashboard in use; an in-memory one until the program installs its own.
