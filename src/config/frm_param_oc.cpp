@@ -753,6 +753,7 @@ void Frm_Param_OC_Forme::Cmd_Sauvegarder_Click() {
     Dialogue_Fichier& d = cmn_dial_save_conf_;
     d = Dialogue_Fichier{};
     d.DialogTitle = QStringLiteral("Sauvegarde de la configuration du Module n°") + QString::number(Num_Module);
+    d.Confirmer_Ecrasement = true;  // the dialog asks before it replaces a file
     d.FileName = QStringLiteral("Config_MD_") + QString::number(Num_Module);
     d.DefaultExt = QStringLiteral(".txt");
     d.InitDir = Repertoire_Parametrage_Modules;

@@ -591,6 +591,7 @@ QString frm_Journal_Alarme_Forme::Lecture_Operateur(Octet& module, Octet& index)
 
 void frm_Journal_Alarme_Forme::Cmd_Exporter_Click() {
     CommonDialog1.DialogTitle = QStringLiteral("Sauvegarde du journal des alarmes");
+    CommonDialog1.Confirmer_Ecrasement = true;
     CommonDialog1.FileName = QStringLiteral("Journal_Alarmes");
     CommonDialog1.DefaultExt = QStringLiteral(".txt");
     CommonDialog1.InitDir = Repertoire_Sauvegardes_Alarmes;

@@ -104,7 +104,7 @@ QString Complete_Zeros(QString& s) {
     return s;
 }
 
-QString Lecture_Code_Acces_Texte(Octet module, Octet& index) {
+QString Lecture_Code_Acces_Texte(Octet& module, Octet& index) {
     if (index < 1 || index > 4) index = 1;
     Lecture_Code_Acces(module, index);
     if (Code_Erreur == 0) return Complete_Zeros(Texte_Entier(Code_Acces));
@@ -120,7 +120,7 @@ QString Lecture_Code_Acces_Texte(Octet module, Octet& index) {
     return QString();
 }
 
-Octet Recherche_Niveau_Acces(Octet module, const QString& code) {
+Octet Recherche_Niveau_Acces(Octet& module, const QString& code) {
     Octet niveau = 0;
     for (Octet i = 1; i <= 4; ++i) {
         Octet index = i;

@@ -87,6 +87,16 @@ TEST_F(Services, NiveauDAccesLeDernierCodeQuiCorrespond) {
     Octet index = 9;
     EXPECT_EQ(Lecture_Code_Acces_Texte(2, index), QStringLiteral("1234"));
     EXPECT_EQ(index, 1);
+
+    // So is a module outside 1..32, and the box of a failure names the module asked.
+    Octet module = 0;
+    index = 1;
+    bus.Programmer_Defauts(0x15, {}, Defaut(Defaut::Silence));
+    Definir_Echelle_Temps(0.01);
+    EXPECT_EQ(Lecture_Code_Acces_Texte(module, index), QString());
+    EXPECT_EQ(module, 1);
+    ASSERT_FALSE(boites.Messages.empty());
+    EXPECT_EQ(boites.Messages.back().Texte, QStringLiteral("Le Module d'adresse 1 est introuvable"));
 }
 
 TEST_F(Services, ModuleQuiNeRepondPlusAuTroisiemeCode) {
