@@ -6,9 +6,11 @@
 
 #include "link/formes.h"
 #include "platform/dialogues.h"
+#include "platform/imprimante.h"
 #include "platform/ui/boites_qt.h"
 #include "platform/ui/registre_formes.h"
 #include "shell/ecrans_programme.h"
+#include "shell/imprimante_programme.h"
 
 int main(int argc, char** argv) {
     using namespace ostrel;
@@ -17,6 +19,8 @@ int main(int argc, char** argv) {
 
     Boites_Qt boites;
     Definir_Boites(&boites);
+    const auto imprimante = Creer_Imprimante_Programme();
+    Definir_Imprimante(imprimante.get());
     Registre_Formes registre;
     Enregistrer_Formes(registre);
     Definir_Formes(&registre);
@@ -30,6 +34,7 @@ int main(int argc, char** argv) {
         resultat = QApplication::exec();
     }
     Definir_Formes(nullptr);
+    Definir_Imprimante(nullptr);
     Definir_Boites(nullptr);
     return resultat;
 }
