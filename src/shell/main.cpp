@@ -9,6 +9,9 @@
 #include "platform/imprimante.h"
 #include "platform/ui/boites_qt.h"
 #include "platform/ui/registre_formes.h"
+#include "config/formes_configuration.h"
+#include "history/formes_historique.h"
+#include "options/formes_options.h"
 #include "shell/ecrans_programme.h"
 #include "shell/imprimante_programme.h"
 
@@ -23,6 +26,9 @@ int main(int argc, char** argv) {
     Definir_Imprimante(imprimante.get());
     Registre_Formes registre;
     Enregistrer_Formes(registre);
+    Enregistrer_Formes_Historique(registre);
+    Enregistrer_Formes_Configuration(registre);
+    Enregistrer_Formes_Options(registre);
     Definir_Formes(&registre);
 
     registre.Charger(QStringLiteral("Frm_Menu1"));

@@ -12,6 +12,9 @@
 #include "link/formes.h"
 #include "platform/dialogues.h"
 #include "platform/ui/registre_formes.h"
+#include "config/formes_configuration.h"
+#include "history/formes_historique.h"
+#include "options/formes_options.h"
 #include "shell/ecrans_programme.h"
 #include "shell/frm_menu1.h"
 
@@ -46,6 +49,9 @@ int main(int argc, char** argv) {
     Definir_Boites(&boites);
     Registre_Formes registre;
     Enregistrer_Formes(registre);
+    Enregistrer_Formes_Historique(registre);
+    Enregistrer_Formes_Configuration(registre);
+    Enregistrer_Formes_Options(registre);
     Definir_Formes(&registre);
     registre.Charger(QStringLiteral("Frm_Menu1"));
     auto* tableau = registre.Instance_De<Frm_Menu1_Forme>(QStringLiteral("Frm_Menu1"));
