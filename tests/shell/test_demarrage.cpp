@@ -375,7 +375,7 @@ TEST_F(Demarrage, FenetrePatientezEtEcransAVenir) {
     registre.Decharger("Frm_Patientez");
 
     // Every screen not built yet says so and leads back.
-    for (const char* forme : {"Frm_Menu_Config", "Frm_Mesures", "frm_Journal_Alarme", "Frm_Param_Voies",
+    for (const char* forme : {"Frm_Menu_Config", "frm_Journal_Alarme", "Frm_Param_Voies",
                               "Frm_Options_Logicielles", "Frm_Param_Periph", "Frm_Pb_Liaison"}) {
         SCOPED_TRACE(forme);
         registre.Afficher(forme);
