@@ -30,20 +30,21 @@ if [ -z "$OSTREL_DISQUE_C" ]; then
     OSTREL_DISQUE_C="${XDG_DATA_HOME:-$HOME/.local/share}/ostrel/c"
 fi
 export OSTREL_DISQUE_C
-APPLI="$OSTREL_DISQUE_C/OstrelSoft+"
-mkdir -p "$APPLI"
-if [ ! -e "$APPLI/ver.dva" ] && [ ! -e "$OSTREL_DISQUE_C/OstrelSoft/ver.dva" ]; then
+mkdir -p "$OSTREL_DISQUE_C/OstrelSoft+" "$OSTREL_DISQUE_C/OstrelSoft"
+OPTIONS="$OSTREL_DISQUE_C/OstrelSoft/ver.dva"
+if [ ! -e "$OPTIONS" ] && [ ! -e "$OSTREL_DISQUE_C/OstrelSoft+/ver.dva" ]; then
     # First run: an options file in the Windows-1252 code page with the
-    # default font and colours; Ostrel writes it whole when it quits.
+    # default font and colours, where Ostrel looks first (its first line not
+    # empty, so that it looks no further); Ostrel writes it whole when it quits.
     {
-        printf '\r\n1\r\n************ Nom de l%sinstallation ******************\r\n' "'"
+        printf 'OstrelSoft+\r\n1\r\n************ Nom de l%sinstallation ******************\r\n' "'"
         printf 'Site de d\351monstration\r\n\r\n'
         printf '********* Sauvegarde du port de communication ************\r\n 1 \r\n'
         printf '********* Sauvegarde des couleurs variables et de la police\r\nArial\r\n'
         for c in 16777215 16777215 8421376 0 0 14540253 -2147483633 -2147483633 0; do
             printf ' %s \r\n' "$c" | sed 's/^ -/-/'
         done
-    } >"$APPLI/ver.dva"
+    } >"$OPTIONS"
 fi
 
 # The simulated bus on serial port 1.

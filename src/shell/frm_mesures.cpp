@@ -405,8 +405,9 @@ void Frm_Mesures_Forme::showEvent(QShowEvent* evenement) {
 
 void Frm_Mesures_Forme::Reprendre_Focus() {
     if (!isVisible() || frame_code_acce_->isVisible()) return;
-    QWidget* f = focusWidget();
-    if (!f || !isAncestorOf(f) || !f->isVisible()) setFocus(Qt::OtherFocusReason);
+    // The focus of the window, not the form's memory of its last focused control.
+    QWidget* f = window()->focusWidget();
+    if (!f || (f != this && !isAncestorOf(f)) || !f->isVisible()) setFocus(Qt::OtherFocusReason);
 }
 
 // ------------------------------------------------------------ keys and buttons

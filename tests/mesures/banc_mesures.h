@@ -43,7 +43,11 @@ public:
         Tableau_Bord::Affiche_Progress_Bar(afficher);
         affichages.push_back(afficher);
     }
-    void Focus() override { ++focus; }
+    void Focus() override {
+        ++focus;
+        if (widget) widget->setFocus(Qt::OtherFocusReason);
+    }
+    QWidget* widget = nullptr;  // the dashboard's window, when a test gives one
 };
 
 // One request as the bus saw it: code and count field (channel, index) or

@@ -31,8 +31,17 @@ protected:
 }  // namespace
 
 TEST_F(Acquittement, LeCodeReconnuAcquitteChaqueVoieAvecSonNiveau) {
+    // Laid over a dashboard window, which takes the focus during the acknowledgement.
+    QWidget fond;
+    fond.setFocusPolicy(Qt::StrongFocus);
+    fond.resize(1280, 1024);
+    fond.show();
+    registre.Definir_Conteneur(&fond);
+    historique.widget = &fond;
     Frm_Mesures_Forme* e = Ouvrir(2);
     ASSERT_NE(e, nullptr);
+    fond.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&fond));
     EXPECT_FALSE(e->Frame_Code_Acce()->isVisible());
     QTest::mouseClick(e->findChild<QPushButton*>(QStringLiteral("Cmd_Acquitter")), Qt::LeftButton);
     EXPECT_TRUE(e->Frame_Code_Acce()->isVisible());
@@ -49,7 +58,10 @@ TEST_F(Acquittement, LeCodeReconnuAcquitteChaqueVoieAvecSonNiveau) {
     EXPECT_TRUE(Requetes().empty());
     EXPECT_TRUE(e->Frame_Code_Acce()->isVisible());
 
-    // The fourth starts at once: the code is code 3 of module 2.
+    // The fourth starts at once: the code is code 3 of module 2. (The form
+    // remembers a button as its last focused control, as when the box's
+    // closing passed the focus on.)
+    e->findChild<QPushButton*>(QStringLiteral("Cmd_Imprimer"))->setFocus();
     QTest::keyClicks(e->Txt_Code_Acce(), QStringLiteral("2"));
     EXPECT_FALSE(e->Frame_Code_Acce()->isVisible());
     EXPECT_EQ(Mdp_Saisie, QStringLiteral("3002"));
@@ -75,12 +87,20 @@ TEST_F(Acquittement, LeCodeReconnuAcquitteChaqueVoieAvecSonNiveau) {
     EXPECT_TRUE(trace[trace.size() - 12].endsWith(QStringLiteral("Acquittement module 2 voie 5 code 3")));
     EXPECT_TRUE(trace.last().endsWith(QStringLiteral("Acquittement module 2 voie 16 code 3")));
 
+    // The screen's keys work again once it is over.
+    QWidget* focus = QApplication::focusWidget();
+    EXPECT_TRUE(focus == e || e->isAncestorOf(focus)) << (focus ? focus->objectName().toStdString() : "aucun");
+
     // The sweep then shows the states the module now holds.
     Balayer(16);
     EXPECT_EQ(e->Lbl_Alarme(1)->text(), QStringLiteral("Alarme haute acquittée"));
     EXPECT_EQ(e->Lbl_Alarme(11)->text(), QStringLiteral("Défaut acquitté"));
     EXPECT_TRUE(e->Tmr_Temps_Reel()->Enabled());
     EXPECT_EQ(e->Txt_Code_Acce()->text(), QStringLiteral("3002"));  // kept until the next click
+    registre.Decharger(QStringLiteral("Frm_Mesures"));
+    ostrel_test::Traiter_Evenements();
+    registre.Definir_Conteneur(nullptr);
+    historique.widget = nullptr;
 }
 
 TEST_F(Acquittement, NiveauLePlusHautEtModuleDeHuitVoies) {
