@@ -227,7 +227,7 @@ void Simulateur::Etat_Demonstration(const std::vector<int>& adresses, int nb_voi
     etat_.pont.emails[0] = QByteArray("astreinte@exemple.fr");
     etat_.pont.noms_fichiers[0] = QByteArray("site1.txt");
     etat_.pont.peripheriques = QByteArray("\x02\x01\xC0\xA8\x01\x0A\x00\x01\xC0\xA8\x01\x01", 12);
-    etat_.pont.smtp = QByteArray("\x0Esmtp.exemple.fr\x10ostrel@exemple.fr", 33);
+    etat_.pont.smtp = QByteArray("\x0Fsmtp.exemple.fr\x11ostrel@exemple.fr", 34);
 }
 
 void Simulateur::Programmer_Defauts(int code, std::vector<Defaut> sequence, Defaut permanent) {

@@ -21,4 +21,10 @@ inline QString Complete_Zeros(QString&& s) { return Complete_Zeros(s); }
 QString Lecture_Code_Acces_Texte(Octet module, Octet& index);
 Octet Recherche_Niveau_Acces(Octet module, const QString& code);
 
+// After a move whose target may have met a link error while loading: with
+// Code_Erreur not 0, on to the link-problem screen, unless the screen that
+// failed went there itself (a second move would start a new episode that
+// forgets where the fault arose). Returns whether there was an error.
+bool Erreur_Vers_Problemes_Liaison();
+
 }  // namespace ostrel

@@ -6,12 +6,16 @@
 #include <QPushButton>
 #include <cmath>
 
+#include "link/ecrans/frm_pb_liaison.h"
 #include "link/liaison_ecran.h"
 #include "link/tableau_bord.h"
 #include "link/variables.h"
 #include "platform/ui/couleurs_ui.h"
 #include "platform/ui/registre_formes.h"
 #include "platform/ui/touches.h"
+#include "shell/frm_menu_config.h"
+#include "shell/frm_menu_consultation.h"
+#include "shell/frm_psw.h"
 #include "shell/frm_accueil.h"
 #include "shell/frm_menu1.h"
 #include "shell/frm_mesures.h"
@@ -67,6 +71,11 @@ void Enregistrer_Formes(Registre_Formes& registre) {
         const QString forme = QString::fromUtf8(e.forme), titre = QString::fromUtf8(e.titre);
         registre.Enregistrer(forme, [forme, titre] { return new Ecran_A_Venir(forme, titre); });
     }
+    // The menus, the password and the link-problem screen take their placeholders' place.
+    registre.Enregistrer(QStringLiteral("Frm_Menu_Consultation"), [] { return new Frm_Menu_Consultation_Forme; });
+    registre.Enregistrer(QStringLiteral("Frm_Menu_Config"), [] { return new Frm_Menu_Config_Forme; });
+    registre.Enregistrer(QStringLiteral("Frm_Psw"), [] { return new Frm_Psw_Forme; });
+    registre.Enregistrer(QStringLiteral("Frm_Pb_Liaison"), [] { return new Frm_Pb_Liaison_Forme; });
 }
 
 // ------------------------------------------------------------ screens to come
