@@ -18,6 +18,7 @@
 #include "shell/frm_psw.h"
 #include "shell/frm_accueil.h"
 #include "shell/frm_menu1.h"
+#include "shell/frm_mesures.h"
 
 namespace ostrel {
 namespace {
@@ -33,7 +34,6 @@ const A_Venir Ecrans_A_Venir[] = {
     {"Frm_Menu_Consultation", "Consultation"},
     {"Frm_Menu_Config", "Configuration"},
     {"Frm_Psw", "Mot de passe"},
-    {"Frm_Mesures", "Mesures"},
     {"Frm_Pb_Liaison", "Problèmes Liaison"},
     {"frm_Journal_Alarme", "Journal des alarmes"},
     {"Frm_Menu_Enreg", "Menu Enregistrements"},
@@ -64,6 +64,7 @@ void Enregistrer_Formes(Registre_Formes& registre) {
     });
     registre.Enregistrer(QStringLiteral("Frm_Accueil"), [] { return new Frm_Accueil_Forme; });
     registre.Enregistrer(QStringLiteral("Frm_Patientez"), [] { return new Frm_Patientez_Forme; });
+    registre.Enregistrer(QStringLiteral("Frm_Mesures"), [] { return new Frm_Mesures_Forme; });
     // The serial port's form is never shown.
     registre.Enregistrer(QStringLiteral("Ecran_Communication"), [] { return new Forme(QStringLiteral("Ecran_Communication")); });
     for (const A_Venir& e : Ecrans_A_Venir) {
