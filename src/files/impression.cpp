@@ -271,6 +271,8 @@ bool Imprimer_Mesures_Instantanees() {
     const Octet nb_voies = module >= 1 && module <= 32 ? Nb_Voies_Module[module - 1u] : 0;
     const QString entete = module >= 1 && module <= 32 ? Tab_Parametres_Modules[module - 1u].Entete : QString();
 
+    // The 109-character rules do not fit across a portrait page in this font.
+    Printer().Orientation(vbPRORLandscape);
     Printer().FontName(Police_Rapports);
     Printer().FontSize(10);
     Printer().Print(QStringLiteral("Velsa SA") + QStringLiteral(" - IMPRESSION INSTANTANEE DES MESURES"));

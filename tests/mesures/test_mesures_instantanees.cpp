@@ -64,8 +64,8 @@ TEST_F(Mesures_Instantanees, RapportDUnModuleDeSeizeVoiesLigneALigne) {
     Modifier_Voie(3, 4, [](sim::Voie_Simulee& v) { v.mesure = 215; v.etat = 13; });
     Modifier_Voie(3, 5, [](sim::Voie_Simulee& v) { v.mesure = -32767; v.etat = 6; });
     Modifier_Voie(3, 6, [](sim::Voie_Simulee& v) { v.etat = 7; v.nom = "Chambre froi"; });
-    imprimante.Orientation(vbPRORLandscape);  // as an earlier report left it
-    imprimante.FontBold(true);
+    imprimante.Orientation(vbPRORPortrait);
+    imprimante.FontBold(true);  // as an earlier report left it
     Num_Module = 3;
     EXPECT_TRUE(Imprimer_Mesures_Instantanees());
 
@@ -91,8 +91,8 @@ TEST_F(Mesures_Instantanees, RapportDUnModuleDeSeizeVoiesLigneALigne) {
     for (const auto& l : imprimante.Lignes) {
         EXPECT_EQ(l.Police, QStringLiteral("Courier New"));
         EXPECT_EQ(l.Taille, 10);
-        EXPECT_TRUE(l.Gras);  // nothing else is set
-        EXPECT_EQ(l.Orientation, vbPRORLandscape);
+        EXPECT_TRUE(l.Gras);  // bold is not set by this report
+        EXPECT_EQ(l.Orientation, vbPRORLandscape);  // so that the rules fit across the page
     }
     EXPECT_TRUE(boites.Messages.empty());  // no message after a job sent
     // Name, measure and state of each channel in turn, from the current module.
