@@ -143,7 +143,7 @@ Frm_Patientez_Forme::Frm_Patientez_Forme() : Forme(QStringLiteral("Frm_Patientez
     ostrel::Couleur_Fond(lbl_titre_, 0x804000);
     ostrel::Couleur_Texte(lbl_titre_, Couleur_Blanche);
     setAttribute(Qt::WA_StyledBackground);
-    setStyleSheet(QStringLiteral("#Frm_Patientez { border: 2px solid #404040; }"));
+    setStyleSheet(QStringLiteral("#Frm_Patientez { background-color: #F0F0F0; border: 2px solid #404040; }"));
 }
 
 void Frm_Patientez_Forme::Form_Load() {
