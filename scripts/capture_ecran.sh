@@ -1,6 +1,7 @@
 #!/bin/sh
-# Pictures of the dashboard with the home screen, as Ostrel shows them after
-# start-up, at 1280x1024 and 1920x1080 (or the sizes given):
+# Pictures of the dashboard with the home screen, the consultation and
+# configuration menus, the password window and the link-problem screen, as
+# Ostrel shows them after start-up, at 1280x1024 and 1920x1080 (or the sizes given):
 #   ./scripts/capture_ecran.sh [dossier] [LARGEURxHAUTEUR ...]
 # The pictures go to the folder given (default: <build>/captures). The program runs
 # on a temporary drive c: holding an options file, answers Yes to the
@@ -55,12 +56,14 @@ fi
 for t in $TAILLES; do
     L=${t%x*}
     H=${t#*x}
-    SORTIE="$DOSSIER/tableau_de_bord_${L}x${H}.png"
-    if [ "${OSTREL_CAPTURE_XVFB:-0}" = 1 ]; then
-        xvfb-run -a -s "-screen 0 ${L}x${H}x24" env QT_QPA_PLATFORM=xcb \
-            "$BUILD/tests/shell/capture_ecran" "$SORTIE" "$L" "$H" "$REPONSE"
-    else
-        QT_QPA_PLATFORM=offscreen "$BUILD/tests/shell/capture_ecran" "$SORTIE" "$L" "$H" "$REPONSE"
-    fi
-    echo "$SORTIE"
+    for ECRAN in accueil consultation configuration mot_de_passe probleme; do
+        SORTIE="$DOSSIER/${ECRAN}_${L}x${H}.png"
+        if [ "${OSTREL_CAPTURE_XVFB:-0}" = 1 ]; then
+            xvfb-run -a -s "-screen 0 ${L}x${H}x24" env QT_QPA_PLATFORM=xcb \
+                "$BUILD/tests/shell/capture_ecran" "$SORTIE" "$L" "$H" "$REPONSE" "$ECRAN"
+        else
+            QT_QPA_PLATFORM=offscreen "$BUILD/tests/shell/capture_ecran" "$SORTIE" "$L" "$H" "$REPONSE" "$ECRAN"
+        fi
+        echo "$SORTIE"
+    done
 done

@@ -227,7 +227,7 @@ void Simulateur::Etat_Demonstration(const std::vector<int>& adresses, int nb_voi
     etat_.pont.emails[0] = QByteArray("astreinte@exemple.fr");
     etat_.pont.noms_fichiers[0] = QByteArray("site1.txt");
     etat_.pont.peripheriques = QByteArray("\x02\x01\xC0\xA8\x01\x0A\x00\x01\xC0\xA8\x01\x01", 12);
-    etat_.pont.smtp = QByteArray("\x0Esmtp.exemple.fr\x10ostrel@exemple.fr", 33);
+    etat_.pont.smtp = QByteArray("\x0Fsmtp.exemple.fr\x11ostrel@exemple.fr", 34);
 }
 
 void Simulateur::Programmer_Defauts(int code, std::vector<Defaut> sequence, Defaut permanent) {
@@ -421,6 +421,16 @@ void Simulateur::Emettre(const QByteArray& octets) {
         while (::write(maitre_, &c, 1) < 0 && errno == EINTR) {
         }
     }
+}
+
+void Simulateur::Journaliser_Acquittement(Module_Simule& m, int voie, Octet etat, int operateur) {
+    const auto& h = m.horloge;  // minute, hour, weekday, day, month, two-digit year
+    Evenement e;
+    e.quand = Horodatage{2000 + h[5], h[4], h[3], h[1], h[0]};
+    e.etat = etat;
+    e.operateur = static_cast<Octet>(operateur);
+    e.voie = static_cast<Octet>(voie);
+    m.journal.push_back(e);
 }
 
 QByteArray Simulateur::Repondre(const QByteArray& requete, const Defaut& defaut, bool& avancer_page) {
@@ -656,8 +666,10 @@ QByteArray Simulateur::Repondre(const QByteArray& requete, const Defaut& defaut,
                 const int v = sous;
                 if (voie_ok(v)) {
                     Octet& e = m.voies[static_cast<size_t>(v - 1)].etat;
+                    const Octet avant = e;
                     if (e == 2 || e == 4 || e == 10) e = static_cast<Octet>(e - 1);
                     else if (e == 6 || e == 8 || e == 12) e = 0;
+                    if (e != avant && m.journal_acquittements) Journaliser_Acquittement(m, v, e, compte >> 8);
                 }
                 reponse = Echo(requete);
                 break;

@@ -77,6 +77,9 @@ struct Module_Simule {
     Horodatage debut_fenetre, fin_fenetre{2099, 12, 31, 23, 59};
     std::vector<Entier> modes_recus;       // values of the mode command 0x16
     std::vector<Entier> acquittements;     // values of the acknowledgement 0x0A
+    // When set, an acknowledgement that changes a channel's state is written to
+    // the journal, stamped with the module clock, with the operator's index.
+    bool journal_acquittements = false;
     int purges_enregistrements = 0;
     int purges_journal = 0;
 };
@@ -175,6 +178,7 @@ private:
     void Traiter(const QByteArray& requete, std::chrono::steady_clock::time_point fin);
     QByteArray Repondre(const QByteArray& requete, const Defaut& defaut, bool& avancer_page);
     void Emettre(const QByteArray& octets);
+    static void Journaliser_Acquittement(Module_Simule& m, int voie, Octet etat, int operateur);
     int Longueur_Attendue(const QByteArray& tampon) const;
 
     mutable std::mutex mutex_;

@@ -3,6 +3,7 @@
 #include "files/messages_fichiers.h"
 #include "files/texte_fichier.h"
 #include "link/mouchard.h"
+#include "link/traitement.h"
 #include "link/variables.h"
 #include "platform/dates.h"
 #include "platform/dialogues.h"
@@ -106,7 +107,7 @@ std::optional<Config_Module_Lue> Lire_Config_Module(const QByteArray& contenu) {
     for (QString& code : lue.Codes) {
         if (!lecteur.Lire_Ligne(code)) return std::nullopt;
         // Leading zeros up to 4 characters, as the codes are shown.
-        code = code.rightJustified(4, QLatin1Char('0'));
+        Complete_Zeros(code);
         if (!Code_Valide(code)) return std::nullopt;
     }
     if (!sauter(3)) return std::nullopt;

@@ -3,7 +3,9 @@
 #include <vector>
 
 #include "link/donnees.h"
+#include "link/fonctions_es.h"
 #include "link/formes.h"
+#include "link/liaison.h"
 #include "link/tableau_bord.h"
 #include "link/variables.h"
 #include "platform/dates.h"
@@ -231,6 +233,92 @@ bool Imprimer_Parametres_Module(const std::array<QString, 4>& Msk_Mot_Passe, con
     }
     Imprimer_Grille(grille, 46, 26);
     return static_cast<bool>(Terminer_Impression(QStringLiteral("Frm_Param_OC")));
+}
+
+QString Texte_Etat_Alarme(Octet Etat_Voie) {
+    switch (Etat_Voie) {
+    case 0: case 5: case 7: case 11: return QStringLiteral("   ...   ");
+    case 1: return QStringLiteral("Alarme haute acquittée");
+    case 2: return QStringLiteral("Alarme haute non acquittée");
+    case 3: return QStringLiteral("Alarme basse acquittée");
+    case 4: return QStringLiteral("Alarme basse non acquittée");
+    case 6: return QStringLiteral("Alarme haute disparue");
+    case 8: return QStringLiteral("Alarme basse disparue");
+    case 9: return QStringLiteral("Défaut acquitté");
+    case 10: return QStringLiteral("Défaut non acquitté");
+    case 12: return QStringLiteral("Défaut disparu");
+    default: return {};
+    }
+}
+
+namespace {
+
+// The measure as the report prints it: the three reserved words by their
+// meaning, any other value in the general number form.
+QString Texte_Mesure_Imprimee(Simple m) {
+    const Simple dixiemes = static_cast<Simple>(m * 10.0f);
+    if (dixiemes == -32768.0f) return Rien;
+    if (dixiemes == -32767.0f) return QStringLiteral("Fermé");
+    if (dixiemes == -32766.0f) return QStringLiteral("Ouvert");
+    return Texte_Simple(m);
+}
+
+}  // namespace
+
+bool Imprimer_Mesures_Instantanees() {
+    const QString regle(109, QLatin1Char('-'));
+    const Octet module = Num_Module;
+    const Octet nb_voies = module >= 1 && module <= 32 ? Nb_Voies_Module[module - 1u] : 0;
+    const QString entete = module >= 1 && module <= 32 ? Tab_Parametres_Modules[module - 1u].Entete : QString();
+
+    // The 109-character rules do not fit across a portrait page in this font.
+    Printer().Orientation(vbPRORLandscape);
+    Printer().FontName(Police_Rapports);
+    Printer().FontSize(10);
+    Printer().Print(QStringLiteral("Velsa SA") + QStringLiteral(" - IMPRESSION INSTANTANEE DES MESURES"));
+    Printer().Print(QString(91, QLatin1Char('*')));
+    Printer().Print();
+    Printer().Print(QStringLiteral("Nom de l'installation : ") + Nom_Installation);
+    Printer().Print();
+    Printer().Print();
+    Printer().Print(QStringLiteral("Module n°") + Texte_Entier(module) + QStringLiteral(" - ") + entete);
+    for (int i = 0; i < 3; ++i) Printer().Print();
+    Printer().Print(regle);
+    Printer().Print({{QStringLiteral(" | Voie N°"), Separateur::Zone},
+                     {QStringLiteral(" | Nom"), Separateur::Zone},
+                     {QString(), Separateur::Zone},
+                     {QStringLiteral(" | Mesure"), Separateur::Zone},
+                     {QStringLiteral(" | Etat de l'alarme"), Separateur::Fin}});
+    Printer().Print(regle);
+
+    for (Octet k = 1; k <= nb_voies; ++k) {
+        // Each value is taken from its own read only: after a failure the
+        // reply record still holds an earlier channel's values, which
+        // must not be printed as this channel's.
+        Lecture_Nom_Voie(module, k);
+        QString nom = Code_Erreur == 0 ? Donnees_Reponse.Nom_Voie : QString();
+        const Simple m = Lecture_Mesure_Voie(module, k);
+        const QString mesure = Code_Erreur == 0 ? Texte_Mesure_Imprimee(m) : Rien;
+        Lecture_Etat_Voie(module, k);
+        const QString etat = Code_Erreur == 0 ? Texte_Etat_Alarme(Donnees_Reponse.Etat_Voie) : QString();
+        Complete_Espaces(nom, 15);
+        Printer().Print({{QStringLiteral(" | ") + Texte_Entier(k), Separateur::Zone},
+                         {QStringLiteral(" | ") + nom, Separateur::Zone},
+                         {QStringLiteral(" | ") + mesure, Separateur::Zone},
+                         {QStringLiteral(" | ") + etat, Separateur::Fin}});
+        Printer().Print({{QStringLiteral(" | "), Separateur::Zone},
+                         {QStringLiteral(" | "), Separateur::Zone},
+                         {QString(), Separateur::Zone},
+                         {QStringLiteral(" | "), Separateur::Zone},
+                         {QStringLiteral(" | "), Separateur::Fin}});
+    }
+
+    Printer().Print(regle);
+    for (int i = 0; i < 4; ++i) Printer().Print();
+    Printer().Print(QStringLiteral("OstrelSoft le ") + Texte_Date(Maintenant()));
+    const Resultat_Impression resultat = Printer().EndDoc();
+    if (!resultat) Signaler_Echec_Impression(resultat);
+    return static_cast<bool>(resultat);
 }
 
 }  // namespace ostrel

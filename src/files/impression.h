@@ -31,4 +31,16 @@ bool Imprimer_Parametres_Voies(const Octet& Nb);
 // message. Returns whether the job reached the printer.
 bool Imprimer_Parametres_Module(const std::array<QString, 4>& Msk_Mot_Passe, const std::array<QString, 4>& Txt_Nom_Passe);
 
+// Text of a channel's alarm state code (request 0x01), as the instant report
+// and the live screen show it; empty for a code outside the table.
+QString Texte_Etat_Alarme(Octet Etat_Voie);
+
+// Every channel of module Num_Module with its name, measure and alarm state,
+// read live (requests 0x12, 0x00, 0x01 per channel) and printed as they come.
+// A row whose reads fail is printed with the measure "..." and an empty name
+// and state; Code_Erreur is left as the reads set it, for the caller. No
+// message after a job that reached the printer; an error box after one that
+// did not. Returns whether the job reached the printer.
+bool Imprimer_Mesures_Instantanees();
+
 }  // namespace ostrel

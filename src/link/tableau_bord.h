@@ -63,6 +63,9 @@ public:
     virtual void Arriere_Plan() {}
     virtual void Rafraichir() {}
     virtual void Focus() {}
+    // Whether the dashboard takes input (Enabled); off while the calibration dialog is open.
+    virtual void Enabled(bool actif) { actif_ = actif; }
+    virtual bool Enabled() const { return actif_; }
 
     // Values kept by the in-memory dashboard, for tests.
     std::vector<QString> captions_oc_{QStringLiteral("MODULE")};
@@ -83,6 +86,7 @@ protected:
     QString etat_memoire_;
     QString patientez_svp_ = QStringLiteral("Patientez SVP ...");
     Couleur fond_alarme_ = 0;
+    bool actif_ = true;
 };
 
 // The dashboard in use; an in-memory one until the program installs its own.

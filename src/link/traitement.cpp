@@ -46,7 +46,9 @@ void Copier_Parametres_Voie(const Parametres_Voie& source, Parametres_Voie& cibl
     cible.Num_Planning_Inhib = source.Num_Planning_Inhib;
 }
 
-void Vers_Problemes_Liaison() { Liaison_Ecran(Ecran_Courant, QStringLiteral("Problèmes Liaison"), Faux); }
+const QString Problemes_Liaison = QStringLiteral("Problèmes Liaison");
+
+void Vers_Problemes_Liaison() { Liaison_Ecran(Ecran_Courant, Problemes_Liaison, Faux); }
 
 }  // namespace
 
@@ -102,24 +104,23 @@ QString Complete_Zeros(QString& s) {
     return s;
 }
 
-QString Lecture_Code_Acces_Texte(Octet module, Octet& index) {
+QString Lecture_Code_Acces_Texte(Octet& module, Octet& index) {
     if (index < 1 || index > 4) index = 1;
     Lecture_Code_Acces(module, index);
     if (Code_Erreur == 0) return Complete_Zeros(Texte_Entier(Code_Acces));
 
     Boites().MsgBox(QStringLiteral("Le Module d'adresse ") + Texte_Entier(module) + QStringLiteral(" est introuvable"));
-    // The screen that asked comes back in front; no other screen is loaded
-    // behind the operator's back.
-    const QString forme =
-        Ecran_Courant == QStringLiteral("Mesures") ? QStringLiteral("Frm_Mesures") : QStringLiteral("frm_Journal_Alarme");
-    if (Formes().Est_Chargee(forme)) {
+    // The screen that asked comes back in front of the box it was hidden by;
+    // no other screen is loaded behind the operator's back.
+    const QString forme = Forme_Ecran(Ecran_Courant);
+    if (!forme.isEmpty() && Formes().Est_Chargee(forme)) {
         Formes().Premier_Plan(forme);
         Formes().Rafraichir(forme);
     }
     return QString();
 }
 
-Octet Recherche_Niveau_Acces(Octet module, const QString& code) {
+Octet Recherche_Niveau_Acces(Octet& module, const QString& code) {
     Octet niveau = 0;
     for (Octet i = 1; i <= 4; ++i) {
         Octet index = i;
@@ -128,6 +129,12 @@ Octet Recherche_Niveau_Acces(Octet module, const QString& code) {
         if (Code_Erreur != 0) break;  // one box per search; nothing more is asked of a silent module
     }
     return niveau;
+}
+
+bool Erreur_Vers_Problemes_Liaison() {
+    if (Code_Erreur == 0) return false;
+    if (Ecran_Courant != Problemes_Liaison) Vers_Problemes_Liaison();
+    return true;
 }
 
 }  // namespace ostrel

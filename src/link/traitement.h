@@ -18,7 +18,16 @@ void RAZ_Affichage_Modules();
 void Telechargement_Parametrage_Voies();
 QString Complete_Zeros(QString& s);
 inline QString Complete_Zeros(QString&& s) { return Complete_Zeros(s); }
-QString Lecture_Code_Acces_Texte(Octet module, Octet& index);
-Octet Recherche_Niveau_Acces(Octet module, const QString& code);
+// The module and index are replaced by 1 when out of range, in the caller's variables.
+QString Lecture_Code_Acces_Texte(Octet& module, Octet& index);
+inline QString Lecture_Code_Acces_Texte(Octet&& module, Octet& index) { return Lecture_Code_Acces_Texte(module, index); }
+Octet Recherche_Niveau_Acces(Octet& module, const QString& code);
+inline Octet Recherche_Niveau_Acces(Octet&& module, const QString& code) { return Recherche_Niveau_Acces(module, code); }
+
+// After a move whose target may have met a link error while loading: with
+// Code_Erreur not 0, on to the link-problem screen, unless the screen that
+// failed went there itself (a second move would start a new episode that
+// forgets where the fault arose). Returns whether there was an error.
+bool Erreur_Vers_Problemes_Liaison();
 
 }  // namespace ostrel

@@ -28,6 +28,9 @@ struct Dialogue_Fichier {
     QString DefaultExt;  // ".txt"
     QString Filter;      // "(*.txt)|*.txt"
     QString InitDir;
+    // The dialog itself asks before an existing file is replaced (the
+    // screens whose save procedure asks on its own leave it off).
+    bool Confirmer_Ecrasement = false;
 };
 
 struct Choix_Police {

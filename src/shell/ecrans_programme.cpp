@@ -6,14 +6,19 @@
 #include <QPushButton>
 #include <cmath>
 
+#include "link/ecrans/frm_pb_liaison.h"
 #include "link/liaison_ecran.h"
 #include "link/tableau_bord.h"
 #include "link/variables.h"
 #include "platform/ui/couleurs_ui.h"
 #include "platform/ui/registre_formes.h"
 #include "platform/ui/touches.h"
+#include "shell/frm_menu_config.h"
+#include "shell/frm_menu_consultation.h"
+#include "shell/frm_psw.h"
 #include "shell/frm_accueil.h"
 #include "shell/frm_menu1.h"
+#include "shell/frm_mesures.h"
 
 namespace ostrel {
 namespace {
@@ -29,7 +34,6 @@ const A_Venir Ecrans_A_Venir[] = {
     {"Frm_Menu_Consultation", "Consultation"},
     {"Frm_Menu_Config", "Configuration"},
     {"Frm_Psw", "Mot de passe"},
-    {"Frm_Mesures", "Mesures"},
     {"Frm_Pb_Liaison", "Problèmes Liaison"},
     {"frm_Journal_Alarme", "Journal des alarmes"},
     {"Frm_Menu_Enreg", "Menu Enregistrements"},
@@ -60,12 +64,18 @@ void Enregistrer_Formes(Registre_Formes& registre) {
     });
     registre.Enregistrer(QStringLiteral("Frm_Accueil"), [] { return new Frm_Accueil_Forme; });
     registre.Enregistrer(QStringLiteral("Frm_Patientez"), [] { return new Frm_Patientez_Forme; });
+    registre.Enregistrer(QStringLiteral("Frm_Mesures"), [] { return new Frm_Mesures_Forme; });
     // The serial port's form is never shown.
     registre.Enregistrer(QStringLiteral("Ecran_Communication"), [] { return new Forme(QStringLiteral("Ecran_Communication")); });
     for (const A_Venir& e : Ecrans_A_Venir) {
         const QString forme = QString::fromUtf8(e.forme), titre = QString::fromUtf8(e.titre);
         registre.Enregistrer(forme, [forme, titre] { return new Ecran_A_Venir(forme, titre); });
     }
+    // The menus, the password and the link-problem screen take their placeholders' place.
+    registre.Enregistrer(QStringLiteral("Frm_Menu_Consultation"), [] { return new Frm_Menu_Consultation_Forme; });
+    registre.Enregistrer(QStringLiteral("Frm_Menu_Config"), [] { return new Frm_Menu_Config_Forme; });
+    registre.Enregistrer(QStringLiteral("Frm_Psw"), [] { return new Frm_Psw_Forme; });
+    registre.Enregistrer(QStringLiteral("Frm_Pb_Liaison"), [] { return new Frm_Pb_Liaison_Forme; });
 }
 
 // ------------------------------------------------------------ screens to come
@@ -133,7 +143,7 @@ Frm_Patientez_Forme::Frm_Patientez_Forme() : Forme(QStringLiteral("Frm_Patientez
     ostrel::Couleur_Fond(lbl_titre_, 0x804000);
     ostrel::Couleur_Texte(lbl_titre_, Couleur_Blanche);
     setAttribute(Qt::WA_StyledBackground);
-    setStyleSheet(QStringLiteral("#Frm_Patientez { border: 2px solid #404040; }"));
+    setStyleSheet(QStringLiteral("#Frm_Patientez { background-color: #F0F0F0; border: 2px solid #404040; }"));
 }
 
 void Frm_Patientez_Forme::Form_Load() {

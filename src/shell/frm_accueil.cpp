@@ -1,6 +1,10 @@
 #include "shell/frm_accueil.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
+#include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
 #include <cmath>
@@ -9,6 +13,8 @@
 #include "link/tableau_bord.h"
 #include "link/variables.h"
 #include "platform/chemins.h"
+#include "platform/dialogues.h"
+#include "platform/fichiers.h"
 #include "platform/ui/couleurs_ui.h"
 #include "platform/ui/touches.h"
 #include "shell/demarrage.h"
@@ -24,7 +30,30 @@ QPushButton* Bouton(const char* nom, const QString& texte, QWidget* parent) {
 
 int Arrondi(double v) { return static_cast<int>(std::lround(v)); }
 
+// The picture keeps its colours while the screen is disabled under the password window.
+class Image_Accueil : public QLabel {
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        const QPixmap image = pixmap();
+        if (image.isNull()) return;
+        QPainter p(this);
+        const QSize taille = image.deviceIndependentSize().toSize();
+        p.drawPixmap(QRect(QPoint((width() - taille.width()) / 2, (height() - taille.height()) / 2), taille), image);
+    }
+};
+
 }  // namespace
+
+void Installer_Image_Accueil(const QString& chemin) {
+    if (QFileInfo::exists(chemin)) return;  // the site's own picture stays
+    QFile fournie(QStringLiteral(":/Accueil.bmp"));
+    if (!fournie.open(QIODevice::ReadOnly)) return;
+    QDir().mkpath(QFileInfo(chemin).absolutePath());
+    Sauvegarde_Sure(chemin, fournie.readAll());
+}
 
 Frm_Accueil_Forme::Frm_Accueil_Forme() : Forme(QStringLiteral("Frm_Accueil")) {
     cmd_menu1_ = Bouton("Cmd_Menu1", QStringLiteral("1 - Exploitation"), this);
@@ -34,7 +63,7 @@ Frm_Accueil_Forme::Frm_Accueil_Forme() : Forme(QStringLiteral("Frm_Accueil")) {
     label_nom_logiciel_ = new QLabel(this);
     label_nom_logiciel_->setObjectName(QStringLiteral("Label_Nom_Logiciel"));
     label_nom_logiciel_->setAlignment(Qt::AlignCenter);
-    picture_accueil_ = new QLabel(this);
+    picture_accueil_ = new Image_Accueil(this);
     picture_accueil_->setObjectName(QStringLiteral("Picture_accueil"));
     picture_accueil_->setAlignment(Qt::AlignCenter);
     connect(cmd_menu1_, &QPushButton::clicked, this, &Frm_Accueil_Forme::Cmd_Menu1_Click);
@@ -49,7 +78,14 @@ void Frm_Accueil_Forme::Form_Load() {
     Frm_Menu1().Lbl_Nom_Menu(QStringLiteral("Accueil"));
     label_nom_logiciel_->setText(Nom_Logiciel);
     Couleur_Texte(label_nom_logiciel_, 0);
-    image_ = QPixmap(Chemin_Natif(Repertoire_Application + QStringLiteral("\\Images\\Accueil.bmp")));
+    // The picture comes last: when it cannot be read the screen shows without it.
+    const QString chemin = Chemin_Natif(Repertoire_Application + QStringLiteral("\\Images\\Accueil.bmp"));
+    Installer_Image_Accueil(chemin);
+    image_ = QPixmap();
+    if (!QFileInfo(chemin).isFile())
+        Boites().MsgBox(QStringLiteral("Error 53 Fichier introuvable"), vbCritical, Nom_Logiciel);
+    else if (!image_.load(chemin))
+        Boites().MsgBox(QStringLiteral("Error 481 Image incorrecte"), vbCritical, Nom_Logiciel);
     picture_accueil_->setVisible(!image_.isNull());
     Form_Resize();
 }

@@ -11,6 +11,9 @@ class QPushButton;
 
 namespace ostrel {
 
+// Puts the picture shipped with the program at that path when no file is there.
+void Installer_Image_Accueil(const QString& chemin);
+
 class Frm_Accueil_Forme : public Forme {
     Q_OBJECT
 public:

@@ -354,6 +354,9 @@ void Frm_Menu1_Forme::Affiche_Progress_Bar(bool afficher) {
     Tableau_Bord::Affiche_Progress_Bar(afficher);
     pb_progress_bar_->setVisible(afficher);
     lbl_caption_pb_->setVisible(afficher);
+    // "Patientez SVP ..." goes with the progress: it would otherwise show
+    // behind the windows laid over the dashboard when nothing is going on.
+    lbl_patientez_svp_->setVisible(afficher);
     if (afficher)
         Premier_Plan();
     else
@@ -550,7 +553,14 @@ void Frm_Menu1_Forme::Diagnostique_OC() {
         Caption_Pb(QStringLiteral("Recherche du ") + b->text());
         Fond_Lbl_OC(b, Couleur_Fenetre);
         Lecture_Etat_Module(m);
+        if (Code_Erreur == 0) {
+            Nb_Voies_Module[m - 1] = (Donnees_Reponse.Etat_Module & 4) ? 8 : 16;
+            Lecture_Nom_Module(m);
+        }
         Parametres_Module& module = Tab_Parametres_Modules[m - 1];
+        // A module that answers its status but not its name counts as not
+        // answering too: its error is not carried over to the next module,
+        // and it does not take the name left by the previous reply.
         if (Code_Erreur != 0) {
             echec = true;
             Code_Erreur = 0;
@@ -561,8 +571,6 @@ void Frm_Menu1_Forme::Diagnostique_OC() {
             Num_Module = 1;
             module.Entete = Module_Non_Connecte;
         } else {
-            Nb_Voies_Module[m - 1] = (Donnees_Reponse.Etat_Module & 4) ? 8 : 16;
-            Lecture_Nom_Module(m);
             module.Entete = Donnees_Reponse.Entete_Module.left(32);
         }
         b->setToolTip(module.Entete);
@@ -597,7 +605,7 @@ void Frm_Menu1_Forme::Lbl_OC_MouseUp(int index) {
         Arriere_Plan();
         return;
     }
-    if (Code_Erreur != 0) Liaison_Ecran(Ecran_Courant, QStringLiteral("Problèmes Liaison"), Faux);
+    Erreur_Vers_Problemes_Liaison();
 }
 
 }  // namespace ostrel

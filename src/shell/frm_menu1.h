@@ -73,6 +73,8 @@ public:
     void Arriere_Plan() override;
     void Rafraichir() override;
     void Focus() override;
+    void Enabled(bool actif) override { setEnabled(actif); }
+    bool Enabled() const override { return isEnabled(); }
 
     void Lbl_OC_MouseUp(int index);
     QPushButton* Lbl_OC(int index) const;

@@ -6,12 +6,14 @@
 
 #include "link/formes.h"
 #include "platform/dialogues.h"
+#include "platform/imprimante.h"
 #include "platform/ui/boites_qt.h"
 #include "platform/ui/registre_formes.h"
 #include "config/formes_configuration.h"
 #include "history/formes_historique.h"
 #include "options/formes_options.h"
 #include "shell/ecrans_programme.h"
+#include "shell/imprimante_programme.h"
 
 int main(int argc, char** argv) {
     using namespace ostrel;
@@ -20,6 +22,8 @@ int main(int argc, char** argv) {
 
     Boites_Qt boites;
     Definir_Boites(&boites);
+    const auto imprimante = Creer_Imprimante_Programme();
+    Definir_Imprimante(imprimante.get());
     Registre_Formes registre;
     Enregistrer_Formes(registre);
     Enregistrer_Formes_Historique(registre);
@@ -36,6 +40,7 @@ int main(int argc, char** argv) {
         resultat = QApplication::exec();
     }
     Definir_Formes(nullptr);
+    Definir_Imprimante(nullptr);
     Definir_Boites(nullptr);
     return resultat;
 }

@@ -117,6 +117,17 @@ TEST_F(PlateformeUi, ApercuClavierDesControlesVersLaForme) {
     EXPECT_EQ(clics.count(), 1);
     EXPECT_EQ(f.touches.size(), 1u);
 
+    // The Esc that closes a message box is pressed in the box: its release,
+    // which the screen under it receives, must not act on the screen.
+    QWidget boite;
+    boite.show();
+    f.touches.clear();
+    QTest::keyPress(&boite, Qt::Key_Escape);
+    QTest::keyRelease(f.bouton, Qt::Key_Escape);
+    EXPECT_TRUE(f.touches.empty());
+    QTest::keyClick(f.bouton, Qt::Key_Escape);  // pressed and released on the screen
+    EXPECT_EQ(f.touches, (std::vector<std::pair<int, int>>{{27, 0}}));
+
     f.KeyPreview = false;
     f.touches.clear();
     QTest::keyRelease(f.bouton, Qt::Key_Q);

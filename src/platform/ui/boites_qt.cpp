@@ -101,6 +101,7 @@ void Boites_Qt::Beep() { QApplication::beep(); }
 bool Boites_Qt::Fichier(Dialogue_Fichier& d, bool enregistrer) {
     QFileDialog dialogue(Parent(), d.DialogTitle);
     dialogue.setOption(QFileDialog::DontUseNativeDialog);
+    dialogue.setOption(QFileDialog::DontConfirmOverwrite, !(enregistrer && d.Confirmer_Ecrasement));
     dialogue.setAcceptMode(enregistrer ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialogue.setFileMode(enregistrer ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     if (!d.Filter.isEmpty()) dialogue.setNameFilter(Filtre_Qt(d.Filter));

@@ -3,6 +3,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QPointer>
+#include <map>
 
 #include "platform/ui/couleurs_ui.h"
 #include "platform/ui/minuterie.h"
@@ -14,10 +16,29 @@ namespace {
 class Apercu_Clavier : public QObject {
 public:
     bool eventFilter(QObject* objet, QEvent* evenement) override {
-        if (evenement->type() != QEvent::KeyRelease || !objet->isWidgetType()) return false;
+        if (!objet->isWidgetType()) return false;
+        if (evenement->type() == QEvent::KeyPress) {
+            auto* touche = static_cast<QKeyEvent*>(evenement);
+            if (!touche->isAutoRepeat()) fenetre_appui_[touche->key()] = static_cast<QWidget*>(objet)->window();
+            ignoree_ = nullptr;
+            return false;
+        }
+        if (evenement->type() != QEvent::KeyRelease) return false;
         auto* touche = static_cast<QKeyEvent*>(evenement);
         if (touche->isAutoRepeat()) return false;
         auto* controle = static_cast<QWidget*>(objet);
+        if (evenement == ignoree_) return false;  // on its way up to the parents
+        // A key pressed in another window (the Esc or Enter that closed a
+        // message box) must not act on the screen that gets its release.
+        auto appui = fenetre_appui_.find(touche->key());
+        if (appui != fenetre_appui_.end()) {
+            const bool ailleurs = appui->second != controle->window();
+            fenetre_appui_.erase(appui);
+            if (ailleurs) {
+                ignoree_ = evenement;
+                return false;
+            }
+        }
         Forme* forme = nullptr;
         // Up to the window only: a message box over a form is not part of it.
         for (QWidget* w = controle; w; w = w->isWindow() ? nullptr : w->parentWidget()) {
@@ -33,6 +54,10 @@ public:
         forme->Form_KeyUp(code, Etat_Maj(touche->modifiers()));
         return !espace || controle == forme;
     }
+
+private:
+    std::map<int, QPointer<QWidget>> fenetre_appui_;
+    const QEvent* ignoree_ = nullptr;
 };
 
 }  // namespace

@@ -1,0 +1,84 @@
+#pragma once
+// The window both companion programs share: a line saying what the program
+// does, its picture, the start button and the "Patientez SVP" group with the
+// progress bar. The work runs on the window's own thread; each step of the
+// progress repaints the window and lets the window system draw it, so a large
+// file never leaves a frozen window, and the window cannot be closed while a
+// file is being read or written.
+#include <QPixmap>
+#include <QString>
+#include <QWidget>
+
+#include "platform/dialogues.h"
+#include "platform/types.h"
+
+class QGroupBox;
+class QLabel;
+class QProgressBar;
+class QPushButton;
+
+namespace ostrel {
+
+// Style and font of the companion programs' windows and boxes.
+void Configurer_Outil(const QString& nom_programme);
+
+class Fenetre_Outil : public QWidget {
+public:
+    Fenetre_Outil(const QString& forme, const QString& caption, const QString& texte, const QPixmap& image);
+
+    QLabel* Label1;
+    QLabel* Image1;
+    QPushButton* Cmd_Démarrage;
+    QGroupBox* Frame1;
+    QProgressBar* ProgressBar1;
+    Dialogue_Fichier CmnDial_Ouvrir;
+    Dialogue_Fichier CmDial_Enreg;
+
+    virtual void Cmd_Démarrage_Click() = 0;
+    bool En_Cours() const { return en_cours_; }
+
+protected:
+    // Marks the window busy for the life of the object.
+    class Travail {
+    public:
+        explicit Travail(Fenetre_Outil& f) : f_(f), avant_(f.en_cours_) { f_.en_cours_ = true; }
+        ~Travail() { f_.en_cours_ = avant_; }
+        Travail(const Travail&) = delete;
+        Travail& operator=(const Travail&) = delete;
+
+    private:
+        Fenetre_Outil& f_;
+        bool avant_;
+    };
+
+    void Afficher_Frame(bool afficher);  // Frame1 and its progress bar
+    void Caption_Frame(const QString& texte);
+    void Fin_Travail();  // Cmd_Démarrage enabled, Frame1 hidden
+
+    // Progress over a total; a total of 0 or less (a head that announces no
+    // point) is replaced by the estimate given.
+    void Debut_Progression(Long total, Long estimation);
+    // The bar shows fait x 100 / total while that is below 100.
+    void Progression(Long fait);
+    // Paints the window now and lets the window system show it.
+    void Rafraichir();
+
+    int Message(const QString& texte, int style = vbOKOnly);
+
+    // Shows CmnDial_Ouvrir. The name chosen, or empty when there is nothing
+    // more to do: no ".txt" name (a cancel included), or a file that does not
+    // exist ("Nom de fichier introuvable").
+    QString Fichier_Entree();
+    // Shows CmDial_Enreg with the name proposed. The name chosen, ".txt"
+    // appended when missing, or empty when cancelled.
+    QString Fichier_Sortie(const QString& proposition);
+
+    void closeEvent(QCloseEvent* evenement) override;
+
+private:
+    bool en_cours_ = false;
+    Long total_ = 1;
+    int affiche_ = -1;
+};
+
+}  // namespace ostrel

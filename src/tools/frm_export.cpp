@@ -1,0 +1,77 @@
+#include "tools/frm_export.h"
+
+#include <QPushButton>
+
+#include "files/messages_fichiers.h"
+#include "files/texte_fichier.h"
+#include "platform/chemins.h"
+#include "tools/exportation.h"
+#include "tools/images_outils.h"
+
+namespace ostrel {
+
+Frm_Export::Frm_Export()
+    : Fenetre_Outil(QStringLiteral("Frm_Export"), QStringLiteral("OstrelSoft Exportation V1.00"),
+                    QStringLiteral("Cette utilitaire permet d'exporter les données sauvegarder par OstrelSoft avec "
+                                   "un format standard pour tableur"),
+                    Image_Exportation()) {}
+
+void Frm_Export::Cmd_Démarrage_Click() {
+    Travail travail(*this);
+    Adr_OC = 1;
+    CmnDial_Ouvrir.DefaultExt = QStringLiteral(".txt");
+    CmnDial_Ouvrir.Filter = QStringLiteral("(*.txt)|*.txt");
+    CmnDial_Ouvrir.DialogTitle = QStringLiteral("Ouverture d'un  fichier d'enregistrements de température");
+    CmnDial_Ouvrir.InitDir = QStringLiteral("c:");
+    CmnDial_Ouvrir.FileName.clear();
+    const QString nom = Fichier_Entree();
+    if (nom.isEmpty()) return;
+    Fin_Travail();
+    Importer_Enregistrements(nom);
+}
+
+void Frm_Export::Importer_Enregistrements(const QString& NomFichier) {
+    Travail travail(*this);
+    NB_Voie = 0;
+    auto incorrect = [this] {
+        Message(Texte_Fichier_Incorrect);
+        Fin_Travail();
+    };
+    QByteArray contenu;
+    if (!Lire_Fichier(Chemin_Natif(NomFichier), contenu)) return incorrect();
+    const Long lignes = static_cast<Long>(std::min<qsizetype>(contenu.count('\n'), Table_Mesures::Taille));
+    Lecteur_Texte lecteur(contenu);
+    contenu = QByteArray();  // the reader holds the content
+    if (!Lire_Tete_Export(lecteur, Adr_OC, NB_Voie)) return incorrect();
+
+    Cmd_Démarrage->setEnabled(false);
+    Debut_Progression(Donnees_Module[static_cast<size_t>(Adr_OC - 1)].Nb_Enregistrements, lignes);
+    Afficher_Frame(true);
+    Rafraichir();
+    if (!Lire_Points_Export(lecteur, Adr_OC, NB_Voie, [this](Long lus) { Progression(lus); })) return incorrect();
+    Choix_Fichier_Export();
+}
+
+void Frm_Export::Choix_Fichier_Export() {
+    const QString nom = Fichier_Sortie(CmnDial_Ouvrir.FileName.chopped(4) + QStringLiteral("_Export"));
+    if (nom.isEmpty()) return Fin_Travail();
+    if (Exporter_Enregistrements(nom, 1, NB_Voie)) Message(Texte_Sauvegarde_Terminee);
+    Fin_Travail();
+}
+
+Resultat_Fichier Frm_Export::Exporter_Enregistrements(const QString& NomFichier, Octet Adr_OC, Octet NB_Voie) {
+    Travail travail(*this);
+    Caption_Frame(QStringLiteral("Ecriture du nouveau fichier en cours ..."));
+    Rafraichir();
+    const Long points = NB_Voie > 0 && Index_Fin_Voie.size() >= NB_Voie ? Index_Fin_Voie[NB_Voie - 1u] : 0;
+    Debut_Progression(Donnees_Module[static_cast<size_t>(std::clamp<int>(Adr_OC, 1, 32) - 1)].Nb_Enregistrements, points);
+    Afficher_Frame(true);
+    Rafraichir();
+    const QByteArray texte = Texte_Export(Adr_OC, NB_Voie, [this](Long p) { Progression(p); });
+    const Resultat_Fichier resultat = Sauvegarde_Sure(Chemin_Natif(NomFichier), texte);
+    if (!resultat) Signaler_Echec_Sauvegarde(NomFichier, resultat);
+    Fin_Travail();
+    return resultat;
+}
+
+}  // namespace ostrel

@@ -1,0 +1,197 @@
+#pragma once
+// The program as it runs, offscreen, over a simulated bus: the dashboard has
+// searched modules 1, 3 and 7, the boxes are scripted and the printer records.
+// The journal of module 3 is a fixed one, so that the screen's lines can be
+// checked to the character.
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <memory>
+
+#include "commun/application_test.h"
+#include "history/formes_historique.h"
+#include "history/frm_journal_alarme.h"
+#include "history/frm_purger.h"
+#include "link/donnees.h"
+#include "link/formes.h"
+#include "link/liaison.h"
+#include "link/liaison_ecran.h"
+#include "link/tableau_bord.h"
+#include "link/variables.h"
+#include "platform/cp1252.h"
+#include "platform/dates.h"
+#include "platform/dialogues.h"
+#include "platform/horloge.h"
+#include "platform/imprimante.h"
+#include "platform/ui/minuterie.h"
+#include "platform/ui/registre_formes.h"
+#include "shell/demarrage.h"
+#include "shell/ecrans_programme.h"
+#include "shell/frm_menu1.h"
+#include "simulateur.h"
+
+namespace ostrel::test {
+
+// Answers the connection question Yes, every other box from the queue.
+class Boites_Journal : public Boites_Scriptees {
+public:
+    int MsgBox(const QString& texte, int style, const QString& titre) override {
+        if (texte == QStringLiteral("Le module est il connecté à l'ordinateur?")) Reponses.push_front(reponse_question);
+        return Boites_Scriptees::MsgBox(texte, style, titre);
+    }
+    int reponse_question = vbYes;
+};
+
+inline QByteArray Nom12(const char* nom) { return QByteArray(nom).leftJustified(12, ' ', true); }
+
+// The journal of module 3 (oldest first) and its operators.
+inline void Journal_Module_3(sim::Module_Simule& m) {
+    using sim::Horodatage;
+    m.journal = {
+        {Horodatage{2027, 3, 1, 8, 15}, 2, 0, 2},
+        {Horodatage{2027, 3, 1, 9, 0}, 1, 2, 2},
+        {Horodatage{2027, 3, 2, 0, 0}, 4, 0, 3},   // midnight: the date alone
+        {Horodatage{2027, 3, 3, 14, 30}, 5, 0, 3}, // "Plus d'alarme" like 0
+        {Horodatage{2027, 3, 5, 23, 59}, 10, 0, 12},
+        {Horodatage{2027, 3, 6, 7, 5}, 9, 4, 12},
+        {Horodatage{2027, 3, 6, 18, 40}, 6, 0, 5},
+    };
+    m.operateurs = {Nom12("Dupont"), Nom12("Martin"), Nom12("Lef\xE8vre"), Nom12("Garcia")};
+    m.codes_acces = {1003, 2003, 3003, 4003};
+    m.voies[4].nom = QByteArray(12, ' ');  // a channel without a name
+    for (auto& v : m.voies) v.etat = 2;
+    m.journal_acquittements = true;
+    m.horloge = {30, 10, 1, 7, 3, 27};  // 07/03/2027 10:30
+}
+
+class Banc_Journal {
+public:
+    QTemporaryDir disque;
+    Boites_Journal boites;
+    Imprimante_Enregistreuse imprimante;
+    Registre_Formes registre;
+    sim::Simulateur bus;
+
+    // Starts the program over the bus (modules 1, 3 and 7); false when it could not.
+    bool Demarrer(double echelle = 0.05) {
+        ostrel_test::Application();
+        qputenv("OSTREL_DISQUE_C", disque.path().toUtf8());
+        qputenv("OSTREL_DOSSIER_WINDOWS", disque.filePath("Windows").toUtf8());
+        Reinitialiser_Donnees();
+        Definir_Horloge_Murale([] { return DateSerial(2027, 3, 7) + TimeSerial(9, 5, 3); });
+        Definir_Boites(&boites);
+        Definir_Imprimante(&imprimante);
+        Enregistrer_Formes(registre);
+        Enregistrer_Formes_Historique(registre);
+        Definir_Formes(&registre);
+        bus.Etat_Demonstration({1, 3, 7});
+        bus.Avec_Etat([](sim::Etat_Bus& e) { Journal_Module_3(e.modules[3]); });
+        if (!bus.Demarrer()) return false;
+        qputenv("OSTREL_COM1", bus.Chemin().toUtf8());
+        Definir_Echelle_Temps(echelle);
+        registre.Charger("Frm_Menu1");
+        Frm_Menu1_Forme* t = Tableau();
+        if (!t) return false;
+        t->resize(1280, 1024);
+        t->show();
+        t->Fin_Demarrage();
+        t->Tmr_Date()->Enabled(false);
+        ostrel_test::Traiter_Evenements();
+        boites.Effacer();
+        bus.Effacer_Trames();
+        return Code_Erreur == 0;
+    }
+
+    void Arreter() {
+        // The program's own exit: options written, port closed, every form unloaded.
+        if (Tableau()) Fin_Programme();
+        for (const QString& forme : Ordre_Dechargement()) registre.Decharger(forme);
+        ostrel_test::Traiter_Evenements();
+        bus.Arreter();
+        Definir_Formes(nullptr);
+        Definir_Boites(nullptr);
+        Definir_Imprimante(nullptr);
+        Definir_Tableau_Bord(nullptr);
+        Definir_Horloge_Murale(nullptr);
+        Definir_Echelle_Temps(1.0);
+        for (const char* v : {"OSTREL_DISQUE_C", "OSTREL_DOSSIER_WINDOWS", "OSTREL_COM1"}) qunsetenv(v);
+    }
+
+    Frm_Menu1_Forme* Tableau() const { return registre.Instance_De<Frm_Menu1_Forme>("Frm_Menu1"); }
+    frm_Journal_Alarme_Forme* Journal() const {
+        return registre.Instance_De<frm_Journal_Alarme_Forme>("frm_Journal_Alarme");
+    }
+    Frm_Purger_Forme* Purger() const { return registre.Instance_De<Frm_Purger_Forme>("Frm_Purger"); }
+
+    // The journal screen opened from the consultation menu, with `module` current.
+    frm_Journal_Alarme_Forme* Ouvrir_Ecran_Journal(Octet module = 3) {
+        Num_Module = module;
+        // From the home screen through the consultation menu, as the operator goes.
+        if (registre.Est_Chargee("Frm_Accueil"))
+            Liaison_Ecran(QStringLiteral("Accueil"), QStringLiteral("Consultation"), Faux);
+        Ecran_Courant = QStringLiteral("Consultation");
+        Liaison_Ecran(QStringLiteral("Consultation"), QStringLiteral("Journal des alarmes"), Faux);
+        ostrel_test::Traiter_Evenements();
+        return Journal();
+    }
+
+    // A control of the purge screen, else of the journal screen.
+    template <class T = QWidget> T* Controle(const char* nom) const {
+        for (Forme* f : {static_cast<Forme*>(Purger()), static_cast<Forme*>(Journal())})
+            if (f)
+                if (auto* c = f->findChild<T*>(QString::fromLatin1(nom))) return c;
+        return nullptr;
+    }
+
+    QStringList Lignes_Liste() const {
+        QStringList l;
+        if (auto* liste = Controle<QListWidget>("List_Alarmes"))
+            for (int i = 0; i < liste->count(); ++i) l << liste->item(i)->text();
+        return l;
+    }
+
+    // Request codes of the frames the bus received, in order.
+    std::vector<int> Codes() const {
+        std::vector<int> c;
+        for (const auto& t : bus.Trames_Recues())
+            if (t.octets.size() >= 4) c.push_back(static_cast<unsigned char>(t.octets[3]));
+        return c;
+    }
+    // The (count or value) word of each received frame of a code.
+    std::vector<int> Mots(int code) const {
+        std::vector<int> m;
+        for (const auto& t : bus.Trames_Recues())
+            if (t.octets.size() >= 6 && static_cast<unsigned char>(t.octets[3]) == code)
+                m.push_back(static_cast<unsigned char>(t.octets[4]) << 8 | static_cast<unsigned char>(t.octets[5]));
+        return m;
+    }
+
+    // Texts of the boxes shown since the last call.
+    std::vector<QString> Boites_Vues() {
+        std::vector<QString> t = boites.Textes();
+        boites.Effacer();
+        return t;
+    }
+    // The trace file's lines.
+    QStringList Trace() const {
+        return Depuis_Cp1252(Lire(QStringLiteral("Windows/setupm.snf"))).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    }
+
+    QString Chemin(const QString& relatif) const { return disque.filePath(relatif); }
+    QByteArray Lire(const QString& relatif) const {
+        QFile f(disque.filePath(relatif));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    void Ecrire(const QString& relatif, const QByteArray& contenu) const {
+        QDir().mkpath(QFileInfo(disque.filePath(relatif)).absolutePath());
+        QFile f(disque.filePath(relatif));
+        if (f.open(QIODevice::WriteOnly)) f.write(contenu);
+    }
+};
+
+}  // namespace ostrel::test

@@ -1,0 +1,366 @@
+// Conversion: first-version files made by hand turned into recordings files
+// that the program's loader reads back, and every way a bad input or a failed
+// save ends.
+#include "aide_outils.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <algorithm>
+
+#include "files/enregistrements.h"
+#include "files/texte_fichier.h"
+#include "link/tableau_bord.h"
+#include "platform/dates.h"
+#include "tools/conversion.h"
+#include "tools/exportation.h"
+#include "tools/form1.h"
+
+using namespace ostrel;
+using namespace ostrel::essai;
+
+namespace {
+
+const QString Incorrect = QStringLiteral("Fichier incorrect!");
+const QString Terminee = QStringLiteral("Sauvegarde terminée!");
+
+QStringList Repete(const QString& valeur, int n) {
+    QStringList l;
+    for (int i = 0; i < n; ++i) l << valeur;
+    return l;
+}
+
+// Sixteen values: the first ones given, then the rest.
+QStringList Valeurs(QStringList premieres, const QString& reste = "0") { return premieres << Repete(reste, 16 - premieres.size()); }
+
+// A data line of the first version: channel on two columns, date, time,
+// value in its unit, alarm digit, each followed by a blank.
+QString Point(int voie, const QString& date, const QString& heure, const QString& valeur, int alarme) {
+    return QStringLiteral("%1 %2 %3 %4 %5 ").arg(voie, 2).arg(date, heure, valeur).arg(alarme);
+}
+
+// A first-version file, item by item.
+struct Ancien_Fichier {
+    QString premier = "* NOMS DES VOIES";
+    QStringList noms = QStringList{"Chambre froide", "Entrée", "Four"} << [] {
+        QStringList l;
+        for (int k = 4; k <= 16; ++k) l << QStringLiteral("Voie %1").arg(k);
+        return l;
+    }();
+    std::vector<std::pair<QString, QStringList>> reglages = {
+        {"* VOIE VALIDE", Valeurs({"1", "1", "1", "2"})},
+        {"* NATURE CAPTEUR", Valeurs({"0", "2", "1"})},
+        {"* VALIDITE ALARME", Valeurs({"1", "0", "1", "2"})},
+        {"* SEUIL HAUT", Valeurs({"150", "215", "-50"})},
+        {"* SEUIL BAS", Valeurs({"20", "0", "-100"})},
+        {"* PERIODE", Valeurs({"15", "1", "240"}, "15")},
+        {"* TEMPORISATION", Valeurs({"5", "0", "30"})},
+        {"* ECHELLE 4MA", Valeurs({"0", "0", "-10"})},
+        {"* ECHELLE 20MA", Valeurs({"100", "100", "1200"}, "100")},
+        {"* ROLE ETOR", Valeurs({"0", "1", "0"})},
+        {"* UNITE", Valeurs({"0", "0", "3"})},
+        {"* INHIBITION ENREGISTREMENT", Valeurs({"0", "1", "0"})},
+        {"* NUMERO ETOR", Valeurs({"0", "2", "0"})},
+        {"* INHIBITION ALARME", Valeurs({"0", "0", "1"})},
+        {"* PLANNING", Valeurs({"0", "0", "16"})},
+        {"* CONTACT", Valeurs({"0", "1", "0"})},
+        {"* RELAIS", Valeurs({"0", "0", "1"})},
+        {"* BUZZER", Valeurs({"1", "0", "1"})},
+    };
+    QString entete = "ENTREPOT NORD";
+    QString points = "5";
+    QString evenements = "3";
+    // Channels 3, 1, 3, 2, 1 in file order; then the end mark and a line after it.
+    QStringList donnees = {
+        Point(3, "25/12/2006", "14:30", "21,5", 0), Point(1, "25/12/2006", "14:30", "-5", 1),
+        Point(3, "26/12/2006", "00:00", "3276,7", 1), Point(2, "26/12/2006", "08:05", "1500", 0),
+        Point(1, "27/12/2006", "23:59", "0,1", 0), "ETX", Point(1, "28/12/2006", "10:00", "99", 0),
+    };
+
+    QStringList Lignes() const {
+        QStringList l = QStringList{premier} << noms;
+        for (const auto& [separateur, valeurs] : reglages) l << separateur << valeurs;
+        l << "* ENTETE" << entete << "* NOMBRE D'ENREGISTREMENTS" << points << "* NOMBRE D'EVENEMENTS" << evenements;
+        return l << donnees;
+    }
+};
+
+// The recordings file the file above becomes.
+QStringList Nouveau_Fichier() {
+    QStringList l = {"*", " 1 ", "*", " 16 ", "*"};
+    l << Ancien_Fichier().noms << "*";
+    const QStringList sections[18] = {
+        Valeurs({"1", "1", "1", "0"}),    Valeurs({"0", "2", "1"}),        Valeurs({"1", "0", "1", "0"}),
+        Valeurs({"150", "215", "-50"}),   Valeurs({"20", "0", "-100"}),    Valeurs({"15", "1", "240"}, "15"),
+        Valeurs({"5", "0", "30"}),        Valeurs({"0", "0", "-10"}),      Valeurs({"100", "100", "1200"}, "100"),
+        Valeurs({"0", "1", "0"}),         Valeurs({"0", "0", "3"}),        Valeurs({"0", "1", "0"}),
+        Valeurs({"0", "2", "0"}),         Valeurs({"0", "0", "1"}),        Valeurs({"0", "0", "16"}),
+        Valeurs({"0", "1", "0"}),         Valeurs({"0", "0", "1"}),        Valeurs({"1", "0", "1"}),
+    };
+    for (const QStringList& s : sections) l << s << "*";
+    l << "ENTREPOT NORD" << "*" << "5" << "*" << "3" << "*";
+    l << "1" << "2512061430-501" << "271206235910" << "*";
+    l << "2" << "2612060805150000" << "*";
+    l << "3" << "25120614302150" << "2612060000327671" << "*";
+    for (int k = 4; k <= 16; ++k) l << QString::number(k) << "*";
+    return l;
+}
+
+class Conversion : public Essai_Outil {
+protected:
+    void SetUp() override {
+        Essai_Outil::SetUp();
+        fenetre.show();
+        ostrel_test::Traiter_Evenements();
+    }
+    // Converts the lines given through the window; the new file's lines.
+    QStringList Convertir(const QStringList& ancien) {
+        Ecrire(Chemin("ancien.txt"), Contenu(ancien));
+        Cliquer(fenetre, {Chemin("ancien.txt"), Chemin("nouveau.txt")});
+        return Lignes(Lire(Chemin("nouveau.txt")));
+    }
+    // The click ended on "Fichier incorrect!" without asking for a new file.
+    void Refuse(const QStringList& ancien, const char* cas) {
+        SCOPED_TRACE(cas);
+        boites.Effacer();
+        Ecrire(Chemin("mauvais.txt"), Contenu(ancien));
+        Cliquer(fenetre, {Chemin("mauvais.txt")});
+        EXPECT_EQ(boites.Textes(), std::vector<QString>{Incorrect});
+        EXPECT_EQ(boites.Dialogues.size(), 1u) << "no new file is asked for";
+        EXPECT_EQ(fenetre.Frame1->title(), "...");
+        EXPECT_FALSE(QFileInfo::exists(Chemin("mauvais_N.txt")));
+    }
+    Form1 fenetre;
+};
+
+}  // namespace
+
+TEST_F(Conversion, NouveauFichierLigneParLigne) {
+    const QStringList lignes = Convertir(Ancien_Fichier().Lignes());
+    EXPECT_EQ(boites.Textes(), std::vector<QString>{Terminee});
+    const QStringList attendu = Nouveau_Fichier();
+    ASSERT_EQ(lignes.size(), attendu.size());
+    for (qsizetype i = 0; i < lignes.size(); ++i) EXPECT_EQ(lignes[i], attendu[i]) << "ligne " << i + 1;
+    // Each channel's points keep their file order; channel 4 on ends where 3 ends.
+    EXPECT_EQ(Index_Fin_Voie, (std::vector<Long>{2, 3, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5}));
+    EXPECT_TRUE(Lire(Chemin("nouveau.txt")).contains("Entr\xe9" "e\r\n"));
+}
+
+TEST_F(Conversion, DialoguesEtEtapes) {
+    Convertir(Ancien_Fichier().Lignes());
+    ASSERT_EQ(boites.Dialogues.size(), 2u);
+    const Dialogue_Fichier& ouvrir = boites.Dialogues[0];
+    EXPECT_EQ(ouvrir.DialogTitle, QStringLiteral("Ouverture d'un ANCIEN fichier d'enregistrements de température"));
+    EXPECT_EQ(ouvrir.DefaultExt, ".txt");
+    EXPECT_EQ(ouvrir.Filter, "(*.txt)|*.txt");
+    EXPECT_EQ(ouvrir.InitDir, "c:");
+    EXPECT_EQ(ouvrir.FileName, "");
+    const Dialogue_Fichier& enregistrer = boites.Dialogues[1];
+    EXPECT_EQ(enregistrer.DialogTitle, "Nom du nouveau fichier");
+    EXPECT_EQ(enregistrer.InitDir, "c:");
+    EXPECT_EQ(enregistrer.Filter, "(*.txt)|*.txt");
+    EXPECT_EQ(enregistrer.FileName, Chemin("ancien_N"));
+    EXPECT_EQ(fenetre.Frame1->title(), QStringLiteral("Ecriture du nouveau fichier en cours ..."));
+    // Five points announced: 0, 20, 40, 60, 80 while reading.
+    EXPECT_NE(std::find(valeurs.begin(), valeurs.end(), 80), valeurs.end());
+    EXPECT_LT(*std::max_element(valeurs.begin(), valeurs.end()), 100);
+}
+
+TEST_F(Conversion, ReluParLeProgramme) {
+    Convertir(Ancien_Fichier().Lignes());
+    // The program's loader, on tables emptied first.
+    Reinitialiser_Donnees();
+    Num_Module = 5;
+    ASSERT_TRUE(Chargement_Fichier_Donnees(Chemin("nouveau.txt")));
+    EXPECT_TRUE(boites.Messages.size() == 1 && boites.Messages[0].Texte == Terminee);
+    EXPECT_EQ(Nom_Module, QStringLiteral("Module n°1"));
+    EXPECT_EQ(Nb_Voies_Module[4], 16);
+    EXPECT_EQ(Donnees_Reponse.Entete_Module, "ENTREPOT NORD");
+    EXPECT_EQ(Donnees_Reponse.Nb_Enregistrements, 5);
+    EXPECT_EQ(Index_Fin_Voie, (std::vector<Long>{2, 3, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5}));
+    EXPECT_FLOAT_EQ(Tab_Parametres_Voies[0].Seuil_Haut, 15.0f);
+    EXPECT_FLOAT_EQ(Tab_Parametres_Voies[1].Seuil_Haut, 21.5f);
+    EXPECT_FLOAT_EQ(Tab_Parametres_Voies[2].Seuil_Bas, -10.0f);
+    EXPECT_EQ(Tab_Parametres_Voies[1].Nature_Capteur, 2);
+    EXPECT_EQ(Tab_Parametres_Voies[2].Periode_Enreg, 240);
+    EXPECT_EQ(Tab_Parametres_Voies[0].Alarme_Valide, Vrai);
+    EXPECT_EQ(Tab_Parametres_Voies[3].Alarme_Valide, Faux);
+    struct Attendu {
+        Date quand;
+        Simple valeur;
+        Booleen alarme;
+        Octet voie;
+    };
+    const Attendu points[] = {
+        {DateSerial(2006, 12, 25) + TimeSerial(14, 30, 0), -5.0f, Vrai, 1},
+        {DateSerial(2006, 12, 27) + TimeSerial(23, 59, 0), 0.1f, Faux, 1},
+        {DateSerial(2006, 12, 26) + TimeSerial(8, 5, 0), Valeur_Inhibee, Faux, 2},
+        {DateSerial(2006, 12, 25) + TimeSerial(14, 30, 0), 21.5f, Faux, 3},
+        {DateSerial(2006, 12, 26), Valeur_Debut_Coupure, Vrai, 3},
+    };
+    for (Long i = 0; i < 5; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(Tab_Mesures[i].Date_Heure, points[i].quand);
+        EXPECT_FLOAT_EQ(Tab_Mesures[i].Valeur, points[i].valeur);
+        EXPECT_EQ(Tab_Mesures[i].Alarme, points[i].alarme);
+        EXPECT_EQ(Tab_Mesures[i].Num_Voie, points[i].voie);
+    }
+    EXPECT_EQ(Tab_Mesures[0].Nom_Voie, "Chambre froide");
+    EXPECT_EQ(Tab_Mesures[3].Nom_Voie, "Four");
+
+    // And the export tool reads it too, every setting with it.
+    Lecteur_Texte lecteur(Lire(Chemin("nouveau.txt")));
+    Octet n = 0;
+    ASSERT_TRUE(Lire_Tete_Export(lecteur, 1, n));
+    ASSERT_TRUE(Lire_Points_Export(lecteur, 1, n));
+    EXPECT_EQ(n, 16);
+    const Module_Export& m = Donnees_Module[0];
+    EXPECT_EQ(m.Voies[2].Unite, 3);
+    EXPECT_EQ(m.Voies[1].Num_ETOR_Inhib, 2);
+    EXPECT_EQ(m.Voies[2].Num_Planning_Inhib, 16);
+    EXPECT_EQ(m.Voies[1].Contact_NF, Vrai);
+    EXPECT_EQ(m.Voies[2].Relais_2, Vrai);
+    EXPECT_FLOAT_EQ(m.Voies[2].Echelle_4mA, -10.0f);
+    EXPECT_FLOAT_EQ(m.Voies[2].Echelle_20mA, 1200.0f);
+    EXPECT_EQ(m.Nb_Evenements, 3);
+}
+
+TEST_F(Conversion, DeuxFoisLeMemeFichier) {
+    const QStringList premiere = Convertir(Ancien_Fichier().Lignes());
+    // A smaller file in between leaves nothing behind it.
+    Ancien_Fichier petit;
+    petit.donnees = {Point(16, "01/01/2007", "10:00", "4", 0)};
+    boites.Effacer();
+    const QStringList entre = Convertir(petit.Lignes());
+    EXPECT_EQ(entre.mid(entre.size() - 3), (QStringList{"16", "0101071000400", "*"}));
+    boites.Effacer();
+    EXPECT_EQ(Convertir(Ancien_Fichier().Lignes()), premiere);
+}
+
+TEST_F(Conversion, PointsHorsDesVoiesEtDatesParticulieres) {
+    Ancien_Fichier ancien;
+    ancien.points = "0";  // a head that announces nothing
+    ancien.donnees = {
+        Point(0, "01/01/2007", "10:00", "1", 0),      // no channel 0
+        Point(1, "30/12/1899", "00:00", "2", 0),      // the date 0 does not end the data
+        Point(17, "01/01/2007", "10:00", "3", 0),     // no channel 17
+        " 2  5/01/2007  9:05 -12,3 1 ",                // date and time in their short forms
+        Point(1, "02/01/2007", "10:00", "4", 1),
+    };
+    const QStringList lignes = Convertir(ancien.Lignes());
+    EXPECT_EQ(boites.Textes(), std::vector<QString>{Terminee});
+    EXPECT_EQ(Index_Fin_Voie[0], 2);
+    EXPECT_EQ(Index_Fin_Voie[1], 3);
+    EXPECT_EQ(Index_Fin_Voie[15], 3);
+    const qsizetype debut = lignes.indexOf("ENTREPOT NORD");
+    // The count line says the points the file carries.
+    EXPECT_EQ(lignes.mid(debut, 16), (QStringList{"ENTREPOT NORD", "*", "3", "*", "3", "*", "1", "3012990000200",
+                                                   "0201071000401", "*", "2", "0501070905-1231", "*", "3", "*", "4"}));
+    // The program takes it, which it would not with a count of 0.
+    Reinitialiser_Donnees();
+    Num_Module = 1;
+    ASSERT_TRUE(Chargement_Fichier_Donnees(Chemin("nouveau.txt")));
+    EXPECT_EQ(Index_Fin_Voie[15], 3);
+    EXPECT_FLOAT_EQ(Tab_Mesures[2].Valeur, -12.3f);
+}
+
+TEST_F(Conversion, RienSansFichierTxtExistant) {
+    Ecrire(Chemin("ancien.dat"), Contenu(Ancien_Fichier().Lignes()));
+    Cliquer(fenetre, {QString()});
+    Cliquer(fenetre, {Chemin("ancien.dat")});
+    EXPECT_TRUE(boites.Messages.empty());
+    Cliquer(fenetre, {Chemin("absent.txt")});
+    ASSERT_EQ(boites.Messages.size(), 1u);
+    EXPECT_EQ(boites.Messages[0].Texte, "Nom de fichier introuvable");
+    EXPECT_EQ(boites.Messages[0].Style, vbExclamation);
+    EXPECT_EQ(boites.Dialogues.size(), 3u);
+    EXPECT_EQ(QDir(dossier.path()).entryList(QDir::Files), QStringList{"ancien.dat"});
+}
+
+TEST_F(Conversion, FichiersIncorrects) {
+    auto avec = [](auto&& changer) {
+        Ancien_Fichier a;
+        changer(a);
+        return a.Lignes();
+    };
+    Refuse(avec([](Ancien_Fichier& a) { a.premier = "* VOIE VALIDE"; a.noms.clear(); }), "aucun nom");
+    Refuse(avec([](Ancien_Fichier& a) { a.noms = a.noms.mid(0, 8); }), "huit noms seulement");
+    Refuse(avec([](Ancien_Fichier& a) { a.reglages[0].second[0] = "oui"; }), "voie en service illisible");
+    Refuse(avec([](Ancien_Fichier& a) { a.reglages[1].second[4] = "256"; }), "nature hors d'un octet");
+    Refuse(avec([](Ancien_Fichier& a) { a.reglages[3].second[0] = "haut"; }), "seuil illisible");
+    Refuse(avec([](Ancien_Fichier& a) { a.reglages[5].second[2] = "-1"; }), "période hors d'un octet");
+    Refuse(avec([](Ancien_Fichier& a) { a.reglages[11].second[0] = "vrai"; }), "drapeau illisible");
+    Refuse(avec([](Ancien_Fichier& a) { a.points = "cinq"; }), "compte de points illisible");
+    Refuse(avec([](Ancien_Fichier& a) { a.evenements = "trois"; }), "compte d'alarmes illisible");
+    Refuse(Ancien_Fichier().Lignes().mid(0, 200), "fin du fichier dans l'en-tête");
+    const QString bon = Point(1, "25/12/2006", "14:30", "21,5", 0);
+    const std::pair<QString, const char*> lignes_fausses[] = {
+        {" 1 25/12/2006 14:30", "ligne trop courte"},
+        {"ab 25/12/2006 14:30 21,5 0 ", "voie illisible"},
+        {" 1 32/12/2006 14:30 21,5 0 ", "jour 32"},
+        {" 1 29/02/2007 14:30 21,5 0 ", "29 février 2007"},
+        {" 1 25/12/2006 24:30 21,5 0 ", "24 heures"},
+        {" 1 25/12/2006 14:60 21,5 0 ", "60 minutes"},
+        {" 1 25-12-2006 14:30 21,5 0 ", "date sans barres"},
+        {" 1 14:30:00   14:30 21,5 0 ", "heure à la place de la date"},
+        {" 1 25/12/2006 14:30 vingt 0 ", "valeur illisible"},
+        {" 1 25/12/2006 14:30 21,5 x ", "alarme illisible"},
+        {"", "ligne vide"},
+    };
+    for (const auto& [ligne, cas] : lignes_fausses)
+        Refuse(avec([&](Ancien_Fichier& a) { a.donnees = {bon, ligne, bon}; }), cas);
+}
+
+TEST_F(Conversion, EnregistrementAnnuleOuEchoue) {
+    Ecrire(Chemin("ancien.txt"), Contenu(Ancien_Fichier().Lignes()));
+    Cliquer(fenetre, {Chemin("ancien.txt"), QString()});
+    EXPECT_TRUE(boites.Messages.empty());
+    EXPECT_EQ(QDir(dossier.path()).entryList(QDir::Files), QStringList{"ancien.txt"});
+    Cliquer(fenetre, {Chemin("ancien.txt"), Chemin("nouveau")});
+    EXPECT_EQ(Lignes(Lire(Chemin("nouveau.txt"))), Nouveau_Fichier());
+
+    boites.Effacer();
+    const QString protege = Chemin("protege");
+    ASSERT_TRUE(QDir(dossier.path()).mkdir("protege"));
+    Ecrire(protege + "/mesures.txt", "ancien\r\n");
+    if (!Dossier_Lecture_Seule(protege, true)) GTEST_SKIP() << "cannot make a read-only folder here";
+    Cliquer(fenetre, {Chemin("ancien.txt"), protege + "/mesures.txt"});
+    Dossier_Lecture_Seule(protege, false);
+    ASSERT_EQ(boites.Messages.size(), 1u);
+    EXPECT_TRUE(boites.Messages[0].Texte.startsWith("La sauvegarde a échoué")) << boites.Messages[0].Texte.toStdString();
+    EXPECT_EQ(Lire(protege + "/mesures.txt"), "ancien\r\n");
+    EXPECT_EQ(QDir(protege).entryList(QDir::Files | QDir::Hidden), QStringList{"mesures.txt"});
+}
+
+TEST_F(Conversion, FichierLePlusGrand) {
+    // Channels 2 and 1 in turn, up to the last line the table leaves free, then one more.
+    auto fichier = [](Long points) {
+        Ancien_Fichier a;
+        a.donnees.clear();
+        a.points = QString::number(points);
+        QByteArray c = Contenu(a.Lignes());
+        c.reserve(c.size() + static_cast<qsizetype>(points) * 30);
+        for (Long i = 0; i < points; ++i)
+            c += i % 2 ? " 1 01/01/2008 12:30 21,5 0 \r\n" : " 2 31/12/2007 23:45 -0,5 1 \r\n";
+        return c;
+    };
+    Ecrire(Chemin("grand.txt"), fichier(Nb_Points_Max_Conversion));
+    Cliquer(fenetre, {Chemin("grand.txt"), Chemin("grand_N.txt")});
+    EXPECT_EQ(boites.Textes(), std::vector<QString>{Terminee});
+    EXPECT_EQ(Index_Fin_Voie[0], Nb_Points_Max_Conversion / 2);
+    EXPECT_EQ(Index_Fin_Voie[15], Nb_Points_Max_Conversion);
+    const QByteArray nouveau = Lire(Chemin("grand_N.txt"));
+    EXPECT_TRUE(nouveau.contains("*\r\n1\r\n01010812302150\r\n"));
+    EXPECT_TRUE(nouveau.contains("01010812302150\r\n*\r\n2\r\n3112072345-51\r\n"));
+    EXPECT_GE(valeurs.size(), 99u);
+    // The program takes the whole of it.
+    Reinitialiser_Donnees();
+    Num_Module = 1;
+    ASSERT_TRUE(Chargement_Fichier_Donnees(Chemin("grand_N.txt")));
+    EXPECT_EQ(Index_Fin_Voie[15], Nb_Points_Max_Conversion);
+
+    boites.Effacer();
+    Ecrire(Chemin("trop.txt"), fichier(Nb_Points_Max_Conversion + 1));
+    Cliquer(fenetre, {Chemin("trop.txt")});
+    EXPECT_EQ(boites.Textes(), std::vector<QString>{Incorrect});
+    EXPECT_FALSE(QFileInfo::exists(Chemin("trop_N.txt")));
+}

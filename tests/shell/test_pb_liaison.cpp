@@ -1,0 +1,231 @@
+// The link-problem screen: the text of each error code, the blinking banner
+// with its beep, the search every eleventh tick with the return to the live
+// measures, and OK. Its timer is fired by hand.
+#include <QLabel>
+
+#include "link/ecrans/frm_pb_liaison.h"
+#include "platform/ui/couleurs_ui.h"
+#include "platform/ui/minuterie.h"
+#include "programme_test.h"
+
+using namespace ostrel;
+using ostrel_test::Programme;
+using ostrel_test::Traiter_Evenements;
+
+namespace {
+
+class Pb_Liaison : public Programme {
+protected:
+    Frm_Pb_Liaison_Forme* Pb() const { return registre.Instance_De<Frm_Pb_Liaison_Forme>("Frm_Pb_Liaison"); }
+    // The screen opened from `ecran` with that error, its timer held by hand.
+    void Ouvrir(const QString& ecran, Octet code) {
+        Liaison_Ecran(Ecran_Courant, ecran, Faux);
+        Code_Erreur = code;
+        Liaison_Ecran(Ecran_Courant, QStringLiteral("Problèmes Liaison"), Faux);
+        ASSERT_NE(Pb(), nullptr);
+        Tenir_Minuterie();
+    }
+    void Tenir_Minuterie() {
+        ASSERT_EQ(Pb()->Timer_Alarme()->Interval(), 1000);
+        Pb()->Timer_Alarme()->Interval(3600 * 1000);
+    }
+    bool Tic() {
+        const bool fait = Pb() && Pb()->Timer_Alarme()->Declencher();
+        Traiter_Evenements();
+        return fait;
+    }
+    Couleur Bandeau() const { return Tableau()->Fond_Lbl_Alarme(); }
+};
+
+}  // namespace
+
+TEST_F(Pb_Liaison, TexteDeChaqueCode) {
+    Frm_Menu1_Forme* t = Demarrer();
+    ASSERT_NE(t, nullptr);
+    const std::pair<int, const char*> cas[] = {
+        {1, "Le code fonction reçu ne figure pas dans la liste autorisée"},
+        {2, "L'adresse utilisée n'existe pas au sein de l'esclave concerné"},
+        {3, "La valeur envoyée ne peut être prise en compte à l'adresse indiquée"},
+        {4, "L'esclave ne peut exécuter la commande"},
+        {7, "La fonction ne peut être assurée ou une demande d'écriture sur un read-only"},
+        {10, "Le CRC renvoyé est incorrect"},
+        {11, "Réponse effectuée par un esclave non autorisé"},
+        {12, "Le code fonction reçu ne correspond pas à la question"},
+        {13, "La longueur de la trame reçu ne correspond pas à la question"},
+        {14, "Réponse invalide à une écriture"},
+        {15, "Interruption sur la ligne lors de la transmission"},
+        {68, "Le port est indisponible pour l'action demandée"},
+        {100, "Aucune police n'a été trouvée"},
+    };
+    Couleur_Fond_Bandeau = 0x00C0C0;
+    for (const auto& [code, texte] : cas) {
+        SCOPED_TRACE(code);
+        t->Lampe_Comm(Couleur_Fenetre);
+        t->Lbl_Informations(QStringLiteral("Mesures en cours"));
+        Ouvrir(QStringLiteral("Consultation"), static_cast<Octet>(code));
+        EXPECT_EQ(Pb()->Lbl_Type_Erreur(), QStringLiteral("Code erreur %1 : ").arg(code) + QString::fromUtf8(texte));
+        const QStringList trace = Trace();
+        EXPECT_EQ(trace[trace.size() - (code == 14 ? 2 : 1)], QString::fromUtf8(texte));  // 14: the bytes follow
+        EXPECT_EQ(t->Lbl_Nom_Menu(), QStringLiteral("Problèmes Liaison"));
+        EXPECT_EQ(t->Lbl_Informations(), QStringLiteral("Erreur avec un Module"));
+        EXPECT_EQ(t->Lampe_Comm(), 0x00C0C0);
+        EXPECT_EQ(Pb()->Ecran_En_Erreur, QStringLiteral("Consultation"));
+        EXPECT_EQ(Pb()->windowTitle(), QStringLiteral("Erreur"));
+        EXPECT_TRUE(Pb()->isVisible());
+        EXPECT_TRUE(Pb()->Timer_Alarme()->Enabled());
+        EXPECT_EQ(Code_Erreur, code);  // kept while the screen is shown
+        EXPECT_FALSE(Charge("Frm_Menu_Consultation"));
+        Cliquer("Frm_Pb_Liaison", "Cmd_OK");
+    }
+
+    // A code without a text keeps the first line and traces nothing.
+    Ouvrir(QStringLiteral("Consultation"), 6);
+    EXPECT_EQ(Pb()->Lbl_Type_Erreur(), QStringLiteral("Code Erreur n°X : Erreur inconnue"));
+    EXPECT_EQ(Trace().back(), QStringLiteral("Accès écran Problèmes Liaison"));
+    EXPECT_EQ(t->Lbl_Informations(), QStringLiteral("Erreur avec un Module"));
+}
+
+TEST_F(Pb_Liaison, Code14LesOctetsRecusALaSuite) {
+    ASSERT_NE(Demarrer(), nullptr);
+    Trame_Recue[0] = 1;
+    Trame_Recue[1] = 16;
+    Trame_Recue[2] = 0;
+    Trame_Recue[3] = 2;
+    Nb_Octets_Recus = 4;
+    Ouvrir(QStringLiteral("Configuration"), 14);
+    const QStringList trace = Trace();
+    ASSERT_GE(trace.size(), 2);
+    EXPECT_EQ(trace[trace.size() - 2], QStringLiteral("Réponse invalide à une écriture"));
+    EXPECT_EQ(trace.back(), QStringLiteral("11602"));
+}
+
+TEST_F(Pb_Liaison, ClignoteBipeEtRetourneAuxMesuresAuOnziemeTic) {
+    Frm_Menu1_Forme* t = Demarrer({1, 3});
+    ASSERT_NE(t, nullptr);
+    Remplacer("Frm_Mesures");
+    Couleur_Fond_Bandeau = 0x00C0C0;
+    Liaison_Ecran(QStringLiteral("Accueil"), QStringLiteral("Consultation"), Faux);
+    Ouvrir(QStringLiteral("Mesures"), Erreur::Ligne);
+    EXPECT_EQ(Pb()->Ecran_En_Erreur, QStringLiteral("Mesures"));
+    EXPECT_FALSE(Charge("Frm_Mesures"));
+    EXPECT_EQ(Bandeau(), 0x00C0C0);
+    bus.Effacer_Trames();
+
+    for (int tic = 1; tic <= 10; ++tic) {
+        SCOPED_TRACE(tic);
+        ASSERT_TRUE(Tic());
+        // Red with a beep on the odd ticks, back on the even ones.
+        EXPECT_EQ(Bandeau(), tic % 2 ? Couleur_Rouge : 0x00C0C0);
+        EXPECT_EQ(boites.Bips, (tic + 1) / 2);
+        EXPECT_EQ(Pb()->Compteur_Alarme, tic);
+        EXPECT_TRUE(Pb()->Timer_Alarme()->Enabled());
+    }
+    EXPECT_EQ(bus.Nombre_Requetes(0x1B), 0);
+    EXPECT_EQ(Code_Erreur, Erreur::Ligne);
+
+    const int chargements = ostrel_test::Ecran_Essai::chargements;
+    ASSERT_TRUE(Tic());
+    EXPECT_EQ(boites.Bips, 6);
+    EXPECT_EQ(bus.Nombre_Requetes(0x1B), 1);  // the bus searched again
+    EXPECT_EQ(Code_Erreur, 0);
+    EXPECT_FALSE(Charge("Frm_Pb_Liaison"));
+    EXPECT_EQ(ostrel_test::Ecran_Essai::chargements, chargements + 1);
+    EXPECT_EQ(Ecran_Courant, QStringLiteral("Mesures"));
+    EXPECT_EQ(Bandeau(), 0x00C0C0);
+    EXPECT_EQ(t->Nb_Lbl_OC(), 2);
+}
+
+TEST_F(Pb_Liaison, AilleursResteJusquALAppuiSurOK) {
+    Frm_Menu1_Forme* t = Demarrer({1});
+    ASSERT_NE(t, nullptr);
+    Couleur_Fond_Bandeau = 0x00C0C0;
+    Liaison_Ecran(QStringLiteral("Accueil"), QStringLiteral("Consultation"), Faux);
+    Ouvrir(QStringLiteral("Journal des alarmes"), Erreur::Ligne);
+    // The bus is still down at the retry.
+    Definir_Echelle_Temps(0.005);
+    bus.Programmer_Defauts(0x1B, {}, sim::Defaut(sim::Defaut::Silence));
+    bus.Effacer_Trames();
+    for (int tic = 1; tic <= 11; ++tic) ASSERT_TRUE(Tic());
+    EXPECT_EQ(bus.Nombre_Requetes(0x1B), 6);  // one search, with its retries
+    EXPECT_EQ(t->Caption_Lbl_OC(0), QStringLiteral("Module non connecté"));
+    ASSERT_TRUE(Charge("Frm_Pb_Liaison"));
+    EXPECT_TRUE(Pb()->Timer_Alarme()->Enabled());
+    EXPECT_EQ(Pb()->Compteur_Alarme, 0);
+    EXPECT_EQ(Bandeau(), Couleur_Rouge);  // until tick 12
+    EXPECT_EQ(Code_Erreur, 0);
+    ASSERT_TRUE(Tic());
+    EXPECT_EQ(Bandeau(), 0x00C0C0);
+    ASSERT_TRUE(Tic());
+    EXPECT_EQ(Bandeau(), Couleur_Rouge);
+
+    // OK: timer off, banner back, search (the bus is back), home screen.
+    bus.Effacer_Defauts();
+    Definir_Echelle_Temps(1);
+    bus.Effacer_Trames();
+    Code_Erreur = Erreur::Ligne;
+    Minuterie* minuterie = Pb()->Timer_Alarme();
+    Cliquer("Frm_Pb_Liaison", "Cmd_OK");
+    EXPECT_FALSE(minuterie->Enabled());
+    EXPECT_EQ(Bandeau(), 0x00C0C0);
+    EXPECT_EQ(Code_Erreur, 0);
+    EXPECT_EQ(bus.Nombre_Requetes(0x1B), 1);
+    EXPECT_FALSE(Charge("Frm_Pb_Liaison"));
+    EXPECT_TRUE(Charge("Frm_Accueil"));
+    EXPECT_EQ(Ecran_Courant, QStringLiteral("Accueil"));
+    EXPECT_EQ(Ecran_Precedent, QStringLiteral("Problèmes Liaison"));
+    EXPECT_EQ(t->Lbl_Nom_Menu(), QStringLiteral("Accueil"));
+    EXPECT_EQ(t->Caption_Lbl_OC(0), QStringLiteral("MD1"));
+}
+
+TEST_F(Pb_Liaison, LesMesuresEchouentEncoreAuRetour) {
+    ASSERT_NE(Demarrer({1}), nullptr);
+    Remplacer("Frm_Mesures");
+    Ouvrir(QStringLiteral("Mesures"), Erreur::Ligne);
+    // The live screen fails again at its first request: its title is not written yet.
+    Remplacer("Frm_Mesures", [this] {
+        Tableau()->Lbl_Nom_Menu(QStringLiteral("Problèmes Liaison"));
+        Code_Erreur = Erreur::Ligne;
+    });
+    for (int tic = 1; tic <= 11; ++tic) ASSERT_TRUE(Tic());
+    // A new episode, which does not know where the fault arose and stays.
+    ASSERT_NE(Pb(), nullptr);
+    EXPECT_EQ(Pb()->Timer_Alarme()->Interval(), 1000);  // a fresh form
+    EXPECT_FALSE(Charge("Frm_Mesures"));
+    EXPECT_EQ(Ecran_Courant, QStringLiteral("Problèmes Liaison"));
+    EXPECT_TRUE(Pb()->Ecran_En_Erreur.isEmpty());
+    EXPECT_EQ(Pb()->Compteur_Alarme, 0);
+    EXPECT_EQ(Code_Erreur, Erreur::Ligne);
+    Tenir_Minuterie();
+
+    // The live screen opens the link-problem screen itself: one new episode, not two.
+    Remplacer("Frm_Mesures", [] {
+        Code_Erreur = Erreur::Ligne;
+        Liaison_Ecran(Ecran_Courant, QStringLiteral("Problèmes Liaison"), Faux);
+    });
+    Pb()->Ecran_En_Erreur = QStringLiteral("Mesures");
+    const auto episodes = Trace().count(QStringLiteral("Accès écran Problèmes Liaison"));
+    for (int tic = 1; tic <= 11; ++tic) ASSERT_TRUE(Tic());
+    EXPECT_EQ(Trace().count(QStringLiteral("Accès écran Problèmes Liaison")), episodes + 1);
+    EXPECT_TRUE(Charge("Frm_Pb_Liaison"));
+}
+
+TEST_F(Pb_Liaison, BandeauDejaRougeNiClignotementNiBip) {
+    ASSERT_NE(Demarrer(), nullptr);
+    Couleur_Fond_Bandeau = Couleur_Rouge;
+    Ouvrir(QStringLiteral("Consultation"), Erreur::Ligne);
+    for (int tic = 1; tic <= 4; ++tic) {
+        ASSERT_TRUE(Tic());
+        EXPECT_EQ(Bandeau(), Couleur_Rouge);
+    }
+    EXPECT_EQ(boites.Bips, 0);
+}
+
+TEST_F(Pb_Liaison, TitreDejaProblemesLiaisonNeRetournePas) {
+    ASSERT_NE(Demarrer(), nullptr);
+    Ouvrir(QStringLiteral("Consultation"), Erreur::Ligne);
+    // Opened again over itself: the screen that failed is not known any more.
+    Liaison_Ecran(Ecran_Courant, QStringLiteral("Problèmes Liaison"), Faux);
+    ASSERT_NE(Pb(), nullptr);
+    EXPECT_TRUE(Pb()->Ecran_En_Erreur.isEmpty());
+    EXPECT_EQ(Ecran_Precedent, QStringLiteral("Problèmes Liaison"));
+}
