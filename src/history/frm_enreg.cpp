@@ -18,7 +18,7 @@
 #include "history/graphe_enreg.h"
 #include "history/libelles.h"
 #include "history/partage_enregistrements.h"
-#include "history/pointeur_attente.h"
+#include "history/curseur_attente.h"
 #include "link/donnees.h"
 #include "link/fonctions_es.h"
 #include "link/liaison.h"
@@ -149,7 +149,7 @@ bool Frm_Enreg_Forme::Voie_Cochee(int i) const {
 // ------------------------------------------------------------ opening
 
 void Frm_Enreg_Forme::Form_Load() {
-    Pointeur_Attente attente;
+    Curseur_Attente attente;
     KeyPreview = true;
     Voie_Curseur = 0;
     donnees_fichier_ = Donnees_Fichier != Faux;

@@ -14,7 +14,7 @@
 #include "history/graphe_enreg.h"
 #include "history/libelles.h"
 #include "history/partage_enregistrements.h"
-#include "history/pointeur_attente.h"
+#include "history/curseur_attente.h"
 #include "link/donnees.h"
 #include "link/liaison_ecran.h"
 #include "link/variables.h"
@@ -64,7 +64,7 @@ bool Frm_Enreg_Forme::Periode(Date& d1, Date& d2) const {
 
 void Frm_Enreg_Forme::Check_Voie_Click(int Index) {
     if (Index < 0 || Index >= static_cast<int>(Check_Voie.size())) return;
-    Pointeur_Attente attente;
+    Curseur_Attente attente;
     Chk_Tableau->setChecked(false);
     auto offres = [this] {
         // Thresholds and the numeric table for one channel at a time.
@@ -127,7 +127,7 @@ void Frm_Enreg_Forme::Efface_Seuils_Voie(int) {
 }
 
 void Frm_Enreg_Forme::Check_Option_Seuil_Click() {
-    Pointeur_Attente attente;
+    Curseur_Attente attente;
     const bool seuils = Check_Option_Seuil->isChecked();
     for (int i = 0; i < Nb_Voies_Enreg; ++i) {
         if (seuils && Voie_Cochee(i)) Trace_Seuils_Voie(i);

@@ -10,7 +10,7 @@
 #include "history/frm_enreg.h"
 #include "history/graphe_enreg.h"
 #include "history/partage_enregistrements.h"
-#include "history/pointeur_attente.h"
+#include "history/curseur_attente.h"
 #include "link/donnees.h"
 #include "link/fonctions_es.h"
 #include "link/liaison.h"
@@ -23,7 +23,7 @@
 namespace ostrel {
 
 void Frm_Enreg_Forme::Chk_Tableau_Click() {
-    Pointeur_Attente attente;
+    Curseur_Attente attente;
     CWGraph_Enreg->Graduations_Temps(Chk_Tableau->isChecked() ? 3 : 6, 4);
     Placer_Graphe();
     repaint();
@@ -33,7 +33,7 @@ void Frm_Enreg_Forme::Chk_Tableau_Click() {
 }
 
 void Frm_Enreg_Forme::Remplit_Tableau_Numerique(int n) {
-    Pointeur_Attente attente;
+    Curseur_Attente attente;
     List_Numerique->clear();
     if (n < 0 || n > 15) return;
     const QString nom = n < static_cast<int>(Check_Voie.size()) ? Check_Voie[static_cast<size_t>(n)]->text()
@@ -79,6 +79,7 @@ void Frm_Enreg_Forme::Cmd_Sauvegarder_Click() {
     dialogue.DefaultExt = QStringLiteral(".txt");
     dialogue.InitDir = Repertoire_Sauvegardes_Donnees;
     dialogue.Filter = QStringLiteral("(*.txt)|*.txt");
+    dialogue.Confirmer_Ecrasement = true;
     if (!Boites().ShowSave(dialogue) || !dialogue.FileName.endsWith(QLatin1String(".txt"))) return;
     Frm_Menu1().Premier_Plan();
     const Resultat_Fichier resultat = Sauvegarde_Fichier_Donnees(Chemin_Natif(dialogue.FileName), Num_Module, Nb_Voies_Enreg);

@@ -12,7 +12,7 @@
 #include "files/enregistrements.h"
 #include "history/libelles.h"
 #include "history/partage_enregistrements.h"
-#include "history/pointeur_attente.h"
+#include "history/curseur_attente.h"
 #include "link/donnees.h"
 #include "link/fonctions_es.h"
 #include "link/liaison.h"
@@ -217,7 +217,7 @@ void Frm_Menu_Enreg_Forme::Cmd_OK_Click() {
 }
 
 bool Frm_Menu_Enreg_Forme::Charge_Enregistrements() {
-    Pointeur_Attente attente;
+    Curseur_Attente attente;
     Tableau_Bord& tableau = Frm_Menu1();
     if (Opt_Lecture_Fichier->isChecked()) {
         // Emptied first: a file whose head cannot be read leaves nothing to show.

@@ -117,6 +117,7 @@ TEST_F(Tableau_Sauvegarde, SauvegardeDesDonneesFraichesPuisPurge) {
     EXPECT_EQ(d.DefaultExt, QStringLiteral(".txt"));
     EXPECT_EQ(d.Filter, QStringLiteral("(*.txt)|*.txt"));
     EXPECT_EQ(d.InitDir, QStringLiteral("c:\\OstrelSoft+\\Sauvegardes\\Sauvegardes_Donnees"));
+    EXPECT_TRUE(d.Confirmer_Ecrasement);
     EXPECT_EQ(boites.Textes(), (std::vector<QString>{"Voulez vous enregistrer les données dans un fichier ?",
                                                      "Voulez vous purger les enregistrements du module ?"}));
     EXPECT_EQ(boites.Messages[1].Style, vbYesNo);
