@@ -281,7 +281,6 @@ void Frm_Enreg_Forme::Form_Load() {
     Lbl_Legende[0]->hide();
     CWGraph_Enreg->Caption(Nom_Module);
     tableau.Affiche_Progress_Bar(false);
-    ouverture_finie_ = true;
 
     if (!donnees_fichier_ &&
         Boites().MsgBox(QStringLiteral("Voulez vous enregistrer les données dans un fichier ?"), vbYesNo) == vbYes)

@@ -117,7 +117,6 @@ private:
     bool Imprimer_Ecran();  // the screen's picture as a page, ended as a print job
 
     bool donnees_fichier_ = false;  // the source, as the opening found it
-    bool ouverture_finie_ = false;
     bool ecriture_echelles_ = false;  // the date boxes are being written from the axis
     // What a curve printout changes and gives back.
     struct Sauvegarde_Impression {

@@ -184,14 +184,13 @@ void Frm_Enreg_Forme::Preparer_Page() {
 void Frm_Enreg_Forme::Placer_Page() {
     Imprimante& p = Printer();
     p.Orientation(vbPRORLandscape);
+    // The size of the printable rectangle; where the screen stands does not
+    // change its picture, so it stays in its place behind the dashboard.
     const Zone_Imprimable_Page z = p.Zone_Imprimable();
-    const QRect page(Twips_Vers_Pixels(z.Gauche), Twips_Vers_Pixels(z.Haut), Twips_Vers_Pixels(z.Largeur),
-                     Twips_Vers_Pixels(z.Hauteur));
-    if (page.size() != size() || !isVisible()) {
-        setGeometry(page);
+    const QSize page(Twips_Vers_Pixels(z.Largeur), Twips_Vers_Pixels(z.Hauteur));
+    if (page != size()) {
+        resize(page);
         if (!isVisible()) Form_Resize();
-    } else {
-        move(page.topLeft());
     }
 }
 
