@@ -4,6 +4,7 @@
 #include <new>
 
 #include "files/options_logiciel.h"
+#include "link/donnees.h"
 #include "link/ecran_communication.h"
 #include "link/formes.h"
 #include "link/mouchard.h"
@@ -25,6 +26,12 @@ void Options_Initiales() {
     Couleur_Fond_Bandeau = Couleur_Face_Bouton;
     Couleur_Police_Bandeau = 0;
     Port_Com = 1;
+    // Sixteen curve colours that tell the channels apart, until the options
+    // file gives its own (&H00BBGGRR).
+    static const Couleur courbes[16] = {0x0000FF, 0x00A000, 0xFF0000, 0x00A0FF, 0xA000A0, 0xA0A000,
+                                         0x000080, 0x008000, 0x800000, 0x4080FF, 0xFF80C0, 0x808000,
+                                         0x0060C0, 0x408040, 0x804040, 0x404040};
+    for (int i = 0; i < 16; ++i) Tab_Couleur_Courbe[static_cast<size_t>(i)] = courbes[i];
 }
 
 QString Texte_Erreur_Execution(const std::exception& erreur) {

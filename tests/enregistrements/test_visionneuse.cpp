@@ -21,8 +21,6 @@ using Visionneuse_Enreg = Banc_Enregistrements;
 const Date Jour = DateSerial(2027, 3, 9);
 
 TEST_F(Visionneuse_Enreg, OuvertureSurLesDonneesDuModule) {
-    Tab_Couleur_Courbe[0] = 0x0000FF;
-    Tab_Couleur_Courbe[4] = 0x00FF00;
     Tab_Parametres_Voies[1].Seuil_Haut = 77;  // a channel without curve keeps its thresholds
     Frm_Enreg_Forme* v = Ouvrir_Module_2({vbNo});
     ASSERT_NE(v, nullptr);
@@ -66,7 +64,9 @@ TEST_F(Visionneuse_Enreg, OuvertureSurLesDonneesDuModule) {
     for (QCheckBox* c : v->Check_Voie) EXPECT_FALSE(c->isChecked());
     EXPECT_EQ(v->Check_Voie[15]->geometry().x(), qRound((0.02 + 0.122 * 7) * v->width()));
     EXPECT_EQ(v->Check_Voie[15]->geometry().y(), qRound(0.05 * v->height()));
-    EXPECT_EQ(Couleur_Fond(v->Cmd_Choix_Couleur[4]), 0x00FF00);
+    // Start-up gives every channel a curve colour of its own when no options file does.
+    EXPECT_EQ(Couleur_Fond(v->Cmd_Choix_Couleur[4]), Tab_Couleur_Courbe[4]);
+    EXPECT_NE(Tab_Couleur_Courbe[4], Tab_Couleur_Courbe[0]);
     EXPECT_EQ(Couleur_Fond(v->Check_Voie[0]), Couleur_Fond_Bandeau);
 
     // The names reach the records and the channel table.
@@ -87,7 +87,7 @@ TEST_F(Visionneuse_Enreg, OuvertureSurLesDonneesDuModule) {
     EXPECT_FLOAT_EQ(g->Point(5, 3).y(), 1500.0f);
     EXPECT_EQ(g->Nb_Points(16), 3);
     for (int k = 1; k <= 16; ++k) EXPECT_FALSE(g->Visible(k) && g->Allumee(k)) << k;
-    EXPECT_EQ(g->Couleur_Ligne(1), 0x0000FF);
+    EXPECT_EQ(g->Couleur_Ligne(1), Tab_Couleur_Courbe[0]);
     EXPECT_EQ(g->Capacite_Points(), 22);
     EXPECT_EQ(g->Mode_Interaction(), Graphe_Enreg::Mode_Zoom);
     EXPECT_TRUE(g->Caption().startsWith(QStringLiteral("Serre du sud"))) << g->Caption().toStdString();
