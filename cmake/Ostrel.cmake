@@ -1,11 +1,32 @@
 # ostrel_test(<name> SOURCES ... LIBS ...): one GoogleTest executable, its tests
 # registered one by one with CTest. Screen tests run offscreen so no display is needed.
+# tests/ is on the include path for the helpers the test folders share.
 include(GoogleTest)
 function(ostrel_test nom)
     cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
     add_executable(${nom} ${T_SOURCES})
     target_link_libraries(${nom} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
+    target_include_directories(${nom} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
     gtest_discover_tests(${nom}
         PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
         DISCOVERY_TIMEOUT 60)
+endfunction()
+
+# ostrel_tests_du_dossier(<name> LIBS ...): every test_*.cpp of the calling
+# folder in one test executable.
+function(ostrel_tests_du_dossier nom)
+    cmake_parse_arguments(T "" "" "LIBS" ${ARGN})
+    file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/test_*.cpp)
+    if(sources)
+        ostrel_test(${nom} SOURCES ${sources} LIBS ${T_LIBS})
+    endif()
+endfunction()
+
+# ostrel_capture(<name> LIBS ...): the picture tool <name>.cpp of the calling
+# folder, run by hand or by scripts/, never by the suite.
+function(ostrel_capture nom)
+    cmake_parse_arguments(T "" "" "LIBS" ${ARGN})
+    add_executable(${nom} ${nom}.cpp)
+    target_link_libraries(${nom} PRIVATE ${T_LIBS})
+    target_include_directories(${nom} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
 endfunction()
