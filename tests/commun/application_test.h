@@ -3,11 +3,8 @@
 // tests run with QT_QPA_PLATFORM=offscreen).
 #include <QApplication>
 #include <QEvent>
-#include <QString>
-#include <ostream>
 
-// Readable strings in the messages of failed tests.
-inline void PrintTo(const QString& texte, std::ostream* flux) { *flux << '"' << texte.toStdString() << '"'; }
+#include "commun/texte_test.h"
 
 namespace ostrel_test {
 

@@ -4,61 +4,26 @@
 // each program shown offscreen.
 #include <gtest/gtest.h>
 
-#include <QByteArray>
-#include <QFile>
-#include <QGroupBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QGroupBox>
 #include <QStringList>
 #include <QTemporaryDir>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cstdlib>
 #include <vector>
 
 #include "commun/application_test.h"
+#include "commun/fichiers_test.h"
 #include "link/variables.h"
-#include "platform/cp1252.h"
 #include "platform/dialogues.h"
 #include "tools/fenetre_outil.h"
 
 namespace ostrel::essai {
 
-inline QByteArray Lire(const QString& chemin) {
-    QFile f(chemin);
-    if (!f.open(QIODevice::ReadOnly)) return {};
-    return f.readAll();
-}
-
-inline void Ecrire(const QString& chemin, const QByteArray& contenu) {
-    QFile f(chemin);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(contenu);
-}
-
-// Lines of a content without their CR LF (the content must end with one).
-inline QStringList Lignes(const QByteArray& contenu) {
-    QStringList lignes = Depuis_Cp1252(contenu).split(QStringLiteral("\r\n"));
-    EXPECT_EQ(lignes.back(), QString()) << "the last line ends with CR LF";
-    lignes.removeLast();
-    return lignes;
-}
-
-inline QByteArray Contenu(const QStringList& lignes) {
-    QByteArray c;
-    for (const QString& l : lignes) c += Vers_Cp1252(l) + "\r\n";
-    return c;
-}
-
-// A folder nobody may write into, root included (root ignores the mode bits,
-// not the immutable attribute).
-inline bool Dossier_Lecture_Seule(const QString& dossier, bool oui) {
-    const QByteArray d = QFile::encodeName(dossier);
-    if (::geteuid() != 0) return ::chmod(d.constData(), oui ? 0555 : 0755) == 0;
-    const QByteArray commande = QByteArray("chattr ") + (oui ? "+i '" : "-i '") + d + "' 2>/dev/null";
-    return std::system(commande.constData()) == 0;
-}
+using ostrel_test::Contenu;
+using ostrel_test::Dossier_Lecture_Seule;
+using ostrel_test::Ecrire;
+using ostrel_test::Lignes;
+using ostrel_test::Lire;
 
 class Essai_Outil : public ::testing::Test {
 protected:

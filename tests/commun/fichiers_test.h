@@ -1,0 +1,53 @@
+#pragma once
+// Files as the tests write and read them: whole contents, lines ending in
+// CR LF in the Windows-1252 code page, and a folder nobody may write into.
+#include <gtest/gtest.h>
+
+#include <QByteArray>
+#include <QFile>
+#include <QStringList>
+#include <cstdlib>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "commun/texte_test.h"
+#include "platform/cp1252.h"
+
+namespace ostrel_test {
+
+inline QByteArray Lire(const QString& chemin) {
+    QFile f(chemin);
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    return f.readAll();
+}
+
+inline void Ecrire(const QString& chemin, const QByteArray& contenu) {
+    QFile f(chemin);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(contenu);
+}
+
+// Lines of a content without their CR LF (the content must end with one).
+inline QStringList Lignes(const QByteArray& contenu) {
+    QStringList lignes = ostrel::Depuis_Cp1252(contenu).split(QStringLiteral("\r\n"));
+    EXPECT_EQ(lignes.back(), QString()) << "the last line ends with CR LF";
+    lignes.removeLast();
+    return lignes;
+}
+
+inline QByteArray Contenu(const QStringList& lignes) {
+    QByteArray c;
+    for (const QString& l : lignes) c += ostrel::Vers_Cp1252(l) + "\r\n";
+    return c;
+}
+
+// A folder nobody may write into, root included (root ignores the mode bits,
+// not the immutable attribute).
+inline bool Dossier_Lecture_Seule(const QString& dossier, bool oui) {
+    const QByteArray d = QFile::encodeName(dossier);
+    if (::geteuid() != 0) return ::chmod(d.constData(), oui ? 0555 : 0755) == 0;
+    const QByteArray commande = QByteArray("chattr ") + (oui ? "+i '" : "-i '") + d + "' 2>/dev/null";
+    return std::system(commande.constData()) == 0;
+}
+
+}  // namespace ostrel_test
