@@ -20,15 +20,6 @@ using namespace ostrel::essai;
 
 namespace {
 
-const QString Incorrect = QStringLiteral("Fichier incorrect!");
-const QString Terminee = QStringLiteral("Sauvegarde terminée!");
-
-QStringList Repete(const QString& valeur, int n) {
-    QStringList l;
-    for (int i = 0; i < n; ++i) l << valeur;
-    return l;
-}
-
 // Sixteen values: the first ones given, then the rest.
 QStringList Valeurs(QStringList premieres, const QString& reste = "0") { return premieres << Repete(reste, 16 - premieres.size()); }
 
@@ -105,38 +96,23 @@ QStringList Nouveau_Fichier() {
     return l;
 }
 
-class Conversion : public Essai_Outil {
+class Conversion : public Essai_Fenetre<Form1> {
 protected:
-    void SetUp() override {
-        Essai_Outil::SetUp();
-        fenetre.show();
-        ostrel_test::Traiter_Evenements();
-    }
+    Conversion() : Essai_Fenetre("_N") {}
     // Converts the lines given through the window; the new file's lines.
-    QStringList Convertir(const QStringList& ancien) {
-        Ecrire(Chemin("ancien.txt"), Contenu(ancien));
-        Cliquer(fenetre, {Chemin("ancien.txt"), Chemin("nouveau.txt")});
-        return Lignes(Lire(Chemin("nouveau.txt")));
-    }
-    // The click ended on "Fichier incorrect!" without asking for a new file.
+    QStringList Convertir(const QStringList& ancien) { return Passer(ancien, "ancien.txt", "nouveau.txt"); }
+    // Refused, and the frame says nothing more.
     void Refuse(const QStringList& ancien, const char* cas) {
-        SCOPED_TRACE(cas);
-        boites.Effacer();
-        Ecrire(Chemin("mauvais.txt"), Contenu(ancien));
-        Cliquer(fenetre, {Chemin("mauvais.txt")});
-        EXPECT_EQ(boites.Textes(), std::vector<QString>{Incorrect});
-        EXPECT_EQ(boites.Dialogues.size(), 1u) << "no new file is asked for";
-        EXPECT_EQ(fenetre.Frame1->title(), "...");
-        EXPECT_FALSE(QFileInfo::exists(Chemin("mauvais_N.txt")));
+        Essai_Fenetre::Refuse(ancien, cas);
+        EXPECT_EQ(fenetre.Frame1->title(), "...") << cas;
     }
-    Form1 fenetre;
 };
 
 }  // namespace
 
 TEST_F(Conversion, NouveauFichierLigneParLigne) {
     const QStringList lignes = Convertir(Ancien_Fichier().Lignes());
-    EXPECT_EQ(boites.Textes(), std::vector<QString>{Terminee});
+    EXPECT_EQ(boites.Textes(), std::vector<QString>{Sauvegarde_Terminee});
     const QStringList attendu = Nouveau_Fichier();
     ASSERT_EQ(lignes.size(), attendu.size());
     for (qsizetype i = 0; i < lignes.size(); ++i) EXPECT_EQ(lignes[i], attendu[i]) << "ligne " << i + 1;
@@ -147,18 +123,7 @@ TEST_F(Conversion, NouveauFichierLigneParLigne) {
 
 TEST_F(Conversion, DialoguesEtEtapes) {
     Convertir(Ancien_Fichier().Lignes());
-    ASSERT_EQ(boites.Dialogues.size(), 2u);
-    const Dialogue_Fichier& ouvrir = boites.Dialogues[0];
-    EXPECT_EQ(ouvrir.DialogTitle, QStringLiteral("Ouverture d'un ANCIEN fichier d'enregistrements de température"));
-    EXPECT_EQ(ouvrir.DefaultExt, ".txt");
-    EXPECT_EQ(ouvrir.Filter, "(*.txt)|*.txt");
-    EXPECT_EQ(ouvrir.InitDir, "c:");
-    EXPECT_EQ(ouvrir.FileName, "");
-    const Dialogue_Fichier& enregistrer = boites.Dialogues[1];
-    EXPECT_EQ(enregistrer.DialogTitle, "Nom du nouveau fichier");
-    EXPECT_EQ(enregistrer.InitDir, "c:");
-    EXPECT_EQ(enregistrer.Filter, "(*.txt)|*.txt");
-    EXPECT_EQ(enregistrer.FileName, Chemin("ancien_N"));
+    Dialogues_Du_Passage(QStringLiteral("Ouverture d'un ANCIEN fichier d'enregistrements de température"), "ancien.txt");
     EXPECT_EQ(fenetre.Frame1->title(), QStringLiteral("Ecriture du nouveau fichier en cours ..."));
     // Five points announced: 0, 20, 40, 60, 80 while reading.
     EXPECT_NE(std::find(valeurs.begin(), valeurs.end(), 80), valeurs.end());
@@ -171,7 +136,7 @@ TEST_F(Conversion, ReluParLeProgramme) {
     Reinitialiser_Donnees();
     Num_Module = 5;
     ASSERT_TRUE(Chargement_Fichier_Donnees(Chemin("nouveau.txt")));
-    EXPECT_TRUE(boites.Messages.size() == 1 && boites.Messages[0].Texte == Terminee);
+    EXPECT_TRUE(boites.Messages.size() == 1 && boites.Messages[0].Texte == Sauvegarde_Terminee);
     EXPECT_EQ(Nom_Module, QStringLiteral("Module n°1"));
     EXPECT_EQ(Nb_Voies_Module[4], 16);
     EXPECT_EQ(Donnees_Reponse.Entete_Module, "ENTREPOT NORD");
@@ -247,7 +212,7 @@ TEST_F(Conversion, PointsHorsDesVoiesEtDatesParticulieres) {
         Point(1, "02/01/2007", "10:00", "4", 1),
     };
     const QStringList lignes = Convertir(ancien.Lignes());
-    EXPECT_EQ(boites.Textes(), std::vector<QString>{Terminee});
+    EXPECT_EQ(boites.Textes(), std::vector<QString>{Sauvegarde_Terminee});
     EXPECT_EQ(Index_Fin_Voie[0], 2);
     EXPECT_EQ(Index_Fin_Voie[1], 3);
     EXPECT_EQ(Index_Fin_Voie[15], 3);
@@ -318,17 +283,7 @@ TEST_F(Conversion, EnregistrementAnnuleOuEchoue) {
     Cliquer(fenetre, {Chemin("ancien.txt"), Chemin("nouveau")});
     EXPECT_EQ(Lignes(Lire(Chemin("nouveau.txt"))), Nouveau_Fichier());
 
-    boites.Effacer();
-    const QString protege = Chemin("protege");
-    ASSERT_TRUE(QDir(dossier.path()).mkdir("protege"));
-    Ecrire(protege + "/mesures.txt", "ancien\r\n");
-    if (!Dossier_Lecture_Seule(protege, true)) GTEST_SKIP() << "cannot make a read-only folder here";
-    Cliquer(fenetre, {Chemin("ancien.txt"), protege + "/mesures.txt"});
-    Dossier_Lecture_Seule(protege, false);
-    ASSERT_EQ(boites.Messages.size(), 1u);
-    EXPECT_TRUE(boites.Messages[0].Texte.startsWith("La sauvegarde a échoué")) << boites.Messages[0].Texte.toStdString();
-    EXPECT_EQ(Lire(protege + "/mesures.txt"), "ancien\r\n");
-    EXPECT_EQ(QDir(protege).entryList(QDir::Files | QDir::Hidden), QStringList{"mesures.txt"});
+    if (!Sauvegarde_Refusee("ancien.txt")) GTEST_SKIP() << "cannot make a read-only folder here";
 }
 
 TEST_F(Conversion, FichierLePlusGrand) {
@@ -345,7 +300,7 @@ TEST_F(Conversion, FichierLePlusGrand) {
     };
     Ecrire(Chemin("grand.txt"), fichier(Nb_Points_Max_Conversion));
     Cliquer(fenetre, {Chemin("grand.txt"), Chemin("grand_N.txt")});
-    EXPECT_EQ(boites.Textes(), std::vector<QString>{Terminee});
+    EXPECT_EQ(boites.Textes(), std::vector<QString>{Sauvegarde_Terminee});
     EXPECT_EQ(Index_Fin_Voie[0], Nb_Points_Max_Conversion / 2);
     EXPECT_EQ(Index_Fin_Voie[15], Nb_Points_Max_Conversion);
     const QByteArray nouveau = Lire(Chemin("grand_N.txt"));
@@ -358,9 +313,5 @@ TEST_F(Conversion, FichierLePlusGrand) {
     ASSERT_TRUE(Chargement_Fichier_Donnees(Chemin("grand_N.txt")));
     EXPECT_EQ(Index_Fin_Voie[15], Nb_Points_Max_Conversion);
 
-    boites.Effacer();
-    Ecrire(Chemin("trop.txt"), fichier(Nb_Points_Max_Conversion + 1));
-    Cliquer(fenetre, {Chemin("trop.txt")});
-    EXPECT_EQ(boites.Textes(), std::vector<QString>{Incorrect});
-    EXPECT_FALSE(QFileInfo::exists(Chemin("trop_N.txt")));
+    Essai_Fenetre::Refuse(fichier(Nb_Points_Max_Conversion + 1), "un point de trop");
 }

@@ -16,8 +16,6 @@ using namespace ostrel::essai;
 
 namespace {
 
-const QString Incorrect = QStringLiteral("Fichier incorrect!");
-const QString Terminee = QStringLiteral("Sauvegarde terminée!");
 const QString Colonnes = QStringLiteral("Date;Mesure;Etat_Alarme");
 
 // Eight channels: settings of every kind, points with markers and alarms,
@@ -99,43 +97,18 @@ const QStringList Export_Huit_Voies = {
     "Voie 8", "Date;Mesure;Etat_Alarme", "*",
 };
 
-QStringList Repete(const QString& valeur, int n) {
-    QStringList l;
-    for (int i = 0; i < n; ++i) l << valeur;
-    return l;
-}
-
-class Exportation : public Essai_Outil {
+class Exportation : public Essai_Fenetre<Frm_Export> {
 protected:
-    void SetUp() override {
-        Essai_Outil::SetUp();
-        fenetre.show();
-        ostrel_test::Traiter_Evenements();
-    }
+    Exportation() : Essai_Fenetre("_Export") {}
     // Exports the lines given through the window; the export's lines.
-    QStringList Exporter(const QStringList& fichier) {
-        Ecrire(Chemin("mesures.txt"), Contenu(fichier));
-        Cliquer(fenetre, {Chemin("mesures.txt"), Chemin("export.txt")});
-        return Lignes(Lire(Chemin("export.txt")));
-    }
-    // The click ended on "Fichier incorrect!" without asking for an export file.
-    void Refuse(const QStringList& fichier, const char* cas) {
-        SCOPED_TRACE(cas);
-        boites.Effacer();
-        Ecrire(Chemin("mauvais.txt"), Contenu(fichier));
-        Cliquer(fenetre, {Chemin("mauvais.txt")});
-        EXPECT_EQ(boites.Textes(), std::vector<QString>{Incorrect});
-        EXPECT_EQ(boites.Dialogues.size(), 1u) << "no export file is asked for";
-        EXPECT_FALSE(QFileInfo::exists(Chemin("mauvais_Export.txt")));
-    }
-    Frm_Export fenetre;
+    QStringList Exporter(const QStringList& fichier) { return Passer(fichier, "mesures.txt", "export.txt"); }
 };
 
 }  // namespace
 
 TEST_F(Exportation, HuitVoiesLigneParLigne) {
     const QStringList lignes = Exporter(Fichier_Huit_Voies);
-    EXPECT_EQ(boites.Textes(), std::vector<QString>{Terminee});
+    EXPECT_EQ(boites.Textes(), std::vector<QString>{Sauvegarde_Terminee});
     ASSERT_EQ(lignes.size(), Export_Huit_Voies.size());
     for (qsizetype i = 0; i < lignes.size(); ++i) EXPECT_EQ(lignes[i], Export_Huit_Voies[i]) << "ligne " << i + 1;
     // Windows-1252 on disk, as every file of the system.
@@ -146,18 +119,7 @@ TEST_F(Exportation, HuitVoiesLigneParLigne) {
 
 TEST_F(Exportation, DialoguesEtProgression) {
     Exporter(Fichier_Huit_Voies);
-    ASSERT_EQ(boites.Dialogues.size(), 2u);
-    const Dialogue_Fichier& ouvrir = boites.Dialogues[0];
-    EXPECT_EQ(ouvrir.DialogTitle, QStringLiteral("Ouverture d'un  fichier d'enregistrements de température"));
-    EXPECT_EQ(ouvrir.DefaultExt, ".txt");
-    EXPECT_EQ(ouvrir.Filter, "(*.txt)|*.txt");
-    EXPECT_EQ(ouvrir.InitDir, "c:");
-    EXPECT_EQ(ouvrir.FileName, "");
-    const Dialogue_Fichier& enregistrer = boites.Dialogues[1];
-    EXPECT_EQ(enregistrer.DialogTitle, "Nom du nouveau fichier");
-    EXPECT_EQ(enregistrer.InitDir, "c:");
-    EXPECT_EQ(enregistrer.Filter, "(*.txt)|*.txt");
-    EXPECT_EQ(enregistrer.FileName, Chemin("mesures_Export"));
+    Dialogues_Du_Passage(QStringLiteral("Ouverture d'un  fichier d'enregistrements de température"), "mesures.txt");
     // Nine points announced: the bar climbs by ninths while reading, then
     // again while writing, and never shows 100.
     EXPECT_NE(std::find(valeurs.begin(), valeurs.end(), 11), valeurs.end());
@@ -184,7 +146,7 @@ TEST_F(Exportation, SeizeVoiesEtVoiesVides) {
     fichier << "16" << "1503081200327671" << "1503081300327660" << "*";
 
     const QStringList lignes = Exporter(fichier);
-    EXPECT_EQ(boites.Textes(), std::vector<QString>{Terminee});
+    EXPECT_EQ(boites.Textes(), std::vector<QString>{Sauvegarde_Terminee});
     QStringList attendu = {"Adresse du module", " 1 ", "Nombre de voie", " 16 ", "Nom des voies"};
     for (int k = 1; k <= 16; ++k) attendu << QStringLiteral("Sonde %1").arg(k, 2, 10, QLatin1Char('0'));
     const std::pair<const char*, QStringList> reglages[] = {
@@ -245,7 +207,7 @@ TEST_F(Exportation, ReglagesQueLeProgrammeEcritSontToujoursLus) {
     fichier[Section(1) + 6] = "True";
     fichier[Section(1) + 7] = "-1";
     const QStringList lignes = Exporter(fichier);
-    EXPECT_EQ(boites.Textes(), std::vector<QString>{Terminee});
+    EXPECT_EQ(boites.Textes(), std::vector<QString>{Sauvegarde_Terminee});
     const qsizetype echelle_4 = lignes.indexOf("Echelle 4mA"), echelle_20 = lignes.indexOf("Echelle 20mA");
     EXPECT_EQ(lignes.mid(echelle_4 + 1, 2), (QStringList{"-1", "-20,5"}));
     EXPECT_EQ(lignes.mid(echelle_20 + 1, 2), (QStringList{"256", "3000"}));
@@ -257,7 +219,7 @@ TEST_F(Exportation, CompteDePointsNulOuFaux) {
     QStringList fichier = Fichier_Huit_Voies;
     fichier[178] = "0";
     const QStringList lignes = Exporter(fichier);
-    EXPECT_EQ(boites.Textes(), std::vector<QString>{Terminee});
+    EXPECT_EQ(boites.Textes(), std::vector<QString>{Sauvegarde_Terminee});
     EXPECT_EQ(lignes[lignes.indexOf("Nombre de mesure") + 1], " 0 ");
     EXPECT_EQ(lignes.mid(lignes.indexOf("Nombre d'alarme") + 2), Export_Huit_Voies.mid(Export_Huit_Voies.indexOf("Nombre d'alarme") + 2));
     EXPECT_LT(*std::max_element(valeurs.begin(), valeurs.end()), 100);
@@ -265,7 +227,7 @@ TEST_F(Exportation, CompteDePointsNulOuFaux) {
     boites.Effacer();
     fichier[178] = "2";
     Exporter(fichier);
-    EXPECT_EQ(boites.Textes(), std::vector<QString>{Terminee});
+    EXPECT_EQ(boites.Textes(), std::vector<QString>{Sauvegarde_Terminee});
 }
 
 TEST_F(Exportation, RienSansFichierTxtExistant) {
@@ -328,7 +290,7 @@ TEST_F(Exportation, FichiersIncorrects) {
     boites.Effacer();
     ASSERT_TRUE(QDir(dossier.path()).mkdir("dossier.txt"));
     Cliquer(fenetre, {Chemin("dossier.txt")});
-    EXPECT_EQ(boites.Textes(), std::vector<QString>{Incorrect});
+    EXPECT_EQ(boites.Textes(), std::vector<QString>{Fichier_Incorrect});
 }
 
 TEST_F(Exportation, EnregistrementAnnuleOuEchoue) {
@@ -340,20 +302,8 @@ TEST_F(Exportation, EnregistrementAnnuleOuEchoue) {
     // A name without ".txt" gets it.
     Cliquer(fenetre, {Chemin("mesures.txt"), Chemin("tableur")});
     EXPECT_EQ(Lignes(Lire(Chemin("tableur.txt"))), Export_Huit_Voies);
-    // A folder that cannot be written: the failure is said, never followed by
-    // a success, and the file that was there stays as it was.
-    boites.Effacer();
-    const QString protege = Chemin("protege");
-    ASSERT_TRUE(QDir(dossier.path()).mkdir("protege"));
-    Ecrire(protege + "/ancien.txt", "ancien\r\n");
-    if (!Dossier_Lecture_Seule(protege, true)) GTEST_SKIP() << "cannot make a read-only folder here";
-    Cliquer(fenetre, {Chemin("mesures.txt"), protege + "/ancien.txt"});
-    Dossier_Lecture_Seule(protege, false);
-    ASSERT_EQ(boites.Messages.size(), 1u);
-    EXPECT_TRUE(boites.Messages[0].Texte.startsWith("La sauvegarde a échoué")) << boites.Messages[0].Texte.toStdString();
-    EXPECT_TRUE(boites.Messages[0].Texte.contains(protege + "/ancien.txt"));
-    EXPECT_EQ(Lire(protege + "/ancien.txt"), "ancien\r\n");
-    EXPECT_EQ(QDir(protege).entryList(QDir::Files | QDir::Hidden), QStringList{"ancien.txt"});
+    // A folder that cannot be written.
+    if (!Sauvegarde_Refusee("mesures.txt")) GTEST_SKIP() << "cannot make a read-only folder here";
 }
 
 TEST_F(Exportation, FichierLePlusGrand) {
@@ -369,18 +319,14 @@ TEST_F(Exportation, FichierLePlusGrand) {
     };
     Ecrire(Chemin("grand.txt"), fichier(Nb_Points_Max_Export));
     Cliquer(fenetre, {Chemin("grand.txt"), Chemin("grand_Export.txt")});
-    EXPECT_EQ(boites.Textes(), std::vector<QString>{Terminee});
+    EXPECT_EQ(boites.Textes(), std::vector<QString>{Sauvegarde_Terminee});
     const QByteArray export_grand = Lire(Chemin("grand_Export.txt"));
     EXPECT_TRUE(export_grand.endsWith("01/01/2008 12:30:00;21,5;0\r\n31/12/2007 12:45:00;-0,5;1\r\n*\r\n"));
     EXPECT_EQ(export_grand.count('\n'), 6 + 18 * 2 + 7 + 3 + Nb_Points_Max_Export);
     // The bar went through every percent on the way.
     EXPECT_GE(valeurs.size(), 2u * 99u);
 
-    boites.Effacer();
-    Ecrire(Chemin("trop.txt"), fichier(Nb_Points_Max_Export + 1));
-    Cliquer(fenetre, {Chemin("trop.txt")});
-    EXPECT_EQ(boites.Textes(), std::vector<QString>{Incorrect});
-    EXPECT_FALSE(QFileInfo::exists(Chemin("trop_Export.txt")));
+    Refuse(fichier(Nb_Points_Max_Export + 1), "un point de trop");
 }
 
 TEST_F(Exportation, FenetreGardeeOuverteTantQueLeTravailDure) {
@@ -393,7 +339,7 @@ TEST_F(Exportation, FenetreGardeeOuverteTantQueLeTravailDure) {
     QObject::disconnect(lien);
     ASSERT_FALSE(fermetures.empty());
     EXPECT_EQ(std::count(fermetures.begin(), fermetures.end(), true), 0) << "closed in the middle of a file";
-    EXPECT_EQ(boites.Textes(), std::vector<QString>{Terminee});
+    EXPECT_EQ(boites.Textes(), std::vector<QString>{Sauvegarde_Terminee});
     EXPECT_EQ(Lignes(Lire(Chemin("export.txt"))), Export_Huit_Voies);
     EXPECT_TRUE(fenetre.close());
 }
