@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "platform/chemins.h"
+#include "platform/ui/boites_qt.h"
 
 namespace ostrel {
 
@@ -24,6 +25,22 @@ void Configurer_Outil(const QString& nom_programme) {
     QFont police = QApplication::font();
     police.setPointSize(10);
     QApplication::setFont(police);
+}
+
+int Executer_Outil(int& argc, char** argv, const QString& nom_programme,
+                   const std::function<std::unique_ptr<Fenetre_Outil>()>& creer) {
+    QApplication application(argc, argv);
+    Configurer_Outil(nom_programme);
+    Boites_Qt boites;
+    Definir_Boites(&boites);
+    int resultat;
+    {
+        const std::unique_ptr<Fenetre_Outil> fenetre = creer();
+        fenetre->show();
+        resultat = QApplication::exec();
+    }
+    Definir_Boites(nullptr);
+    return resultat;
 }
 
 Fenetre_Outil::Fenetre_Outil(const QString& forme, const QString& caption, const QString& texte, const QPixmap& image) {

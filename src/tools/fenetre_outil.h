@@ -8,6 +8,8 @@
 #include <QPixmap>
 #include <QString>
 #include <QWidget>
+#include <functional>
+#include <memory>
 
 #include "platform/dialogues.h"
 #include "platform/types.h"
@@ -21,6 +23,14 @@ namespace ostrel {
 
 // Style and font of the companion programs' windows and boxes.
 void Configurer_Outil(const QString& nom_programme);
+
+class Fenetre_Outil;
+
+// A companion program from start to end: its style, message boxes and file
+// dialogs on screen, and the window `creer` makes shown until it is closed.
+// The program's exit code.
+int Executer_Outil(int& argc, char** argv, const QString& nom_programme,
+                   const std::function<std::unique_ptr<Fenetre_Outil>()>& creer);
 
 class Fenetre_Outil : public QWidget {
 public:
