@@ -1,13 +1,11 @@
 // Acknowledgement from the journal screen with a module access code, and the
 // purge screen in its two uses (journal purge; channel table sent, then the
 // recordings purged), with their refusals and link errors.
-#include <gtest/gtest.h>
-
 #include <QGroupBox>
 #include <QLabel>
 #include <QTest>
 
-#include "banc_journal.h"
+#include "essai_journal.h"
 
 using namespace ostrel;
 using namespace ostrel::test;
@@ -15,20 +13,8 @@ using ostrel_test::Traiter_Evenements;
 
 namespace {
 
-class Acquittement_Purge : public ::testing::Test {
+class Acquittement_Purge : public Essai_Journal {
 protected:
-    Banc_Journal banc;
-    void SetUp() override { ASSERT_TRUE(banc.Demarrer()); }
-    void TearDown() override { banc.Arreter(); }
-
-    template <class T = QWidget> T* C(const char* nom) const { return banc.Controle<T>(nom); }
-    void Cliquer(const char* nom) {
-        auto* b = C<QPushButton>(nom);
-        ASSERT_NE(b, nullptr) << nom;
-        ASSERT_TRUE(b->isEnabled()) << nom;
-        QTest::mouseClick(b, Qt::LeftButton);
-        Traiter_Evenements();
-    }
     // The journal of module 3 loaded with a channel choice, the frames then forgotten.
     void Journal_Charge(int voie = 0) {
         banc.Ouvrir_Ecran_Journal(3);

@@ -1,12 +1,10 @@
 // The journal screen: opening, module and channel choice, downloads of the
 // whole journal and between two dates, and what a silent module leads to.
-#include <gtest/gtest.h>
-
 #include <QGroupBox>
 #include <QLabel>
 #include <QTest>
 
-#include "banc_journal.h"
+#include "essai_journal.h"
 
 using namespace ostrel;
 using namespace ostrel::test;
@@ -14,25 +12,8 @@ using ostrel_test::Traiter_Evenements;
 
 namespace {
 
-class Ecran_Journal : public ::testing::Test {
+class Ecran_Journal : public Essai_Journal {
 protected:
-    Banc_Journal banc;
-    virtual int Reponse_Question() const { return vbYes; }
-    void SetUp() override {
-        banc.boites.reponse_question = Reponse_Question();
-        banc.Demarrer();
-        ASSERT_NE(banc.Tableau(), nullptr);
-    }
-    void TearDown() override { banc.Arreter(); }
-
-    template <class T = QWidget> T* C(const char* nom) const { return banc.Controle<T>(nom); }
-    void Cliquer(const char* nom) {
-        auto* b = C<QPushButton>(nom);
-        ASSERT_NE(b, nullptr) << nom;
-        ASSERT_TRUE(b->isEnabled()) << nom;
-        QTest::mouseClick(b, Qt::LeftButton);
-        Traiter_Evenements();
-    }
     bool Actif(const char* nom) const { return C(nom)->isEnabled(); }
     void Dates(const char* debut, const char* fin) {
         C<QLineEdit>("Msk_Date_Debut")->setText(QString::fromLatin1(debut));

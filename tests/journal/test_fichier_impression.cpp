@@ -1,11 +1,9 @@
 // The journal file (writer and reader, from the screen and on its own) and the
 // printed journal.
-#include <gtest/gtest.h>
-
 #include <QLabel>
 #include <QTest>
 
-#include "banc_journal.h"
+#include "essai_journal.h"
 #include "files/texte_fichier.h"
 
 using namespace ostrel;
@@ -14,20 +12,8 @@ using ostrel_test::Traiter_Evenements;
 
 namespace {
 
-class Fichier_Impression : public ::testing::Test {
+class Fichier_Impression : public Essai_Journal {
 protected:
-    Banc_Journal banc;
-    void SetUp() override { ASSERT_TRUE(banc.Demarrer()); }
-    void TearDown() override { banc.Arreter(); }
-
-    template <class T = QWidget> T* C(const char* nom) const { return banc.Controle<T>(nom); }
-    void Cliquer(const char* nom) {
-        auto* b = C<QPushButton>(nom);
-        ASSERT_NE(b, nullptr) << nom;
-        ASSERT_TRUE(b->isEnabled()) << nom;
-        QTest::mouseClick(b, Qt::LeftButton);
-        Traiter_Evenements();
-    }
     void Journal_Module_3_Charge() {
         banc.Ouvrir_Ecran_Journal(3);
         Cliquer("Cmd_OK");
