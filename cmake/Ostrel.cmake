@@ -22,11 +22,16 @@ function(ostrel_tests_du_dossier nom)
     endif()
 endfunction()
 
-# ostrel_capture(<name> LIBS ...): the picture tool <name>.cpp of the calling
-# folder, run by hand or by scripts/, never by the suite.
+# ostrel_capture(<name> [SANS_PROGRAMME] [LIBS ...]): the picture tool
+# <name>.cpp of the calling folder, run by hand or by scripts/, never by the
+# suite. It links the whole program and the simulator unless SANS_PROGRAMME,
+# and the libraries given.
 function(ostrel_capture nom)
-    cmake_parse_arguments(T "" "" "LIBS" ${ARGN})
+    cmake_parse_arguments(T "SANS_PROGRAMME" "" "LIBS" ${ARGN})
     add_executable(${nom} ${nom}.cpp)
+    if(NOT T_SANS_PROGRAMME)
+        target_link_libraries(${nom} PRIVATE ostrel_shell ostrel_history ostrel_config ostrel_options ostrel_sim)
+    endif()
     target_link_libraries(${nom} PRIVATE ${T_LIBS})
     target_include_directories(${nom} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
 endfunction()

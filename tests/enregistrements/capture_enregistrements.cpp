@@ -5,53 +5,32 @@
 // thresholds and the cursor), visionneuse_courbes.png (several curves),
 // visionneuse_tableau.png (the numeric table) and impression_courbes.png
 // (the page of the same-page curve printout).
-#include <QApplication>
 #include <QCheckBox>
-#include <QComboBox>
 #include <QDir>
-#include <QElapsedTimer>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
-#include <QTemporaryDir>
 #include <cmath>
-#include <cstdio>
 
-#include "history/formes_historique.h"
+#include "commun/capture_programme.h"
 #include "history/frm_enreg.h"
 #include "history/frm_menu_enreg.h"
 #include "history/graphe_enreg.h"
 #include "link/donnees.h"
-#include "link/formes.h"
 #include "link/liaison_ecran.h"
-#include "link/variables.h"
-#include "platform/dialogues.h"
-#include "platform/imprimante.h"
 #include "platform/ui/minuterie.h"
-#include "platform/ui/registre_formes.h"
-#include "shell/ecrans_programme.h"
-#include "shell/frm_menu1.h"
-#include "simulateur.h"
 
 namespace {
 
 using namespace ostrel;
+using ostrel_test::Attendre;
 
-// Yes to the connection question, No to saving, the first button elsewhere.
-class Boites_Capture : public Boites_Scriptees {
+// No to saving the data read, the first button elsewhere.
+class Boites_Capture : public ostrel_test::Boites_Capture {
 public:
     int MsgBox(const QString& texte, int style, const QString& titre) override {
         if (texte.startsWith(QStringLiteral("Voulez vous enregistrer"))) Reponses.push_front(vbNo);
-        std::fprintf(stderr, "boîte : %s\n", qPrintable(texte));
-        return Boites_Scriptees::MsgBox(texte, style, titre);
+        return ostrel_test::Boites_Capture::MsgBox(texte, style, titre);
     }
 };
-
-void Attendre(int ms) {
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 20);
-}
 
 // Two days of a channel every quarter of an hour, around a mean, with a daily swing.
 std::vector<sim::Point_Enregistre> Courbe(const sim::Horodatage& debut, double moyenne, double ampleur, double phase) {
@@ -69,18 +48,12 @@ std::vector<sim::Point_Enregistre> Courbe(const sim::Horodatage& debut, double m
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage : capture_enregistrements dossier\n");
-        return 2;
-    }
-    QApplication application(argc, argv);
-    Configurer_Application();
+    if (!ostrel_test::Arguments_Suffisants(argc, 1, "capture_enregistrements dossier")) return 2;
+    ostrel_test::Capture_Programme<Boites_Capture> programme(argc, argv);
+    Boites_Capture& boites = programme.boites;
     const QDir sortie(QString::fromLocal8Bit(argv[1]));
-    QTemporaryDir disque;
-    qputenv("OSTREL_DISQUE_C", disque.path().toUtf8());
-    qputenv("OSTREL_DOSSIER_WINDOWS", disque.filePath("Windows").toUtf8());
 
-    sim::Simulateur bus;
+    sim::Simulateur& bus = programme.bus;
     bus.Etat_Demonstration({1, 2, 3});
     const QDateTime depart = QDateTime::currentDateTime().addDays(-2);
     const sim::Horodatage h0{depart.date().year(), depart.date().month(), depart.date().day(), 0, 0};
@@ -95,25 +68,9 @@ int main(int argc, char** argv) {
         v[3].enregistrements = Courbe(h0, 12, 3, 3);
         v[4].enregistrements = Courbe(h0, 19, 2, 0.5);
     });
-    if (!bus.Demarrer()) return 1;
-    qputenv("OSTREL_COM1", bus.Chemin().toUtf8());
-
-    Boites_Capture boites;
-    Definir_Boites(&boites);
-    Imprimante_Enregistreuse imprimante;
-    Definir_Imprimante(&imprimante);
-    Registre_Formes registre;
-    Enregistrer_Formes(registre);
-    Enregistrer_Formes_Historique(registre);
-    Definir_Formes(&registre);
-    registre.Charger(QStringLiteral("Frm_Menu1"));
-    auto* tableau = registre.Instance_De<Frm_Menu1_Forme>(QStringLiteral("Frm_Menu1"));
-    if (!tableau) return 1;
-    tableau->setGeometry(0, 0, 1280, 1024);
-    tableau->show();
-    QElapsedTimer t;
-    t.start();
-    while (!tableau->Demarrage_Termine() && t.elapsed() < 30000) QApplication::processEvents(QEventLoop::AllEvents, 50);
+    if (!programme.Demarrer_Bus()) return 1;
+    if (!programme.Demarrer(1280, 1024)) return 1;
+    Registre_Formes& registre = programme.registre;
     // The curve colours an options file would hold.
     const Couleur couleurs[16] = {0x00FFFF, 0x00A5FF, 0xFFFF00, 0x7FFF00, 0xFF80FF, 0x0000FF, 0xFFFFFF, 0x80FF80,
                                   0xFF8080, 0x8080FF, 0x00D7FF, 0xC0C0C0, 0x40FF40, 0xFF40FF, 0x4080FF, 0xFFC040};
@@ -121,8 +78,7 @@ int main(int argc, char** argv) {
 
     auto enregistrer = [&](const char* nom) {
         Attendre(150);
-        const bool ok = tableau->grab().save(sortie.filePath(QString::fromLatin1(nom)));
-        std::fprintf(stderr, "%s : %s\n", nom, ok ? "écrit" : "échec");
+        programme.Photo(sortie.filePath(QString::fromLatin1(nom)));
     };
 
     Num_Module = 2;
@@ -151,15 +107,13 @@ int main(int argc, char** argv) {
 
     boites.Reponses = {vbYes};
     v->Cmd_Imprimer_Click();
-    if (!imprimante.Images.empty()) imprimante.Images.back().Image.save(sortie.filePath(QStringLiteral("impression_courbes.png")));
+    if (!programme.imprimante.Images.empty())
+        ostrel_test::Enregistrer_Image(programme.imprimante.Images.back().Image,
+                                       sortie.filePath(QStringLiteral("impression_courbes.png")));
 
     for (int i : {2, 3, 4}) v->Check_Voie[static_cast<size_t>(i)]->setChecked(false);
     v->Chk_Tableau->setChecked(true);
     enregistrer("visionneuse_tableau.png");
 
-    Definir_Formes(nullptr);
-    Definir_Boites(nullptr);
-    Definir_Imprimante(nullptr);
-    bus.Arreter();
     return 0;
 }

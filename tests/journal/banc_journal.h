@@ -4,48 +4,20 @@
 // The journal of module 3 is a fixed one, so that the screen's lines can be
 // checked to the character.
 #include <QComboBox>
-#include <QDir>
-#include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTemporaryDir>
-#include <memory>
 
-#include "commun/application_test.h"
+#include "commun/programme_essai.h"
 #include "history/formes_historique.h"
 #include "history/frm_journal_alarme.h"
 #include "history/frm_purger.h"
-#include "link/donnees.h"
-#include "link/formes.h"
 #include "link/liaison.h"
 #include "link/liaison_ecran.h"
-#include "link/tableau_bord.h"
-#include "link/variables.h"
-#include "platform/cp1252.h"
-#include "platform/dates.h"
-#include "platform/dialogues.h"
-#include "platform/horloge.h"
-#include "platform/imprimante.h"
 #include "platform/ui/minuterie.h"
-#include "platform/ui/registre_formes.h"
-#include "shell/demarrage.h"
-#include "shell/ecrans_programme.h"
-#include "shell/frm_menu1.h"
-#include "simulateur.h"
 
 namespace ostrel::test {
-
-// Answers the connection question Yes, every other box from the queue.
-class Boites_Journal : public Boites_Scriptees {
-public:
-    int MsgBox(const QString& texte, int style, const QString& titre) override {
-        if (texte == QStringLiteral("Le module est il connecté à l'ordinateur?")) Reponses.push_front(reponse_question);
-        return Boites_Scriptees::MsgBox(texte, style, titre);
-    }
-    int reponse_question = vbYes;
-};
 
 inline QByteArray Nom12(const char* nom) { return QByteArray(nom).leftJustified(12, ' ', true); }
 
@@ -69,37 +41,19 @@ inline void Journal_Module_3(sim::Module_Simule& m) {
     m.horloge = {30, 10, 1, 7, 3, 27};  // 07/03/2027 10:30
 }
 
-class Banc_Journal {
+class Banc_Journal : public ostrel_test::Programme_Essai<> {
 public:
-    QTemporaryDir disque;
-    Boites_Journal boites;
-    Imprimante_Enregistreuse imprimante;
-    Registre_Formes registre;
-    sim::Simulateur bus;
-
     // Starts the program over the bus (modules 1, 3 and 7); false when it could not.
     bool Demarrer(double echelle = 0.05) {
         ostrel_test::Application();
-        qputenv("OSTREL_DISQUE_C", disque.path().toUtf8());
-        qputenv("OSTREL_DOSSIER_WINDOWS", disque.filePath("Windows").toUtf8());
-        Reinitialiser_Donnees();
+        Installer({Enregistrer_Formes_Historique});
         Definir_Horloge_Murale([] { return DateSerial(2027, 3, 7) + TimeSerial(9, 5, 3); });
-        Definir_Boites(&boites);
-        Definir_Imprimante(&imprimante);
-        Enregistrer_Formes(registre);
-        Enregistrer_Formes_Historique(registre);
-        Definir_Formes(&registre);
         bus.Etat_Demonstration({1, 3, 7});
         bus.Avec_Etat([](sim::Etat_Bus& e) { Journal_Module_3(e.modules[3]); });
-        if (!bus.Demarrer()) return false;
-        qputenv("OSTREL_COM1", bus.Chemin().toUtf8());
+        if (!Demarrer_Bus()) return false;
         Definir_Echelle_Temps(echelle);
-        registre.Charger("Frm_Menu1");
-        Frm_Menu1_Forme* t = Tableau();
+        Frm_Menu1_Forme* t = Demarrer_Tableau(boites.reponse_connexion);
         if (!t) return false;
-        t->resize(1280, 1024);
-        t->show();
-        t->Fin_Demarrage();
         t->Tmr_Date()->Enabled(false);
         ostrel_test::Traiter_Evenements();
         boites.Effacer();
@@ -110,19 +64,9 @@ public:
     void Arreter() {
         // The program's own exit: options written, port closed, every form unloaded.
         if (Tableau()) Fin_Programme();
-        for (const QString& forme : Ordre_Dechargement()) registre.Decharger(forme);
-        ostrel_test::Traiter_Evenements();
-        bus.Arreter();
-        Definir_Formes(nullptr);
-        Definir_Boites(nullptr);
-        Definir_Imprimante(nullptr);
-        Definir_Tableau_Bord(nullptr);
-        Definir_Horloge_Murale(nullptr);
-        Definir_Echelle_Temps(1.0);
-        for (const char* v : {"OSTREL_DISQUE_C", "OSTREL_DOSSIER_WINDOWS", "OSTREL_COM1"}) qunsetenv(v);
+        Programme_Essai::Arreter();
     }
 
-    Frm_Menu1_Forme* Tableau() const { return registre.Instance_De<Frm_Menu1_Forme>("Frm_Menu1"); }
     frm_Journal_Alarme_Forme* Journal() const {
         return registre.Instance_De<frm_Journal_Alarme_Forme>("frm_Journal_Alarme");
     }
@@ -183,15 +127,8 @@ public:
     }
 
     QString Chemin(const QString& relatif) const { return disque.filePath(relatif); }
-    QByteArray Lire(const QString& relatif) const {
-        QFile f(disque.filePath(relatif));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-    void Ecrire(const QString& relatif, const QByteArray& contenu) const {
-        QDir().mkpath(QFileInfo(disque.filePath(relatif)).absolutePath());
-        QFile f(disque.filePath(relatif));
-        if (f.open(QIODevice::WriteOnly)) f.write(contenu);
-    }
+    QByteArray Lire(const QString& relatif) const { return disque.Lire(relatif); }
+    void Ecrire(const QString& relatif, const QByteArray& contenu) const { disque.Ecrire(relatif, contenu); }
 };
 
 }  // namespace ostrel::test

@@ -3,26 +3,21 @@
 //   capture_journal <dossier>
 // writes journal_choix.png, journal_liste.png, journal_dates.png,
 // journal_code.png and purger.png there.
-#include <QApplication>
 #include <QTest>
-#include <cstdio>
 
 #include "banc_journal.h"
+#include "commun/capture_programme.h"
 
 int main(int argc, char** argv) {
     using namespace ostrel;
-    if (argc < 2) {
-        std::fprintf(stderr, "usage : capture_journal dossier\n");
-        return 2;
-    }
+    if (!ostrel_test::Arguments_Suffisants(argc, 1, "capture_journal dossier")) return 2;
     const QString dossier = QString::fromLocal8Bit(argv[1]);
     test::Banc_Journal banc;
     if (!banc.Demarrer()) return 1;
     Configurer_Application();
     auto prendre = [&](const char* nom) {
         ostrel_test::Traiter_Evenements();
-        const bool ok = banc.Tableau()->grab().save(dossier + QLatin1Char('/') + QString::fromLatin1(nom));
-        std::fprintf(stderr, "%s %s\n", nom, ok ? "écrit" : "NON ÉCRIT");
+        ostrel_test::Enregistrer_Image(banc.Tableau(), dossier + QLatin1Char('/') + QString::fromLatin1(nom));
     };
     banc.Ouvrir_Ecran_Journal(3);
     prendre("journal_choix.png");

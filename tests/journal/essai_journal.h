@@ -16,7 +16,7 @@ protected:
     // The answer to the connection question at start-up.
     virtual int Reponse_Question() const { return vbYes; }
     void SetUp() override {
-        banc.boites.reponse_question = Reponse_Question();
+        banc.boites.reponse_connexion = Reponse_Question();
         const bool demarre = banc.Demarrer();
         ASSERT_NE(banc.Tableau(), nullptr);
         if (Reponse_Question() == vbYes) ASSERT_TRUE(demarre);

@@ -3,13 +3,12 @@
 //   capture_outils <dossier>
 // writes exportation.png, exportation_en_cours.png, conversion.png and
 // conversion_en_cours.png into the folder.
-#include <QApplication>
 #include <QDir>
 #include <QGroupBox>
 #include <QProgressBar>
 #include <QPushButton>
-#include <cstdio>
 
+#include "commun/capture.h"
 #include "tools/form1.h"
 #include "tools/frm_export.h"
 
@@ -18,13 +17,13 @@ namespace {
 bool Capturer(ostrel::Fenetre_Outil& f, const QString& dossier, const QString& nom, const QString& etape) {
     f.show();
     QApplication::processEvents();
-    bool ok = f.grab().save(QDir(dossier).filePath(nom + QStringLiteral(".png")));
+    bool ok = ostrel_test::Enregistrer_Image(&f, QDir(dossier).filePath(nom + QStringLiteral(".png")));
     f.Cmd_Démarrage->setEnabled(false);
     f.Frame1->setTitle(etape);
     f.Frame1->show();
     f.ProgressBar1->setValue(45);
     QApplication::processEvents();
-    ok = f.grab().save(QDir(dossier).filePath(nom + QStringLiteral("_en_cours.png"))) && ok;
+    ok = ostrel_test::Enregistrer_Image(&f, QDir(dossier).filePath(nom + QStringLiteral("_en_cours.png"))) && ok;
     f.hide();
     return ok;
 }
@@ -33,10 +32,7 @@ bool Capturer(ostrel::Fenetre_Outil& f, const QString& dossier, const QString& n
 
 int main(int argc, char** argv) {
     using namespace ostrel;
-    if (argc < 2) {
-        std::fprintf(stderr, "usage : capture_outils dossier\n");
-        return 2;
-    }
+    if (!ostrel_test::Arguments_Suffisants(argc, 1, "capture_outils dossier")) return 2;
     QApplication application(argc, argv);
     Configurer_Outil(QStringLiteral("Exportation"));
     const QString dossier = QString::fromLocal8Bit(argv[1]);

@@ -5,74 +5,32 @@
 // $OSTREL_COM1 is searched), "non" answers No. The screen is "accueil"
 // (default), "consultation", "configuration", "mot_de_passe" (a few
 // characters typed) or "probleme" (a line interruption met on the
-// consultation menu, first tick of its timer). Message boxes are answered with their first button and listed on
-// the standard error.
-#include <QApplication>
-#include <QElapsedTimer>
+// consultation menu, first tick of its timer). The program runs on the drive
+// c: of the environment. Message boxes are answered with their first button
+// and listed on the standard error.
 #include <QLineEdit>
-#include <QPixmap>
-#include <cstdio>
 
+#include "commun/capture_programme.h"
 #include "link/ecrans/frm_pb_liaison.h"
-#include "link/formes.h"
 #include "link/liaison.h"
 #include "link/liaison_ecran.h"
-#include "link/variables.h"
 #include "platform/ui/minuterie.h"
 #include "shell/frm_accueil.h"
-#include "platform/dialogues.h"
-#include "platform/ui/registre_formes.h"
-#include "config/formes_configuration.h"
-#include "history/formes_historique.h"
-#include "options/formes_options.h"
-#include "shell/ecrans_programme.h"
-#include "shell/frm_menu1.h"
-
-namespace {
-
-// Answers the connection question as asked, every other box with its first button.
-class Boites_Capture : public ostrel::Boites_Scriptees {
-public:
-    int reponse_question = ostrel::vbYes;
-    int MsgBox(const QString& texte, int style, const QString& titre) override {
-        if ((style & 7) == ostrel::vbYesNo) Reponses.push_front(reponse_question);
-        return Boites_Scriptees::MsgBox(texte, style, titre);
-    }
-};
-
-}  // namespace
 
 int main(int argc, char** argv) {
     using namespace ostrel;
-    if (argc < 2) {
-        std::fprintf(stderr, "usage : capture_ecran fichier.png [largeur hauteur] [oui|non] [écran]\n");
+    if (!ostrel_test::Arguments_Suffisants(argc, 1, "capture_ecran fichier.png [largeur hauteur] [oui|non] [écran]"))
         return 2;
-    }
-    QApplication application(argc, argv);
-    Configurer_Application();
+    ostrel_test::Capture_Programme<> programme(argc, argv, false);
     const int largeur = argc > 3 ? std::atoi(argv[2]) : 1280;
     const int hauteur = argc > 3 ? std::atoi(argv[3]) : 1024;
     const bool oui = argc > 4 ? QString::fromLocal8Bit(argv[4]) != QStringLiteral("non") : true;
     const QString ecran = argc > 5 ? QString::fromLocal8Bit(argv[5]) : QStringLiteral("accueil");
 
-    Boites_Capture boites;
-    boites.reponse_question = oui ? vbYes : vbNo;
-    Definir_Boites(&boites);
-    Registre_Formes registre;
-    Enregistrer_Formes(registre);
-    Enregistrer_Formes_Historique(registre);
-    Enregistrer_Formes_Configuration(registre);
-    Enregistrer_Formes_Options(registre);
-    Definir_Formes(&registre);
-    registre.Charger(QStringLiteral("Frm_Menu1"));
-    auto* tableau = registre.Instance_De<Frm_Menu1_Forme>(QStringLiteral("Frm_Menu1"));
-    if (!tableau) return 1;
-    tableau->setGeometry(0, 0, largeur, hauteur);
-    tableau->show();
-    QElapsedTimer t;
-    t.start();
-    while (!tableau->Demarrage_Termine() && t.elapsed() < 30000) QApplication::processEvents(QEventLoop::AllEvents, 50);
+    programme.boites.reponse_connexion = oui ? vbYes : vbNo;
+    if (!programme.Demarrer(largeur, hauteur)) return 1;
     for (int i = 0; i < 10; ++i) QApplication::processEvents();
+    Registre_Formes& registre = programme.registre;
     if (ecran == QStringLiteral("consultation")) {
         Liaison_Ecran(QStringLiteral("Accueil"), QStringLiteral("Consultation"), Faux);
     } else if (ecran == QStringLiteral("configuration")) {
@@ -89,9 +47,5 @@ int main(int argc, char** argv) {
             pb->Timer_Alarme()->Declencher();
     }
     for (int i = 0; i < 10; ++i) QApplication::processEvents();
-    for (const QString& texte : boites.Textes()) std::fprintf(stderr, "boîte : %s\n", qPrintable(texte));
-    const bool ok = tableau->grab().save(QString::fromLocal8Bit(argv[1]));
-    Definir_Formes(nullptr);
-    Definir_Boites(nullptr);
-    return ok ? 0 : 1;
+    return programme.Photo(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
 }

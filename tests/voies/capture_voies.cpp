@@ -4,43 +4,20 @@
 // Writes voies_4_20.png, voies_etor.png, voies_hors_service.png,
 // etalonnage.png (the dialog), etalonnage_ecran.png (the dialog over the screen)
 // and etalonnage_voie_invalide.png.
-#include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QPainter>
-#include <QPixmap>
 #include <QTabBar>
-#include <QTemporaryDir>
-#include <cstdio>
 
-#include "config/formes_configuration.h"
+#include "commun/capture_programme.h"
 #include "config/frm_param_voies.h"
 #include "config/parametres_voies.h"
-#include "history/formes_historique.h"
-#include "link/formes.h"
 #include "link/liaison_ecran.h"
-#include "link/variables.h"
-#include "options/formes_options.h"
-#include "platform/dialogues.h"
-#include "platform/imprimante.h"
 #include "platform/ui/minuterie.h"
-#include "platform/ui/registre_formes.h"
-#include "shell/ecrans_programme.h"
-#include "shell/frm_menu1.h"
-#include "simulateur.h"
 #include "voies/reglages_sim.h"
 
 namespace {
 
 using namespace ostrel;
-
-class Boites_Capture : public Boites_Scriptees {
-public:
-    int MsgBox(const QString& texte, int style, const QString& titre) override {
-        std::fprintf(stderr, "boîte : %s\n", qPrintable(texte));
-        return Boites_Scriptees::MsgBox(texte, style, titre);
-    }
-};
 
 void Attendre() {
     for (int i = 0; i < 10; ++i) QApplication::processEvents();
@@ -91,59 +68,35 @@ void Remplir(sim::Simulateur& bus) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage : capture_voies dossier [largeur hauteur]\n");
-        return 2;
-    }
-    QTemporaryDir disque;
-    qputenv("OSTREL_DISQUE_C", disque.path().toUtf8());
-    qputenv("OSTREL_DOSSIER_WINDOWS", disque.filePath("Windows").toUtf8());
-    sim::Simulateur bus;
+    if (!ostrel_test::Arguments_Suffisants(argc, 1, "capture_voies dossier [largeur hauteur]")) return 2;
+    ostrel_test::Capture_Programme<> programme(argc, argv);
+    sim::Simulateur& bus = programme.bus;
     bus.Configurer({1, 2}, 16);
     Remplir(bus);
-    if (!bus.Demarrer()) return 1;
-    qputenv("OSTREL_COM1", bus.Chemin().toUtf8());
+    if (!programme.Demarrer_Bus()) return 1;
 
-    QApplication application(argc, argv);
-    Configurer_Application();
     const QString dossier = QString::fromLocal8Bit(argv[1]);
     QDir().mkpath(dossier);
     const int largeur = argc > 3 ? std::atoi(argv[2]) : 1280;
     const int hauteur = argc > 3 ? std::atoi(argv[3]) : 1024;
-
-    Boites_Capture boites;
-    Definir_Boites(&boites);
-    Imprimante_Enregistreuse imprimante;
-    Definir_Imprimante(&imprimante);
-    Registre_Formes registre;
-    Enregistrer_Formes(registre);
-    Enregistrer_Formes_Historique(registre);
-    Enregistrer_Formes_Configuration(registre);
-    Enregistrer_Formes_Options(registre);
-    Definir_Formes(&registre);
-    registre.Charger(QStringLiteral("Frm_Menu1"));
-    auto* tableau = registre.Instance_De<Frm_Menu1_Forme>(QStringLiteral("Frm_Menu1"));
+    Frm_Menu1_Forme* tableau = programme.Demarrer(largeur, hauteur);
     if (!tableau) return 1;
-    tableau->setGeometry(0, 0, largeur, hauteur);
-    tableau->show();
-    QElapsedTimer t;
-    t.start();
-    while (!tableau->Demarrage_Termine() && t.elapsed() < 30000) QApplication::processEvents(QEventLoop::AllEvents, 50);
     Attendre();
     tableau->Tmr_Date()->Enabled(false);
+    Registre_Formes& registre = programme.registre;
 
     Ecran_Courant = QStringLiteral("Configuration");
     Liaison_Ecran(QStringLiteral("Configuration"), QStringLiteral("Réglages des voies"), Faux);
     Attendre();
     auto* ecran = registre.Instance_De<Frm_Param_Voies_Forme>(QStringLiteral("Frm_Param_Voies"));
     if (!ecran) return 1;
-    bool ok = tableau->grab().save(dossier + QStringLiteral("/voies_4_20.png"));
+    bool ok = programme.Photo(dossier + QStringLiteral("/voies_4_20.png"));
     ecran->findChild<QTabBar*>(QStringLiteral("TabStrip_Voies"))->setCurrentIndex(3);
     Attendre();
-    ok = tableau->grab().save(dossier + QStringLiteral("/voies_etor.png")) && ok;
+    ok = programme.Photo(dossier + QStringLiteral("/voies_etor.png")) && ok;
     ecran->findChild<QTabBar*>(QStringLiteral("TabStrip_Voies"))->setCurrentIndex(13);
     Attendre();
-    ok = tableau->grab().save(dossier + QStringLiteral("/voies_hors_service.png")) && ok;
+    ok = programme.Photo(dossier + QStringLiteral("/voies_hors_service.png")) && ok;
 
     ecran->findChild<QTabBar*>(QStringLiteral("TabStrip_Voies"))->setCurrentIndex(1);
     Attendre();
@@ -154,7 +107,7 @@ int main(int argc, char** argv) {
     if (auto* m = dialogue->findChild<Minuterie*>(QStringLiteral("Tmr_Mesure_Instant"))) m->Declencher();
     Attendre();
     const QPixmap image_dialogue = dialogue->grab();
-    ok = image_dialogue.save(dossier + QStringLiteral("/etalonnage.png")) && ok;
+    ok = ostrel_test::Enregistrer_Image(image_dialogue, dossier + QStringLiteral("/etalonnage.png")) && ok;
     // The dialog over the screen, with a plain title strip as a window manager would draw.
     QPixmap fond = tableau->grab();
     {
@@ -168,17 +121,13 @@ int main(int argc, char** argv) {
                    dialogue->windowTitle());
         p.drawPixmap(coin, image_dialogue);
     }
-    ok = fond.save(dossier + QStringLiteral("/etalonnage_ecran.png")) && ok;
+    ok = ostrel_test::Enregistrer_Image(fond, dossier + QStringLiteral("/etalonnage_ecran.png")) && ok;
     // A channel that the module declares not valid.
     bus.Avec_Etat([](sim::Etat_Bus& e) { return e.modules[1].voies[1].mesure = -32768; });
     if (auto* m = dialogue->findChild<Minuterie*>(QStringLiteral("Tmr_Mesure_Instant"))) m->Declencher();
     Attendre();
-    ok = dialogue->grab().save(dossier + QStringLiteral("/etalonnage_voie_invalide.png")) && ok;
+    ok = ostrel_test::Enregistrer_Image(dialogue, dossier + QStringLiteral("/etalonnage_voie_invalide.png")) && ok;
     registre.Decharger(QStringLiteral("Frm_Etalonnage"));
     registre.Decharger(QStringLiteral("Frm_Param_Voies"));
-    Definir_Formes(nullptr);
-    Definir_Boites(nullptr);
-    Definir_Imprimante(nullptr);
-    bus.Arreter();
     return ok ? 0 : 1;
 }
