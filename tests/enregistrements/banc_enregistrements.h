@@ -10,9 +10,9 @@
 #include <QLabel>
 #include <QPointer>
 #include <QRadioButton>
-#include <QTemporaryDir>
 
-#include "commun/application_test.h"
+#include "commun/fichiers_test.h"
+#include "commun/programme_essai.h"
 #include "files/enregistrements.h"
 #include "history/donnees_enreg.h"
 #include "history/formes_historique.h"
@@ -59,19 +59,6 @@ private:
     QPointer<QLabel> label_;
 };
 
-// Answers the connection question as told; every other box from the queue.
-class Boites_Banc : public Boites_Scriptees {
-public:
-    int reponse_connexion = vbNo;
-    int MsgBox(const QString& texte, int style, const QString& titre) override {
-        if (texte == QStringLiteral("Le module est il connecté à l'ordinateur?")) {
-            Messages.push_back({texte, style, titre, reponse_connexion});
-            return reponse_connexion;
-        }
-        return Boites_Scriptees::MsgBox(texte, style, titre);
-    }
-};
-
 // Wednesday 10 March 2027, 14:00.
 inline Date Maintenant_Banc() { return DateSerial(2027, 3, 10) + TimeSerial(14, 0, 0); }
 
@@ -84,68 +71,30 @@ inline sim::Point_Enregistre Point_Sim(int jour, int heure, int minute, Entier d
     return p;
 }
 
-class Banc_Enregistrements : public ::testing::Test {
+class Banc_Enregistrements : public ::testing::Test, protected ostrel_test::Programme_Essai<> {
 protected:
-    QTemporaryDir disque;
-    Boites_Banc boites;
-    Imprimante_Enregistreuse imprimante;
-    Registre_Formes registre;
-    sim::Simulateur bus;
-
     void SetUp() override {
         ostrel_test::Application();
         ASSERT_TRUE(disque.isValid());
-        qputenv("OSTREL_DISQUE_C", disque.path().toUtf8());
-        qputenv("OSTREL_DOSSIER_WINDOWS", disque.filePath("Windows").toUtf8());
-        qputenv("OSTREL_COM1", disque.filePath("pas_de_port").toUtf8());
-        Reinitialiser_Donnees();
+        Installer({Enregistrer_Formes_Historique});
         Donnees_Fichier = Faux;
         Lecture_Tous_Enreg = Faux;
         Definir_Horloge_Murale([] { return Maintenant_Banc(); });
-        Definir_Boites(&boites);
-        Definir_Imprimante(&imprimante);
-        Enregistrer_Formes(registre);
-        Enregistrer_Formes_Historique(registre);
-        Definir_Formes(&registre);
     }
-
-    void TearDown() override {
-        if (Ecran_Communication().Ostrel.PortOpen()) Ecran_Communication().Ostrel.PortOpen(false);
-        for (const QString& forme : Ordre_Dechargement()) registre.Decharger(forme);
-        ostrel_test::Traiter_Evenements();
-        Definir_Formes(nullptr);
-        Definir_Boites(nullptr);
-        Definir_Imprimante(nullptr);
-        Definir_Tableau_Bord(nullptr);
-        Definir_Horloge_Murale(nullptr);
-        Definir_Echelle_Temps(1);
-        bus.Arreter();
-        qunsetenv("OSTREL_DISQUE_C");
-        qunsetenv("OSTREL_DOSSIER_WINDOWS");
-        qunsetenv("OSTREL_COM1");
-    }
+    void TearDown() override { Arreter(); }
 
     // Starts the program: with the bus (the modules configured beforehand)
     // or without any module.
     Frm_Menu1_Forme* Demarrer(bool avec_bus) {
         if (avec_bus) {
-            EXPECT_TRUE(bus.Demarrer());
-            qputenv("OSTREL_COM1", bus.Chemin().toUtf8());
+            EXPECT_TRUE(Demarrer_Bus());
             Definir_Echelle_Temps(0.02);
         }
-        boites.reponse_connexion = avec_bus ? vbYes : vbNo;
-        registre.Charger("Frm_Menu1");
-        auto* t = Tableau();
-        if (!t) return nullptr;
-        t->resize(1280, 1024);
-        t->show();
-        t->Fin_Demarrage();
-        ostrel_test::Traiter_Evenements();
+        Frm_Menu1_Forme* t = Demarrer_Tableau(avec_bus ? vbYes : vbNo);
         boites.Effacer();
         return t;
     }
 
-    Frm_Menu1_Forme* Tableau() const { return registre.Instance_De<Frm_Menu1_Forme>("Frm_Menu1"); }
     Frm_Menu_Enreg_Forme* Menu() const { return registre.Instance_De<Frm_Menu_Enreg_Forme>("Frm_Menu_Enreg"); }
     Frm_Enreg_Forme* Visionneuse() const { return registre.Instance_De<Frm_Enreg_Forme>("Frm_Enreg"); }
 
@@ -218,15 +167,10 @@ protected:
     QString Dossier_Donnees() const { return disque.filePath("OstrelSoft+/Sauvegardes/Sauvegardes_Donnees"); }
 
     void Ecrire(const QString& chemin, const QByteArray& contenu) const {
-        QDir().mkpath(QFileInfo(chemin).absolutePath());
-        QFile f(chemin);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(contenu);
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(chemin).absolutePath()));
+        ostrel_test::Ecrire(chemin, contenu);
     }
-    static QByteArray Lire(const QString& chemin) {
-        QFile f(chemin);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    static QByteArray Lire(const QString& chemin) { return ostrel_test::Lire(chemin); }
 
     // A recordings file of n channels (channel index: its points as
     // (day, hour, minute, value, alarm)) written through the program's own writer.

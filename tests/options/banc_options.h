@@ -12,11 +12,10 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
-#include "commun/application_test.h"
+#include "commun/programme_essai.h"
 #include "files/options_logiciel.h"
 #include "link/ecran_communication.h"
 #include "link/formes.h"
@@ -61,17 +60,12 @@ private:
 
 // Answers the connection question as told; records the presets of the colour
 // dialogs and of the font dialog.
-class Boites_Options : public ostrel::Boites_Scriptees {
+class Boites_Options : public Boites_Programme {
 public:
-    int reponse_question = ostrel::vbYes;
     std::vector<ostrel::Couleur> presets_couleur;
     std::vector<QString> presets_police;
     bool police_en_echec = false;
 
-    int MsgBox(const QString& texte, int style, const QString& titre) override {
-        if (texte == QStringLiteral("Le module est il connecté à l'ordinateur?")) Reponses.push_front(reponse_question);
-        return Boites_Scriptees::MsgBox(texte, style, titre);
-    }
     bool ShowColor(ostrel::Couleur& couleur) override {
         presets_couleur.push_back(couleur);
         return Boites_Scriptees::ShowColor(couleur);
@@ -86,46 +80,21 @@ public:
     }
 };
 
-class Banc_Options : public ::testing::Test {
+class Banc_Options : public ::testing::Test, protected Programme_Essai<Boites_Options> {
 protected:
-    QTemporaryDir disque;
-    Boites_Options boites;
-    ostrel::Registre_Formes registre;
-    ostrel::Imprimante_Enregistreuse imprimante;
-    ostrel::sim::Simulateur bus;
-
     void SetUp() override {
         Application();
         ASSERT_TRUE(disque.isValid());
-        qputenv("OSTREL_DISQUE_C", disque.path().toUtf8());
-        qputenv("OSTREL_DOSSIER_WINDOWS", disque.filePath("Windows").toUtf8());
         for (int n = 1; n <= 16; ++n) Port_Absent(n);
-        ostrel::Reinitialiser_Donnees();
+        Installer({ostrel::Enregistrer_Formes_Options});
         ostrel::Ligne_Reservee_Options.clear();
         ostrel::Definir_Horloge_Murale([] { return ostrel::DateSerial(2027, 3, 7) + ostrel::TimeSerial(9, 5, 3); });
         ostrel::Definir_Echelle_Temps(0.05);
-        ostrel::Definir_Boites(&boites);
-        ostrel::Definir_Imprimante(&imprimante);
-        ostrel::Enregistrer_Formes(registre);
-        ostrel::Enregistrer_Formes_Options(registre);
-        ostrel::Definir_Formes(&registre);
     }
 
     void TearDown() override {
-        for (const QString& forme : ostrel::Ordre_Dechargement()) registre.Decharger(forme);
-        Traiter_Evenements();
-        auto& port = ostrel::Ecran_Communication().Ostrel;
-        if (port.PortOpen()) port.PortOpen(false);
-        bus.Arreter();
-        ostrel::Definir_Formes(nullptr);
-        ostrel::Definir_Boites(nullptr);
-        ostrel::Definir_Imprimante(nullptr);
-        ostrel::Definir_Tableau_Bord(nullptr);
-        ostrel::Definir_Horloge_Murale(nullptr);
-        ostrel::Definir_Echelle_Temps(1.0);
-        for (int n = 1; n <= 16; ++n) qunsetenv(QByteArray("OSTREL_COM") + QByteArray::number(n));
-        qunsetenv("OSTREL_DISQUE_C");
-        qunsetenv("OSTREL_DOSSIER_WINDOWS");
+        Arreter();
+        for (int n = 2; n <= 16; ++n) qunsetenv(QByteArray("OSTREL_COM") + QByteArray::number(n));
     }
 
     static void Port_Absent(int n) {
@@ -149,49 +118,24 @@ protected:
         Ecrire("OstrelSoft+/ver.dva", contenu);
     }
 
-    void Ecrire(const QString& relatif, const QByteArray& contenu) const {
-        QDir().mkpath(QFileInfo(disque.filePath(relatif)).absolutePath());
-        QFile f(disque.filePath(relatif));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(contenu);
-    }
-    QByteArray Lire(const QString& relatif) const {
-        QFile f(disque.filePath(relatif));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-    QStringList Lignes_Options() const {
-        QStringList l = ostrel::Depuis_Cp1252(Lire("OstrelSoft+/ver.dva")).split("\r\n");
-        if (!l.isEmpty() && l.back().isEmpty()) l.pop_back();
-        return l;
-    }
-    QStringList Trace() const {
-        QStringList l = ostrel::Depuis_Cp1252(Lire("Windows/setupm.snf")).split("\r\n");
-        if (!l.isEmpty() && l.back().isEmpty()) l.pop_back();
-        return l;
-    }
+    void Ecrire(const QString& relatif, const QByteArray& contenu) const { ASSERT_TRUE(disque.Ecrire(relatif, contenu)); }
+    QByteArray Lire(const QString& relatif) const { return disque.Lire(relatif); }
+    QStringList Lignes_Options() const { return disque.Lignes("OstrelSoft+/ver.dva"); }
+    QStringList Trace() const { return disque.Lignes("Windows/setupm.snf"); }
 
     // Starts the simulated bus with these modules on COM1 and the program
     // against it (Yes to the connection question).
     ostrel::Frm_Menu1_Forme* Demarrer(const std::vector<int>& modules = {1, 3, 7}, QSize taille = {1280, 1024}) {
         bus.Etat_Demonstration(modules);
-        if (!bus.Demarrer()) return nullptr;
-        Port_Vers(1, bus.Chemin());
+        if (!Demarrer_Bus()) return nullptr;
         return Demarrer_Sans_Bus(ostrel::vbYes, taille);
     }
     ostrel::Frm_Menu1_Forme* Demarrer_Sans_Bus(int reponse = ostrel::vbNo, QSize taille = {1280, 1024}) {
-        boites.reponse_question = reponse;
-        registre.Charger("Frm_Menu1");
-        ostrel::Frm_Menu1_Forme* t = Tableau();
-        if (!t) return nullptr;
-        t->resize(taille);
-        t->show();
-        t->Fin_Demarrage();
-        Traiter_Evenements();
+        ostrel::Frm_Menu1_Forme* t = Demarrer_Tableau(reponse, taille);
         boites.Effacer();
         return t;
     }
 
-    ostrel::Frm_Menu1_Forme* Tableau() const { return registre.Instance_De<ostrel::Frm_Menu1_Forme>("Frm_Menu1"); }
     ostrel::Forme* Ecran(const char* forme) const { return registre.Instance(QString::fromLatin1(forme)); }
 
     template <class T = QWidget> T* Controle(const char* forme, const char* nom) const {

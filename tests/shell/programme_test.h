@@ -4,30 +4,14 @@
 // put in place of screens built elsewhere, to make them fail on purpose.
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <QFile>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <functional>
 
-#include "commun/application_test.h"
+#include "commun/programme_essai.h"
 #include "link/donnees.h"
-#include "link/ecran_communication.h"
-#include "link/formes.h"
 #include "link/liaison.h"
 #include "link/liaison_ecran.h"
-#include "link/tableau_bord.h"
-#include "link/variables.h"
-#include "platform/cp1252.h"
-#include "platform/dates.h"
-#include "platform/dialogues.h"
-#include "platform/horloge.h"
-#include "platform/ui/registre_formes.h"
-#include "shell/demarrage.h"
-#include "shell/ecrans_programme.h"
-#include "shell/frm_menu1.h"
-#include "simulateur.h"
 
 namespace ostrel_test {
 
@@ -47,66 +31,24 @@ private:
     std::function<void()> chargement_;
 };
 
-// Answers the connection question as told, every other box from the queue.
-class Boites_Programme : public ostrel::Boites_Scriptees {
-public:
-    int reponse_question = ostrel::vbNo;
-    int MsgBox(const QString& texte, int style, const QString& titre) override {
-        if (texte == QStringLiteral("Le module est il connecté à l'ordinateur?")) Reponses.push_front(reponse_question);
-        return Boites_Scriptees::MsgBox(texte, style, titre);
-    }
-};
-
-class Programme : public ::testing::Test {
+class Programme : public ::testing::Test, protected Programme_Essai<> {
 protected:
-    QTemporaryDir disque;
-    Boites_Programme boites;
-    ostrel::Registre_Formes registre;
-    ostrel::sim::Simulateur bus;
-
     void SetUp() override {
         Application();
-        qputenv("OSTREL_DISQUE_C", disque.path().toUtf8());
-        qputenv("OSTREL_DOSSIER_WINDOWS", disque.filePath("Windows").toUtf8());
-        qputenv("OSTREL_COM1", disque.filePath("pas_de_port").toUtf8());
-        ostrel::Reinitialiser_Donnees();
+        Installer();
         ostrel::Definir_Horloge_Murale([] { return ostrel::DateSerial(2027, 3, 7) + ostrel::TimeSerial(9, 5, 3); });
-        ostrel::Definir_Boites(&boites);
-        ostrel::Enregistrer_Formes(registre);
-        ostrel::Definir_Formes(&registre);
         Ecran_Essai::chargements = 0;
     }
-
-    void TearDown() override {
-        for (const QString& forme : ostrel::Ordre_Dechargement()) registre.Decharger(forme);
-        Traiter_Evenements();
-        ostrel::Definir_Formes(nullptr);
-        ostrel::Definir_Boites(nullptr);
-        ostrel::Definir_Tableau_Bord(nullptr);
-        ostrel::Definir_Horloge_Murale(nullptr);
-        ostrel::Definir_Echelle_Temps(1.0);
-        if (ostrel::Ecran_Communication().Ostrel.PortOpen()) ostrel::Ecran_Communication().Ostrel.PortOpen(false);
-        bus.Arreter();
-        qunsetenv("OSTREL_DISQUE_C");
-        qunsetenv("OSTREL_DOSSIER_WINDOWS");
-        qunsetenv("OSTREL_COM1");
-    }
+    void TearDown() override { Arreter(); }
 
     // Start-up answering the connection question; with modules, on the simulated bus.
     ostrel::Frm_Menu1_Forme* Demarrer(std::vector<int> modules = {}) {
         if (!modules.empty()) {
             bus.Etat_Demonstration(modules);
-            if (!bus.Demarrer()) return nullptr;
-            qputenv("OSTREL_COM1", bus.Chemin().toUtf8());
+            if (!Demarrer_Bus()) return nullptr;
         }
-        boites.reponse_question = modules.empty() ? ostrel::vbNo : ostrel::vbYes;
-        registre.Charger("Frm_Menu1");
-        ostrel::Frm_Menu1_Forme* t = Tableau();
+        ostrel::Frm_Menu1_Forme* t = Demarrer_Tableau(modules.empty() ? ostrel::vbNo : ostrel::vbYes);
         if (!t) return nullptr;
-        t->resize(1280, 1024);
-        t->show();
-        t->Fin_Demarrage();
-        Traiter_Evenements();
         boites.Effacer();
         bus.Effacer_Trames();
         return t;
@@ -117,7 +59,6 @@ protected:
         registre.Enregistrer(forme, [forme, chargement] { return new Ecran_Essai(forme, chargement); });
     }
 
-    ostrel::Frm_Menu1_Forme* Tableau() const { return registre.Instance_De<ostrel::Frm_Menu1_Forme>("Frm_Menu1"); }
     ostrel::Forme* Forme(const char* nom) const { return registre.Instance(QString::fromLatin1(nom)); }
     template <class T = QPushButton> T* Controle(const char* forme, const char* nom) const {
         ostrel::Forme* f = Forme(forme);
@@ -141,17 +82,12 @@ protected:
 
     // Messages of the trace, without date and software name.
     QStringList Trace() const {
-        QFile f(disque.filePath("Windows/setupm.snf"));
         QStringList messages;
-        if (!f.open(QIODevice::ReadOnly)) return messages;
-        for (const QString& l : ostrel::Depuis_Cp1252(f.readAll()).split("\r\n", Qt::SkipEmptyParts))
+        for (const QString& l : ostrel::Depuis_Cp1252(Lire("Windows/setupm.snf")).split("\r\n", Qt::SkipEmptyParts))
             messages << l.mid(l.indexOf(QStringLiteral("1.14VSA ")) + 8);
         return messages;
     }
-    QByteArray Lire(const QString& relatif) const {
-        QFile f(disque.filePath(relatif));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    QByteArray Lire(const QString& relatif) const { return disque.Lire(relatif); }
 };
 
 }  // namespace ostrel_test

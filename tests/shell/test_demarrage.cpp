@@ -5,10 +5,9 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 
-#include "commun/application_test.h"
+#include "commun/programme_essai.h"
 #include "files/options_logiciel.h"
 #include "link/donnees.h"
 #include "link/formes.h"
@@ -32,85 +31,29 @@ using ostrel_test::Traiter_Evenements;
 
 namespace {
 
-const QString Question = QStringLiteral("Le module est il connecté à l'ordinateur?");
+const QString Question = ostrel_test::Question_Connexion;
 const QString Manquant = QStringLiteral("Un fichier est manquant, réinstaller l'application !");
 
-// Answers the connection question as told, every other box with its first button.
-class Boites_Demarrage : public Boites_Scriptees {
-public:
-    int reponse_question = vbNo;
-    int MsgBox(const QString& texte, int style, const QString& titre) override {
-        if (texte == Question) Reponses.push_front(reponse_question);
-        return Boites_Scriptees::MsgBox(texte, style, titre);
-    }
-};
-
-class Demarrage : public ::testing::Test {
+class Demarrage : public ::testing::Test, protected ostrel_test::Programme_Essai<> {
 protected:
-    QTemporaryDir disque;
-    Boites_Demarrage boites;
-    Registre_Formes registre;
-
     void SetUp() override {
         ostrel_test::Application();
-        qputenv("OSTREL_DISQUE_C", disque.path().toUtf8());
-        qputenv("OSTREL_DOSSIER_WINDOWS", disque.filePath("Windows").toUtf8());
         // No serial port by default: the tests that need the bus start the simulator.
-        qputenv("OSTREL_COM1", disque.filePath("pas_de_port").toUtf8());
-        Reinitialiser_Donnees();
+        Installer();
         Ligne_Reservee_Options.clear();
         Definir_Horloge_Murale([] { return DateSerial(2027, 3, 7) + TimeSerial(9, 5, 3); });
-        Definir_Boites(&boites);
-        Enregistrer_Formes(registre);
-        Definir_Formes(&registre);
     }
+    void TearDown() override { Arreter(); }
 
-    void TearDown() override {
-        for (const QString& forme : Ordre_Dechargement()) registre.Decharger(forme);
-        Traiter_Evenements();
-        Definir_Formes(nullptr);
-        Definir_Boites(nullptr);
-        Definir_Tableau_Bord(nullptr);
-        Definir_Horloge_Murale(nullptr);
-        qunsetenv("OSTREL_DISQUE_C");
-        qunsetenv("OSTREL_DOSSIER_WINDOWS");
-        qunsetenv("OSTREL_COM1");
-    }
-
-    Frm_Menu1_Forme* Tableau() const { return registre.Instance_De<Frm_Menu1_Forme>("Frm_Menu1"); }
-
-    Frm_Menu1_Forme* Demarrer(int reponse, QSize taille = {1280, 1024}) {
-        boites.reponse_question = reponse;
-        registre.Charger("Frm_Menu1");
-        Frm_Menu1_Forme* t = Tableau();
-        if (!t) return nullptr;
-        t->resize(taille);
-        t->show();
-        t->Fin_Demarrage();
-        Traiter_Evenements();
-        return t;
-    }
+    Frm_Menu1_Forme* Demarrer(int reponse, QSize taille = {1280, 1024}) { return Demarrer_Tableau(reponse, taille); }
 
     template <class T = QWidget> T* Controle(const char* nom) const {
         return Tableau() ? Tableau()->findChild<T*>(QString::fromLatin1(nom)) : nullptr;
     }
 
-    void Ecrire(const QString& relatif, const QByteArray& contenu) const {
-        QDir().mkpath(QFileInfo(disque.filePath(relatif)).absolutePath());
-        QFile f(disque.filePath(relatif));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(contenu);
-    }
-    QByteArray Lire(const QString& relatif) const {
-        QFile f(disque.filePath(relatif));
-        f.open(QIODevice::ReadOnly);
-        return f.readAll();
-    }
-    QStringList Trace() const {
-        QStringList lignes = Depuis_Cp1252(Lire("Windows/setupm.snf")).split("\r\n");
-        if (!lignes.isEmpty() && lignes.back().isEmpty()) lignes.pop_back();
-        return lignes;
-    }
+    void Ecrire(const QString& relatif, const QByteArray& contenu) const { ASSERT_TRUE(disque.Ecrire(relatif, contenu)); }
+    QByteArray Lire(const QString& relatif) const { return disque.Lire(relatif); }
+    QStringList Trace() const { return disque.Lignes("Windows/setupm.snf"); }
 };
 
 }  // namespace
@@ -388,10 +331,8 @@ TEST_F(Demarrage, FenetrePatientezEtEcransAVenir) {
 }
 
 TEST_F(Demarrage, OuiSurLeBusSimule) {
-    sim::Simulateur bus;
     bus.Etat_Demonstration({1, 3, 7});
-    ASSERT_TRUE(bus.Demarrer());
-    qputenv("OSTREL_COM1", bus.Chemin().toUtf8());
+    ASSERT_TRUE(Demarrer_Bus());
     Frm_Menu1_Forme* t = Demarrer(vbYes);
     ASSERT_NE(t, nullptr);
     EXPECT_EQ(boites.Textes(), (std::vector<QString>{Manquant, Manquant, Question}));
@@ -426,7 +367,6 @@ TEST_F(Demarrage, OuiSurLeBusSimule) {
 
 TEST_F(Demarrage, ModulesQuiNeRepondentPas) {
     Definir_Echelle_Temps(0.005);
-    sim::Simulateur bus;
     bus.Etat_Demonstration({1, 3, 7});
     // Module 3 does not answer its status; module 7 answers it but not its name.
     bus.Programmer_Defauts(0x07, {sim::Defaut(), sim::Defaut(sim::Defaut::Silence), sim::Defaut(sim::Defaut::Silence),
@@ -435,8 +375,7 @@ TEST_F(Demarrage, ModulesQuiNeRepondentPas) {
     bus.Programmer_Defauts(0x05, {sim::Defaut(), sim::Defaut(sim::Defaut::Silence), sim::Defaut(sim::Defaut::Silence),
                                   sim::Defaut(sim::Defaut::Silence), sim::Defaut(sim::Defaut::Silence),
                                   sim::Defaut(sim::Defaut::Silence), sim::Defaut(sim::Defaut::Silence)});
-    ASSERT_TRUE(bus.Demarrer());
-    qputenv("OSTREL_COM1", bus.Chemin().toUtf8());
+    ASSERT_TRUE(Demarrer_Bus());
     Frm_Menu1_Forme* t = Demarrer(vbYes);
     Definir_Echelle_Temps(1);
     ASSERT_NE(t, nullptr);

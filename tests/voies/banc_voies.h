@@ -12,9 +12,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTabBar>
-#include <QTemporaryDir>
 
-#include "commun/application_test.h"
+#include "commun/programme_essai.h"
 #include "config/boite_numerique.h"
 #include "config/formes_configuration.h"
 #include "config/frm_etalonnage.h"
@@ -45,73 +44,41 @@ namespace ostrel_test {
 
 using namespace ostrel;
 
-inline const QString Question_Connexion = QStringLiteral("Le module est il connecté à l'ordinateur?");
 inline const QString Question_8_16 = QStringLiteral(
     "Le module n'est pas connecté! Voulez vous paramétrer un module 8 voies (oui) ou un module 16 voies (non) ?");
 inline const QString Question_Quitter = QStringLiteral("Voulez vous quitter l'écran de paramétrage des voies ?");
 
 // Answers the connection question as told and the 8/16 question as told;
 // every other box takes the queue, then its first button.
-class Boites_Banc : public Boites_Scriptees {
+class Boites_Banc : public Boites_Programme {
 public:
-    int connexion = vbYes;
     int huit_voies = vbYes;
     int MsgBox(const QString& texte, int style, const QString& titre) override {
-        if (texte == Question_Connexion) Reponses.push_front(connexion);
         if (texte == Question_8_16) Reponses.push_front(huit_voies);
-        return Boites_Scriptees::MsgBox(texte, style, titre);
+        return Boites_Programme::MsgBox(texte, style, titre);
     }
 };
 
-class Banc_Voies : public ::testing::Test {
+class Banc_Voies : public ::testing::Test, protected Programme_Essai<Boites_Banc> {
 protected:
-    QTemporaryDir disque;
-    Boites_Banc boites;
-    Imprimante_Enregistreuse imprimante;
-    Registre_Formes registre;
-    sim::Simulateur bus;
-    bool bus_demarre = false;
-
     void SetUp() override {
         Application();
         ASSERT_TRUE(disque.isValid());
-        qputenv("OSTREL_DISQUE_C", disque.path().toUtf8());
-        qputenv("OSTREL_DOSSIER_WINDOWS", disque.filePath("Windows").toUtf8());
-        qputenv("OSTREL_COM1", disque.filePath("pas_de_port").toUtf8());
-        Reinitialiser_Donnees();
+        Installer({Enregistrer_Formes_Configuration});
         Ligne_Reservee_Options.clear();
         Definir_Echelle_Temps(0.02);
-        Definir_Boites(&boites);
-        Definir_Imprimante(&imprimante);
-        Enregistrer_Formes(registre);
-        Enregistrer_Formes_Configuration(registre);
-        Definir_Formes(&registre);
     }
 
     void TearDown() override {
         for (const QString& forme : {QStringLiteral("Frm_Etalonnage"), QStringLiteral("Frm_Param_Voies")})
             registre.Decharger(forme);
-        for (const QString& forme : Ordre_Dechargement()) registre.Decharger(forme);
-        Traiter_Evenements();
-        // The port stays open across the tests of one program otherwise.
-        if (Ecran_Communication().Ostrel.PortOpen()) Ecran_Communication().Ostrel.PortOpen(false);
-        Definir_Formes(nullptr);
-        Definir_Boites(nullptr);
-        Definir_Imprimante(nullptr);
-        Definir_Tableau_Bord(nullptr);
-        Definir_Echelle_Temps(1);
-        if (bus_demarre) bus.Arreter();
-        qunsetenv("OSTREL_DISQUE_C");
-        qunsetenv("OSTREL_DOSSIER_WINDOWS");
-        qunsetenv("OSTREL_COM1");
+        Arreter();
     }
 
     // A bus of modules at these addresses, each with n channels (default contents).
     void Bus(const std::vector<int>& adresses, int nb_voies) {
         bus.Configurer(adresses, nb_voies);
-        ASSERT_TRUE(bus.Demarrer());
-        bus_demarre = true;
-        qputenv("OSTREL_COM1", bus.Chemin().toUtf8());
+        ASSERT_TRUE(Demarrer_Bus());
     }
     void Voie_Module(int module, int voie, const Parametres_Voie& v, const QByteArray& nom = {}, Entier offset = 0) {
         bus.Avec_Etat([&](sim::Etat_Bus& e) {
@@ -125,14 +92,7 @@ protected:
 
     // The dashboard started, the connection question answered.
     Frm_Menu1_Forme* Demarrer(int connexion) {
-        boites.connexion = connexion;
-        registre.Charger("Frm_Menu1");
-        auto* t = registre.Instance_De<Frm_Menu1_Forme>("Frm_Menu1");
-        if (!t) return nullptr;
-        t->resize(1280, 1024);
-        t->show();
-        t->Fin_Demarrage();
-        Traiter_Evenements();
+        Frm_Menu1_Forme* t = Demarrer_Tableau(connexion);
         boites.Effacer();
         return t;
     }
@@ -153,7 +113,6 @@ protected:
 
     Frm_Param_Voies_Forme* Ecran() const { return registre.Instance_De<Frm_Param_Voies_Forme>("Frm_Param_Voies"); }
     Frm_Etalonnage_Forme* Dialogue() const { return registre.Instance_De<Frm_Etalonnage_Forme>("Frm_Etalonnage"); }
-    Frm_Menu1_Forme* Tableau() const { return registre.Instance_De<Frm_Menu1_Forme>("Frm_Menu1"); }
 
     template <class T = QWidget> T* C(const char* nom) const {
         Forme* f = Ecran();
@@ -187,9 +146,7 @@ protected:
     static Parametres_Voie& V(int voie) { return Tab_Parametres_Voies[static_cast<size_t>(voie - 1)]; }
 
     QStringList Trace() const {
-        QFile f(disque.filePath("Windows/setupm.snf"));
-        f.open(QIODevice::ReadOnly);
-        return Depuis_Cp1252(f.readAll()).split("\r\n", Qt::SkipEmptyParts);
+        return Depuis_Cp1252(disque.Lire("Windows/setupm.snf")).split("\r\n", Qt::SkipEmptyParts);
     }
 };
 
