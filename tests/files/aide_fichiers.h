@@ -15,11 +15,7 @@
 
 namespace ostrel::essai {
 
-using ostrel_test::Contenu;
-using ostrel_test::Dossier_Lecture_Seule;
-using ostrel_test::Ecrire;
-using ostrel_test::Lignes;
-using ostrel_test::Lire;
+using namespace ostrel_test;
 
 class Tableau_Captions : public Tableau_Bord {
 public:

@@ -9,10 +9,13 @@
 #include <cstdlib>
 #include <unistd.h>
 
+#include "commun/fichiers_test.h"
 #include "platform/dates.h"
 #include "platform/ui/imprimante_qt.h"
 
 using namespace ostrel;
+using ostrel_test::Dossier_Lecture_Seule;
+using ostrel_test::Lire;
 
 namespace {
 
@@ -23,19 +26,6 @@ QGuiApplication& Application() {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     static QGuiApplication application(argc, argv);
     return application;
-}
-
-bool Dossier_Lecture_Seule(const QString& dossier, bool oui) {
-    const QByteArray d = QFile::encodeName(dossier);
-    if (::geteuid() != 0) return ::chmod(d.constData(), oui ? 0555 : 0755) == 0;
-    const QByteArray commande = QByteArray("chattr ") + (oui ? "+i '" : "-i '") + d + "' 2>/dev/null";
-    return std::system(commande.constData()) == 0;
-}
-
-QByteArray Lire(const QString& chemin) {
-    QFile f(chemin);
-    f.open(QIODevice::ReadOnly);
-    return f.readAll();
 }
 
 // Page objects of a PDF and their sizes ("842 595" for a landscape A4 page).

@@ -21,11 +21,7 @@
 
 namespace ostrel::essai {
 
-using ostrel_test::Contenu;
-using ostrel_test::Dossier_Lecture_Seule;
-using ostrel_test::Ecrire;
-using ostrel_test::Lignes;
-using ostrel_test::Lire;
+using namespace ostrel_test;
 
 inline const QString Fichier_Incorrect = QStringLiteral("Fichier incorrect!");
 inline const QString Sauvegarde_Terminee = QStringLiteral("Sauvegarde terminée!");

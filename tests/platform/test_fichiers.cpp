@@ -3,32 +3,15 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <cstdlib>
-#include <sys/stat.h>
-#include <unistd.h>
 
+#include "commun/fichiers_test.h"
 #include "platform/chemins.h"
 #include "platform/dialogues.h"
 #include "platform/fichiers.h"
 
 using namespace ostrel;
-
-namespace {
-// A folder nobody may write into, root included (root ignores the mode bits,
-// not the immutable attribute).
-bool Dossier_Lecture_Seule(const QString& dossier, bool oui) {
-    const QByteArray d = QFile::encodeName(dossier);
-    if (::geteuid() != 0) return ::chmod(d.constData(), oui ? 0555 : 0755) == 0;
-    const QByteArray commande = QByteArray("chattr ") + (oui ? "+i '" : "-i '") + d + "' 2>/dev/null";
-    return std::system(commande.constData()) == 0;
-}
-
-QByteArray Lire(const QString& chemin) {
-    QFile f(chemin);
-    f.open(QIODevice::ReadOnly);
-    return f.readAll();
-}
-}  // namespace
+using ostrel_test::Dossier_Lecture_Seule;
+using ostrel_test::Lire;
 
 TEST(SauvegardeSure, RemplaceLeFichierEnEntier) {
     QTemporaryDir dossier;
