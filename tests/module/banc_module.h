@@ -230,4 +230,15 @@ protected:
     }
 };
 
+// The bench with the screen opened from the configuration menu.
+class Banc_Ecran : public Banc_Module {
+protected:
+    Frm_Param_OC_Forme* e = nullptr;
+    void SetUp() override {
+        Banc_Module::SetUp();
+        e = Ouvrir();
+        ASSERT_NE(e, nullptr);
+    }
+};
+
 }  // namespace ostrel::essai_module

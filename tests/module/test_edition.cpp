@@ -14,14 +14,8 @@ using namespace ostrel::essai_module;
 
 namespace {
 
-class Edition : public Banc_Module {
+class Edition : public Banc_Ecran {
 protected:
-    Frm_Param_OC_Forme* e = nullptr;
-    void SetUp() override {
-        Banc_Module::SetUp();
-        e = Ouvrir();
-        ASSERT_NE(e, nullptr);
-    }
     Parametres_Module& Fiche() { return Tab_Parametres_Modules[2]; }
     void Montrer(int p) {
         auto* onglets = C<QTabBar>("TabStrip_Num_Planning");

@@ -17,13 +17,10 @@ using namespace ostrel::essai_module;
 
 namespace {
 
-class Horloge_Fichiers : public Banc_Module {
+class Horloge_Fichiers : public Banc_Ecran {
 protected:
-    Frm_Param_OC_Forme* e = nullptr;
     void SetUp() override {
-        Banc_Module::SetUp();
-        e = Ouvrir();
-        ASSERT_NE(e, nullptr);
+        Banc_Ecran::SetUp();
         bus.Effacer_Trames();
     }
     QString Dossier() const {
