@@ -8,10 +8,9 @@
 #include <QFile>
 #include <QFocusEvent>
 #include <QLineEdit>
-#include <QTemporaryDir>
 #include <QTest>
 
-#include "commun/application_test.h"
+#include "commun/programme_essai.h"
 #include "config/formes_configuration.h"
 #include "config/frm_param_oc.h"
 #include "link/donnees.h"
@@ -74,7 +73,7 @@ class Banc_Module : public ::testing::Test {
 protected:
     // The application before any widget of the bench.
     bool application_ = (ostrel_test::Application(), true);
-    QTemporaryDir disque;
+    ostrel_test::Disque_Essai disque;
     sim::Simulateur bus;
     Tableau_Test tableau;
     Boites_Scriptees boites;
@@ -86,7 +85,6 @@ protected:
     void SetUp() override {
         ostrel_test::Application();
         ASSERT_TRUE(disque.isValid());
-        qputenv("OSTREL_DISQUE_C", disque.path().toUtf8());
         Reinitialiser_Donnees();
         Code_Erreur = 0;
         Definir_Echelle_Temps(0.1);
@@ -118,7 +116,7 @@ protected:
         bus.Configurer({1, 3}, 16);
         Regler_Module_3();
         ASSERT_TRUE(bus.Demarrer());
-        qputenv("OSTREL_COM1", bus.Chemin().toLocal8Bit());
+        qputenv("OSTREL_COM1", bus.Chemin().toUtf8());
         Ecran_Communication().ouverture_port(1);
         ASSERT_EQ(Code_Erreur, 0);
         Tab_Fonctionnement_OC.fill(Hors_Service);
@@ -138,8 +136,6 @@ protected:
         Definir_Horloge_Murale(nullptr);
         Definir_Echelle_Temps(1.0);
         bus.Arreter();
-        qunsetenv("OSTREL_DISQUE_C");
-        qunsetenv("OSTREL_COM1");
     }
 
     // Module 3: a two-line header, relays 1 and 2, plannings 1 (in use), 2
