@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "banc_enregistrements.h"
+#include "commun/dialogues_test.h"
 #include "platform/cp1252.h"
 
 using namespace ostrel;
@@ -112,11 +113,9 @@ TEST_F(Tableau_Sauvegarde, SauvegardeDesDonneesFraichesPuisPurge) {
     ASSERT_NE(v, nullptr);
     ASSERT_EQ(boites.Dialogues.size(), 1u);
     const Dialogue_Fichier& d = boites.Dialogues[0];
-    EXPECT_EQ(d.DialogTitle, QStringLiteral("Sauvegarde des enregistrements"));
-    EXPECT_EQ(d.FileName, QStringLiteral("Nom du fichier"));
-    EXPECT_EQ(d.DefaultExt, QStringLiteral(".txt"));
-    EXPECT_EQ(d.Filter, QStringLiteral("(*.txt)|*.txt"));
-    EXPECT_EQ(d.InitDir, QStringLiteral("c:\\OstrelSoft+\\Sauvegardes\\Sauvegardes_Donnees"));
+    ostrel_test::Dialogue_Txt(d, QStringLiteral("Sauvegarde des enregistrements"),
+                              QStringLiteral("Nom du fichier"),
+                              QStringLiteral("c:\\OstrelSoft+\\Sauvegardes\\Sauvegardes_Donnees"));
     EXPECT_TRUE(d.Confirmer_Ecrasement);
     EXPECT_EQ(boites.Textes(), (std::vector<QString>{"Voulez vous enregistrer les données dans un fichier ?",
                                                      "Voulez vous purger les enregistrements du module ?"}));

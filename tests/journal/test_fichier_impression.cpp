@@ -4,6 +4,7 @@
 #include <QTest>
 
 #include "essai_journal.h"
+#include "commun/dialogues_test.h"
 #include "files/texte_fichier.h"
 
 using namespace ostrel;
@@ -64,12 +65,9 @@ TEST_F(Fichier_Impression, SauvegardeEtRelectureALIdentique) {
     banc.boites.Fichiers = {a};
     Cliquer("Cmd_Exporter");
     ASSERT_EQ(banc.boites.Dialogues.size(), 1u);
-    const Dialogue_Fichier& d = banc.boites.Dialogues[0];
-    EXPECT_EQ(d.DialogTitle, QStringLiteral("Sauvegarde du journal des alarmes"));
-    EXPECT_EQ(d.FileName, QStringLiteral("Journal_Alarmes"));
-    EXPECT_EQ(d.DefaultExt, QStringLiteral(".txt"));
-    EXPECT_EQ(d.Filter, QStringLiteral("(*.txt)|*.txt"));
-    EXPECT_EQ(d.InitDir, QStringLiteral("c:\\OstrelSoft+\\Sauvegardes\\Sauvegardes_Alarmes"));
+    ostrel_test::Dialogue_Txt(banc.boites.Dialogues[0], QStringLiteral("Sauvegarde du journal des alarmes"),
+                              QStringLiteral("Journal_Alarmes"),
+                              QStringLiteral("c:\\OstrelSoft+\\Sauvegardes\\Sauvegardes_Alarmes"));
     EXPECT_EQ(banc.Boites_Vues(), std::vector<QString>{"Sauvegarde terminée!"});
     const QByteArray ecrit = banc.Lire("OstrelSoft+/Sauvegardes/Sauvegardes_Alarmes/Journal_Alarmes.txt");
     EXPECT_EQ(ecrit, Fichier_Attendu());

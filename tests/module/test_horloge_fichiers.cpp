@@ -7,6 +7,7 @@
 #include <QRadioButton>
 
 #include "banc_module.h"
+#include "commun/dialogues_test.h"
 #include "config/regles_param_oc.h"
 #include "files/messages_fichiers.h"
 #include "platform/chemins.h"
@@ -122,12 +123,9 @@ TEST_F(Horloge_Fichiers, SauvegardeDansUnFichier) {
     e->Msk_Mot_Passe(1)->setText(QStringLiteral("0042"));
     QTest::mouseClick(C<QPushButton>("Cmd_Sauvegarder"), Qt::LeftButton);
     ASSERT_EQ(boites.Dialogues.size(), 1u);
-    const Dialogue_Fichier& d = boites.Dialogues[0];
-    EXPECT_EQ(d.DialogTitle, QStringLiteral("Sauvegarde de la configuration du Module n°3"));
-    EXPECT_EQ(d.FileName, QStringLiteral("Config_MD_3"));
-    EXPECT_EQ(d.DefaultExt, QStringLiteral(".txt"));
-    EXPECT_EQ(d.Filter, QStringLiteral("(*.txt)|*.txt"));
-    EXPECT_EQ(d.InitDir, QStringLiteral("c:\\OstrelSoft+\\Sauvegardes\\Parametrage_Ostrel"));
+    ostrel_test::Dialogue_Txt(boites.Dialogues[0], QStringLiteral("Sauvegarde de la configuration du Module n°3"),
+                              QStringLiteral("Config_MD_3"),
+                              QStringLiteral("c:\\OstrelSoft+\\Sauvegardes\\Parametrage_Ostrel"));
     EXPECT_EQ(boites.Textes(), std::vector<QString>{Texte_Sauvegarde_Terminee});
     // The record and the screen's boxes, as the module file writes them.
     EXPECT_EQ(Lire(chemin), Ecrire_Config_Module(3, Tab_Parametres_Modules[2], e->Codes(), e->Noms()));

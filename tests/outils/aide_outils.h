@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "commun/application_test.h"
+#include "commun/dialogues_test.h"
 #include "commun/fichiers_test.h"
 #include "link/variables.h"
 #include "platform/dialogues.h"
@@ -107,12 +108,7 @@ protected:
     // the name it proposed.
     void Dialogues_Du_Passage(const QString& titre_ouverture, const QString& fichier_lu) {
         ASSERT_EQ(boites.Dialogues.size(), 2u);
-        const Dialogue_Fichier& ouvrir = boites.Dialogues[0];
-        EXPECT_EQ(ouvrir.DialogTitle, titre_ouverture);
-        EXPECT_EQ(ouvrir.DefaultExt, ".txt");
-        EXPECT_EQ(ouvrir.Filter, "(*.txt)|*.txt");
-        EXPECT_EQ(ouvrir.InitDir, "c:");
-        EXPECT_EQ(ouvrir.FileName, "");
+        ostrel_test::Dialogue_Txt(boites.Dialogues[0], titre_ouverture, QString(), QStringLiteral("c:"));
         const Dialogue_Fichier& enregistrer = boites.Dialogues[1];
         EXPECT_EQ(enregistrer.DialogTitle, "Nom du nouveau fichier");
         EXPECT_EQ(enregistrer.InitDir, "c:");

@@ -1,6 +1,7 @@
 // The channel settings screen: opening with and without a module, import,
 // save and restore, print, the way to the purge screen and the way back.
 #include "banc_voies.h"
+#include "commun/dialogues_test.h"
 
 using namespace ostrel;
 using namespace ostrel_test;
@@ -256,12 +257,9 @@ TEST_F(Banc_Voies, SauvegardeEtRestauration) {
     // Cancelled: no file, no message.
     Cliquer("Cmd_Sauvegarder");
     ASSERT_EQ(boites.Dialogues.size(), 1u);
-    const Dialogue_Fichier& d = boites.Dialogues[0];
-    EXPECT_EQ(d.DialogTitle, QStringLiteral("Sauvegarde de la configuration du Module n°1"));
-    EXPECT_EQ(d.FileName, QStringLiteral("Config_Voies_MD_1"));
-    EXPECT_EQ(d.DefaultExt, QStringLiteral(".txt"));
-    EXPECT_EQ(d.Filter, QStringLiteral("(*.txt)|*.txt"));
-    EXPECT_EQ(d.InitDir, QStringLiteral("c:\\OstrelSoft+\\Sauvegardes\\Parametrage_voies"));
+    ostrel_test::Dialogue_Txt(boites.Dialogues[0], QStringLiteral("Sauvegarde de la configuration du Module n°1"),
+                              QStringLiteral("Config_Voies_MD_1"),
+                              QStringLiteral("c:\\OstrelSoft+\\Sauvegardes\\Parametrage_voies"));
     EXPECT_TRUE(boites.Messages.empty());
     EXPECT_TRUE(QDir(dossier).isEmpty());
 
