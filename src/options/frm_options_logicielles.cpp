@@ -17,11 +17,11 @@
 #include "link/variables.h"
 #include "options/controles.h"
 #include "options/saisie.h"
-#include "platform/chemins.h"
 #include "platform/dialogues.h"
 #include "platform/formats.h"
 #include "platform/ui/couleurs_ui.h"
 #include "platform/ui/touches.h"
+#include "shell/demarrage.h"
 
 namespace ostrel {
 namespace {
@@ -273,14 +273,9 @@ void Frm_Options_Logicielles_Forme::Cmd_Appliquer_Click() {
     // fails is told, the file keeps its previous content.
     try {
         const Resultat_Fichier r = Sauvegarde_Parametres_Logiciel();
-        if (!r)
-            Boites().MsgBox(QStringLiteral("Les options logicielles n'ont pas pu être enregistrées dans ") +
-                                Chemin_Natif(Chemin_Fichier_Version) + QStringLiteral(" : ") + r.Erreur,
-                            vbExclamation);
+        if (!r) Signaler_Echec_Options(r.Erreur);
     } catch (const std::exception& e) {
-        Boites().MsgBox(QStringLiteral("Les options logicielles n'ont pas pu être enregistrées dans ") +
-                            Chemin_Natif(Chemin_Fichier_Version) + QStringLiteral(" : ") + QString::fromLocal8Bit(e.what()),
-                        vbExclamation);
+        Signaler_Echec_Options(QString::fromLocal8Bit(e.what()));
     }
 
     menu1.MAJ_Couleur_Menu1();

@@ -48,13 +48,16 @@ const QStringList& Ordre_Dechargement() {
     return ordre;
 }
 
+void Signaler_Echec_Options(const QString& erreur) {
+    Boites().MsgBox(QStringLiteral("Les options logicielles n'ont pas pu être enregistrées dans ") +
+                        Chemin_Natif(Chemin_Fichier_Version) + QStringLiteral(" : ") + erreur,
+                    vbExclamation);
+}
+
 void Fin_Programme() {
     try {
         const Resultat_Fichier r = Sauvegarde_Parametres_Logiciel();
-        if (!r)
-            Boites().MsgBox(QStringLiteral("Les options logicielles n'ont pas pu être enregistrées dans ") +
-                                Chemin_Natif(Chemin_Fichier_Version) + QStringLiteral(" : ") + r.Erreur,
-                            vbExclamation);
+        if (!r) Signaler_Echec_Options(r.Erreur);
     } catch (const std::exception& e) {
         Boites().MsgBox(Texte_Erreur_Execution(e), vbCritical, Nom_Logiciel);
     }
