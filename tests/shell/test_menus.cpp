@@ -381,3 +381,35 @@ TEST_F(Menus, TrenteDeuxModulesEnPolicePlusPetite) {
     EXPECT_NEAR(t->Lbl_OC(0)->font().pointSizeF(), Taille_Police_Petite * 0.8, 0.6);
     EXPECT_LT(t->Lbl_OC(0)->font().pointSizeF(), Taille_Police_Petite);
 }
+
+// The operator's keyboard alone, each key going where the focus is, as on a
+// real display: every screen shown by a key must take the keyboard.
+TEST_F(Menus, ParcoursAuClavierSeul) {
+    Definir_Echelle_Temps(0.05);
+    Frm_Menu1_Forme* t = Demarrer({1, 2});
+    ASSERT_NE(t, nullptr);
+    QApplication::setActiveWindow(t);
+    auto taper = [](Qt::Key touche, Qt::KeyboardModifiers m = Qt::NoModifier) {
+        QWidget* cible = QApplication::focusWidget();
+        if (!cible) cible = QApplication::activeWindow();
+        ASSERT_NE(cible, nullptr);
+        QTest::keyClick(cible, touche, m);
+        Traiter_Evenements();
+    };
+    taper(Qt::Key_1, Qt::KeypadModifier);
+    EXPECT_EQ(Ecran_Courant, QStringLiteral("Consultation"));
+    taper(Qt::Key_V);
+    EXPECT_EQ(Ecran_Courant, QStringLiteral("Mesures"));
+    taper(Qt::Key_Escape);
+    EXPECT_EQ(Ecran_Courant, QStringLiteral("Consultation"));
+    taper(Qt::Key_Escape);
+    EXPECT_EQ(Ecran_Courant, QStringLiteral("Accueil"));
+    taper(Qt::Key_2, Qt::KeypadModifier);
+    EXPECT_EQ(Ecran_Courant, QStringLiteral("Mot de passe"));
+    taper(Qt::Key_Return);
+    EXPECT_EQ(Ecran_Courant, QStringLiteral("Configuration"));
+    taper(Qt::Key_R);
+    EXPECT_EQ(Ecran_Courant, QStringLiteral("Accueil"));
+    taper(Qt::Key_1, Qt::KeypadModifier);
+    EXPECT_EQ(Ecran_Courant, QStringLiteral("Consultation"));
+}
