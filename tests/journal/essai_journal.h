@@ -19,7 +19,9 @@ protected:
         banc.boites.reponse_connexion = Reponse_Question();
         const bool demarre = banc.Demarrer();
         ASSERT_NE(banc.Tableau(), nullptr);
-        if (Reponse_Question() == vbYes) ASSERT_TRUE(demarre);
+        if (Reponse_Question() == vbYes) {
+            ASSERT_TRUE(demarre);
+        }
     }
     void TearDown() override { banc.Arreter(); }
 
