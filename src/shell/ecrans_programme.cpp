@@ -25,16 +25,15 @@ namespace {
 
 int Arrondi(double v) { return static_cast<int>(std::lround(v)); }
 
-// Forms whose screens come in later versions, with their titles.
+// Forms of the journal, recordings, configuration and options libraries, with
+// their titles. The program registers the real screens over these; a build
+// that leaves a library out (the shell's own tests) shows a screen that says
+// it is not there.
 struct A_Venir {
     const char* forme;
     const char* titre;
 };
 const A_Venir Ecrans_A_Venir[] = {
-    {"Frm_Menu_Consultation", "Consultation"},
-    {"Frm_Menu_Config", "Configuration"},
-    {"Frm_Psw", "Mot de passe"},
-    {"Frm_Pb_Liaison", "Problèmes Liaison"},
     {"frm_Journal_Alarme", "Journal des alarmes"},
     {"Frm_Menu_Enreg", "Menu Enregistrements"},
     {"Frm_Enreg", "Enregistrements"},
@@ -71,7 +70,7 @@ void Enregistrer_Formes(Registre_Formes& registre) {
         const QString forme = QString::fromUtf8(e.forme), titre = QString::fromUtf8(e.titre);
         registre.Enregistrer(forme, [forme, titre] { return new Ecran_A_Venir(forme, titre); });
     }
-    // The menus, the password and the link-problem screen take their placeholders' place.
+    // The menus, the password and the link-problem screen.
     registre.Enregistrer(QStringLiteral("Frm_Menu_Consultation"), [] { return new Frm_Menu_Consultation_Forme; });
     registre.Enregistrer(QStringLiteral("Frm_Menu_Config"), [] { return new Frm_Menu_Config_Forme; });
     registre.Enregistrer(QStringLiteral("Frm_Psw"), [] { return new Frm_Psw_Forme; });
