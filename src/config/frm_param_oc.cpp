@@ -24,11 +24,11 @@
 #include "link/traitement.h"
 #include "link/variables.h"
 #include "platform/chemins.h"
-#include "platform/cp1252.h"
 #include "platform/dates.h"
 #include "platform/formats.h"
 #include "platform/ui/couleurs_ui.h"
 #include "platform/ui/minuterie.h"
+#include "platform/ui/saisie.h"
 #include "platform/ui/touches.h"
 
 namespace ostrel {
@@ -42,30 +42,6 @@ const QString Caption_Transfert_Lire = QStringLiteral("Afficher Date Heure du mo
 const QString Caption_Transfert_Ecrire = QStringLiteral("Configurer Date Heure");
 const QString Question_Quitter = QStringLiteral("Voulez vous quitter l'écran de paramétrage du module ?");
 const QString Filtre_Txt = QStringLiteral("(*.txt)|*.txt");
-
-// What a key press types, as the key handlers of the boxes see it: the
-// character's code in the code page, control codes for Backspace, Enter, Esc
-// and Ctrl+letter; -1 for a key that types nothing (arrows, Delete, Tab...).
-int Code_Frappe(const QKeyEvent* e) {
-    switch (e->key()) {
-    case Qt::Key_Backspace: return 8;
-    case Qt::Key_Return:
-    case Qt::Key_Enter: return 13;
-    case Qt::Key_Escape: return 27;
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-    case Qt::Key_Delete: return -1;
-    default: break;
-    }
-    if ((e->modifiers() & Qt::ControlModifier) && e->key() >= Qt::Key_A && e->key() <= Qt::Key_Z)
-        return e->key() - Qt::Key_A + 1;
-    const QString texte = e->text();
-    if (texte.isEmpty()) return -1;
-    const QChar c = texte.front();
-    if (c.unicode() == 127) return -1;
-    // A character the code page does not hold cannot be sent: it counts as out of range.
-    return Existe_En_Cp1252(c) ? Octet_Cp1252(c) : 256;
-}
 
 enum Saisie { Saisie_Texte = 1, Saisie_Chiffres = 2 };
 

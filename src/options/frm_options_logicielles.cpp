@@ -16,10 +16,10 @@
 #include "link/tableau_bord.h"
 #include "link/variables.h"
 #include "options/controles.h"
-#include "options/saisie.h"
 #include "platform/dialogues.h"
 #include "platform/formats.h"
 #include "platform/ui/couleurs_ui.h"
+#include "platform/ui/saisie.h"
 #include "platform/ui/touches.h"
 #include "shell/demarrage.h"
 

@@ -1,8 +1,7 @@
 #pragma once
-// Input rules of the entry fields of the options and bridge screens: the
-// character filter of a field (KeyPress with its KeyAscii, set to 0 to drop
-// the key), the select-all on a click, and the hooks that carry them onto a
-// Qt line edit.
+// Input rules of the entry fields of the screens: the character filter of a
+// field (KeyPress with its KeyAscii, set to 0 to drop the key), the select-all
+// on a click, and the hooks that carry them onto a Qt line edit.
 #include <QObject>
 #include <functional>
 
@@ -13,9 +12,10 @@ namespace ostrel {
 
 constexpr int Code_Retour_Arriere = 8;
 // The code a key stroke types, as a KeyPress sees it: the character's byte
-// in the code page (accented letters above 127), 8 for Backspace, 13 for
+// in the code page (accented letters above 127; 256 for a character the code
+// page does not hold, which no filter accepts), 8 for Backspace, 13 for
 // Enter, 27 for Esc, control codes for Ctrl+letter (22 for a paste). -1 for a
-// key that types nothing (arrows, Delete, function keys): no KeyPress.
+// key that types nothing (arrows, Tab, Delete, function keys): no KeyPress.
 int Code_Frappe(const QKeyEvent* evenement);
 
 // Accepts codes lo..hi, the extra code when there is one, and Backspace;

@@ -1,4 +1,4 @@
-#include "options/saisie.h"
+#include "platform/ui/saisie.h"
 
 #include <QKeyEvent>
 #include <QKeySequence>
@@ -16,17 +16,22 @@ int Code_Frappe(const QKeyEvent* e) {
     case Qt::Key_Return:
     case Qt::Key_Enter: return 13;
     case Qt::Key_Escape: return 27;
+    // Tab moves the focus before any field sees it.
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+    case Qt::Key_Delete: return -1;
     default: break;
     }
+    // Ctrl+letter types its control code, whatever text the platform gives the key.
+    if ((e->modifiers() & Qt::ControlModifier) && e->key() >= Qt::Key_A && e->key() <= Qt::Key_Z)
+        return e->key() - Qt::Key_A + 1;
     const QString texte = e->text();
-    if (texte.size() != 1) return -1;
+    if (texte.isEmpty()) return -1;
+    // A key that types several characters at once is judged on its first one.
     const QChar c = texte.front();
-    // Delete types nothing; Tab moves the focus before any field sees it.
     if (c.unicode() == 127 || c.unicode() == 9) return -1;
     if (c.unicode() < 32) return c.unicode();
-    // A character outside the code page has no byte: it counts as one no
-    // filter accepts.
-    return Existe_En_Cp1252(c) ? Octet_Cp1252(c) : 255;
+    return Existe_En_Cp1252(c) ? Octet_Cp1252(c) : 256;
 }
 
 void Filtrer_Plage(int& KeyAscii, int lo, int hi, int supplement) {
