@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "platform/formats.h"
+#include "platform/ui/saisie.h"
 
 namespace ostrel {
 namespace {
@@ -119,7 +120,7 @@ QAbstractSpinBox::StepEnabled Boite_Numerique::stepEnabled() const {
 
 void Boite_Numerique::keyPressEvent(QKeyEvent* evenement) {
     const bool entree = evenement->key() == Qt::Key_Return || evenement->key() == Qt::Key_Enter;
-    int code = entree ? 13 : (evenement->text().isEmpty() ? -1 : evenement->text().at(0).unicode());
+    int code = Code_Frappe(evenement);
     if (entree) Valider_Saisie();
     if (code >= 0 && KeyPress) {
         KeyPress(code);

@@ -35,8 +35,8 @@ public:
     // text holds no number (the box then shows its value again).
     bool Valider_Saisie();
 
-    // Every key typed, with its character code (13 for Enter), before the box
-    // handles it; setting the code to 0 drops the key.
+    // Every key typed, with the code it types (Code_Frappe: 13 for Enter),
+    // before the box handles it; setting the code to 0 drops the key.
     std::function<void(int& code)> KeyPress;
 
     void stepBy(int pas) override;

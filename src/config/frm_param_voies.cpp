@@ -2,10 +2,7 @@
 
 #include <QComboBox>
 #include <QDir>
-#include <QEvent>
 #include <QGroupBox>
-#include <QKeyEvent>
-#include <QMouseEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -30,6 +27,7 @@
 #include "platform/formats.h"
 #include "platform/horloge.h"
 #include "platform/ui/couleurs_ui.h"
+#include "platform/ui/saisie.h"
 #include "platform/ui/touches.h"
 
 namespace ostrel {
@@ -244,7 +242,9 @@ void Frm_Param_Voies_Forme::Creer_Controles() {
     connect(Txt_Echel_4, &Boite_Numerique::ValueChanged, this, [this] { Txt_Echel_4_Change(); });
     connect(Txt_Echel_20, &Boite_Numerique::ValueChanged, this, [this] { Txt_Echel_20_Change(); });
     connect(Txt_Nom_Voie, &QLineEdit::textChanged, this, [this] { Txt_Nom_Voie_Change(); });
-    Txt_Nom_Voie->installEventFilter(this);
+    Crochets_Champ* crochets = Crochets_Champ::Installer(Txt_Nom_Voie);
+    crochets->KeyPress = [this](int& KeyAscii) { Txt_Nom_Voie_KeyPress(KeyAscii); };
+    crochets->Click = [this] { Txt_Nom_Voie_Click(); };
 
     connect(TabStrip_Voies, &QTabBar::currentChanged, this, [this](int) { TabStrip_Voies_Click(); });
 
@@ -255,28 +255,6 @@ void Frm_Param_Voies_Forme::Creer_Controles() {
     connect(Cmd_Imprimer, &QPushButton::clicked, this, &Frm_Param_Voies_Forme::Cmd_Imprimer_Click);
     connect(Check_Etalonnage, &QPushButton::clicked, this, &Frm_Param_Voies_Forme::Check_Etalonnage_Click);
     connect(Cmd_Quitter, &QPushButton::clicked, this, &Frm_Param_Voies_Forme::Cmd_Quitter_Click);
-}
-
-bool Frm_Param_Voies_Forme::eventFilter(QObject* objet, QEvent* evenement) {
-    if (objet == Txt_Nom_Voie) {
-        if (evenement->type() == QEvent::KeyPress) {
-            auto* touche = static_cast<QKeyEvent*>(evenement);
-            // Moving between controls is no typing; a paste would bring characters the filter refuses.
-            if (touche->key() == Qt::Key_Tab || touche->key() == Qt::Key_Backtab) return Forme::eventFilter(objet, evenement);
-            if (touche->matches(QKeySequence::Paste)) return true;
-            int code = touche->key() == Qt::Key_Backspace ? 8
-                       : touche->text().isEmpty()          ? -1
-                                                           : touche->text().at(0).unicode();
-            if (code >= 0) {
-                Txt_Nom_Voie_KeyPress(code);
-                if (code == 0) return true;
-            }
-        } else if (evenement->type() == QEvent::MouseButtonPress || evenement->type() == QEvent::MouseButtonRelease) {
-            if (static_cast<QMouseEvent*>(evenement)->button() == Qt::MiddleButton) return true;
-            if (evenement->type() == QEvent::MouseButtonRelease) Txt_Nom_Voie_Click();
-        }
-    }
-    return Forme::eventFilter(objet, evenement);
 }
 
 // ------------------------------------------------------------ opening and layout
@@ -990,9 +968,6 @@ void Frm_Param_Voies_Forme::Txt_Nom_Voie_Change() {
 
 void Frm_Param_Voies_Forme::Txt_Nom_Voie_Click() { Txt_Nom_Voie->setSelection(0, Txt_Nom_Voie->maxLength()); }
 
-void Frm_Param_Voies_Forme::Txt_Nom_Voie_KeyPress(int& KeyAscii) {
-    if (KeyAscii == 8 || (KeyAscii >= 32 && KeyAscii <= 122)) return;
-    KeyAscii = 0;
-}
+void Frm_Param_Voies_Forme::Txt_Nom_Voie_KeyPress(int& KeyAscii) { Filtrer_Plage(KeyAscii, 32, 122); }
 
 }  // namespace ostrel

@@ -92,9 +92,6 @@ public:
     void Txt_Nom_Voie_KeyPress(int& KeyAscii);
     void TabStrip_Voies_Click();
 
-protected:
-    bool eventFilter(QObject* objet, QEvent* evenement) override;
-
 private:
     void Creer_Controles();
     void Construire_Onglets();
