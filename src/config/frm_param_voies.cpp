@@ -125,7 +125,9 @@ void Frm_Param_Voies_Forme::Creer_Controles() {
     Txt_Nom_Voie->setObjectName(QStringLiteral("Txt_Nom_Voie"));
     Txt_Nom_Voie->setMaxLength(12);
     Txt_Nom_Voie->setToolTip(QStringLiteral("12 caractères maxi"));
+    // Text pasted or dropped would pass by the key filter.
     Txt_Nom_Voie->setContextMenuPolicy(Qt::NoContextMenu);
+    Txt_Nom_Voie->setAcceptDrops(false);
     Lbl_Per_Enreg = Etiquette("Lbl_Per_Enreg", QStringLiteral("Période d'enregistrement :"), Frame_Voie);
     Txt_Per_Enreg = Numerique("Txt_Per_Enreg", Frame_Voie, QStringLiteral("0."), 1, Minutes_Min, Minutes_Max, 30);
     Txt_Per_Enreg->setToolTip(QStringLiteral("(1 à 240 minutes)"));

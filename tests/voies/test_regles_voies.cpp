@@ -383,7 +383,8 @@ TEST_F(Regles, BoitesNumeriquesEtNom) {
     QTest::keyClicks(nom, QStringLiteral("~ABCDEFGHIJKL"));
     EXPECT_EQ(V(1).Nom_Voie, QStringLiteral("Cuve ABCDEFG"));  // 12 characters at most
     EXPECT_EQ(nom->toolTip(), QStringLiteral("12 caractères maxi"));
-    // Nothing gets in by a paste either.
+    // Nothing gets in by a paste or a drop either.
+    EXPECT_FALSE(nom->acceptDrops());
     QApplication::clipboard()->setText(QStringLiteral("Été"));
     QTest::keySequence(nom, QKeySequence::Paste);
     EXPECT_EQ(V(1).Nom_Voie, QStringLiteral("Cuve ABCDEFG"));
