@@ -14,6 +14,7 @@
 #include "config/parametres_voies.h"
 #include "files/config_voies.h"
 #include "files/impression.h"
+#include "files/messages_fichiers.h"
 #include "link/donnees.h"
 #include "link/fonctions_es.h"
 #include "link/formes.h"
@@ -478,7 +479,7 @@ void Frm_Param_Voies_Forme::Cmd_Sauvegarder_Click() {
     Boites().ShowSave(dialogue);
     if (dialogue.FileName.endsWith(QStringLiteral(".txt"), Qt::CaseSensitive)) {
         if (Sauvegarde_Config_Voies(Chemin_Natif(dialogue.FileName), Nb_Voies_Affichees))
-            Boites().MsgBox(QStringLiteral("Sauvegarde terminée!"));
+            Boites().MsgBox(Texte_Sauvegarde_Terminee);
         Frm_Menu1().Focus();
     }
     Premier_Plan();

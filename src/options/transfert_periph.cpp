@@ -309,7 +309,7 @@ bool Frm_Param_Periph_Forme::Ecriture_Parametres_Periph() {
 void Frm_Param_Periph_Forme::Cmd_OK_Click() {
     const bool ecrit = Ecriture_Parametres_Periph();
     if (Code_Erreur != 0) {
-        Boites().MsgBox(QStringLiteral("Module non connecté"), vbOKOnly);
+        Boites().MsgBox(Module_Non_Connecte, vbOKOnly);
         return;
     }
     if (ecrit) Cmd_Annuler_Click();
