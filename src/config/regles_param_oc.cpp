@@ -36,7 +36,7 @@ bool Entete_Acceptee(const QString& entete) {
 }
 
 QString Remplir_Ligne(const QString& ligne) {
-    return ligne.size() >= Longueur_Ligne_Entete ? ligne : ligne.leftJustified(Longueur_Ligne_Entete, QLatin1Char(' '));
+    return ligne.leftJustified(Longueur_Ligne_Entete, QLatin1Char(' '));
 }
 
 QString Entete_Avec_Premiere_Ligne(const QString& entete, const QString& ligne) {
