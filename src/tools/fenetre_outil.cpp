@@ -125,7 +125,12 @@ void Fenetre_Outil::Rafraichir() {
 
 int Fenetre_Outil::Message(const QString& texte, int style) { return Boites().MsgBox(texte, style); }
 
-QString Fenetre_Outil::Fichier_Entree() {
+QString Fenetre_Outil::Fichier_Entree(const QString& titre) {
+    CmnDial_Ouvrir.DefaultExt = Extension;
+    CmnDial_Ouvrir.Filter = Filtre;
+    CmnDial_Ouvrir.DialogTitle = titre;
+    CmnDial_Ouvrir.InitDir = QStringLiteral("c:");
+    CmnDial_Ouvrir.FileName.clear();
     if (!Boites().ShowOpen(CmnDial_Ouvrir)) CmnDial_Ouvrir.FileName.clear();
     const QString nom = CmnDial_Ouvrir.FileName;
     if (!nom.endsWith(Extension, Qt::CaseInsensitive)) return {};

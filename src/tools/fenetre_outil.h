@@ -75,10 +75,11 @@ protected:
 
     int Message(const QString& texte, int style = vbOKOnly);
 
-    // Shows CmnDial_Ouvrir. The name chosen, or empty when there is nothing
+    // Shows CmnDial_Ouvrir with the title given, on drive c:, for ".txt"
+    // files, no name proposed. The name chosen, or empty when there is nothing
     // more to do: no ".txt" name (a cancel included), or a file that does not
     // exist ("Nom de fichier introuvable").
-    QString Fichier_Entree();
+    QString Fichier_Entree(const QString& titre);
     // Shows CmDial_Enreg with the name proposed. The name chosen, ".txt"
     // appended when missing, or empty when cancelled.
     QString Fichier_Sortie(const QString& proposition);

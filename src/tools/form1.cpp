@@ -20,12 +20,8 @@ Form1::Form1()
 void Form1::Cmd_Démarrage_Click() {
     Travail travail(*this);
     Effacer_Dates_Mesures();
-    CmnDial_Ouvrir.DefaultExt = QStringLiteral(".txt");
-    CmnDial_Ouvrir.Filter = QStringLiteral("(*.txt)|*.txt");
-    CmnDial_Ouvrir.DialogTitle = QStringLiteral("Ouverture d'un ANCIEN fichier d'enregistrements de température");
-    CmnDial_Ouvrir.InitDir = QStringLiteral("c:");
-    CmnDial_Ouvrir.FileName.clear();
-    if (Fichier_Entree().isEmpty()) return;
+    if (Fichier_Entree(QStringLiteral("Ouverture d'un ANCIEN fichier d'enregistrements de température")).isEmpty())
+        return;
     Fin_Travail();
     Lecture_Ancien_Fichier();
 }

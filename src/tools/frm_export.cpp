@@ -19,12 +19,7 @@ Frm_Export::Frm_Export()
 void Frm_Export::Cmd_Démarrage_Click() {
     Travail travail(*this);
     Adr_OC = 1;
-    CmnDial_Ouvrir.DefaultExt = QStringLiteral(".txt");
-    CmnDial_Ouvrir.Filter = QStringLiteral("(*.txt)|*.txt");
-    CmnDial_Ouvrir.DialogTitle = QStringLiteral("Ouverture d'un  fichier d'enregistrements de température");
-    CmnDial_Ouvrir.InitDir = QStringLiteral("c:");
-    CmnDial_Ouvrir.FileName.clear();
-    const QString nom = Fichier_Entree();
+    const QString nom = Fichier_Entree(QStringLiteral("Ouverture d'un  fichier d'enregistrements de température"));
     if (nom.isEmpty()) return;
     Fin_Travail();
     Importer_Enregistrements(nom);
