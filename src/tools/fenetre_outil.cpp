@@ -108,6 +108,8 @@ void Fenetre_Outil::Debut_Progression(Long total, Long estimation) {
     total_ = total > 0 ? total : std::max<Long>(estimation, 1);
     affiche_ = 0;
     ProgressBar1->setValue(0);
+    Afficher_Frame(true);
+    Rafraichir();
 }
 
 void Fenetre_Outil::Progression(Long fait) {

@@ -65,8 +65,9 @@ protected:
     void Caption_Frame(const QString& texte);
     void Fin_Travail();  // Cmd_Démarrage enabled, Frame1 hidden
 
-    // Progress over a total; a total of 0 or less (a head that announces no
-    // point) is replaced by the estimate given.
+    // Progress over a total from 0, Frame1 shown and the window painted; a
+    // total of 0 or less (a head that announces no point) is replaced by the
+    // estimate given.
     void Debut_Progression(Long total, Long estimation);
     // The bar shows fait x 100 / total while that is below 100.
     void Progression(Long fait);
