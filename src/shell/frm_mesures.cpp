@@ -70,12 +70,11 @@ void Caption(QLabel* l, const QString& texte) {
     if (l && l->text() != texte) l->setText(texte);
 }
 
+// The states still waiting for an acknowledgement are the even codes 2 to 12.
 bool Etat_En_Attente(const QString& caption) {
-    static const QStringList textes = {
-        QStringLiteral("Alarme haute non acquittée"), QStringLiteral("Alarme basse non acquittée"),
-        QStringLiteral("Alarme haute disparue"),      QStringLiteral("Alarme basse disparue"),
-        QStringLiteral("Défaut non acquitté"),        QStringLiteral("Défaut disparu")};
-    return textes.contains(caption);
+    for (Octet etat = 2; etat <= 12; etat += 2)
+        if (caption == Texte_Etat_Alarme(etat)) return true;
+    return false;
 }
 
 bool Etat_En_Alarme(Octet etat) {
