@@ -84,16 +84,6 @@ bool Etat_En_Alarme(Octet etat) {
     }
 }
 
-QString Texte_Unite(Octet unite) {
-    switch (unite) {
-    case 0: return QStringLiteral("°C");
-    case 1: return QStringLiteral("%Hr");
-    case 2: return QStringLiteral("U");
-    case 3: return QStringLiteral("Bar");
-    default: return QStringLiteral("Unité");
-    }
-}
-
 void Progression(double pourcentage) {
     Long valeur = static_cast<Long>(Arrondi_Pair(pourcentage));
     Frm_Menu1().Progess_Bar_Value(valeur);
@@ -328,7 +318,9 @@ void Frm_Mesures_Forme::Form_Load() {
         if (contact)
             r.Lbl_Mesure->setToolTip(d.Contact_NF != 0 ? QStringLiteral("Contact normalement fermé")
                                                        : QStringLiteral("Contact normalement ouvert"));
-        r.Lbl_Unite_Mes->setText(contact ? QString() : Texte_Unite(d.Unite));
+        QString unite = contact ? QString() : Texte_Unite(d.Unite);
+        if (!contact && unite.isEmpty()) unite = QStringLiteral("Unité");  // the design's caption
+        r.Lbl_Unite_Mes->setText(unite);
 
         const bool alarme = d.Alarme_Valide != 0;
         if (alarme)
