@@ -11,6 +11,7 @@
 #include "link/tableau_bord.h"
 #include "link/variables.h"
 #include "platform/ui/couleurs_ui.h"
+#include "platform/ui/petite_fenetre.h"
 #include "platform/ui/registre_formes.h"
 #include "platform/ui/touches.h"
 #include "shell/frm_menu_config.h"
@@ -131,18 +132,10 @@ void Ecran_A_Venir::Cmd_Retour_Click() {
 // ------------------------------------------------------------ please wait
 
 Frm_Patientez_Forme::Frm_Patientez_Forme() : Forme(QStringLiteral("Frm_Patientez")) {
-    lbl_titre_ = new QLabel(this);
-    lbl_titre_->setObjectName(QStringLiteral("Barre_Titre"));
-    lbl_titre_->setAutoFillBackground(true);
-    lbl_titre_->setIndent(8);
+    lbl_titre_ = Habiller_Petite_Fenetre(this);
     lbl_patientez_ = new QLabel(QStringLiteral("Patientez SVP . . ."), this);
     lbl_patientez_->setObjectName(QStringLiteral("Lbl_Patientez"));
     lbl_patientez_->setAlignment(Qt::AlignCenter);
-    ostrel::Couleur_Fond(this, Couleur_Face_Bouton);
-    ostrel::Couleur_Fond(lbl_titre_, 0x804000);
-    ostrel::Couleur_Texte(lbl_titre_, Couleur_Blanche);
-    setAttribute(Qt::WA_StyledBackground);
-    setStyleSheet(QStringLiteral("#Frm_Patientez { background-color: #F0F0F0; border: 2px solid #404040; }"));
 }
 
 void Frm_Patientez_Forme::Form_Load() {

@@ -12,6 +12,7 @@
 #include "link/variables.h"
 #include "platform/dates.h"
 #include "platform/ui/couleurs_ui.h"
+#include "platform/ui/petite_fenetre.h"
 #include "platform/ui/touches.h"
 
 namespace ostrel {
@@ -38,11 +39,6 @@ QString Mdp_Maintenance() {
 }
 
 Frm_Psw_Forme::Frm_Psw_Forme() : Forme(QStringLiteral("Frm_Psw")) {
-    setAttribute(Qt::WA_StyledBackground);
-    // A window of its own look over the screens: button face, dark border.
-    setStyleSheet(QStringLiteral("#Frm_Psw { background-color: %1; border: 2px solid #404040; }")
-                      .arg(Vers_QColor(Couleur_Face_Bouton).name()));
-
     // The text box comes first: it takes the focus when the window is shown.
     txt_psw_ = new QLineEdit(this);
     txt_psw_->setObjectName(QStringLiteral("Txt_PSW"));
@@ -55,15 +51,8 @@ Frm_Psw_Forme::Frm_Psw_Forme() : Forme(QStringLiteral("Frm_Psw")) {
     cmd_annuler_ = new QPushButton(QStringLiteral("Annuler"), this);
     cmd_annuler_->setObjectName(QStringLiteral("Cmd_Annuler"));
 
-    // The caption is drawn in a title strip of its own.
-    barre_titre_ = new QLabel(this);
-    barre_titre_->setObjectName(QStringLiteral("Barre_Titre"));
-    barre_titre_->setAutoFillBackground(true);
-    barre_titre_->setIndent(8);
-    barre_titre_->setTextFormat(Qt::PlainText);
-    ostrel::Couleur_Fond(barre_titre_, 0x804000);
-    Couleur_Texte(barre_titre_, Couleur_Blanche);
-    Police_Grasse(barre_titre_, true);
+    // The caption is drawn in the window's title strip.
+    barre_titre_ = Habiller_Petite_Fenetre(this);
 
     connect(cmd_ok_, &QPushButton::clicked, this, &Frm_Psw_Forme::Cmd_OK_Click);
     connect(cmd_annuler_, &QPushButton::clicked, this, &Frm_Psw_Forme::Cmd_Annuler_Click);

@@ -17,6 +17,7 @@
 #include "platform/formats.h"
 #include "platform/ui/couleurs_ui.h"
 #include "platform/ui/minuterie.h"
+#include "platform/ui/petite_fenetre.h"
 #include "platform/ui/touches.h"
 
 namespace ostrel {
@@ -49,19 +50,7 @@ QString Texte_Erreur_Liaison(Octet code) {
 
 Frm_Pb_Liaison_Forme::Frm_Pb_Liaison_Forme() : Forme(QStringLiteral("Frm_Pb_Liaison")) {
     setWindowTitle(QStringLiteral("Erreur"));
-    setAttribute(Qt::WA_StyledBackground);
-    // A window of its own look over the screens: button face, dark border.
-    setStyleSheet(QStringLiteral("#Frm_Pb_Liaison { background-color: %1; border: 2px solid #404040; }")
-                      .arg(Vers_QColor(Couleur_Face_Bouton).name()));
-
-    // The window's title strip: the screens are drawn inside the dashboard.
-    barre_titre_ = new QLabel(windowTitle(), this);
-    barre_titre_->setObjectName(QStringLiteral("Barre_Titre"));
-    barre_titre_->setAutoFillBackground(true);
-    barre_titre_->setIndent(8);
-    ostrel::Couleur_Fond(barre_titre_, 0x804000);
-    Couleur_Texte(barre_titre_, Couleur_Blanche);
-    Police_Grasse(barre_titre_, true);
+    barre_titre_ = Habiller_Petite_Fenetre(this);
 
     img_critical_ = new QLabel(this);
     img_critical_->setObjectName(QStringLiteral("Img_Critical"));
