@@ -74,8 +74,6 @@ void Adresse_Passerelle(Octet& adresse) {
     if (adresse != 1) adresse = 1;
 }
 
-QString Nombre(int n) { return QString::number(n); }
-
 }  // namespace
 
 Simple Lecture_Mesure_Voie(Octet module, Octet voie) {
@@ -117,20 +115,20 @@ void Ecriture_Code_Acces(Octet& module, Octet& index) {
 // is sent, so nothing is traced.
 void Acquittement_Alarme(Octet module, Octet voie, Octet niveau) {
     if (Code_Erreur != 0) return;
-    Ecrit_Mouchard(QStringLiteral("Acquittement module ") + Nombre(module) + QStringLiteral(" voie ") + Nombre(voie) +
-                   QStringLiteral(" code ") + Nombre(niveau));
+    Ecrit_Mouchard(QStringLiteral("Acquittement module ") + Texte_Entier(module) + QStringLiteral(" voie ") +
+                   Texte_Entier(voie) + QStringLiteral(" code ") + Texte_Entier(niveau));
     Commande(module, 0x0A, static_cast<Entier>(niveau * 256 + voie), Attente_Normale);
 }
 
 void Purge_Enregistrements(Octet module) {
     if (Code_Erreur != 0) return;
-    Ecrit_Mouchard(QStringLiteral("Purge enregistrements module ") + Nombre(module));
+    Ecrit_Mouchard(QStringLiteral("Purge enregistrements module ") + Texte_Entier(module));
     Commande(module, 0x0B, 255, Attente_Purge_Enregistrements);
 }
 
 void Purge_Journal_Alarmes(Octet module) {
     if (Code_Erreur == 0) {
-        Ecrit_Mouchard(QStringLiteral("Purge du journal des alarmes du module ") + Nombre(module));
+        Ecrit_Mouchard(QStringLiteral("Purge du journal des alarmes du module ") + Texte_Entier(module));
         Commande(module, 0x0C, 255, Attente_Purge_Journal);
     }
     Temps_Attente = Attente_Apres_Purge_Journal;
