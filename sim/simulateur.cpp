@@ -9,6 +9,8 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "platform/cp1252.h"
+
 namespace ostrel::sim {
 
 using Horloge = std::chrono::steady_clock;
@@ -78,17 +80,9 @@ QByteArray Long32(long long v) {
     return b;
 }
 
-QByteArray Texte(const char* t, int longueur) {
-    QByteArray b(t);
-    b = b.left(longueur);
-    while (b.size() < longueur) b.append(' ');
-    return b;
-}
-
+// A fixed-length text field as the modules keep it: cut, or padded with blanks.
 QByteArray Cp1252(const QString& t, int longueur) {
-    QByteArray b;
-    for (QChar c : t) b.append(c.unicode() < 256 ? static_cast<char>(c.unicode()) : '?');
-    b = b.left(longueur);
+    QByteArray b = Vers_Cp1252(t).left(longueur);
     while (b.size() < longueur) b.append(' ');
     return b;
 }
@@ -142,7 +136,7 @@ void Simulateur::Configurer(const std::vector<int>& adresses, int nb_voies) {
             m.voies[static_cast<size_t>(v)].reglages = Reglages_Defaut();
             m.voies[static_cast<size_t>(v)].mesure = static_cast<Entier>(200 + v);
         }
-        m.entete = Texte(QStringLiteral("Module %1").arg(a).toLatin1().constData(), 64);
+        m.entete = Cp1252(QStringLiteral("Module %1").arg(a), 64);
         etat_.modules[a] = m;
     }
 }
