@@ -374,8 +374,7 @@ void Simulateur::Traiter(const QByteArray& requete, Horloge::time_point premier_
         } else if (auto p = permanents_.find(code); p != permanents_.end()) {
             defaut = p->second;
         }
-        bool avancer = false;
-        reponse = Repondre(requete, defaut, avancer);
+        reponse = Repondre(requete, defaut);
     }
     if (reponse.isEmpty()) return;
     if (defaut.type == Defaut::Tardive && defaut.delai_ms > 0)
@@ -427,7 +426,7 @@ void Simulateur::Journaliser_Acquittement(Module_Simule& m, int voie, Octet etat
     m.journal.push_back(e);
 }
 
-QByteArray Simulateur::Repondre(const QByteArray& requete, const Defaut& defaut, bool& avancer_page) {
+QByteArray Simulateur::Repondre(const QByteArray& requete, const Defaut& defaut) {
     const int adresse = O(requete, 0);
     const int fonction = O(requete, 1);
     Module_Simule& m = etat_.modules[adresse];
@@ -691,7 +690,6 @@ QByteArray Simulateur::Repondre(const QByteArray& requete, const Defaut& defaut,
     const bool intacte = defaut.type == Defaut::Aucun || defaut.type == Defaut::Scindee ||
                          defaut.type == Defaut::Tardive || defaut.type == Defaut::Pages_Sans_Fin;
     if (page && intacte) curseurs_[cle_page] = nouvelle_position;
-    avancer_page = page && intacte;
 
     auto recalculer = [](QByteArray t) { return Avec_Crc(t.left(t.size() - 2)); };
     switch (defaut.type) {
