@@ -13,22 +13,6 @@
 namespace ostrel {
 namespace {
 
-const char* const Textes_Etats[13] = {
-    "Plus d'alarme",
-    "Alarme haute acquittée",
-    "Alarme haute non acquittée",
-    "Alarme basse acquittée",
-    "Alarme basse non acquittée",
-    "Plus d'alarme",
-    "Alarme haute disparue",
-    "Plus d'alarme",
-    "Alarme basse disparue",
-    "Défaut acquitté",
-    "Défaut non acquitté",
-    "Plus d'alarme",
-    "Défaut disparu",
-};
-
 // A line of the file's head holds no line end: a module text carrying one
 // would shift every following line.
 QString Sans_Fin_De_Ligne(QString texte) {
@@ -112,14 +96,16 @@ bool Lire_Entree(const QByteArray& octets, Evenement_Journal& e) {
 }  // namespace
 
 QString Etat_Alarme(Octet etat) {
-    if (etat <= 12) return QString::fromUtf8(Textes_Etats[etat]);
+    // The journal names the states without an alarm where the live screens show "   ...   ".
+    if (etat == 0 || etat == 5 || etat == 7 || etat == 11) return QStringLiteral("Plus d'alarme");
+    if (etat <= 12) return Texte_Etat_Alarme(etat);
     return QStringLiteral("Etat inconnu (") + Texte_Entier(etat) + QLatin1Char(')');
 }
 
 Octet Code_Etat_Alarme(const QString& texte) {
     // Codes 0, 5, 7 and 11 share their text: it reads back as 0.
     for (Octet code : {1, 2, 3, 4, 6, 8, 9, 10, 12})
-        if (texte == QString::fromUtf8(Textes_Etats[code])) return code;
+        if (texte == Texte_Etat_Alarme(code)) return code;
     return 0;
 }
 
