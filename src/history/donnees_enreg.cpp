@@ -85,7 +85,7 @@ QString Cellule_Tableau_Imprime(const Mesure_Enreg& point) {
                   (point.Alarme != Faux ? QStringLiteral("ALARME") : QStringLiteral("   ...   "));
     // Short cells are filled out so that the next column starts at its zone,
     // as the long ones do.
-    return cellule.size() < 28 ? cellule.leftJustified(28) : cellule;
+    return Complete_Espaces(cellule, 27);
 }
 
 QString Lecture_Curseur(double x, double y) {
