@@ -10,7 +10,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPalette>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
@@ -19,6 +18,7 @@
 #include "files/messages_fichiers.h"
 #include "history/boites_dates.h"
 #include "history/curseur_attente.h"
+#include "history/libelles.h"
 #include "link/donnees.h"
 #include "link/fonctions_es.h"
 #include "link/liaison.h"
@@ -83,15 +83,6 @@ void Choisir(QRadioButton* option, void (frm_Journal_Alarme_Forme::*gestionnaire
 
 void Proportion(QWidget* w, double W, double H, double x, double y, double l, double h) {
     w->setGeometry(Arrondi(W * x), Arrondi(H * y), Arrondi(W * l), Arrondi(H * h));
-}
-
-// The text colour of a caption (label, option, group title), leaving the
-// colour of the text of boxes, lists and buttons to the style: a group passes
-// its palette on to the controls it holds.
-void Couleur_Libelle(QWidget* w, Couleur couleur) {
-    QPalette p = w->palette();
-    p.setColor(QPalette::WindowText, Vers_QColor(couleur));
-    w->setPalette(p);
 }
 
 std::optional<Date> Date_Saisie(const QLineEdit* boite) {
