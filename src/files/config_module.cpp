@@ -131,7 +131,7 @@ bool Restauration_Config_Module(const QString& chemin, Textes_Codes& Msk_Mot_Pas
                                 QString& Caption_Frame_Param_OC) {
     QByteArray contenu;
     std::optional<Config_Module_Lue> lue;
-    if (Ouvrir_Lecteur(chemin, contenu)) lue = Lire_Config_Module(contenu);
+    if (Lire_Fichier(chemin, contenu)) lue = Lire_Config_Module(contenu);
     if (!lue) {
         Boites().MsgBox(Texte_Fichier_Incorrect);
         return false;

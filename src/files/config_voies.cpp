@@ -117,7 +117,7 @@ Resultat_Fichier Sauvegarde_Config_Voies(const QString& chemin, Octet n) {
 bool Restauration_Config_Voies(const QString& chemin, Octet n) {
     QByteArray contenu;
     std::optional<Table_Voies> voies;
-    if (Ouvrir_Lecteur(chemin, contenu)) voies = Lire_Config_Voies(contenu, n, Tab_Parametres_Voies);
+    if (Lire_Fichier(chemin, contenu)) voies = Lire_Config_Voies(contenu, n, Tab_Parametres_Voies);
     if (!voies) {
         Boites().MsgBox(Texte_Fichier_Incorrect);
         return false;

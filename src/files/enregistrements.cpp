@@ -338,7 +338,7 @@ bool Chargement_Fichier_Donnees(const QString& chemin) {
         return false;
     };
     QByteArray contenu;
-    if (!Ouvrir_Lecteur(chemin, contenu)) return incorrect();
+    if (!Lire_Fichier(chemin, contenu)) return incorrect();
     Lecteur_Texte lecteur(contenu);
     contenu = QByteArray();  // the reader holds the content
     Tete_Enregistrements tete;

@@ -56,10 +56,4 @@ bool Lecteur_Texte::Lire_Item(QString& item) {
     return true;
 }
 
-bool Ouvrir_Lecteur(const QString& chemin, QByteArray& contenu, QString* erreur) {
-    const Resultat_Fichier r = Lire_Fichier(chemin, contenu);
-    if (!r && erreur) *erreur = r.Erreur;
-    return r.Reussi;
-}
-
 }  // namespace ostrel

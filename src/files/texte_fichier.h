@@ -48,7 +48,4 @@ private:
     void Passer_Fin_Ligne();
 };
 
-// The whole file as lines, for readers that go line by line.
-bool Ouvrir_Lecteur(const QString& chemin, QByteArray& contenu, QString* erreur = nullptr);
-
 }  // namespace ostrel

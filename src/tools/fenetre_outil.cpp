@@ -108,6 +108,8 @@ void Fenetre_Outil::Debut_Progression(Long total, Long estimation) {
     total_ = total > 0 ? total : std::max<Long>(estimation, 1);
     affiche_ = 0;
     ProgressBar1->setValue(0);
+    Afficher_Frame(true);
+    Rafraichir();
 }
 
 void Fenetre_Outil::Progression(Long fait) {
@@ -125,7 +127,12 @@ void Fenetre_Outil::Rafraichir() {
 
 int Fenetre_Outil::Message(const QString& texte, int style) { return Boites().MsgBox(texte, style); }
 
-QString Fenetre_Outil::Fichier_Entree() {
+QString Fenetre_Outil::Fichier_Entree(const QString& titre) {
+    CmnDial_Ouvrir.DefaultExt = Extension;
+    CmnDial_Ouvrir.Filter = Filtre;
+    CmnDial_Ouvrir.DialogTitle = titre;
+    CmnDial_Ouvrir.InitDir = QStringLiteral("c:");
+    CmnDial_Ouvrir.FileName.clear();
     if (!Boites().ShowOpen(CmnDial_Ouvrir)) CmnDial_Ouvrir.FileName.clear();
     const QString nom = CmnDial_Ouvrir.FileName;
     if (!nom.endsWith(Extension, Qt::CaseInsensitive)) return {};

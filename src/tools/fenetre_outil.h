@@ -65,8 +65,9 @@ protected:
     void Caption_Frame(const QString& texte);
     void Fin_Travail();  // Cmd_Démarrage enabled, Frame1 hidden
 
-    // Progress over a total; a total of 0 or less (a head that announces no
-    // point) is replaced by the estimate given.
+    // Progress over a total from 0, Frame1 shown and the window painted; a
+    // total of 0 or less (a head that announces no point) is replaced by the
+    // estimate given.
     void Debut_Progression(Long total, Long estimation);
     // The bar shows fait x 100 / total while that is below 100.
     void Progression(Long fait);
@@ -75,10 +76,11 @@ protected:
 
     int Message(const QString& texte, int style = vbOKOnly);
 
-    // Shows CmnDial_Ouvrir. The name chosen, or empty when there is nothing
+    // Shows CmnDial_Ouvrir with the title given, on drive c:, for ".txt"
+    // files, no name proposed. The name chosen, or empty when there is nothing
     // more to do: no ".txt" name (a cancel included), or a file that does not
     // exist ("Nom de fichier introuvable").
-    QString Fichier_Entree();
+    QString Fichier_Entree(const QString& titre);
     // Shows CmDial_Enreg with the name proposed. The name chosen, ".txt"
     // appended when missing, or empty when cancelled.
     QString Fichier_Sortie(const QString& proposition);

@@ -20,12 +20,8 @@ Form1::Form1()
 void Form1::Cmd_Démarrage_Click() {
     Travail travail(*this);
     Effacer_Dates_Mesures();
-    CmnDial_Ouvrir.DefaultExt = QStringLiteral(".txt");
-    CmnDial_Ouvrir.Filter = QStringLiteral("(*.txt)|*.txt");
-    CmnDial_Ouvrir.DialogTitle = QStringLiteral("Ouverture d'un ANCIEN fichier d'enregistrements de température");
-    CmnDial_Ouvrir.InitDir = QStringLiteral("c:");
-    CmnDial_Ouvrir.FileName.clear();
-    if (Fichier_Entree().isEmpty()) return;
+    if (Fichier_Entree(QStringLiteral("Ouverture d'un ANCIEN fichier d'enregistrements de température")).isEmpty())
+        return;
     Fin_Travail();
     Lecture_Ancien_Fichier();
 }
@@ -52,8 +48,6 @@ void Form1::Importer_Enregistrements(const QString& NomFichier) {
 
     Cmd_Démarrage->setEnabled(false);
     Debut_Progression(Tab_Parametres_Voies[0].Nb_Enregistrements, lignes);
-    Afficher_Frame(true);
-    Rafraichir();
     const std::optional<Long> lus = Lire_Points_Ancien_Fichier(lecteur, [this](Long i) { Progression(i); });
     if (!lus) return incorrect();
     nb_lus_ = *lus;
@@ -64,7 +58,6 @@ void Form1::Importer_Enregistrements(const QString& NomFichier) {
 void Form1::Conversion_Donnees() {
     Caption_Frame(QStringLiteral("Conversion des données en cours ..."));
     Debut_Progression(NB_Voie, 1);
-    Rafraichir();
     Regrouper_Mesures(nb_lus_, NB_Voie, [this](Octet voie) { Progression(voie); });
     Afficher_Frame(false);
 }
@@ -80,8 +73,6 @@ Resultat_Fichier Form1::Exporter_Enregistrements(const QString& NomFichier, Octe
     Travail travail(*this);
     Caption_Frame(QStringLiteral("Ecriture du nouveau fichier en cours ..."));
     Debut_Progression(1, 1);
-    Afficher_Frame(true);
-    Rafraichir();
     Resultat_Fichier resultat;
     const QByteArray contenu = Contenu_Nouveau_Fichier(Adr_OC, NB_Voie, &resultat.Erreur);
     if (resultat.Erreur.isEmpty()) resultat = Sauvegarde_Sure(Chemin_Natif(NomFichier), contenu);

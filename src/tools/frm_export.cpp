@@ -19,12 +19,7 @@ Frm_Export::Frm_Export()
 void Frm_Export::Cmd_Démarrage_Click() {
     Travail travail(*this);
     Adr_OC = 1;
-    CmnDial_Ouvrir.DefaultExt = QStringLiteral(".txt");
-    CmnDial_Ouvrir.Filter = QStringLiteral("(*.txt)|*.txt");
-    CmnDial_Ouvrir.DialogTitle = QStringLiteral("Ouverture d'un  fichier d'enregistrements de température");
-    CmnDial_Ouvrir.InitDir = QStringLiteral("c:");
-    CmnDial_Ouvrir.FileName.clear();
-    const QString nom = Fichier_Entree();
+    const QString nom = Fichier_Entree(QStringLiteral("Ouverture d'un  fichier d'enregistrements de température"));
     if (nom.isEmpty()) return;
     Fin_Travail();
     Importer_Enregistrements(nom);
@@ -46,8 +41,6 @@ void Frm_Export::Importer_Enregistrements(const QString& NomFichier) {
 
     Cmd_Démarrage->setEnabled(false);
     Debut_Progression(Donnees_Module[static_cast<size_t>(Adr_OC - 1)].Nb_Enregistrements, lignes);
-    Afficher_Frame(true);
-    Rafraichir();
     if (!Lire_Points_Export(lecteur, Adr_OC, NB_Voie, [this](Long lus) { Progression(lus); })) return incorrect();
     Choix_Fichier_Export();
 }
@@ -62,11 +55,8 @@ void Frm_Export::Choix_Fichier_Export() {
 Resultat_Fichier Frm_Export::Exporter_Enregistrements(const QString& NomFichier, Octet Adr_OC, Octet NB_Voie) {
     Travail travail(*this);
     Caption_Frame(QStringLiteral("Ecriture du nouveau fichier en cours ..."));
-    Rafraichir();
     const Long points = NB_Voie > 0 && Index_Fin_Voie.size() >= NB_Voie ? Index_Fin_Voie[NB_Voie - 1u] : 0;
     Debut_Progression(Donnees_Module[static_cast<size_t>(std::clamp<int>(Adr_OC, 1, 32) - 1)].Nb_Enregistrements, points);
-    Afficher_Frame(true);
-    Rafraichir();
     const QByteArray texte = Texte_Export(Adr_OC, NB_Voie, [this](Long p) { Progression(p); });
     const Resultat_Fichier resultat = Sauvegarde_Sure(Chemin_Natif(NomFichier), texte);
     if (!resultat) Signaler_Echec_Sauvegarde(NomFichier, resultat);
