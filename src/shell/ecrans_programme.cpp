@@ -4,7 +4,6 @@
 #include <QFont>
 #include <QLabel>
 #include <QPushButton>
-#include <cmath>
 
 #include "link/ecrans/frm_pb_liaison.h"
 #include "link/liaison_ecran.h"
@@ -23,8 +22,6 @@
 
 namespace ostrel {
 namespace {
-
-int Arrondi(double v) { return static_cast<int>(std::lround(v)); }
 
 // Forms of the journal, recordings, configuration and options libraries, with
 // their titles. The program registers the real screens over these; a build
@@ -105,9 +102,9 @@ void Ecran_A_Venir::Form_Load() {
 
 void Ecran_A_Venir::Form_Resize() {
     const double W = width(), H = height();
-    lbl_titre_->setGeometry(Arrondi(W * 0.1), Arrondi(H * 0.22), Arrondi(W * 0.8), Arrondi(H * 0.12));
-    lbl_message_->setGeometry(Arrondi(W * 0.1), Arrondi(H * 0.36), Arrondi(W * 0.8), Arrondi(H * 0.14));
-    cmd_retour_->setGeometry(Arrondi(W * 0.38), Arrondi(H * 0.58), Arrondi(W * 0.24), Arrondi(H * 0.11));
+    lbl_titre_->setGeometry(Arrondi_Pixels(W * 0.1), Arrondi_Pixels(H * 0.22), Arrondi_Pixels(W * 0.8), Arrondi_Pixels(H * 0.12));
+    lbl_message_->setGeometry(Arrondi_Pixels(W * 0.1), Arrondi_Pixels(H * 0.36), Arrondi_Pixels(W * 0.8), Arrondi_Pixels(H * 0.14));
+    cmd_retour_->setGeometry(Arrondi_Pixels(W * 0.38), Arrondi_Pixels(H * 0.58), Arrondi_Pixels(W * 0.24), Arrondi_Pixels(H * 0.11));
     for (QWidget* w : {static_cast<QWidget*>(lbl_titre_), static_cast<QWidget*>(cmd_retour_)}) {
         Nom_Police(w, Police_Options);
         Taille_Police(w, Taille_Police_Grande);

@@ -5,7 +5,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
-#include <cmath>
 
 #include "files/impression.h"
 #include "link/donnees.h"
@@ -50,10 +49,8 @@ constexpr Colonne Col_Seuil_Bas{0.510, 0.120};
 constexpr Colonne Col_Seuil_Haut{0.630, 0.120};
 constexpr Colonne Col_Alarme{0.750, 0.245};
 
-int Arrondi(double v) { return static_cast<int>(std::lround(v)); }
-
 void Placer_Colonne(QWidget* w, Colonne c, int largeur, int hauteur) {
-    w->setGeometry(Arrondi(c.gauche * largeur), 0, Arrondi(c.largeur * largeur), hauteur);
+    w->setGeometry(Arrondi_Pixels(c.gauche * largeur), 0, Arrondi_Pixels(c.largeur * largeur), hauteur);
 }
 
 Couleur Couleur_Texte_De(const QWidget* w) {
@@ -213,9 +210,9 @@ void Frm_Mesures_Forme::Placer_Rangee(int i) {
     // The frame's border takes a few pixels at the bottom: rows stay inside it.
     const double hauteur = std::max(0, frame_fenetre_generale_->height() - 6);
     const double largeur = frame_fenetre_generale_->width();
-    const int h = std::max(1, Arrondi(hauteur * 0.05));
-    const int w = Arrondi(largeur * 0.98);
-    picture->setGeometry(Arrondi(largeur * 0.01), Arrondi((i + 2) * hauteur / (lignes + 2)), w, h);
+    const int h = std::max(1, Arrondi_Pixels(hauteur * 0.05));
+    const int w = Arrondi_Pixels(largeur * 0.98);
+    picture->setGeometry(Arrondi_Pixels(largeur * 0.01), Arrondi_Pixels((i + 2) * hauteur / (lignes + 2)), w, h);
     const Rangee& r = rangees_[static_cast<size_t>(i)];
     Placer_Colonne(r.Lbl_NumeroVoie, Col_Numero, w, h);
     Placer_Colonne(r.Lbl_NomVoie, Col_Nom, w, h);
@@ -233,10 +230,10 @@ void Frm_Mesures_Forme::Placer_Rangees() {
     const double hauteur = std::max(0, frame_fenetre_generale_->height() - 6);
     const double largeur = frame_fenetre_generale_->width();
     const double pas = hauteur / (lignes + 2);
-    const int h = std::max(1, Arrondi(hauteur * 0.05));
-    const int w = Arrondi(largeur * 0.98);
-    const int haut = std::max(0, Arrondi(2 * pas - h - 0.3 * pas));
-    picture_titre_->setGeometry(Arrondi(largeur * 0.01), haut, w, h);
+    const int h = std::max(1, Arrondi_Pixels(hauteur * 0.05));
+    const int w = Arrondi_Pixels(largeur * 0.98);
+    const int haut = std::max(0, Arrondi_Pixels(2 * pas - h - 0.3 * pas));
+    picture_titre_->setGeometry(Arrondi_Pixels(largeur * 0.01), haut, w, h);
     Placer_Colonne(lbl_titre_mesure_, {Col_Mesure.gauche, Col_Unite.gauche + Col_Unite.largeur - Col_Mesure.gauche}, w, h);
     Placer_Colonne(lbl_titre_seuil_bas_, Col_Seuil_Bas, w, h);
     Placer_Colonne(lbl_titre_seuil_haut_, Col_Seuil_Haut, w, h);
@@ -356,13 +353,13 @@ void Frm_Mesures_Forme::Form_Load() {
 
 void Frm_Mesures_Forme::Form_Resize() {
     const double W = width(), H = height();
-    frame_fenetre_generale_->setGeometry(Arrondi(W * 0.01), Arrondi(H * 0.01), Arrondi(W * 0.98), Arrondi(H * 0.85));
-    const int haut_boutons = Arrondi(H * 0.88), h_boutons = Arrondi(H * 0.09);
+    frame_fenetre_generale_->setGeometry(Arrondi_Pixels(W * 0.01), Arrondi_Pixels(H * 0.01), Arrondi_Pixels(W * 0.98), Arrondi_Pixels(H * 0.85));
+    const int haut_boutons = Arrondi_Pixels(H * 0.88), h_boutons = Arrondi_Pixels(H * 0.09);
     // Return on the left; print, acknowledge and the code box on the right.
-    cmd_retour_->setGeometry(Arrondi(W * 0.03), haut_boutons, Arrondi(W * 0.17), h_boutons);
-    cmd_imprimer_->setGeometry(Arrondi(W * 0.42), haut_boutons, Arrondi(W * 0.17), h_boutons);
-    cmd_acquitter_->setGeometry(Arrondi(W * 0.61), haut_boutons, Arrondi(W * 0.17), h_boutons);
-    frame_code_acce_->setGeometry(Arrondi(W * 0.80), Arrondi(H * 0.865), Arrondi(W * 0.17), Arrondi(H * 0.125));
+    cmd_retour_->setGeometry(Arrondi_Pixels(W * 0.03), haut_boutons, Arrondi_Pixels(W * 0.17), h_boutons);
+    cmd_imprimer_->setGeometry(Arrondi_Pixels(W * 0.42), haut_boutons, Arrondi_Pixels(W * 0.17), h_boutons);
+    cmd_acquitter_->setGeometry(Arrondi_Pixels(W * 0.61), haut_boutons, Arrondi_Pixels(W * 0.17), h_boutons);
+    frame_code_acce_->setGeometry(Arrondi_Pixels(W * 0.80), Arrondi_Pixels(H * 0.865), Arrondi_Pixels(W * 0.17), Arrondi_Pixels(H * 0.125));
 
     for (QWidget* w : {static_cast<QWidget*>(cmd_retour_), static_cast<QWidget*>(cmd_imprimer_),
                        static_cast<QWidget*>(cmd_acquitter_), static_cast<QWidget*>(frame_code_acce_),

@@ -4,7 +4,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <algorithm>
-#include <cmath>
 
 #include "link/formes.h"
 #include "link/liaison_ecran.h"
@@ -27,8 +26,6 @@ const QString Nouveau = QStringLiteral("Saisir le nouveau mot de passe :");
 const QString Confirmer = QStringLiteral("Confirmer la saisie du nouveau mot de passe :");
 const QString Reprendre = QStringLiteral("Saisie incorrecte, saisir à nouveau l'ancien mot de passe :");
 const QString Mode_Changement = QStringLiteral("Options Logicielles");
-
-int Arrondi(double v) { return static_cast<int>(std::lround(v)); }
 
 }  // namespace
 
@@ -70,8 +67,8 @@ void Frm_Psw_Forme::Form_Load() {
     Mdp_Correct = Faux;
     // A small window in the middle of the dashboard, over the screen that opened it.
     if (QWidget* p = parentWidget()) {
-        const int w = std::max(460, Arrondi(p->width() * 0.44));
-        const int h = std::max(170, Arrondi(p->height() * 0.20));
+        const int w = std::max(460, Arrondi_Pixels(p->width() * 0.44));
+        const int h = std::max(170, Arrondi_Pixels(p->height() * 0.20));
         setGeometry((p->width() - w) / 2, (p->height() - h) / 2, w, h);
     }
 }
@@ -87,14 +84,14 @@ void Frm_Psw_Forme::Form_Resize() {
     Taille_Police(barre_titre_, std::max<Simple>(Taille_Police_Petite, 10));
 
     const int W = width(), H = height();
-    const int bord = 2, ht = std::max(26, Arrondi(H * 0.18));
+    const int bord = 2, ht = std::max(26, Arrondi_Pixels(H * 0.18));
     barre_titre_->setGeometry(bord, bord, W - 2 * bord, ht);
-    const int marge = Arrondi(W * 0.08);
-    const int hc = std::max(30, Arrondi(H * 0.20));
-    txt_psw_->setGeometry(marge, ht + Arrondi(H * 0.13), W - 2 * marge, hc);
-    const int lb = Arrondi(W * 0.30), y = H - hc - Arrondi(H * 0.11);
-    cmd_ok_->setGeometry(W / 2 - lb - Arrondi(W * 0.03), y, lb, hc);
-    cmd_annuler_->setGeometry(W / 2 + Arrondi(W * 0.03), y, lb, hc);
+    const int marge = Arrondi_Pixels(W * 0.08);
+    const int hc = std::max(30, Arrondi_Pixels(H * 0.20));
+    txt_psw_->setGeometry(marge, ht + Arrondi_Pixels(H * 0.13), W - 2 * marge, hc);
+    const int lb = Arrondi_Pixels(W * 0.30), y = H - hc - Arrondi_Pixels(H * 0.11);
+    cmd_ok_->setGeometry(W / 2 - lb - Arrondi_Pixels(W * 0.03), y, lb, hc);
+    cmd_annuler_->setGeometry(W / 2 + Arrondi_Pixels(W * 0.03), y, lb, hc);
 }
 
 void Frm_Psw_Forme::Form_KeyUp(int& KeyCode, int Shift) {
