@@ -9,6 +9,8 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "platform/cp1252.h"
+
 namespace ostrel::sim {
 
 using Horloge = std::chrono::steady_clock;
@@ -78,17 +80,9 @@ QByteArray Long32(long long v) {
     return b;
 }
 
-QByteArray Texte(const char* t, int longueur) {
-    QByteArray b(t);
-    b = b.left(longueur);
-    while (b.size() < longueur) b.append(' ');
-    return b;
-}
-
+// A fixed-length text field as the modules keep it: cut, or padded with blanks.
 QByteArray Cp1252(const QString& t, int longueur) {
-    QByteArray b;
-    for (QChar c : t) b.append(c.unicode() < 256 ? static_cast<char>(c.unicode()) : '?');
-    b = b.left(longueur);
+    QByteArray b = Vers_Cp1252(t).left(longueur);
     while (b.size() < longueur) b.append(' ');
     return b;
 }
@@ -142,7 +136,7 @@ void Simulateur::Configurer(const std::vector<int>& adresses, int nb_voies) {
             m.voies[static_cast<size_t>(v)].reglages = Reglages_Defaut();
             m.voies[static_cast<size_t>(v)].mesure = static_cast<Entier>(200 + v);
         }
-        m.entete = Texte(QStringLiteral("Module %1").arg(a).toLatin1().constData(), 64);
+        m.entete = Cp1252(QStringLiteral("Module %1").arg(a), 64);
         etat_.modules[a] = m;
     }
 }
@@ -380,8 +374,7 @@ void Simulateur::Traiter(const QByteArray& requete, Horloge::time_point premier_
         } else if (auto p = permanents_.find(code); p != permanents_.end()) {
             defaut = p->second;
         }
-        bool avancer = false;
-        reponse = Repondre(requete, defaut, avancer);
+        reponse = Repondre(requete, defaut);
     }
     if (reponse.isEmpty()) return;
     if (defaut.type == Defaut::Tardive && defaut.delai_ms > 0)
@@ -433,7 +426,7 @@ void Simulateur::Journaliser_Acquittement(Module_Simule& m, int voie, Octet etat
     m.journal.push_back(e);
 }
 
-QByteArray Simulateur::Repondre(const QByteArray& requete, const Defaut& defaut, bool& avancer_page) {
+QByteArray Simulateur::Repondre(const QByteArray& requete, const Defaut& defaut) {
     const int adresse = O(requete, 0);
     const int fonction = O(requete, 1);
     Module_Simule& m = etat_.modules[adresse];
@@ -697,7 +690,6 @@ QByteArray Simulateur::Repondre(const QByteArray& requete, const Defaut& defaut,
     const bool intacte = defaut.type == Defaut::Aucun || defaut.type == Defaut::Scindee ||
                          defaut.type == Defaut::Tardive || defaut.type == Defaut::Pages_Sans_Fin;
     if (page && intacte) curseurs_[cle_page] = nouvelle_position;
-    avancer_page = page && intacte;
 
     auto recalculer = [](QByteArray t) { return Avec_Crc(t.left(t.size() - 2)); };
     switch (defaut.type) {

@@ -176,7 +176,7 @@ public:
 private:
     void Boucle();
     void Traiter(const QByteArray& requete, std::chrono::steady_clock::time_point fin);
-    QByteArray Repondre(const QByteArray& requete, const Defaut& defaut, bool& avancer_page);
+    QByteArray Repondre(const QByteArray& requete, const Defaut& defaut);
     void Emettre(const QByteArray& octets);
     static void Journaliser_Acquittement(Module_Simule& m, int voie, Octet etat, int operateur);
     int Longueur_Attendue(const QByteArray& tampon) const;

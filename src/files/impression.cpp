@@ -62,8 +62,7 @@ void Remplir_Voie(Grille& g, int debut, size_t colonne, int numero, const Parame
     const bool alarmes_coupees = (etor && v.Role_ETOR_Inhib != 0) || v.Alarme_Valide == 0;
     cellule(2) = QStringLiteral("Oui");
     cellule(3) = etor ? Rien : Texte_Entier(v.Periode_Enreg) + QStringLiteral(" minutes");
-    static const char* const unites[] = {"°C", "%Hr", "U", "Bar"};
-    if (v.Unite <= 3) cellule(4) = QString::fromUtf8(unites[v.Unite]);
+    if (v.Unite <= 3) cellule(4) = Texte_Unite(v.Unite);
     switch (v.Nature_Capteur) {
     case 0:
         cellule(5) = QStringLiteral("AD590");
@@ -247,6 +246,16 @@ QString Texte_Etat_Alarme(Octet Etat_Voie) {
     case 9: return QStringLiteral("Défaut acquitté");
     case 10: return QStringLiteral("Défaut non acquitté");
     case 12: return QStringLiteral("Défaut disparu");
+    default: return {};
+    }
+}
+
+QString Texte_Unite(Octet Unite) {
+    switch (Unite) {
+    case 0: return QStringLiteral("°C");
+    case 1: return QStringLiteral("%Hr");
+    case 2: return QStringLiteral("U");
+    case 3: return QStringLiteral("Bar");
     default: return {};
     }
 }

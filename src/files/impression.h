@@ -34,6 +34,9 @@ bool Imprimer_Parametres_Module(const std::array<QString, 4>& Msk_Mot_Passe, con
 // Text of a channel's alarm state code (request 0x01), as the instant report
 // and the live screen show it; empty for a code outside the table.
 QString Texte_Etat_Alarme(Octet Etat_Voie);
+// Text of a channel's unit code, as the reports and the live screen show it;
+// empty for a code outside the table.
+QString Texte_Unite(Octet Unite);
 
 // Every channel of module Num_Module with its name, measure and alarm state,
 // read live (requests 0x12, 0x00, 0x01 per channel) and printed as they come.

@@ -16,17 +16,32 @@ namespace ostrel {
 
 QString Ligne_Reservee_Options;
 
+std::array<Couleur*, 9> Couleurs_En_Vigueur() {
+    return {&Couleur_Police, &Couleur_Police_Modules, &Couleur_Fenetre, &Couleur_Fenetre_2, &Couleur_Fenetre_3,
+            &Couleur_Cadre, &Couleur_Cadre_Bandeau, &Couleur_Fond_Bandeau, &Couleur_Police_Bandeau};
+}
+
+Jeu_Couleurs Lire_Couleurs_En_Vigueur() {
+    Jeu_Couleurs c{};
+    const auto en_vigueur = Couleurs_En_Vigueur();
+    for (size_t i = 0; i < c.size(); ++i) c[i] = *en_vigueur[i];
+    return c;
+}
+
+void Mettre_Couleurs_En_Vigueur(const Jeu_Couleurs& couleurs) {
+    const auto en_vigueur = Couleurs_En_Vigueur();
+    for (size_t i = 0; i < couleurs.size(); ++i) *en_vigueur[i] = couleurs[i];
+}
+
+Jeu_Couleurs Couleurs_Defaut(Couleur face_bouton) {
+    return {0xFFFFFF, 0xFFFFFF, 0x808000, 0, 0, 0xDDDDDD, face_bouton, face_bouton, 0};
+}
+
 namespace {
 
 const QString Titre_Nom_Installation = QStringLiteral("************ Nom de l'installation ******************");
 const QString Titre_Port = QStringLiteral("********* Sauvegarde du port de communication ************");
 const QString Titre_Couleurs = QStringLiteral("********* Sauvegarde des couleurs variables et de la police");
-
-// The nine colours in file order.
-std::array<Couleur*, 9> Couleurs_Ecran() {
-    return {&Couleur_Police, &Couleur_Police_Modules, &Couleur_Fenetre, &Couleur_Fenetre_2, &Couleur_Fenetre_3,
-            &Couleur_Cadre, &Couleur_Cadre_Bandeau, &Couleur_Fond_Bandeau, &Couleur_Police_Bandeau};
-}
 
 void Lire_Couleur(Lecteur_Texte& lecteur, Couleur& cible) {
     QString ligne;
@@ -70,7 +85,7 @@ void Chargement_Parametres_Logiciel() {
         if (const auto port = Convertir_Octet(ligne)) Port_Com = *port;
     Passer(lecteur);  // title
     Lire_Texte(lecteur, Police_Options);
-    for (Couleur* c : Couleurs_Ecran()) Lire_Couleur(lecteur, *c);
+    for (Couleur* c : Couleurs_En_Vigueur()) Lire_Couleur(lecteur, *c);
     Passer(lecteur);  // title
     for (Couleur& c : Tab_Couleur_Courbe) Lire_Couleur(lecteur, c);
 }
@@ -86,7 +101,7 @@ Resultat_Fichier Sauvegarde_Parametres_Logiciel() {
     e.Direct(Port_Com);
     e.Ligne(Titre_Couleurs);
     e.Ligne(Police_Options);
-    for (Couleur* c : Couleurs_Ecran()) e.Direct(*c);
+    for (Couleur* c : Couleurs_En_Vigueur()) e.Direct(*c);
     e.Ligne(Titre_Couleurs);
     for (Couleur c : Tab_Couleur_Courbe) e.Direct(c);
 

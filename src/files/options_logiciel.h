@@ -4,8 +4,10 @@
 // read at start-up and written back at exit and when the options are applied,
 // at the path held in Chemin_Fichier_Version.
 #include <QString>
+#include <array>
 
 #include "platform/fichiers.h"
+#include "platform/types.h"
 
 namespace ostrel {
 
@@ -28,5 +30,16 @@ Resultat_Fichier Sauvegarde_Parametres_Logiciel();
 // then c:\OstrelSoft+\ver.dva, each while line 1 is still empty.
 // Chemin_Fichier_Version keeps the last path tried.
 void Recherche_Parametres_Logiciel();
+
+// The nine colour options in force, in the order of the file.
+using Jeu_Couleurs = std::array<Couleur, 9>;
+std::array<Couleur*, 9> Couleurs_En_Vigueur();
+Jeu_Couleurs Lire_Couleurs_En_Vigueur();
+void Mettre_Couleurs_En_Vigueur(const Jeu_Couleurs& couleurs);
+
+// The default font and colours, shown until an options file gives others;
+// the banner's frame and background take the button face given.
+inline const QString Police_Defaut = QStringLiteral("Arial");
+Jeu_Couleurs Couleurs_Defaut(Couleur face_bouton);
 
 }  // namespace ostrel

@@ -85,19 +85,11 @@ QString Cellule_Tableau_Imprime(const Mesure_Enreg& point) {
                   (point.Alarme != Faux ? QStringLiteral("ALARME") : QStringLiteral("   ...   "));
     // Short cells are filled out so that the next column starts at its zone,
     // as the long ones do.
-    return cellule.size() < 28 ? cellule.leftJustified(28) : cellule;
+    return Complete_Espaces(cellule, 27);
 }
 
 QString Lecture_Curseur(double x, double y) {
     return Texte_Date(x) + QStringLiteral("  ") + Texte_Double(Arrondi_Pair(y * 10) / 10);
 }
-
-QString Texte_Boite_Date(Date d) {
-    const QString s = Texte_Date(d);
-    if (s.size() == 8 || s.size() == 10) return s + QStringLiteral(" 00:00");
-    return s.left(Longueur_Date_Courte() + 6);
-}
-
-int Longueur_Date_Courte() { return static_cast<int>(Texte_Date_Courte(Aujourdhui()).size()); }
 
 }  // namespace ostrel

@@ -1,11 +1,12 @@
 #pragma once
 // What the recordings viewer reads of the recordings table, apart from its
 // window: each channel's slice, the texts of the numeric table and of its
-// printout, the period search, the cursor readout and the texts of the date
-// boxes.
+// printout, the period search, the cursor readout and (boites_dates.h) the
+// texts of the date boxes.
 #include <QString>
 #include <QStringList>
 
+#include "history/boites_dates.h"
 #include "link/donnees.h"
 #include "platform/types.h"
 
@@ -50,10 +51,5 @@ constexpr int Points_Par_Page = Points_Par_Colonne * Colonnes_Par_Page;
 
 // Cursor readout: the date and time, two blanks, the value to one decimal.
 QString Lecture_Curseur(double x, double y);
-
-// A time-axis end as the date boxes show it: "dd/mm/yyyy hh:mm" (seconds dropped).
-QString Texte_Boite_Date(Date d);
-// Length of today's date in the system's short form (10 for "dd/mm/yyyy").
-int Longueur_Date_Courte();
 
 }  // namespace ostrel

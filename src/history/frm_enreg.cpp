@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "history/boites_dates.h"
 #include "history/donnees_enreg.h"
 #include "history/graphe_enreg.h"
 #include "history/libelles.h"

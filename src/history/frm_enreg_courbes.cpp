@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <cmath>
 
+#include "history/boites_dates.h"
 #include "history/donnees_enreg.h"
 #include "history/frm_enreg.h"
 #include "history/graphe_enreg.h"

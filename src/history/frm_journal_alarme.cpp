@@ -10,14 +10,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPalette>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <cmath>
 
 #include "files/messages_fichiers.h"
+#include "history/boites_dates.h"
 #include "history/curseur_attente.h"
+#include "history/libelles.h"
 #include "link/donnees.h"
 #include "link/fonctions_es.h"
 #include "link/liaison.h"
@@ -82,21 +83,6 @@ void Choisir(QRadioButton* option, void (frm_Journal_Alarme_Forme::*gestionnaire
 
 void Proportion(QWidget* w, double W, double H, double x, double y, double l, double h) {
     w->setGeometry(Arrondi(W * x), Arrondi(H * y), Arrondi(W * l), Arrondi(H * h));
-}
-
-// A date as the date boxes show it: four-digit years when the system's short date has them.
-QString Texte_Boite_Date(Date d, bool quatre_chiffres) {
-    const QString t = Texte_Date_Courte(d);
-    return quatre_chiffres ? t : t.left(6) + t.right(2);
-}
-
-// The text colour of a caption (label, option, group title), leaving the
-// colour of the text of boxes, lists and buttons to the style: a group passes
-// its palette on to the controls it holds.
-void Couleur_Libelle(QWidget* w, Couleur couleur) {
-    QPalette p = w->palette();
-    p.setColor(QPalette::WindowText, Vers_QColor(couleur));
-    w->setPalette(p);
 }
 
 std::optional<Date> Date_Saisie(const QLineEdit* boite) {
@@ -206,11 +192,10 @@ void frm_Journal_Alarme_Forme::Form_Load() {
         w->hide();
 
     const Date aujourdhui = Aujourdhui();
-    const bool quatre = Texte_Date_Courte(aujourdhui).size() == 10;
-    const QString masque = quatre ? QStringLiteral("99/99/9999") : QStringLiteral("99/99/99");
+    const QString masque = Longueur_Date_Courte() == 10 ? QStringLiteral("99/99/9999") : QStringLiteral("99/99/99");
     for (QLineEdit* boite : {Msk_Date_Debut, Msk_Date_Fin}) boite->setInputMask(masque);
-    Msk_Date_Debut->setText(Texte_Boite_Date(aujourdhui - 1, quatre));
-    Msk_Date_Fin->setText(Texte_Boite_Date(aujourdhui + 1, quatre));
+    Msk_Date_Debut->setText(Texte_Boite_Jour(aujourdhui - 1));
+    Msk_Date_Fin->setText(Texte_Boite_Jour(aujourdhui + 1));
     Form_Resize();
 }
 

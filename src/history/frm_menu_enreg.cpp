@@ -10,6 +10,7 @@
 #include <cmath>
 
 #include "files/enregistrements.h"
+#include "history/boites_dates.h"
 #include "history/libelles.h"
 #include "history/partage_enregistrements.h"
 #include "history/curseur_attente.h"
@@ -39,12 +40,6 @@ template <class T> T* Controle(QWidget* parent, const char* nom, const QString& 
     if constexpr (!std::is_same_v<T, QLineEdit> && !std::is_same_v<T, QComboBox> && !std::is_same_v<T, QGroupBox>)
         c->setText(texte);
     return c;
-}
-
-// A date as the boxes show it: the system's short form, a two-digit year when it has one.
-QString Texte_Boite(Date d, bool annee_longue) {
-    const QString texte = Texte_Date_Courte(d);
-    return annee_longue ? texte : texte.left(6) + texte.right(2);
 }
 
 constexpr int Touche_O = 79, Touche_Q = 81;
@@ -122,13 +117,13 @@ void Frm_Menu_Enreg_Forme::Form_Load() {
     const Date aujourdhui = Partie_Jour(Aujourdhui());
     Donnees_Reponse.Date_Debut = aujourdhui - (Weekday(aujourdhui) - 2);
     Donnees_Reponse.Date_Fin = aujourdhui + 1;
-    const bool annee_longue = Texte_Date_Courte(aujourdhui).size() == 10;
+    const bool annee_longue = Longueur_Date_Courte() == 10;
     for (QLineEdit* boite : {Msk_Date_Debut, Msk_Date_Fin}) {
         boite->setInputMask(annee_longue ? QStringLiteral("99/99/9999;_") : QStringLiteral("99/99/99;_"));
         boite->setProperty("Format", annee_longue ? QStringLiteral("dd/mm/yyyy") : QStringLiteral("dd/mm/yy"));
     }
-    Msk_Date_Debut->setText(Texte_Boite(Donnees_Reponse.Date_Debut, annee_longue));
-    Msk_Date_Fin->setText(Texte_Boite(Donnees_Reponse.Date_Fin, annee_longue));
+    Msk_Date_Debut->setText(Texte_Boite_Jour(Donnees_Reponse.Date_Debut));
+    Msk_Date_Fin->setText(Texte_Boite_Jour(Donnees_Reponse.Date_Fin));
 
     Opt_Lecture_Fichier->setChecked(true);
     Lbl_Question->show();

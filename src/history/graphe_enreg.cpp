@@ -20,14 +20,8 @@ constexpr double Limite_Pixels = 1.0e5;
 
 double Borne(double v, double bas, double haut) { return std::min(std::max(v, bas), haut); }
 
-QString Deux(int v) { return QString::number(v).rightJustified(2, QLatin1Char('0')); }
-
 // "dd/mm/yyyy hh:nn", the time axis' label form.
-QString Etiquette_Temps(Date d) {
-    const Composantes_Date c = Decomposer(d);
-    return Deux(c.Jour) + QLatin1Char('/') + Deux(c.Mois) + QLatin1Char('/') + QString::number(c.Annee) +
-           QLatin1Char(' ') + Deux(c.Heure) + QLatin1Char(':') + Deux(c.Minute);
-}
+QString Etiquette_Temps(Date d) { return Texte_Date_Courte(d) + QLatin1Char(' ') + Texte_Heure(d).left(5); }
 
 // A round step giving about n divisions of the range: 1, 2, 2.5 or 5 times a power of ten.
 double Pas_Rond(double etendue, int n) {
@@ -473,7 +467,7 @@ void Graphe_Enreg::Dessiner_Axes(QPainter& p, const QRectF& z) const {
     // hours, days), labelled; minor ticks between them.
     const double etendue_min = (axes_[0].max - axes_[0].min) * 1440;
     const double pas = Pas_Temps(etendue_min, divisions_temps_, z.width() / std::max(etendue_min, 1e-9),
-                                 m.horizontalAdvance(QStringLiteral("00/00/0000 00:00")));
+                                 Largeur_Etiquette_Temps());
     const double premier_temps = std::ceil(axes_[0].min * 1440 / pas - 1e-9) * pas;
     for (int i = -1; i < 500; ++i) {
         const double minutes = premier_temps + i * pas;

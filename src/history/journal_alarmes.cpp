@@ -4,7 +4,6 @@
 #include "files/messages_fichiers.h"
 #include "files/texte_fichier.h"
 #include "link/variables.h"
-#include "platform/cp1252.h"
 #include "platform/dates.h"
 #include "platform/dialogues.h"
 #include "platform/formats.h"
@@ -13,44 +12,12 @@
 namespace ostrel {
 namespace {
 
-const char* const Textes_Etats[13] = {
-    "Plus d'alarme",
-    "Alarme haute acquittée",
-    "Alarme haute non acquittée",
-    "Alarme basse acquittée",
-    "Alarme basse non acquittée",
-    "Plus d'alarme",
-    "Alarme haute disparue",
-    "Plus d'alarme",
-    "Alarme basse disparue",
-    "Défaut acquitté",
-    "Défaut non acquitté",
-    "Plus d'alarme",
-    "Défaut disparu",
-};
-
 // A line of the file's head holds no line end: a module text carrying one
 // would shift every following line.
 QString Sans_Fin_De_Ligne(QString texte) {
     texte.replace(QLatin1Char('\r'), QLatin1Char(' '));
     texte.replace(QLatin1Char('\n'), QLatin1Char(' '));
     return texte;
-}
-
-// The lines of a content, ended by CR LF, CR or LF; a last line without its end counts.
-std::vector<QByteArray> Lignes(const QByteArray& contenu) {
-    std::vector<QByteArray> lignes;
-    qsizetype debut = 0;
-    const qsizetype n = contenu.size();
-    while (debut < n) {
-        qsizetype fin = debut;
-        while (fin < n && contenu[fin] != '\r' && contenu[fin] != '\n') ++fin;
-        lignes.push_back(contenu.mid(debut, fin - debut));
-        if (fin < n && contenu[fin] == '\r') ++fin;
-        if (fin < n && contenu[fin] == '\n') ++fin;
-        debut = fin;
-    }
-    return lignes;
 }
 
 // One field of an entry line: its text, and where it lies in the line (its
@@ -88,8 +55,7 @@ std::vector<Champ> Champs(const QString& ligne) {
     return champs;
 }
 
-bool Lire_Entree(const QByteArray& octets, Evenement_Journal& e) {
-    const QString ligne = Depuis_Cp1252(octets);
+bool Lire_Entree(const QString& ligne, Evenement_Journal& e) {
     const std::vector<Champ> champs = Champs(ligne);
     const size_t n = champs.size();
     if (n < 5) return false;
@@ -112,14 +78,16 @@ bool Lire_Entree(const QByteArray& octets, Evenement_Journal& e) {
 }  // namespace
 
 QString Etat_Alarme(Octet etat) {
-    if (etat <= 12) return QString::fromUtf8(Textes_Etats[etat]);
+    // The journal names the states without an alarm where the live screens show "   ...   ".
+    if (etat == 0 || etat == 5 || etat == 7 || etat == 11) return QStringLiteral("Plus d'alarme");
+    if (etat <= 12) return Texte_Etat_Alarme(etat);
     return QStringLiteral("Etat inconnu (") + Texte_Entier(etat) + QLatin1Char(')');
 }
 
 Octet Code_Etat_Alarme(const QString& texte) {
     // Codes 0, 5, 7 and 11 share their text: it reads back as 0.
     for (Octet code : {1, 2, 3, 4, 6, 8, 9, 10, 12})
-        if (texte == QString::fromUtf8(Textes_Etats[code])) return code;
+        if (texte == Texte_Etat_Alarme(code)) return code;
     return 0;
 }
 
@@ -156,11 +124,13 @@ QByteArray Contenu_Fichier_Journal(const QString& entete, const Table_Noms_Opera
 }
 
 bool Lire_Contenu_Journal(const QByteArray& contenu, Journal_Lu& lu) {
-    const std::vector<QByteArray> lignes = Lignes(contenu);
+    std::vector<QString> lignes;
+    Lecteur_Texte lecteur(contenu);
+    for (QString ligne; lecteur.Lire_Ligne(ligne);) lignes.push_back(ligne);
     if (lignes.size() < static_cast<size_t>(Lignes_Entete_Journal)) return false;
     Journal_Lu resultat;
-    resultat.Titre = Depuis_Cp1252(lignes[0]);
-    for (size_t k = 0; k < 4; ++k) resultat.Noms[k] = Depuis_Cp1252(lignes[2 + k]);
+    resultat.Titre = lignes[0];
+    for (size_t k = 0; k < 4; ++k) resultat.Noms[k] = lignes[2 + k];
     const size_t nb = lignes.size() - Lignes_Entete_Journal;
     resultat.Nb = static_cast<Long>(nb);
     resultat.Entrees.assign(nb + 1, Evenement_Journal{});

@@ -39,25 +39,21 @@ void Lire(Octet adresse, Entier code, std::uint16_t compte, Long attente = Atten
     if (Code_Erreur == 0) Decodage_Reponse();
 }
 
-// Block write of the shared values of `code`; N is fixed, or -1 for the
-// length the encoder leaves in Nb_Octets_Donnees, or the length of `texte`.
-void Ecrire(Octet adresse, Entier code, std::uint16_t compte, int N, Long attente = Attente_Normale) {
+// Block write of the shared values of `code`, as long as the encoder says in
+// Nb_Octets_Donnees: the fixed length of the block, or for a free text the
+// characters it actually wrote (a text longer than its block is cut to it).
+void Ecrire(Octet adresse, Entier code, std::uint16_t compte, Long attente = Attente_Normale) {
     if (Code_Erreur != 0) return;
     Preparer(adresse, code, compte, attente);
     std::vector<Octet> octets(static_cast<size_t>(std::max(Capacite_Bloc(code), 0)), 0);
     if (!Codage_Donnees_Ecriture(octets)) return;  // does not fit its block: nothing is sent
-    const int n = N < 0 ? Nb_Octets_Donnees : N;
-    if (n > static_cast<int>(octets.size())) {
+    if (static_cast<size_t>(Nb_Octets_Donnees) > octets.size()) {
         Code_Erreur = Valeur_Non_Acceptable;
         return;
     }
-    Octet longueur = static_cast<Octet>(n);
+    Octet longueur = Nb_Octets_Donnees;
     Requete_Ecriture_Multiple(octets.data(), longueur);
 }
-
-// A text longer than its block is cut to what the block carries: the encoder
-// leaves the length it actually wrote in Nb_Octets_Donnees.
-void Ecrire_Texte(Octet adresse, Entier code, std::uint16_t compte) { Ecrire(adresse, code, compte, -1); }
 
 void Commande(Octet adresse, Entier code, Entier valeur, Long attente) {
     if (Code_Erreur != 0) return;
@@ -78,8 +74,6 @@ void Adresse_Passerelle(Octet& adresse) {
     if (adresse != 1) adresse = 1;
 }
 
-QString Nombre(int n) { return QString::number(n); }
-
 }  // namespace
 
 Simple Lecture_Mesure_Voie(Octet module, Octet voie) {
@@ -89,21 +83,21 @@ Simple Lecture_Mesure_Voie(Octet module, Octet voie) {
 
 void Lecture_Etat_Voie(Octet module, Octet voie) { Lire(module, 0x01, voie); }
 void Lecture_Parametres_Voie(Octet module, Octet voie) { Lire(module, 0x02, voie); }
-void Ecriture_Parametres_Voie(Octet module, Octet voie) { Ecrire(module, 0x02, voie, 16); }
+void Ecriture_Parametres_Voie(Octet module, Octet voie) { Ecrire(module, 0x02, voie); }
 void Lecture_Correction_Voie(Octet module, Octet voie) { Lire(module, 0x03, voie); }
-void Ecriture_Correction_Voie(Octet module, Octet voie) { Ecrire(module, 0x03, voie, 2); }
+void Ecriture_Correction_Voie(Octet module, Octet voie) { Ecrire(module, 0x03, voie); }
 void Lecture_Nom_Voie(Octet module, Octet voie) { Lire(module, 0x12, voie); }
-void Ecriture_Nom_Voie(Octet module, Octet voie) { Ecrire(module, 0x12, voie, 12); }
+void Ecriture_Nom_Voie(Octet module, Octet voie) { Ecrire(module, 0x12, voie); }
 
 void Lecture_Logique_STOR(Octet module, Octet relais) { Lire(module, 0x04, relais); }
-void Ecriture_Logique_STOR(Octet module, Octet relais) { Ecrire(module, 0x04, relais, 2); }
+void Ecriture_Logique_STOR(Octet module, Octet relais) { Ecrire(module, 0x04, relais); }
 void Lecture_Nom_Module(Octet module) { Lire(module, 0x05, 64); }
-void Ecriture_Nom_Module(Octet module) { Ecrire(module, 0x05, 64, 64); }
+void Ecriture_Nom_Module(Octet module) { Ecrire(module, 0x05, 64); }
 void Lecture_Planning(Octet module, Octet planning) { Lire(module, 0x06, planning); }
-void Ecriture_Planning(Octet module, Octet planning) { Ecrire(module, 0x06, planning, 32); }
+void Ecriture_Planning(Octet module, Octet planning) { Ecrire(module, 0x06, planning); }
 void Lecture_Etat_Module(Octet module) { Lire(module, 0x07, 255); }
 void Lecture_Date_Heure_Module(Octet module) { Lire(module, 0x09, 255); }
-void Ecriture_Date_Heure_Module(Octet module) { Ecrire(module, 0x09, 255, 6); }
+void Ecriture_Date_Heure_Module(Octet module) { Ecrire(module, 0x09, 255); }
 
 void Lecture_Code_Acces(Octet& module, Octet& index) {
     Module_Valide(module);
@@ -114,27 +108,27 @@ void Lecture_Code_Acces(Octet& module, Octet& index) {
 void Ecriture_Code_Acces(Octet& module, Octet& index) {
     Module_Valide(module);
     Index_Valide(index);
-    Ecrire(module, 0x15, index, 14);
+    Ecrire(module, 0x15, index);
 }
 
 // The trace of a command tells what was sent; with an error pending nothing
 // is sent, so nothing is traced.
 void Acquittement_Alarme(Octet module, Octet voie, Octet niveau) {
     if (Code_Erreur != 0) return;
-    Ecrit_Mouchard(QStringLiteral("Acquittement module ") + Nombre(module) + QStringLiteral(" voie ") + Nombre(voie) +
-                   QStringLiteral(" code ") + Nombre(niveau));
+    Ecrit_Mouchard(QStringLiteral("Acquittement module ") + Texte_Entier(module) + QStringLiteral(" voie ") +
+                   Texte_Entier(voie) + QStringLiteral(" code ") + Texte_Entier(niveau));
     Commande(module, 0x0A, static_cast<Entier>(niveau * 256 + voie), Attente_Normale);
 }
 
 void Purge_Enregistrements(Octet module) {
     if (Code_Erreur != 0) return;
-    Ecrit_Mouchard(QStringLiteral("Purge enregistrements module ") + Nombre(module));
+    Ecrit_Mouchard(QStringLiteral("Purge enregistrements module ") + Texte_Entier(module));
     Commande(module, 0x0B, 255, Attente_Purge_Enregistrements);
 }
 
 void Purge_Journal_Alarmes(Octet module) {
     if (Code_Erreur == 0) {
-        Ecrit_Mouchard(QStringLiteral("Purge du journal des alarmes du module ") + Nombre(module));
+        Ecrit_Mouchard(QStringLiteral("Purge du journal des alarmes du module ") + Texte_Entier(module));
         Commande(module, 0x0C, 255, Attente_Purge_Journal);
     }
     Temps_Attente = Attente_Apres_Purge_Journal;
@@ -144,7 +138,7 @@ void Commande_Mode_Fonctionnement(Octet module, Entier valeur) { Commande(module
 
 void Lecture_Nombre_Enregistrements(Octet module) { Lire(module, 0x13, 255); }
 void Lecture_Nombre_Evenements(Octet module) { Lire(module, 0x14, 255); }
-void Ecriture_Periode_Lecture(Octet module) { Ecrire(module, 0x0D, 255, 6); }
+void Ecriture_Periode_Lecture(Octet module) { Ecrire(module, 0x0D, 255); }
 
 void Lecture_Modules_En_Service() { Lire(1, 0x1B, 1); }
 
@@ -157,21 +151,21 @@ void Lecture_Adresse_Email(Octet& adresse, Octet& index) {
 void Ecriture_Adresse_Email(Octet& adresse, Octet& index) {
     Adresse_Passerelle(adresse);
     Index_Valide(index);
-    Ecrire_Texte(adresse, 0x17, index);
+    Ecrire(adresse, 0x17, index);
 }
 
 void Lecture_Nom_Fichier_Email(Octet adresse, Octet module) { Lire(adresse, 0x18, module); }
-void Ecriture_Nom_Fichier_Email(Octet adresse, Octet module) { Ecrire_Texte(adresse, 0x18, module); }
+void Ecriture_Nom_Fichier_Email(Octet adresse, Octet module) { Ecrire(adresse, 0x18, module); }
 void Lecture_Parametres_Peripheriques(Octet adresse) { Lire(adresse, 0x19, 1); }
-void Ecriture_Parametres_Peripheriques(Octet adresse) { Ecrire(adresse, 0x19, 1, 12); }
+void Ecriture_Parametres_Peripheriques(Octet adresse) { Ecrire(adresse, 0x19, 1); }
 void Lecture_Parametres_Messagerie(Octet adresse) { Lire(adresse, 0x1A, 1); }
-void Ecriture_Parametres_Messagerie(Octet adresse) { Ecrire(adresse, 0x1A, 1, -1); }
+void Ecriture_Parametres_Messagerie(Octet adresse) { Ecrire(adresse, 0x1A, 1); }
 void Lecture_Identifiant_Passerelle(Octet adresse, Octet selecteur) { Lire(adresse, 0x1C, selecteur); }
 void Ecriture_Identifiant_Passerelle(Octet adresse, Octet selecteur) {
-    Ecrire_Texte(adresse, 0x1C, selecteur);
+    Ecrire(adresse, 0x1C, selecteur);
 }
 void Lecture_Parametres_SMTP(Octet adresse) { Lire(adresse, 0x1D, 1); }
-void Ecriture_Parametres_SMTP(Octet adresse) { Ecrire(adresse, 0x1D, 1, -1); }
+void Ecriture_Parametres_SMTP(Octet adresse) { Ecrire(adresse, 0x1D, 1); }
 
 void Lecture_Masque_Reseau(Octet adresse) {
     if (Code_Erreur != 0) return;  // the caller's pending error is not ours to clear
@@ -181,7 +175,7 @@ void Lecture_Masque_Reseau(Octet adresse) {
 
 void Ecriture_Masque_Reseau(Octet adresse) {
     if (Code_Erreur != 0) return;
-    Ecrire(adresse, 0x20, 1, 4, Attente_Masque);
+    Ecrire(adresse, 0x20, 1, Attente_Masque);
     Code_Erreur = 0;
 }
 

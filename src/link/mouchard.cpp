@@ -31,8 +31,9 @@ bool Archive_Mouchard() {
     // write tries to archive again.
     QByteArray contenu;
     if (!Lire_Fichier(Fichier_Mouchard, contenu)) return false;
-    QDir().mkpath(QFileInfo(Nom_Archive_Mouchard(Maintenant())).absolutePath());
-    if (!Sauvegarde_Sure(Nom_Archive_Mouchard(Maintenant()), contenu)) return false;
+    const QString archive = Nom_Archive_Mouchard(Maintenant());
+    QDir().mkpath(QFileInfo(archive).absolutePath());
+    if (!Sauvegarde_Sure(archive, contenu)) return false;
     QFile::remove(Fichier_Mouchard);
     return true;
 }

@@ -2,31 +2,9 @@
 
 #include <exception>
 
-#include "link/variables.h"
 #include "platform/port_serie.h"
 
 namespace ostrel {
-
-std::array<Couleur*, 9> Couleurs_En_Vigueur() {
-    return {&Couleur_Police, &Couleur_Police_Modules, &Couleur_Fenetre, &Couleur_Fenetre_2, &Couleur_Fenetre_3,
-            &Couleur_Cadre, &Couleur_Cadre_Bandeau, &Couleur_Fond_Bandeau, &Couleur_Police_Bandeau};
-}
-
-Jeu_Couleurs Lire_Couleurs_En_Vigueur() {
-    Jeu_Couleurs c{};
-    const auto en_vigueur = Couleurs_En_Vigueur();
-    for (size_t i = 0; i < c.size(); ++i) c[i] = *en_vigueur[i];
-    return c;
-}
-
-void Mettre_Couleurs_En_Vigueur(const Jeu_Couleurs& couleurs) {
-    const auto en_vigueur = Couleurs_En_Vigueur();
-    for (size_t i = 0; i < couleurs.size(); ++i) *en_vigueur[i] = couleurs[i];
-}
-
-Jeu_Couleurs Couleurs_Defaut(Couleur face_bouton) {
-    return {0xFFFFFF, 0xFFFFFF, 0x808000, 0, 0, 0xDDDDDD, face_bouton, face_bouton, 0};
-}
 
 bool Sonder_Port(Port_Serie& port, int numero) {
     try {

@@ -1,11 +1,12 @@
 #pragma once
 // What the software options screen works with apart from its controls: the
-// nine colours in their fixed order, the default set of "Defaut", the probe
-// of one serial port and the port entries of its list.
+// positions of the nine colours (the colours in force and the default set of
+// "Defaut" are the options file's), the probe of one serial port and the port
+// entries of its list.
 #include <QString>
 #include <QStringList>
-#include <array>
 
+#include "files/options_logiciel.h"
 #include "platform/types.h"
 
 namespace ostrel {
@@ -24,16 +25,6 @@ enum Rang_Couleur : int {
     Rang_Fond_Bandeau,
     Rang_Police_Bandeau,
 };
-using Jeu_Couleurs = std::array<Couleur, 9>;
-
-// The nine colour options in force, in that order.
-std::array<Couleur*, 9> Couleurs_En_Vigueur();
-Jeu_Couleurs Lire_Couleurs_En_Vigueur();
-void Mettre_Couleurs_En_Vigueur(const Jeu_Couleurs& couleurs);
-
-inline const QString Police_Defaut = QStringLiteral("Arial");
-// The default colours; the banner's frame and background take the button face given.
-Jeu_Couleurs Couleurs_Defaut(Couleur face_bouton);
 
 constexpr int Nb_Ports = 16;
 

@@ -25,13 +25,12 @@ Imprimante& Printer() {
 void Definir_Imprimante(Imprimante* imprimante) { Imprimante_Installee() = imprimante; }
 
 Zone_Imprimable_Page Zone_A4(int orientation) {
-    constexpr double twips_par_mm = 1440 / 25.4;
     const bool paysage = orientation == vbPRORLandscape;
     const double largeur = paysage ? 297 : 210, hauteur = paysage ? 210 : 297;
     Zone_Imprimable_Page zone;
-    zone.Gauche = zone.Haut = Marge_Page_mm * twips_par_mm;
-    zone.Largeur = (largeur - 2 * Marge_Page_mm) * twips_par_mm;
-    zone.Hauteur = (hauteur - 2 * Marge_Page_mm) * twips_par_mm;
+    zone.Gauche = zone.Haut = Marge_Page_mm * Twips_Par_mm;
+    zone.Largeur = (largeur - 2 * Marge_Page_mm) * Twips_Par_mm;
+    zone.Hauteur = (hauteur - 2 * Marge_Page_mm) * Twips_Par_mm;
     return zone;
 }
 

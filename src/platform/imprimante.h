@@ -29,6 +29,7 @@ struct Resultat_Impression {
 
 // The printable rectangle of a page, in twips (1/1440 inch), from the
 // top-left corner of the sheet.
+constexpr double Twips_Par_mm = 1440 / 25.4;
 struct Zone_Imprimable_Page {
     double Gauche = 0, Haut = 0, Largeur = 0, Hauteur = 0;
 };

@@ -15,16 +15,8 @@
 namespace ostrel {
 
 void Options_Initiales() {
-    Police_Options = QStringLiteral("Arial");
-    Couleur_Police = 0xFFFFFF;
-    Couleur_Police_Modules = 0xFFFFFF;
-    Couleur_Fenetre = 0x808000;
-    Couleur_Fenetre_2 = 0;
-    Couleur_Fenetre_3 = 0;
-    Couleur_Cadre = 0xDDDDDD;
-    Couleur_Cadre_Bandeau = Couleur_Face_Bouton;
-    Couleur_Fond_Bandeau = Couleur_Face_Bouton;
-    Couleur_Police_Bandeau = 0;
+    Police_Options = Police_Defaut;
+    Mettre_Couleurs_En_Vigueur(Couleurs_Defaut(Couleur_Face_Bouton));
     Port_Com = 1;
     // Sixteen curve colours that tell the channels apart, until the options
     // file gives its own (&H00BBGGRR).

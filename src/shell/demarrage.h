@@ -6,8 +6,8 @@
 
 namespace ostrel {
 
-// The options screen's default set (font "Arial", its colours) and port 1:
-// what the program shows when no options file gives other values.
+// The default font and colours, and port 1: what the program shows when no
+// options file gives other values.
 void Options_Initiales();
 
 // "Error " & number & " " & description, as a start-up error box shows it.

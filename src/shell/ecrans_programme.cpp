@@ -4,13 +4,13 @@
 #include <QFont>
 #include <QLabel>
 #include <QPushButton>
-#include <cmath>
 
 #include "link/ecrans/frm_pb_liaison.h"
 #include "link/liaison_ecran.h"
 #include "link/tableau_bord.h"
 #include "link/variables.h"
 #include "platform/ui/couleurs_ui.h"
+#include "platform/ui/petite_fenetre.h"
 #include "platform/ui/registre_formes.h"
 #include "platform/ui/touches.h"
 #include "shell/frm_menu_config.h"
@@ -22,8 +22,6 @@
 
 namespace ostrel {
 namespace {
-
-int Arrondi(double v) { return static_cast<int>(std::lround(v)); }
 
 // Forms of the journal, recordings, configuration and options libraries, with
 // their titles. The program registers the real screens over these; a build
@@ -104,9 +102,9 @@ void Ecran_A_Venir::Form_Load() {
 
 void Ecran_A_Venir::Form_Resize() {
     const double W = width(), H = height();
-    lbl_titre_->setGeometry(Arrondi(W * 0.1), Arrondi(H * 0.22), Arrondi(W * 0.8), Arrondi(H * 0.12));
-    lbl_message_->setGeometry(Arrondi(W * 0.1), Arrondi(H * 0.36), Arrondi(W * 0.8), Arrondi(H * 0.14));
-    cmd_retour_->setGeometry(Arrondi(W * 0.38), Arrondi(H * 0.58), Arrondi(W * 0.24), Arrondi(H * 0.11));
+    lbl_titre_->setGeometry(Arrondi_Pixels(W * 0.1), Arrondi_Pixels(H * 0.22), Arrondi_Pixels(W * 0.8), Arrondi_Pixels(H * 0.12));
+    lbl_message_->setGeometry(Arrondi_Pixels(W * 0.1), Arrondi_Pixels(H * 0.36), Arrondi_Pixels(W * 0.8), Arrondi_Pixels(H * 0.14));
+    cmd_retour_->setGeometry(Arrondi_Pixels(W * 0.38), Arrondi_Pixels(H * 0.58), Arrondi_Pixels(W * 0.24), Arrondi_Pixels(H * 0.11));
     for (QWidget* w : {static_cast<QWidget*>(lbl_titre_), static_cast<QWidget*>(cmd_retour_)}) {
         Nom_Police(w, Police_Options);
         Taille_Police(w, Taille_Police_Grande);
@@ -131,18 +129,10 @@ void Ecran_A_Venir::Cmd_Retour_Click() {
 // ------------------------------------------------------------ please wait
 
 Frm_Patientez_Forme::Frm_Patientez_Forme() : Forme(QStringLiteral("Frm_Patientez")) {
-    lbl_titre_ = new QLabel(this);
-    lbl_titre_->setObjectName(QStringLiteral("Barre_Titre"));
-    lbl_titre_->setAutoFillBackground(true);
-    lbl_titre_->setIndent(8);
+    lbl_titre_ = Habiller_Petite_Fenetre(this);
     lbl_patientez_ = new QLabel(QStringLiteral("Patientez SVP . . ."), this);
     lbl_patientez_->setObjectName(QStringLiteral("Lbl_Patientez"));
     lbl_patientez_->setAlignment(Qt::AlignCenter);
-    ostrel::Couleur_Fond(this, Couleur_Face_Bouton);
-    ostrel::Couleur_Fond(lbl_titre_, 0x804000);
-    ostrel::Couleur_Texte(lbl_titre_, Couleur_Blanche);
-    setAttribute(Qt::WA_StyledBackground);
-    setStyleSheet(QStringLiteral("#Frm_Patientez { background-color: #F0F0F0; border: 2px solid #404040; }"));
 }
 
 void Frm_Patientez_Forme::Form_Load() {

@@ -1,17 +1,11 @@
 #include "shell/forme_menu.h"
 
 #include <QPushButton>
-#include <cmath>
 
 #include "link/variables.h"
 #include "platform/ui/couleurs_ui.h"
 
 namespace ostrel {
-namespace {
-
-int Arrondi(double v) { return static_cast<int>(std::lround(v)); }
-
-}  // namespace
 
 Forme_Menu::Forme_Menu(const QString& nom, const std::array<QString, 4>& captions) : Forme(nom) {
     auto bouton = [this](const char* n, const QString& texte) {
@@ -40,7 +34,7 @@ void Forme_Menu::Form_Resize() {
     const double y[4] = {H * 0.16, H * 0.33, H * 0.50, H * 0.71};
     int i = 0;
     for (QPushButton* b : {cmd_menu1_, cmd_menu2_, cmd_menu3_, cmd_quitter_}) {
-        b->setGeometry(Arrondi(x), Arrondi(y[i++]), Arrondi(largeur), Arrondi(hauteur));
+        b->setGeometry(Arrondi_Pixels(x), Arrondi_Pixels(y[i++]), Arrondi_Pixels(largeur), Arrondi_Pixels(hauteur));
         Nom_Police(b, Police_Options);
         Taille_Police(b, Taille_Police_Grande);
     }

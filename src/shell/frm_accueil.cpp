@@ -7,7 +7,6 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
-#include <cmath>
 
 #include "link/liaison_ecran.h"
 #include "link/tableau_bord.h"
@@ -27,8 +26,6 @@ QPushButton* Bouton(const char* nom, const QString& texte, QWidget* parent) {
     b->setObjectName(QString::fromLatin1(nom));
     return b;
 }
-
-int Arrondi(double v) { return static_cast<int>(std::lround(v)); }
 
 // The picture keeps its colours while the screen is disabled under the password window.
 class Image_Accueil : public QLabel {
@@ -92,17 +89,17 @@ void Frm_Accueil_Forme::Form_Load() {
 
 void Frm_Accueil_Forme::Form_Resize() {
     const double W = width(), H = height();
-    label_nom_logiciel_->setGeometry(Arrondi(W * 0.05), Arrondi(H * 0.04), Arrondi(W * 0.90), Arrondi(H * 0.12));
+    label_nom_logiciel_->setGeometry(Arrondi_Pixels(W * 0.05), Arrondi_Pixels(H * 0.04), Arrondi_Pixels(W * 0.90), Arrondi_Pixels(H * 0.12));
     // The picture on the left when there is one, the buttons in a column.
     const double x = image_.isNull() ? W * 0.32 : W * 0.55;
     if (!image_.isNull()) {
-        picture_accueil_->setGeometry(Arrondi(W * 0.06), Arrondi(H * 0.20), Arrondi(W * 0.42), Arrondi(H * 0.70));
+        picture_accueil_->setGeometry(Arrondi_Pixels(W * 0.06), Arrondi_Pixels(H * 0.20), Arrondi_Pixels(W * 0.42), Arrondi_Pixels(H * 0.70));
         picture_accueil_->setPixmap(
             image_.scaled(picture_accueil_->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
     }
     int i = 0;
     for (QPushButton* b : {cmd_menu1_, cmd_menu2_, cmd_menu3_, cmd_quitter_}) {
-        b->setGeometry(Arrondi(x), Arrondi(H * (0.22 + 0.17 * i)), Arrondi(W * 0.36), Arrondi(H * 0.12));
+        b->setGeometry(Arrondi_Pixels(x), Arrondi_Pixels(H * (0.22 + 0.17 * i)), Arrondi_Pixels(W * 0.36), Arrondi_Pixels(H * 0.12));
         ++i;
     }
     for (QWidget* w : {static_cast<QWidget*>(cmd_menu1_), static_cast<QWidget*>(cmd_menu2_),

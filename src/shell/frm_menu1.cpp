@@ -52,8 +52,6 @@ QLabel* Etiquette(const char* nom, const QString& texte, QWidget* parent, Qt::Al
     return l;
 }
 
-int Arrondi(double v) { return static_cast<int>(std::lround(v)); }
-
 QString Css(Couleur c) { return Vers_QColor(c).name(); }
 
 }  // namespace
@@ -233,9 +231,9 @@ void Frm_Menu1_Forme::Disposer() {
     Taille_Police_Moyenne = Taille_Police(lbl_nom_menu_, static_cast<Simple>(std::floor(Wt * 14 / 19200)));
     Taille_Police_Petite = Taille_Police(lbl_nom_menu_, static_cast<Simple>(std::floor(Wt * 12 / 19200)));
 
-    const int hb = Arrondi(H * 0.04);   // Pic_Info and Pic_Barre_Menu
-    const int he = Arrondi(H * 0.10);   // Pic_Barre_Etat
-    const int m = std::max(2, Arrondi(H * 0.003));
+    const int hb = Arrondi_Pixels(H * 0.04);   // Pic_Info and Pic_Barre_Menu
+    const int he = Arrondi_Pixels(H * 0.10);   // Pic_Barre_Etat
+    const int m = std::max(2, Arrondi_Pixels(H * 0.003));
     pic_info_->setGeometry(0, 0, W, hb);
     pic_barre_menu_->setGeometry(0, hb, W, hb);
     pic_barre_etat_->setGeometry(0, H - he, W, he);
@@ -246,17 +244,17 @@ void Frm_Menu1_Forme::Disposer() {
     Var_Height_Fille = Pixels_Vers_Twips(H - 2 * hb - he);
 
     // The logo spans both top bars on the left.
-    const int wl = Arrondi(W * 0.13);
+    const int wl = Arrondi_Pixels(W * 0.13);
     pic_pub_->setGeometry(m, m, wl - m, 2 * hb - 2 * m);
     pic_pub_->raise();
     img_logo_->setGeometry(1, 1, pic_pub_->width() - 2, pic_pub_->height() - 2);
     Dessiner_Logo();
 
     const int x0 = wl + m, hi = hb - 2 * m;
-    const int wc = Arrondi(W * 0.55);
+    const int wc = Arrondi_Pixels(W * 0.55);
     pic_info_client_->setGeometry(x0, m, wc, hi);
     pic_logiciel_->setGeometry(x0 + wc + m, m, W - (x0 + wc + m) - m, hi);
-    const int wn = Arrondi(W * 0.22);
+    const int wn = Arrondi_Pixels(W * 0.22);
     pic_nom_menu_->setGeometry(x0, m, wn, hi);
     pic_enum_oc_->setGeometry(x0 + wn + m, m, W - (x0 + wn + m) - m, hi);
     for (QWidget* bar : {pic_info_client_, pic_logiciel_, pic_nom_menu_}) {
@@ -267,7 +265,7 @@ void Frm_Menu1_Forme::Disposer() {
 
     const int ih = he - 2 * m;
     int x = m;
-    const int we = Arrondi(W * 0.40), wa = Arrondi(W * 0.22), wm = Arrondi(W * 0.10);
+    const int we = Arrondi_Pixels(W * 0.40), wa = Arrondi_Pixels(W * 0.22), wm = Arrondi_Pixels(W * 0.10);
     pic_etat_->setGeometry(x, m, we, ih);
     x += we + m;
     pic_etat_oc_->setGeometry(x, m, wa, ih);
@@ -275,7 +273,7 @@ void Frm_Menu1_Forme::Disposer() {
     pic_etat_memoire_->setGeometry(x, m, wm, ih);
     x += wm + m;
     pic_date_heure_->setGeometry(x, m, W - x - m, ih);
-    const int retrait = Arrondi(W * 0.01);
+    const int retrait = Arrondi_Pixels(W * 0.01);
     lbl_informations_->setGeometry(retrait, 0, we - retrait, ih / 2);
     lbl_etat_memoire_->setGeometry(retrait, ih / 2, we - retrait, ih - ih / 2);
     lbl_alarme_->setGeometry(m, m, wa - 2 * m, ih - 2 * m);
@@ -287,10 +285,10 @@ void Frm_Menu1_Forme::Disposer() {
     // Middle: the child area, and the progress of long operations in it.
     const int haut = 2 * hb;
     zone_centrale_->setGeometry(0, haut, W, H - haut - he);
-    const QRect pb(Arrondi(W * 0.20), Arrondi(H * 0.45) - haut, Arrondi(W * 0.60), Arrondi(H * 0.03));
+    const QRect pb(Arrondi_Pixels(W * 0.20), Arrondi_Pixels(H * 0.45) - haut, Arrondi_Pixels(W * 0.60), Arrondi_Pixels(H * 0.03));
     pb_progress_bar_->setGeometry(pb);
-    lbl_patientez_svp_->setGeometry(pb.left(), pb.top() - Arrondi(H * 0.10), pb.width(), Arrondi(H * 0.08));
-    lbl_caption_pb_->setGeometry(pb.left(), pb.bottom() + Arrondi(H * 0.015), pb.width(), Arrondi(H * 0.06));
+    lbl_patientez_svp_->setGeometry(pb.left(), pb.top() - Arrondi_Pixels(H * 0.10), pb.width(), Arrondi_Pixels(H * 0.08));
+    lbl_caption_pb_->setGeometry(pb.left(), pb.bottom() + Arrondi_Pixels(H * 0.015), pb.width(), Arrondi_Pixels(H * 0.06));
 
     // Screens laid over the child area follow it.
     for (Forme* f : findChildren<Forme*>(QString(), Qt::FindDirectChildrenOnly))
@@ -301,8 +299,8 @@ void Frm_Menu1_Forme::Disposer_Boutons_OC() {
     const int n = static_cast<int>(lbl_oc_.size());
     const double W = pic_enum_oc_->width(), H = pic_enum_oc_->height();
     for (int i = 0; i < n; ++i)
-        lbl_oc_[static_cast<size_t>(i)]->setGeometry(Arrondi((i + 1) * W / (n + 2)), Arrondi(0.075 * H),
-                                                     Arrondi(W / (n + 2)), Arrondi(0.75 * H));
+        lbl_oc_[static_cast<size_t>(i)]->setGeometry(Arrondi_Pixels((i + 1) * W / (n + 2)), Arrondi_Pixels(0.075 * H),
+                                                     Arrondi_Pixels(W / (n + 2)), Arrondi_Pixels(0.75 * H));
 }
 
 void Frm_Menu1_Forme::Dessiner_Logo() {

@@ -5,7 +5,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
-#include <cmath>
 
 #include "files/impression.h"
 #include "link/donnees.h"
@@ -50,10 +49,8 @@ constexpr Colonne Col_Seuil_Bas{0.510, 0.120};
 constexpr Colonne Col_Seuil_Haut{0.630, 0.120};
 constexpr Colonne Col_Alarme{0.750, 0.245};
 
-int Arrondi(double v) { return static_cast<int>(std::lround(v)); }
-
 void Placer_Colonne(QWidget* w, Colonne c, int largeur, int hauteur) {
-    w->setGeometry(Arrondi(c.gauche * largeur), 0, Arrondi(c.largeur * largeur), hauteur);
+    w->setGeometry(Arrondi_Pixels(c.gauche * largeur), 0, Arrondi_Pixels(c.largeur * largeur), hauteur);
 }
 
 Couleur Couleur_Texte_De(const QWidget* w) {
@@ -70,28 +67,17 @@ void Caption(QLabel* l, const QString& texte) {
     if (l && l->text() != texte) l->setText(texte);
 }
 
+// The states still waiting for an acknowledgement are the even codes 2 to 12.
 bool Etat_En_Attente(const QString& caption) {
-    static const QStringList textes = {
-        QStringLiteral("Alarme haute non acquittée"), QStringLiteral("Alarme basse non acquittée"),
-        QStringLiteral("Alarme haute disparue"),      QStringLiteral("Alarme basse disparue"),
-        QStringLiteral("Défaut non acquitté"),        QStringLiteral("Défaut disparu")};
-    return textes.contains(caption);
+    for (Octet etat = 2; etat <= 12; etat += 2)
+        if (caption == Texte_Etat_Alarme(etat)) return true;
+    return false;
 }
 
 bool Etat_En_Alarme(Octet etat) {
     switch (etat) {
     case 1: case 2: case 3: case 4: case 6: case 8: case 9: case 10: case 12: return true;
     default: return false;
-    }
-}
-
-QString Texte_Unite(Octet unite) {
-    switch (unite) {
-    case 0: return QStringLiteral("°C");
-    case 1: return QStringLiteral("%Hr");
-    case 2: return QStringLiteral("U");
-    case 3: return QStringLiteral("Bar");
-    default: return QStringLiteral("Unité");
     }
 }
 
@@ -224,9 +210,9 @@ void Frm_Mesures_Forme::Placer_Rangee(int i) {
     // The frame's border takes a few pixels at the bottom: rows stay inside it.
     const double hauteur = std::max(0, frame_fenetre_generale_->height() - 6);
     const double largeur = frame_fenetre_generale_->width();
-    const int h = std::max(1, Arrondi(hauteur * 0.05));
-    const int w = Arrondi(largeur * 0.98);
-    picture->setGeometry(Arrondi(largeur * 0.01), Arrondi((i + 2) * hauteur / (lignes + 2)), w, h);
+    const int h = std::max(1, Arrondi_Pixels(hauteur * 0.05));
+    const int w = Arrondi_Pixels(largeur * 0.98);
+    picture->setGeometry(Arrondi_Pixels(largeur * 0.01), Arrondi_Pixels((i + 2) * hauteur / (lignes + 2)), w, h);
     const Rangee& r = rangees_[static_cast<size_t>(i)];
     Placer_Colonne(r.Lbl_NumeroVoie, Col_Numero, w, h);
     Placer_Colonne(r.Lbl_NomVoie, Col_Nom, w, h);
@@ -244,10 +230,10 @@ void Frm_Mesures_Forme::Placer_Rangees() {
     const double hauteur = std::max(0, frame_fenetre_generale_->height() - 6);
     const double largeur = frame_fenetre_generale_->width();
     const double pas = hauteur / (lignes + 2);
-    const int h = std::max(1, Arrondi(hauteur * 0.05));
-    const int w = Arrondi(largeur * 0.98);
-    const int haut = std::max(0, Arrondi(2 * pas - h - 0.3 * pas));
-    picture_titre_->setGeometry(Arrondi(largeur * 0.01), haut, w, h);
+    const int h = std::max(1, Arrondi_Pixels(hauteur * 0.05));
+    const int w = Arrondi_Pixels(largeur * 0.98);
+    const int haut = std::max(0, Arrondi_Pixels(2 * pas - h - 0.3 * pas));
+    picture_titre_->setGeometry(Arrondi_Pixels(largeur * 0.01), haut, w, h);
     Placer_Colonne(lbl_titre_mesure_, {Col_Mesure.gauche, Col_Unite.gauche + Col_Unite.largeur - Col_Mesure.gauche}, w, h);
     Placer_Colonne(lbl_titre_seuil_bas_, Col_Seuil_Bas, w, h);
     Placer_Colonne(lbl_titre_seuil_haut_, Col_Seuil_Haut, w, h);
@@ -329,7 +315,9 @@ void Frm_Mesures_Forme::Form_Load() {
         if (contact)
             r.Lbl_Mesure->setToolTip(d.Contact_NF != 0 ? QStringLiteral("Contact normalement fermé")
                                                        : QStringLiteral("Contact normalement ouvert"));
-        r.Lbl_Unite_Mes->setText(contact ? QString() : Texte_Unite(d.Unite));
+        QString unite = contact ? QString() : Texte_Unite(d.Unite);
+        if (!contact && unite.isEmpty()) unite = QStringLiteral("Unité");  // the design's caption
+        r.Lbl_Unite_Mes->setText(unite);
 
         const bool alarme = d.Alarme_Valide != 0;
         if (alarme)
@@ -365,13 +353,13 @@ void Frm_Mesures_Forme::Form_Load() {
 
 void Frm_Mesures_Forme::Form_Resize() {
     const double W = width(), H = height();
-    frame_fenetre_generale_->setGeometry(Arrondi(W * 0.01), Arrondi(H * 0.01), Arrondi(W * 0.98), Arrondi(H * 0.85));
-    const int haut_boutons = Arrondi(H * 0.88), h_boutons = Arrondi(H * 0.09);
+    frame_fenetre_generale_->setGeometry(Arrondi_Pixels(W * 0.01), Arrondi_Pixels(H * 0.01), Arrondi_Pixels(W * 0.98), Arrondi_Pixels(H * 0.85));
+    const int haut_boutons = Arrondi_Pixels(H * 0.88), h_boutons = Arrondi_Pixels(H * 0.09);
     // Return on the left; print, acknowledge and the code box on the right.
-    cmd_retour_->setGeometry(Arrondi(W * 0.03), haut_boutons, Arrondi(W * 0.17), h_boutons);
-    cmd_imprimer_->setGeometry(Arrondi(W * 0.42), haut_boutons, Arrondi(W * 0.17), h_boutons);
-    cmd_acquitter_->setGeometry(Arrondi(W * 0.61), haut_boutons, Arrondi(W * 0.17), h_boutons);
-    frame_code_acce_->setGeometry(Arrondi(W * 0.80), Arrondi(H * 0.865), Arrondi(W * 0.17), Arrondi(H * 0.125));
+    cmd_retour_->setGeometry(Arrondi_Pixels(W * 0.03), haut_boutons, Arrondi_Pixels(W * 0.17), h_boutons);
+    cmd_imprimer_->setGeometry(Arrondi_Pixels(W * 0.42), haut_boutons, Arrondi_Pixels(W * 0.17), h_boutons);
+    cmd_acquitter_->setGeometry(Arrondi_Pixels(W * 0.61), haut_boutons, Arrondi_Pixels(W * 0.17), h_boutons);
+    frame_code_acce_->setGeometry(Arrondi_Pixels(W * 0.80), Arrondi_Pixels(H * 0.865), Arrondi_Pixels(W * 0.17), Arrondi_Pixels(H * 0.125));
 
     for (QWidget* w : {static_cast<QWidget*>(cmd_retour_), static_cast<QWidget*>(cmd_imprimer_),
                        static_cast<QWidget*>(cmd_acquitter_), static_cast<QWidget*>(frame_code_acce_),

@@ -4,7 +4,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <algorithm>
-#include <cmath>
 
 #include "link/formes.h"
 #include "link/liaison_ecran.h"
@@ -12,6 +11,7 @@
 #include "link/variables.h"
 #include "platform/dates.h"
 #include "platform/ui/couleurs_ui.h"
+#include "platform/ui/petite_fenetre.h"
 #include "platform/ui/touches.h"
 
 namespace ostrel {
@@ -27,8 +27,6 @@ const QString Confirmer = QStringLiteral("Confirmer la saisie du nouveau mot de 
 const QString Reprendre = QStringLiteral("Saisie incorrecte, saisir à nouveau l'ancien mot de passe :");
 const QString Mode_Changement = QStringLiteral("Options Logicielles");
 
-int Arrondi(double v) { return static_cast<int>(std::lround(v)); }
-
 }  // namespace
 
 QString Mdp_Maintenance() {
@@ -38,11 +36,6 @@ QString Mdp_Maintenance() {
 }
 
 Frm_Psw_Forme::Frm_Psw_Forme() : Forme(QStringLiteral("Frm_Psw")) {
-    setAttribute(Qt::WA_StyledBackground);
-    // A window of its own look over the screens: button face, dark border.
-    setStyleSheet(QStringLiteral("#Frm_Psw { background-color: %1; border: 2px solid #404040; }")
-                      .arg(Vers_QColor(Couleur_Face_Bouton).name()));
-
     // The text box comes first: it takes the focus when the window is shown.
     txt_psw_ = new QLineEdit(this);
     txt_psw_->setObjectName(QStringLiteral("Txt_PSW"));
@@ -55,15 +48,8 @@ Frm_Psw_Forme::Frm_Psw_Forme() : Forme(QStringLiteral("Frm_Psw")) {
     cmd_annuler_ = new QPushButton(QStringLiteral("Annuler"), this);
     cmd_annuler_->setObjectName(QStringLiteral("Cmd_Annuler"));
 
-    // The caption is drawn in a title strip of its own.
-    barre_titre_ = new QLabel(this);
-    barre_titre_->setObjectName(QStringLiteral("Barre_Titre"));
-    barre_titre_->setAutoFillBackground(true);
-    barre_titre_->setIndent(8);
-    barre_titre_->setTextFormat(Qt::PlainText);
-    ostrel::Couleur_Fond(barre_titre_, 0x804000);
-    Couleur_Texte(barre_titre_, Couleur_Blanche);
-    Police_Grasse(barre_titre_, true);
+    // The caption is drawn in the window's title strip.
+    barre_titre_ = Habiller_Petite_Fenetre(this);
 
     connect(cmd_ok_, &QPushButton::clicked, this, &Frm_Psw_Forme::Cmd_OK_Click);
     connect(cmd_annuler_, &QPushButton::clicked, this, &Frm_Psw_Forme::Cmd_Annuler_Click);
@@ -81,8 +67,8 @@ void Frm_Psw_Forme::Form_Load() {
     Mdp_Correct = Faux;
     // A small window in the middle of the dashboard, over the screen that opened it.
     if (QWidget* p = parentWidget()) {
-        const int w = std::max(460, Arrondi(p->width() * 0.44));
-        const int h = std::max(170, Arrondi(p->height() * 0.20));
+        const int w = std::max(460, Arrondi_Pixels(p->width() * 0.44));
+        const int h = std::max(170, Arrondi_Pixels(p->height() * 0.20));
         setGeometry((p->width() - w) / 2, (p->height() - h) / 2, w, h);
     }
 }
@@ -98,14 +84,14 @@ void Frm_Psw_Forme::Form_Resize() {
     Taille_Police(barre_titre_, std::max<Simple>(Taille_Police_Petite, 10));
 
     const int W = width(), H = height();
-    const int bord = 2, ht = std::max(26, Arrondi(H * 0.18));
+    const int bord = 2, ht = std::max(26, Arrondi_Pixels(H * 0.18));
     barre_titre_->setGeometry(bord, bord, W - 2 * bord, ht);
-    const int marge = Arrondi(W * 0.08);
-    const int hc = std::max(30, Arrondi(H * 0.20));
-    txt_psw_->setGeometry(marge, ht + Arrondi(H * 0.13), W - 2 * marge, hc);
-    const int lb = Arrondi(W * 0.30), y = H - hc - Arrondi(H * 0.11);
-    cmd_ok_->setGeometry(W / 2 - lb - Arrondi(W * 0.03), y, lb, hc);
-    cmd_annuler_->setGeometry(W / 2 + Arrondi(W * 0.03), y, lb, hc);
+    const int marge = Arrondi_Pixels(W * 0.08);
+    const int hc = std::max(30, Arrondi_Pixels(H * 0.20));
+    txt_psw_->setGeometry(marge, ht + Arrondi_Pixels(H * 0.13), W - 2 * marge, hc);
+    const int lb = Arrondi_Pixels(W * 0.30), y = H - hc - Arrondi_Pixels(H * 0.11);
+    cmd_ok_->setGeometry(W / 2 - lb - Arrondi_Pixels(W * 0.03), y, lb, hc);
+    cmd_annuler_->setGeometry(W / 2 + Arrondi_Pixels(W * 0.03), y, lb, hc);
 }
 
 void Frm_Psw_Forme::Form_KeyUp(int& KeyCode, int Shift) {

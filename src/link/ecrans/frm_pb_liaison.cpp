@@ -5,7 +5,6 @@
 #include <QPushButton>
 #include <QStyle>
 #include <algorithm>
-#include <cmath>
 
 #include "link/liaison.h"
 #include "link/liaison_ecran.h"
@@ -17,14 +16,13 @@
 #include "platform/formats.h"
 #include "platform/ui/couleurs_ui.h"
 #include "platform/ui/minuterie.h"
+#include "platform/ui/petite_fenetre.h"
 #include "platform/ui/touches.h"
 
 namespace ostrel {
 namespace {
 
 const QString Titre_Ecran = QStringLiteral("Problèmes Liaison");
-
-int Arrondi(double v) { return static_cast<int>(std::lround(v)); }
 
 }  // namespace
 
@@ -49,19 +47,7 @@ QString Texte_Erreur_Liaison(Octet code) {
 
 Frm_Pb_Liaison_Forme::Frm_Pb_Liaison_Forme() : Forme(QStringLiteral("Frm_Pb_Liaison")) {
     setWindowTitle(QStringLiteral("Erreur"));
-    setAttribute(Qt::WA_StyledBackground);
-    // A window of its own look over the screens: button face, dark border.
-    setStyleSheet(QStringLiteral("#Frm_Pb_Liaison { background-color: %1; border: 2px solid #404040; }")
-                      .arg(Vers_QColor(Couleur_Face_Bouton).name()));
-
-    // The window's title strip: the screens are drawn inside the dashboard.
-    barre_titre_ = new QLabel(windowTitle(), this);
-    barre_titre_->setObjectName(QStringLiteral("Barre_Titre"));
-    barre_titre_->setAutoFillBackground(true);
-    barre_titre_->setIndent(8);
-    ostrel::Couleur_Fond(barre_titre_, 0x804000);
-    Couleur_Texte(barre_titre_, Couleur_Blanche);
-    Police_Grasse(barre_titre_, true);
+    barre_titre_ = Habiller_Petite_Fenetre(this);
 
     img_critical_ = new QLabel(this);
     img_critical_->setObjectName(QStringLiteral("Img_Critical"));
@@ -87,8 +73,8 @@ void Frm_Pb_Liaison_Forme::Form_Load() {
     setCursor(Qt::ArrowCursor);
     // Its place over the middle of the dashboard, whatever the child area.
     if (QWidget* p = parentWidget()) {
-        const int w = std::max(440, Arrondi(p->width() * 0.46));
-        const int h = std::max(200, Arrondi(p->height() * 0.24));
+        const int w = std::max(440, Arrondi_Pixels(p->width() * 0.46));
+        const int h = std::max(200, Arrondi_Pixels(p->height() * 0.24));
         setGeometry((p->width() - w) / 2, (p->height() - h) / 2, w, h);
     }
     Tableau_Bord& tableau = Frm_Menu1();
@@ -132,19 +118,19 @@ void Frm_Pb_Liaison_Forme::Form_Resize() {
     Taille_Police(barre_titre_, std::max<Simple>(Taille_Police_Petite, 10));
 
     const int W = width(), H = height();
-    const int bord = 2, ht = std::max(24, Arrondi(H * 0.14));
+    const int bord = 2, ht = std::max(24, Arrondi_Pixels(H * 0.14));
     barre_titre_->setGeometry(bord, bord, W - 2 * bord, ht);
-    const int marge = Arrondi(W * 0.04);
-    const int icone = std::min(Arrondi(H * 0.30), 64);
-    const int haut_corps = ht + Arrondi(H * 0.08);
-    const int haut_bouton = std::max(30, Arrondi(H * 0.17));
-    const int zone = H - haut_corps - haut_bouton - Arrondi(H * 0.12);
+    const int marge = Arrondi_Pixels(W * 0.04);
+    const int icone = std::min(Arrondi_Pixels(H * 0.30), 64);
+    const int haut_corps = ht + Arrondi_Pixels(H * 0.08);
+    const int haut_bouton = std::max(30, Arrondi_Pixels(H * 0.17));
+    const int zone = H - haut_corps - haut_bouton - Arrondi_Pixels(H * 0.12);
     img_critical_->setGeometry(marge, haut_corps + (zone - icone) / 2, icone, icone);
     img_critical_->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxCritical).pixmap(icone, icone));
     const int x = marge + icone + marge;
     lbl_type_erreur_->setGeometry(x, haut_corps, W - x - marge, zone);
-    const int lb = std::max(110, Arrondi(W * 0.22));
-    cmd_ok_->setGeometry((W - lb) / 2, H - haut_bouton - Arrondi(H * 0.07), lb, haut_bouton);
+    const int lb = std::max(110, Arrondi_Pixels(W * 0.22));
+    cmd_ok_->setGeometry((W - lb) / 2, H - haut_bouton - Arrondi_Pixels(H * 0.07), lb, haut_bouton);
 }
 
 void Frm_Pb_Liaison_Forme::Form_KeyUp(int& KeyCode, int) {

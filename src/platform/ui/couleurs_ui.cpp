@@ -57,7 +57,8 @@ Couleur Depuis_QColor(const QColor& c) {
     return static_cast<Couleur>(c.red() | (c.green() << 8) | (c.blue() << 16));
 }
 
-int Twips_Vers_Pixels(double twips) { return static_cast<int>(std::lround(twips / Twips_Par_Pixel)); }
+int Arrondi_Pixels(double pixels) { return static_cast<int>(std::lround(pixels)); }
+int Twips_Vers_Pixels(double twips) { return Arrondi_Pixels(twips / Twips_Par_Pixel); }
 double Pixels_Vers_Twips(int pixels) { return static_cast<double>(pixels) * Twips_Par_Pixel; }
 
 void Couleur_Fond(QWidget* w, Couleur couleur) {

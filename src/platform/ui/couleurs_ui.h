@@ -20,6 +20,8 @@ bool Couleur_Systeme(Couleur couleur);
 
 int Twips_Vers_Pixels(double twips);
 double Pixels_Vers_Twips(int pixels);
+// A computed layout distance to whole pixels (an exact half away from zero).
+int Arrondi_Pixels(double pixels);
 
 // Back colour of a widget (filled), text colour, font; as the BackColor,
 // ForeColor, FontName, FontSize, FontBold and FontUnderline of a control.

@@ -165,8 +165,7 @@ Zone_Imprimable_Page Imprimante_Qt::Zone_Imprimable() const {
     printer.setPageMargins(QMarginsF(Marge_Page_mm, Marge_Page_mm, Marge_Page_mm, Marge_Page_mm), QPageLayout::Millimeter);
     printer.setPageOrientation(Sens(orientation_));
     const QRectF mm = printer.pageLayout().paintRect(QPageLayout::Millimeter);
-    constexpr double twips_par_mm = 1440 / 25.4;
-    return {mm.left() * twips_par_mm, mm.top() * twips_par_mm, mm.width() * twips_par_mm, mm.height() * twips_par_mm};
+    return {mm.left() * Twips_Par_mm, mm.top() * Twips_Par_mm, mm.width() * Twips_Par_mm, mm.height() * Twips_Par_mm};
 }
 
 Resultat_Impression Imprimante_Qt::EndDoc() {
