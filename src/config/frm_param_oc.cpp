@@ -11,7 +11,6 @@
 #include <QRegularExpressionValidator>
 #include <QSignalBlocker>
 #include <QTabBar>
-#include <cmath>
 
 #include "files/impression.h"
 #include "files/messages_fichiers.h"
@@ -45,13 +44,11 @@ const QString Filtre_Txt = QStringLiteral("(*.txt)|*.txt");
 
 enum Saisie { Saisie_Texte = 1, Saisie_Chiffres = 2 };
 
-int Arrondi(double v) { return static_cast<int>(std::lround(v)); }
-
 // Places w inside its parent, in fractions of the parent's size.
 void Placer_Dans(QWidget* w, double x, double y, double l, double h) {
     const QWidget* p = w->parentWidget();
     const double W = p->width(), H = p->height();
-    w->setGeometry(Arrondi(x * W), Arrondi(y * H), Arrondi(l * W), Arrondi(h * H));
+    w->setGeometry(Arrondi_Pixels(x * W), Arrondi_Pixels(y * H), Arrondi_Pixels(l * W), Arrondi_Pixels(h * H));
 }
 
 Couleur Couleur_Texte_De(const QWidget* w) {

@@ -8,7 +8,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
-#include <cmath>
 
 #include "config/boite_numerique.h"
 #include "config/parametres_voies.h"
@@ -37,13 +36,12 @@ namespace {
 const QString Ecran_Voies = QStringLiteral("Réglages des voies");
 const QString Forme_Etalonnage = QStringLiteral("Frm_Etalonnage");
 
-int Arrondi(double v) { return static_cast<int>(std::lround(v)); }
-
 // Place and size as fractions of the parent's width and height.
 void Disposer(QWidget* w, double x, double y, double largeur, double hauteur) {
     const QWidget* p = w->parentWidget();
     const double W = p ? p->width() : 0, H = p ? p->height() : 0;
-    w->setGeometry(Arrondi(W * x), Arrondi(H * y), Arrondi(W * largeur), Arrondi(H * hauteur));
+    w->setGeometry(Arrondi_Pixels(W * x), Arrondi_Pixels(H * y), Arrondi_Pixels(W * largeur),
+                   Arrondi_Pixels(H * hauteur));
 }
 
 QRadioButton* Option(const char* nom, const QString& texte, QWidget* parent) {

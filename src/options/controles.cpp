@@ -3,14 +3,11 @@
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
-#include <cmath>
 
 #include "platform/ui/couleurs_ui.h"
 
 namespace ostrel {
 namespace {
-
-int Arrondi(double v) { return static_cast<int>(std::lround(v)); }
 
 QString Nom_Css(Couleur c) { return Vers_QColor(c).name(); }
 
@@ -86,16 +83,16 @@ void Style_Cadre(QGroupBox* cadre, Couleur bordure, Couleur texte) {
 
 void Placer_Fraction(QWidget* controle, double gauche, double haut, double largeur, double hauteur) {
     const QRect z = Zone_Interieure(controle->parentWidget());
-    controle->setGeometry(z.left() + Arrondi(z.width() * gauche), z.top() + Arrondi(z.height() * haut),
-                          Arrondi(z.width() * largeur), Arrondi(z.height() * hauteur));
+    controle->setGeometry(z.left() + Arrondi_Pixels(z.width() * gauche), z.top() + Arrondi_Pixels(z.height() * haut),
+                          Arrondi_Pixels(z.width() * largeur), Arrondi_Pixels(z.height() * hauteur));
 }
 
 int Hauteur_Ligne(const QWidget* controle) { return QFontMetrics(controle->font()).height() + 10; }
 
 void Placer_Ligne(QWidget* controle, double gauche, double haut, double largeur) {
     const QRect z = Zone_Interieure(controle->parentWidget());
-    controle->setGeometry(z.left() + Arrondi(z.width() * gauche), z.top() + Arrondi(z.height() * haut),
-                          Arrondi(z.width() * largeur), Hauteur_Ligne(controle));
+    controle->setGeometry(z.left() + Arrondi_Pixels(z.width() * gauche), z.top() + Arrondi_Pixels(z.height() * haut),
+                          Arrondi_Pixels(z.width() * largeur), Hauteur_Ligne(controle));
 }
 
 }  // namespace ostrel

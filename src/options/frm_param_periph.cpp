@@ -7,7 +7,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
-#include <cmath>
 
 #include "link/liaison_ecran.h"
 #include "link/variables.h"
@@ -20,8 +19,6 @@
 
 namespace ostrel {
 namespace {
-
-int Arrondi(double v) { return static_cast<int>(std::lround(v)); }
 
 QLineEdit* Champ(const char* nom, const QString& texte, int longueur, QWidget* parent) {
     auto* champ = Nommer(new QLineEdit(texte, parent), nom);
@@ -225,16 +222,17 @@ void Frm_Param_Periph_Forme::Executer(const QString& operation) {
 void Frm_Param_Periph_Forme::Form_Resize() {
     const double W = width(), H = height();
     const int haut_onglets = tabstrip_->sizeHint().height();
-    tabstrip_->setGeometry(Arrondi(W * 0.04), Arrondi(H * 0.03), Arrondi(W * 0.92), haut_onglets);
+    tabstrip_->setGeometry(Arrondi_Pixels(W * 0.04), Arrondi_Pixels(H * 0.03), Arrondi_Pixels(W * 0.92), haut_onglets);
     const int haut_cadres = tabstrip_->y() + haut_onglets;
     for (QGroupBox* f : {frame_param_envoie_email_, frame_info_serveur_mail_, frame_param_netrove_})
-        f->setGeometry(Arrondi(W * 0.04), haut_cadres, Arrondi(W * 0.92), Arrondi(H * 0.76) - haut_cadres);
+        f->setGeometry(Arrondi_Pixels(W * 0.04), haut_cadres, Arrondi_Pixels(W * 0.92),
+                       Arrondi_Pixels(H * 0.76) - haut_cadres);
 
     const int largeur_bouton = Twips_Vers_Pixels(Var_Width_Fille * 0.1);
     const int hauteur_bouton = std::max(Twips_Vers_Pixels(Var_Height_Fille * 0.04), Hauteur_Ligne(cmd_ok_));
-    cmd_imprimer_->setGeometry(Arrondi(W * 0.15), Arrondi(H * 0.8), largeur_bouton, hauteur_bouton);
-    cmd_ok_->setGeometry(Arrondi(W * 0.625), Arrondi(H * 0.8), largeur_bouton, hauteur_bouton);
-    cmd_annuler_->setGeometry(Arrondi(W * 0.75), Arrondi(H * 0.8), largeur_bouton, hauteur_bouton);
+    cmd_imprimer_->setGeometry(Arrondi_Pixels(W * 0.15), Arrondi_Pixels(H * 0.8), largeur_bouton, hauteur_bouton);
+    cmd_ok_->setGeometry(Arrondi_Pixels(W * 0.625), Arrondi_Pixels(H * 0.8), largeur_bouton, hauteur_bouton);
+    cmd_annuler_->setGeometry(Arrondi_Pixels(W * 0.75), Arrondi_Pixels(H * 0.8), largeur_bouton, hauteur_bouton);
 
     // Fonts first: the heights of the one-line fields follow them.
     for (QWidget* w : findChildren<QWidget*>()) {
@@ -252,10 +250,10 @@ void Frm_Param_Periph_Forme::Form_Resize() {
     Placer_Fraction(frame_adr_email_, 0.02, 0.03, 0.53, 0.94);
     const double Wa = frame_adr_email_->width(), Ha = frame_adr_email_->height();
     for (size_t i = 0; i < txt_adre_email_.size(); ++i) {
-        lbl_adre_e_mail_[i]->setGeometry(Arrondi(0.05 * Wa), Arrondi((0.1 + 0.2 * i) * Ha), Arrondi(0.9 * Wa),
-                                         Hauteur_Ligne(lbl_adre_e_mail_[i]));
-        txt_adre_email_[i]->setGeometry(Arrondi(0.05 * Wa), Arrondi((0.175 + 0.2 * i) * Ha), Arrondi(0.9 * Wa),
-                                        Hauteur_Ligne(txt_adre_email_[i]));
+        lbl_adre_e_mail_[i]->setGeometry(Arrondi_Pixels(0.05 * Wa), Arrondi_Pixels((0.1 + 0.2 * i) * Ha),
+                                         Arrondi_Pixels(0.9 * Wa), Hauteur_Ligne(lbl_adre_e_mail_[i]));
+        txt_adre_email_[i]->setGeometry(Arrondi_Pixels(0.05 * Wa), Arrondi_Pixels((0.175 + 0.2 * i) * Ha),
+                                        Arrondi_Pixels(0.9 * Wa), Hauteur_Ligne(txt_adre_email_[i]));
     }
     Placer_Fraction(frame_nom_fichier_, 0.58, 0.03, 0.40, 0.38);
     Placer_Ligne(cmb_choix_ostrelclim_, 0.06, 0.14, 0.88);
