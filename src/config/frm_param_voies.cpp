@@ -299,7 +299,7 @@ void Frm_Param_Voies_Forme::Form_Load() {
 
     Cmb_Unite->blockSignals(true);
     Cmb_Unite->clear();
-    for (const char* unite : {"°C", "%Hr", "U", "Bar"}) Cmb_Unite->addItem(QString::fromUtf8(unite));
+    for (Octet unite = 0; unite <= 3; ++unite) Cmb_Unite->addItem(Texte_Unite(unite));
     Cmb_Unite->blockSignals(false);
     Cmb_Num_Planning_Inhib->clear();
     Cmb_Num_Planning_Inhib->addItem(Texte_Aucun_Planning);
