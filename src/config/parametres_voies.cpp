@@ -49,11 +49,6 @@ void Verifier_Codes(Parametres_Voie& v) {
     v.Unite = Code_Valide(v.Unite, 3);
 }
 
-void Progression(double valeur) {
-    Long pourcentage = static_cast<Long>(Arrondi_Pair(valeur));
-    Frm_Menu1().Progess_Bar_Value(pourcentage);
-}
-
 }  // namespace
 
 Parametres_Voie Voie_Defaut(int index) {

@@ -33,7 +33,6 @@
 namespace ostrel {
 namespace {
 
-int Arrondi(double v) { return static_cast<int>(std::lround(v)); }
 
 template <class T> T* Controle(QWidget* parent, const char* nom, const QString& texte = {}) {
     auto* c = new T(parent);
@@ -342,10 +341,10 @@ void Frm_Enreg_Forme::Placer_Voies() {
     const double W = width(), H = height();
     for (size_t i = 0; i < Check_Voie.size(); ++i) {
         const int c = static_cast<int>(i) / 2, r = static_cast<int>(i) % 2;
-        Check_Voie[i]->setGeometry(Arrondi((0.02 + 0.122 * c) * W), Arrondi((0.01 + 0.04 * r) * H), Arrondi(0.1 * W),
-                                   Arrondi(0.035 * H));
-        Cmd_Choix_Couleur[i]->setGeometry(Arrondi((0.12 + 0.122 * c) * W), Arrondi((0.01 + 0.04 * r) * H),
-                                          Arrondi(0.015 * W), Arrondi(0.035 * H));
+        Check_Voie[i]->setGeometry(Arrondi_Pixels((0.02 + 0.122 * c) * W), Arrondi_Pixels((0.01 + 0.04 * r) * H), Arrondi_Pixels(0.1 * W),
+                                   Arrondi_Pixels(0.035 * H));
+        Cmd_Choix_Couleur[i]->setGeometry(Arrondi_Pixels((0.12 + 0.122 * c) * W), Arrondi_Pixels((0.01 + 0.04 * r) * H),
+                                          Arrondi_Pixels(0.015 * W), Arrondi_Pixels(0.035 * H));
     }
 }
 
@@ -353,9 +352,9 @@ void Frm_Enreg_Forme::Placer_Graphe() {
     const double W = width(), H = height();
     const bool tableau = Chk_Tableau->isChecked();
     const double gauche = tableau ? 0.25 : 0.02, largeur = tableau ? 0.75 : 0.98;
-    CWGraph_Enreg->setGeometry(Arrondi(gauche * W), Arrondi(0.095 * H), Arrondi(largeur * W) - 2, Arrondi(0.705 * H));
-    List_Numerique->setGeometry(Arrondi(0.005 * W), Arrondi(0.095 * H), Arrondi(0.24 * W), Arrondi(0.635 * H));
-    Cmd_Imprimer_Tableau->setGeometry(Arrondi(0.005 * W), Arrondi(0.74 * H), Arrondi(0.24 * W), Arrondi(0.055 * H));
+    CWGraph_Enreg->setGeometry(Arrondi_Pixels(gauche * W), Arrondi_Pixels(0.095 * H), Arrondi_Pixels(largeur * W) - 2, Arrondi_Pixels(0.705 * H));
+    List_Numerique->setGeometry(Arrondi_Pixels(0.005 * W), Arrondi_Pixels(0.095 * H), Arrondi_Pixels(0.24 * W), Arrondi_Pixels(0.635 * H));
+    Cmd_Imprimer_Tableau->setGeometry(Arrondi_Pixels(0.005 * W), Arrondi_Pixels(0.74 * H), Arrondi_Pixels(0.24 * W), Arrondi_Pixels(0.055 * H));
     List_Numerique->setVisible(tableau);
     Cmd_Imprimer_Tableau->setVisible(tableau);
 }
@@ -364,13 +363,13 @@ void Frm_Enreg_Forme::Form_Resize() {
     const double W = width(), H = height();
     Placer_Voies();
     Placer_Graphe();
-    Shape_Controle->setGeometry(Arrondi(0.005 * W), Arrondi(0.81 * H), Arrondi(0.99 * W), Arrondi(0.18 * H));
+    Shape_Controle->setGeometry(Arrondi_Pixels(0.005 * W), Arrondi_Pixels(0.81 * H), Arrondi_Pixels(0.99 * W), Arrondi_Pixels(0.18 * H));
 
     // Two rows of controls under the graph.
     const double rangee[2] = {0.825 * H, 0.905 * H};
     const double h_boite = 0.05 * H, h_bouton = 0.065 * H;
     auto placer = [&](QWidget* w, int r, double x, double l, double h) {
-        w->setGeometry(Arrondi(x * W), Arrondi(rangee[r] + (h_bouton - h) / 2), Arrondi(l * W), Arrondi(h));
+        w->setGeometry(Arrondi_Pixels(x * W), Arrondi_Pixels(rangee[r] + (h_bouton - h) / 2), Arrondi_Pixels(l * W), Arrondi_Pixels(h));
     };
     placer(Lbl_Date_Deb, 0, 0.015, 0.08, h_boite);
     placer(Msk_Date_Debut, 0, 0.095, 0.135, h_boite);

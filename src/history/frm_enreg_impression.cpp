@@ -33,7 +33,6 @@ const QString Texte_Impression_Envoyee = QStringLiteral("Impression envoyée à 
 const QString Titre_Impression = QStringLiteral("Impression");
 const QString Maison = QStringLiteral("Velsa SA");
 
-int Arrondi(double v) { return static_cast<int>(std::lround(v)); }
 
 // A line that starts two print zones in (character 28).
 void Ligne_Decalee(Imprimante& p, const QString& texte) {
@@ -231,8 +230,8 @@ bool Frm_Enreg_Forme::Imprimer_Ecran() {
 void Frm_Enreg_Forme::Imprime_Courbes_Par_Page(Octet N) {
     Preparer_Page();
     auto placer_graphe = [this] {
-        CWGraph_Enreg->setGeometry(Arrondi(0.05 * width()), Arrondi(0.05 * height()), Arrondi(0.95 * width()),
-                                   Arrondi(0.90 * height()));
+        CWGraph_Enreg->setGeometry(Arrondi_Pixels(0.05 * width()), Arrondi_Pixels(0.05 * height()), Arrondi_Pixels(0.95 * width()),
+                                   Arrondi_Pixels(0.90 * height()));
     };
     placer_graphe();
     Taille_Police(CWGraph_Enreg, 8);
@@ -279,7 +278,7 @@ void Frm_Enreg_Forme::Imprime_Courbes_Par_Page(Octet N) {
 void Frm_Enreg_Forme::Imprime_Courbes_Meme_Page(Octet N) {
     Preparer_Page();
     const double W = width(), H = height();
-    CWGraph_Enreg->setGeometry(Arrondi(0.05 * W), Arrondi(0.05 * H), Arrondi(0.83 * W), Arrondi(0.90 * H));
+    CWGraph_Enreg->setGeometry(Arrondi_Pixels(0.05 * W), Arrondi_Pixels(0.05 * H), Arrondi_Pixels(0.83 * W), Arrondi_Pixels(0.90 * H));
     Tableau_Bord& tableau = Frm_Menu1();
     CWGraph_Enreg->Caption(Maison + QStringLiteral(" - ") + tableau.Lbl_Nom_Logiciel() + QStringLiteral(" - ") + Nom_Module +
                            QStringLiteral(" - ") + tableau.Lbl_Info_Client() + QStringLiteral(" - le ") +
@@ -301,7 +300,7 @@ void Frm_Enreg_Forme::Imprime_Courbes_Meme_Page(Octet N) {
             Lbl_Legende.push_back(element);
         }
         QLabel* element = Lbl_Legende[static_cast<size_t>(r)];
-        element->setGeometry(Arrondi(0.90 * W), Arrondi((0.10 + 0.05 * r) * H), Arrondi(0.095 * W), Arrondi(0.045 * H));
+        element->setGeometry(Arrondi_Pixels(0.90 * W), Arrondi_Pixels((0.10 + 0.05 * r) * H), Arrondi_Pixels(0.095 * W), Arrondi_Pixels(0.045 * H));
         element->setText(Check_Voie[static_cast<size_t>(i)]->text());
         Couleur_Texte(element, ostrel::Couleur_Fond(Cmd_Choix_Couleur[static_cast<size_t>(i)]));
         element->show();

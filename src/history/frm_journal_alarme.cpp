@@ -44,12 +44,6 @@ const QString Toutes_Les_Voies = QStringLiteral("Toutes les voies");
 // stops when the table is full.
 constexpr Long Nb_Max_Evenements = 1000000;
 
-int Arrondi(double v) { return static_cast<int>(std::lround(v)); }
-
-void Progression(double pourcentage) {
-    Long valeur = static_cast<Long>(Arrondi_Pair(pourcentage));
-    Frm_Menu1().Progess_Bar_Value(valeur);
-}
 
 template <class T> T* Controle(const char* nom, QWidget* parent) {
     auto* c = new T(parent);
@@ -82,7 +76,7 @@ void Choisir(QRadioButton* option, void (frm_Journal_Alarme_Forme::*gestionnaire
 }
 
 void Proportion(QWidget* w, double W, double H, double x, double y, double l, double h) {
-    w->setGeometry(Arrondi(W * x), Arrondi(H * y), Arrondi(W * l), Arrondi(H * h));
+    w->setGeometry(Arrondi_Pixels(W * x), Arrondi_Pixels(H * y), Arrondi_Pixels(W * l), Arrondi_Pixels(H * h));
 }
 
 std::optional<Date> Date_Saisie(const QLineEdit* boite) {
@@ -659,8 +653,8 @@ void frm_Journal_Alarme_Forme::Form_Resize() {
     Proportion(Cmd_Acquitter, W, H, 0.02, 0.895, 0.145, 0.08);
     Proportion(Cmd_Purger, W, H, 0.18, 0.895, 0.145, 0.08);
     Proportion(Frame_Code_Acce, W, H, 0.34, 0.88, 0.14, 0.11);
-    Txt_Code_Acce->setGeometry(Arrondi(W * 0.14 * 0.12), Arrondi(H * 0.11 * 0.40), Arrondi(W * 0.14 * 0.76),
-                               Arrondi(H * 0.11 * 0.46));
+    Txt_Code_Acce->setGeometry(Arrondi_Pixels(W * 0.14 * 0.12), Arrondi_Pixels(H * 0.11 * 0.40), Arrondi_Pixels(W * 0.14 * 0.76),
+                               Arrondi_Pixels(H * 0.11 * 0.46));
     Proportion(Cmd_Exporter, W, H, 0.50, 0.895, 0.145, 0.08);
     Proportion(Cmd_Imprimer, W, H, 0.66, 0.895, 0.145, 0.08);
     Proportion(Cmd_Quitter, W, H, 0.835, 0.895, 0.145, 0.08);

@@ -32,7 +32,6 @@
 namespace ostrel {
 namespace {
 
-int Arrondi(double v) { return static_cast<int>(std::lround(v)); }
 
 template <class T> T* Controle(QWidget* parent, const char* nom, const QString& texte = {}) {
     auto* c = new T(parent);
@@ -278,19 +277,19 @@ void Frm_Menu_Enreg_Forme::Cmd_Annuler_Click() { Liaison_Ecran(Ecran_Courant, QS
 
 void Frm_Menu_Enreg_Forme::Form_Resize() {
     const double W = width(), H = height();
-    Frame_Fenetre->setGeometry(Arrondi(0.12 * W), Arrondi(0.05 * H), Arrondi(0.76 * W), Arrondi(0.70 * H));
+    Frame_Fenetre->setGeometry(Arrondi_Pixels(0.12 * W), Arrondi_Pixels(0.05 * H), Arrondi_Pixels(0.76 * W), Arrondi_Pixels(0.70 * H));
     const double w = Frame_Fenetre->width(), h = Frame_Fenetre->height();
-    Lbl_Question->setGeometry(Arrondi(0.05 * w), Arrondi(0.08 * h), Arrondi(0.90 * w), Arrondi(0.12 * h));
-    Cmb_Choix_Ostrelclim->setGeometry(Arrondi(0.15 * w), Arrondi(0.22 * h), Arrondi(0.70 * w), Arrondi(0.09 * h));
-    Opt_Lecture_OC->setGeometry(Arrondi(0.10 * w), Arrondi(0.40 * h), Arrondi(0.80 * w), Arrondi(0.09 * h));
-    Lbl_Du->setGeometry(Arrondi(0.10 * w), Arrondi(0.51 * h), Arrondi(0.08 * w), Arrondi(0.08 * h));
-    Msk_Date_Debut->setGeometry(Arrondi(0.19 * w), Arrondi(0.51 * h), Arrondi(0.20 * w), Arrondi(0.08 * h));
-    Lbl_Au->setGeometry(Arrondi(0.42 * w), Arrondi(0.51 * h), Arrondi(0.08 * w), Arrondi(0.08 * h));
-    Msk_Date_Fin->setGeometry(Arrondi(0.51 * w), Arrondi(0.51 * h), Arrondi(0.20 * w), Arrondi(0.08 * h));
-    Opt_All_Enreg->setGeometry(Arrondi(0.10 * w), Arrondi(0.66 * h), Arrondi(0.80 * w), Arrondi(0.09 * h));
-    Opt_Lecture_Fichier->setGeometry(Arrondi(0.10 * w), Arrondi(0.80 * h), Arrondi(0.80 * w), Arrondi(0.09 * h));
-    Cmd_OK->setGeometry(Arrondi(0.26 * W), Arrondi(0.80 * H), Arrondi(0.20 * W), Arrondi(0.10 * H));
-    Cmd_Annuler->setGeometry(Arrondi(0.54 * W), Arrondi(0.80 * H), Arrondi(0.20 * W), Arrondi(0.10 * H));
+    Lbl_Question->setGeometry(Arrondi_Pixels(0.05 * w), Arrondi_Pixels(0.08 * h), Arrondi_Pixels(0.90 * w), Arrondi_Pixels(0.12 * h));
+    Cmb_Choix_Ostrelclim->setGeometry(Arrondi_Pixels(0.15 * w), Arrondi_Pixels(0.22 * h), Arrondi_Pixels(0.70 * w), Arrondi_Pixels(0.09 * h));
+    Opt_Lecture_OC->setGeometry(Arrondi_Pixels(0.10 * w), Arrondi_Pixels(0.40 * h), Arrondi_Pixels(0.80 * w), Arrondi_Pixels(0.09 * h));
+    Lbl_Du->setGeometry(Arrondi_Pixels(0.10 * w), Arrondi_Pixels(0.51 * h), Arrondi_Pixels(0.08 * w), Arrondi_Pixels(0.08 * h));
+    Msk_Date_Debut->setGeometry(Arrondi_Pixels(0.19 * w), Arrondi_Pixels(0.51 * h), Arrondi_Pixels(0.20 * w), Arrondi_Pixels(0.08 * h));
+    Lbl_Au->setGeometry(Arrondi_Pixels(0.42 * w), Arrondi_Pixels(0.51 * h), Arrondi_Pixels(0.08 * w), Arrondi_Pixels(0.08 * h));
+    Msk_Date_Fin->setGeometry(Arrondi_Pixels(0.51 * w), Arrondi_Pixels(0.51 * h), Arrondi_Pixels(0.20 * w), Arrondi_Pixels(0.08 * h));
+    Opt_All_Enreg->setGeometry(Arrondi_Pixels(0.10 * w), Arrondi_Pixels(0.66 * h), Arrondi_Pixels(0.80 * w), Arrondi_Pixels(0.09 * h));
+    Opt_Lecture_Fichier->setGeometry(Arrondi_Pixels(0.10 * w), Arrondi_Pixels(0.80 * h), Arrondi_Pixels(0.80 * w), Arrondi_Pixels(0.09 * h));
+    Cmd_OK->setGeometry(Arrondi_Pixels(0.26 * W), Arrondi_Pixels(0.80 * H), Arrondi_Pixels(0.20 * W), Arrondi_Pixels(0.10 * H));
+    Cmd_Annuler->setGeometry(Arrondi_Pixels(0.54 * W), Arrondi_Pixels(0.80 * H), Arrondi_Pixels(0.20 * W), Arrondi_Pixels(0.10 * H));
 
     for (QWidget* w : findChildren<QWidget*>()) Nom_Police(w, Police_Options);
     for (QWidget* w : {static_cast<QWidget*>(Cmd_OK), static_cast<QWidget*>(Cmd_Annuler), static_cast<QWidget*>(Lbl_Du),

@@ -1,5 +1,7 @@
 #include "link/tableau_bord.h"
 
+#include "platform/formats.h"
+
 namespace ostrel {
 
 void Tableau_Bord::Progess_Bar_Value(Long& pourcentage) {
@@ -32,6 +34,11 @@ Tableau_Bord& En_Memoire() {
     return t;
 }
 }  // namespace
+
+void Progression(double pourcentage) {
+    Long valeur = static_cast<Long>(Arrondi_Pair(pourcentage));
+    Frm_Menu1().Progess_Bar_Value(valeur);
+}
 
 Tableau_Bord& Frm_Menu1() { return Installe() ? *Installe() : En_Memoire(); }
 void Definir_Tableau_Bord(Tableau_Bord* tableau) { Installe() = tableau; }

@@ -89,6 +89,10 @@ protected:
     bool actif_ = true;
 };
 
+// The progress bar at a percentage worked out as a fraction, rounded to the
+// nearest whole number with halves to the even one.
+void Progression(double pourcentage);
+
 // The dashboard in use; an in-memory one until the program installs its own.
 Tableau_Bord& Frm_Menu1();
 void Definir_Tableau_Bord(Tableau_Bord* tableau);  // not owned; nullptr: in-memory

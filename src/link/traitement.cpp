@@ -14,11 +14,6 @@
 namespace ostrel {
 namespace {
 
-void Progression(double pourcentage) {
-    Long valeur = static_cast<Long>(Arrondi_Pair(pourcentage));
-    Frm_Menu1().Progess_Bar_Value(valeur);
-}
-
 void Copier_Parametres_Voie(const Parametres_Voie& source, Parametres_Voie& cible) {
     cible.Periode_Enreg = source.Periode_Enreg;
     // The module always receives the smaller threshold as its low one.

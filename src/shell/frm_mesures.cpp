@@ -81,11 +81,6 @@ bool Etat_En_Alarme(Octet etat) {
     }
 }
 
-void Progression(double pourcentage) {
-    Long valeur = static_cast<Long>(Arrondi_Pair(pourcentage));
-    Frm_Menu1().Progess_Bar_Value(valeur);
-}
-
 QLabel* Nouveau_Label(const QString& nom, const QString& texte, QWidget* parent, Qt::Alignment alignement) {
     auto* l = new QLabel(texte, parent);
     l->setObjectName(nom);
