@@ -91,7 +91,7 @@ void Frm_Param_OC_Forme::Creer_Controles() {
         o->setObjectName(QString::fromLatin1(nom));
         return o;
     };
-    auto bouton = [this](const char* nom, const QString& texte, QWidget* parent) {
+    auto bouton = [](const char* nom, const QString& texte, QWidget* parent) {
         auto* b = new QPushButton(texte, parent);
         b->setObjectName(QString::fromLatin1(nom));
         return b;
@@ -617,7 +617,7 @@ void Frm_Param_OC_Forme::Msk_Plage_Change(int i) {
     const auto& plages = Fiche().Planning[Planning_Montre()];
     const size_t d = static_cast<size_t>(i & ~1), f = d + 1;
     const std::optional<Date> t = Convertir_Plage(plages_[static_cast<size_t>(i)]->displayText());
-    Appliquer(i, i & 1 ? Regle_Fin_Change(t, plages[d], plages[f]) : Regle_Debut_Change(t, plages[d], plages[f]));
+    Appliquer(i, i & 1 ? Regle_Fin_Change(t, plages[d]) : Regle_Debut_Change(t, plages[f]));
 }
 
 void Frm_Param_OC_Forme::Msk_Plage_LostFocus(int i) {
@@ -625,8 +625,8 @@ void Frm_Param_OC_Forme::Msk_Plage_LostFocus(int i) {
     const auto& plages = Fiche().Planning[Planning_Montre()];
     const size_t d = static_cast<size_t>(i & ~1), f = d + 1;
     const std::optional<Date> t = Convertir_Plage(plages_[static_cast<size_t>(i)]->displayText());
-    Appliquer(i, i & 1 ? Regle_Fin_Sortie(t, plages[d], plages[f])
-                       : Regle_Debut_Sortie(t, plages[d], plages[f], Plage_Rouge(i)));
+    Appliquer(i, i & 1 ? Regle_Fin_Sortie(t, plages[d])
+                       : Regle_Debut_Sortie(t, plages[f], Plage_Rouge(i)));
 }
 
 bool Frm_Param_OC_Forme::eventFilter(QObject* objet, QEvent* evenement) {

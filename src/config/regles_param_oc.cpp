@@ -80,7 +80,7 @@ std::optional<Date> Convertir_Plage(const QString& texte) {
 
 QString Texte_Plage(Date valeur) { return Texte_Date(valeur).left(5); }
 
-Effet_Plage Regle_Debut_Change(std::optional<Date> t, Date B, Date E) {
+Effet_Plage Regle_Debut_Change(std::optional<Date> t, Date E) {
     Effet_Plage e;
     if (!t) return e;
     if (E == 0 || E > *t)
@@ -90,7 +90,7 @@ Effet_Plage Regle_Debut_Change(std::optional<Date> t, Date B, Date E) {
     return e;
 }
 
-Effet_Plage Regle_Debut_Sortie(std::optional<Date> t, Date B, Date E, bool rouge) {
+Effet_Plage Regle_Debut_Sortie(std::optional<Date> t, Date E, bool rouge) {
     Effet_Plage e;
     if (!t) {
         e.Texte_Zero = true;
@@ -108,7 +108,7 @@ Effet_Plage Regle_Debut_Sortie(std::optional<Date> t, Date B, Date E, bool rouge
     return e;
 }
 
-Effet_Plage Regle_Fin_Change(std::optional<Date> t, Date B, Date E) {
+Effet_Plage Regle_Fin_Change(std::optional<Date> t, Date B) {
     Effet_Plage e;
     if (!t) return e;
     if (*t != 0 && *t <= B) {
@@ -120,7 +120,7 @@ Effet_Plage Regle_Fin_Change(std::optional<Date> t, Date B, Date E) {
     return e;
 }
 
-Effet_Plage Regle_Fin_Sortie(std::optional<Date> t, Date B, Date E) {
+Effet_Plage Regle_Fin_Sortie(std::optional<Date> t, Date B) {
     Effet_Plage e;
     if (!t) {
         e.Texte_Zero = true;

@@ -78,11 +78,12 @@ struct Effet_Plage {
     bool Texte_Zero = false;    // the box now reads "00:00"
     bool Stockee = false;       // the end was stored (marks weekday range 1 in use)
 };
-// t is the box's text converted, empty when it does not convert.
-Effet_Plage Regle_Debut_Change(std::optional<Date> t, Date B, Date E);
-Effet_Plage Regle_Debut_Sortie(std::optional<Date> t, Date B, Date E, bool rouge);
-Effet_Plage Regle_Fin_Change(std::optional<Date> t, Date B, Date E);
-Effet_Plage Regle_Fin_Sortie(std::optional<Date> t, Date B, Date E);
+// t is the box's text converted, empty when it does not convert. A begin is
+// judged against the range's end E, an end against its begin B.
+Effet_Plage Regle_Debut_Change(std::optional<Date> t, Date E);
+Effet_Plage Regle_Debut_Sortie(std::optional<Date> t, Date E, bool rouge);
+Effet_Plage Regle_Fin_Change(std::optional<Date> t, Date B);
+Effet_Plage Regle_Fin_Sortie(std::optional<Date> t, Date B);
 // How a range stored as (B, E) is shown: red when its end is set and not after its begin.
 bool Plage_Invalide(Date B, Date E);
 

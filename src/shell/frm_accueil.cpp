@@ -110,7 +110,7 @@ void Frm_Accueil_Forme::Form_Resize() {
     }
 }
 
-void Frm_Accueil_Forme::Form_KeyUp(int& KeyCode, int Shift) {
+void Frm_Accueil_Forme::Form_KeyUp(int& KeyCode, int /*Shift*/) {
     switch (KeyCode) {
     case 97: Cmd_Menu1_Click(); break;
     case 98: Cmd_Menu2_Click(); break;

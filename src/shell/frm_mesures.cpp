@@ -395,7 +395,7 @@ void Frm_Mesures_Forme::Reprendre_Focus() {
 
 // ------------------------------------------------------------ keys and buttons
 
-void Frm_Mesures_Forme::Form_KeyUp(int& KeyCode, int Shift) {
+void Frm_Mesures_Forme::Form_KeyUp(int& KeyCode, int /*Shift*/) {
     // While the identification box is open the keys are the code's: a "q"
     // or a keypad 9 typed there is not a shortcut; nor is the release of the
     // key that completed the code, which comes once the box has closed.

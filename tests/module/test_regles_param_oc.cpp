@@ -99,65 +99,65 @@ TEST(ReglesParamOC, TexteDesBoitesHoraires) {
 TEST(ReglesParamOC, ReglesDesPlages) {
     const Date h8 = H(8, 0), h9 = H(9, 0), h10 = H(10, 0), h830 = H(8, 30);
     // Rule 1: an end of 00:00 is not compared, the begin is stored, colours untouched.
-    Effet_Plage e = Regle_Debut_Change(h10, h8, 0);
+    Effet_Plage e = Regle_Debut_Change(h10, 0);
     EXPECT_EQ(e.Couleur, Couleur_Plage::Inchangee);
     EXPECT_DOUBLE_EQ(*e.Debut, h10);
-    e = Regle_Debut_Change(h830, h8, h9);
+    e = Regle_Debut_Change(h830, h9);
     EXPECT_DOUBLE_EQ(*e.Debut, h830);
-    e = Regle_Debut_Change(h10, h8, h9);  // after the end: red, nothing stored
+    e = Regle_Debut_Change(h10, h9);  // after the end: red, nothing stored
     EXPECT_EQ(e.Couleur, Couleur_Plage::Rouge);
     EXPECT_FALSE(e.Debut || e.Fin);
-    e = Regle_Debut_Change(h9, h8, h9);  // equal counts as at or before
+    e = Regle_Debut_Change(h9, h9);  // equal counts as at or before
     EXPECT_EQ(e.Couleur, Couleur_Plage::Rouge);
-    e = Regle_Debut_Change(std::nullopt, h8, h9);
+    e = Regle_Debut_Change(std::nullopt, h9);
     EXPECT_EQ(e.Couleur, Couleur_Plage::Inchangee);
     EXPECT_FALSE(e.Debut || e.Fin || e.Texte_Zero);
 
     // Rule 2.
-    e = Regle_Debut_Sortie(std::nullopt, h8, h9, true);
+    e = Regle_Debut_Sortie(std::nullopt, h9, true);
     EXPECT_TRUE(e.Texte_Zero);
     EXPECT_EQ(*e.Debut, 0);
     EXPECT_FALSE(e.Fin);
     EXPECT_EQ(e.Couleur, Couleur_Plage::Inchangee);
-    e = Regle_Debut_Sortie(h10, h8, h9, true);
+    e = Regle_Debut_Sortie(h10, h9, true);
     EXPECT_EQ(e.Couleur, Couleur_Plage::Rouge);
     EXPECT_FALSE(e.Debut);
-    e = Regle_Debut_Sortie(h830, h8, h9, true);
+    e = Regle_Debut_Sortie(h830, h9, true);
     EXPECT_EQ(e.Couleur, Couleur_Plage::Normale);
     EXPECT_DOUBLE_EQ(*e.Debut, h830);
-    e = Regle_Debut_Sortie(h10, h8, h9, false);  // not red: stored without a test
+    e = Regle_Debut_Sortie(h10, h9, false);  // not red: stored without a test
     EXPECT_EQ(e.Couleur, Couleur_Plage::Inchangee);
     EXPECT_DOUBLE_EQ(*e.Debut, h10);
 
     // Rule 3.
-    e = Regle_Fin_Change(h8, h8, 0);
+    e = Regle_Fin_Change(h8, h8);
     EXPECT_EQ(e.Couleur, Couleur_Plage::Rouge);
     EXPECT_FALSE(e.Fin);
-    e = Regle_Fin_Change(h9, h8, 0);
+    e = Regle_Fin_Change(h9, h8);
     EXPECT_EQ(e.Couleur, Couleur_Plage::Normale);
     EXPECT_DOUBLE_EQ(*e.Fin, h9);
-    e = Regle_Fin_Change(0.0, h8, h9);  // an end of 00:00 is a range without end
+    e = Regle_Fin_Change(0.0, h8);  // an end of 00:00 is a range without end
     EXPECT_EQ(e.Couleur, Couleur_Plage::Normale);
     EXPECT_EQ(*e.Fin, 0);
-    EXPECT_FALSE(Regle_Fin_Change(std::nullopt, h8, h9).Fin);
+    EXPECT_FALSE(Regle_Fin_Change(std::nullopt, h8).Fin);
 
     // Rule 4.
-    e = Regle_Fin_Sortie(std::nullopt, h8, h9);
+    e = Regle_Fin_Sortie(std::nullopt, h8);
     EXPECT_TRUE(e.Texte_Zero);
     EXPECT_EQ(*e.Fin, 0);
     EXPECT_EQ(*e.Debut, 0);
     EXPECT_FALSE(e.Stockee);
     EXPECT_EQ(e.Couleur, Couleur_Plage::Inchangee);
-    e = Regle_Fin_Sortie(h830, h9, 0);
+    e = Regle_Fin_Sortie(h830, h9);
     EXPECT_EQ(e.Couleur, Couleur_Plage::Rouge);
     EXPECT_EQ(*e.Fin, 0);
     EXPECT_EQ(*e.Debut, 0);
     EXPECT_FALSE(e.Stockee);
-    e = Regle_Fin_Sortie(0.0, 0, 0);
+    e = Regle_Fin_Sortie(0.0, 0);
     EXPECT_TRUE(e.Stockee);
     EXPECT_EQ(*e.Fin, 0);
     EXPECT_FALSE(e.Debut);
-    e = Regle_Fin_Sortie(h9, 0, h10);  // a begin of 00:00 is not compared
+    e = Regle_Fin_Sortie(h9, 0);  // a begin of 00:00 is not compared
     EXPECT_TRUE(e.Stockee);
     EXPECT_DOUBLE_EQ(*e.Fin, h9);
 

@@ -272,7 +272,7 @@ TEST_F(Conversion, FichiersIncorrects) {
         {"", "ligne vide"},
     };
     for (const auto& [ligne, cas] : lignes_fausses)
-        Refuse(avec([&](Ancien_Fichier& a) { a.donnees = {bon, ligne, bon}; }), cas);
+        Refuse(avec([&, &ligne = ligne](Ancien_Fichier& a) { a.donnees = {bon, ligne, bon}; }), cas);
 }
 
 TEST_F(Conversion, EnregistrementAnnuleOuEchoue) {

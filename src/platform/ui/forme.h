@@ -26,9 +26,9 @@ public:
     virtual void Form_Resize() {}
     virtual void Form_Activate() {}
     // Key-up of the form or of any of its controls (key preview); the code may be changed.
-    virtual void Form_KeyUp(int& KeyCode, int Shift) {}
+    virtual void Form_KeyUp(int& /*KeyCode*/, int /*Shift*/) {}
     // Public operations called by name, e.g. "Cmd_OK_Click".
-    virtual void Executer(const QString& operation) {}
+    virtual void Executer(const QString& /*operation*/) {}
 
     bool KeyPreview = true;
 
