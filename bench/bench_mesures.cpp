@@ -16,12 +16,12 @@
 #include <vector>
 
 #include "link/ecran_communication.h"
-#include "link/formes.h"
 #include "link/liaison.h"
 #include "link/liaison_ecran.h"
 #include "link/tableau_bord.h"
 #include "link/variables.h"
 #include "platform/dialogues.h"
+#include "platform/formes.h"
 #include "platform/horloge.h"
 #include "platform/imprimante.h"
 #include "platform/ui/registre_formes.h"

@@ -17,10 +17,10 @@
 #include "history/graphe_enreg.h"
 #include "history/partage_enregistrements.h"
 #include "link/donnees.h"
-#include "link/formes.h"
 #include "link/variables.h"
 #include "platform/dates.h"
 #include "platform/dialogues.h"
+#include "platform/formes.h"
 #include "platform/ui/registre_formes.h"
 #include "platform/ui/touches.h"
 

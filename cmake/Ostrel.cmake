@@ -1,3 +1,22 @@
+# ostrel_entetes(<library>): the library's include root is a folder of the
+# build holding links to its own folder's headers only, under their usual
+# spelling ("link/trames.h"). A library thus sees the headers of the libraries
+# it links and no others: an include across layers that this build does not
+# declare fails to compile. The links follow the headers present at each
+# configure, and a header added or removed configures again.
+function(ostrel_entetes cible)
+    file(RELATIVE_PATH dossier ${PROJECT_SOURCE_DIR}/src ${CMAKE_CURRENT_SOURCE_DIR})
+    set(racine ${PROJECT_BINARY_DIR}/entetes/${cible})
+    file(GLOB entetes CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+    file(REMOVE_RECURSE ${racine})
+    file(MAKE_DIRECTORY ${racine}/${dossier})
+    foreach(entete ${entetes})
+        get_filename_component(nom ${entete} NAME)
+        file(CREATE_LINK ${entete} ${racine}/${dossier}/${nom} SYMBOLIC)
+    endforeach()
+    target_include_directories(${cible} PUBLIC ${racine})
+endfunction()
+
 # ostrel_test(<name> SOURCES ... LIBS ...): one GoogleTest executable, its tests
 # registered one by one with CTest. Screen tests run offscreen so no display is needed.
 # tests/ is on the include path for the helpers the test folders share.

@@ -4,13 +4,13 @@
 
 #include "link/donnees.h"
 #include "link/fonctions_es.h"
-#include "link/formes.h"
 #include "link/liaison.h"
 #include "link/tableau_bord.h"
 #include "link/variables.h"
 #include "platform/dates.h"
 #include "platform/dialogues.h"
 #include "platform/formats.h"
+#include "platform/formes.h"
 
 namespace ostrel {
 namespace {

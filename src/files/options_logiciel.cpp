@@ -113,6 +113,12 @@ Resultat_Fichier Sauvegarde_Parametres_Logiciel() {
     return resultat;
 }
 
+void Signaler_Echec_Options(const QString& erreur) {
+    Boites().MsgBox(QStringLiteral("Les options logicielles n'ont pas pu être enregistrées dans ") +
+                        Chemin_Natif(Chemin_Fichier_Version) + QStringLiteral(" : ") + erreur,
+                    vbExclamation);
+}
+
 void Recherche_Parametres_Logiciel() {
     Chargement_Parametres_Logiciel();
     if (Ligne_Reservee_Options.isEmpty()) {

@@ -25,6 +25,8 @@ void Chargement_Parametres_Logiciel();
 // file stays whole when the save fails), then re-opens the trace. The result
 // says whether the file was written and why not.
 Resultat_Fichier Sauvegarde_Parametres_Logiciel();
+// The box telling that the options file could not be written, and why.
+void Signaler_Echec_Options(const QString& erreur);
 
 // The three tries of start-up: the path held, then c:\OstrelSoft\ver.dva,
 // then c:\OstrelSoft+\ver.dva, each while line 1 is still empty.

@@ -18,11 +18,11 @@
 #include "history/frm_enreg.h"
 #include "history/graphe_enreg.h"
 #include "link/donnees.h"
-#include "link/formes.h"
 #include "link/tableau_bord.h"
 #include "link/variables.h"
 #include "platform/dates.h"
 #include "platform/dialogues.h"
+#include "platform/formes.h"
 #include "platform/imprimante.h"
 #include "platform/ui/couleurs_ui.h"
 

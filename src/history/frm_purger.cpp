@@ -6,12 +6,12 @@
 #include "history/curseur_attente.h"
 #include "link/donnees.h"
 #include "link/fonctions_es.h"
-#include "link/formes.h"
 #include "link/liaison.h"
 #include "link/liaison_ecran.h"
 #include "link/tableau_bord.h"
 #include "link/traitement.h"
 #include "link/variables.h"
+#include "platform/formes.h"
 #include "platform/ui/couleurs_ui.h"
 #include "platform/ui/touches.h"
 

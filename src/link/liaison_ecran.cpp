@@ -1,9 +1,9 @@
 #include "link/liaison_ecran.h"
 
-#include "link/formes.h"
 #include "link/liaison.h"
 #include "link/mouchard.h"
 #include "link/variables.h"
+#include "platform/formes.h"
 
 namespace ostrel {
 namespace {

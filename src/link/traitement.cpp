@@ -2,7 +2,6 @@
 
 #include "link/donnees.h"
 #include "link/fonctions_es.h"
-#include "link/formes.h"
 #include "link/liaison.h"
 #include "link/liaison_ecran.h"
 #include "link/mouchard.h"
@@ -10,6 +9,7 @@
 #include "link/variables.h"
 #include "platform/dialogues.h"
 #include "platform/formats.h"
+#include "platform/formes.h"
 
 namespace ostrel {
 namespace {

@@ -9,7 +9,6 @@
 
 #include "files/options_logiciel.h"
 #include "link/ecran_communication.h"
-#include "link/formes.h"
 #include "link/liaison.h"
 #include "link/liaison_ecran.h"
 #include "link/mouchard.h"
@@ -18,10 +17,10 @@
 #include "options/controles.h"
 #include "platform/dialogues.h"
 #include "platform/formats.h"
+#include "platform/formes.h"
 #include "platform/ui/couleurs_ui.h"
 #include "platform/ui/saisie.h"
 #include "platform/ui/touches.h"
-#include "shell/demarrage.h"
 
 namespace ostrel {
 namespace {

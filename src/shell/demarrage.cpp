@@ -6,11 +6,10 @@
 #include "files/options_logiciel.h"
 #include "link/donnees.h"
 #include "link/ecran_communication.h"
-#include "link/formes.h"
 #include "link/mouchard.h"
 #include "link/variables.h"
-#include "platform/chemins.h"
 #include "platform/dialogues.h"
+#include "platform/formes.h"
 
 namespace ostrel {
 
@@ -38,12 +37,6 @@ const QStringList& Ordre_Dechargement() {
         "Frm_Param_OC", "Frm_Param_Voies", "Frm_Pb_Liaison", "Frm_Psw", "Frm_Purger", "Frm_Etalonnage",
         "Frm_Menu1", "Frm_Patientez"};
     return ordre;
-}
-
-void Signaler_Echec_Options(const QString& erreur) {
-    Boites().MsgBox(QStringLiteral("Les options logicielles n'ont pas pu être enregistrées dans ") +
-                        Chemin_Natif(Chemin_Fichier_Version) + QStringLiteral(" : ") + erreur,
-                    vbExclamation);
 }
 
 void Fin_Programme() {

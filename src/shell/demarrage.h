@@ -13,9 +13,6 @@ void Options_Initiales();
 // "Error " & number & " " & description, as a start-up error box shows it.
 QString Texte_Erreur_Execution(const std::exception& erreur);
 
-// The box telling that the options file could not be written, and why.
-void Signaler_Echec_Options(const QString& erreur);
-
 // The exit of the home screen's "Quitter": options saved (a failure is shown),
 // port closed, "<---- Fin" traced, every form unloaded in a fixed order,
 // trace closed. Every step runs even when an earlier one failed.

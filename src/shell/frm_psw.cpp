@@ -5,11 +5,11 @@
 #include <QPushButton>
 #include <algorithm>
 
-#include "link/formes.h"
 #include "link/liaison_ecran.h"
 #include "link/tableau_bord.h"
 #include "link/variables.h"
 #include "platform/dates.h"
+#include "platform/formes.h"
 #include "platform/ui/couleurs_ui.h"
 #include "platform/ui/petite_fenetre.h"
 #include "platform/ui/touches.h"

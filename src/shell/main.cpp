@@ -4,8 +4,8 @@
 #include <QApplication>
 #include <QScreen>
 
-#include "link/formes.h"
 #include "platform/dialogues.h"
+#include "platform/formes.h"
 #include "platform/imprimante.h"
 #include "platform/ui/boites_qt.h"
 #include "platform/ui/registre_formes.h"

@@ -13,12 +13,12 @@
 
 #include "commun/application_test.h"
 #include "link/ecran_communication.h"
-#include "link/formes.h"
 #include "link/tableau_bord.h"
 #include "link/variables.h"
 #include "platform/cp1252.h"
 #include "platform/dates.h"
 #include "platform/dialogues.h"
+#include "platform/formes.h"
 #include "platform/horloge.h"
 #include "platform/imprimante.h"
 #include "platform/ui/registre_formes.h"

@@ -7,10 +7,10 @@
 #include <QTemporaryDir>
 
 #include "commun/fichiers_test.h"
-#include "link/formes_memoire.h"
 #include "link/tableau_bord.h"
 #include "link/variables.h"
 #include "platform/dialogues.h"
+#include "platform/formes_memoire.h"
 #include "platform/imprimante.h"
 
 namespace ostrel::essai {

@@ -3,13 +3,13 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "link/formes.h"
-#include "link/formes_memoire.h"
 #include "link/liaison.h"
 #include "link/liaison_ecran.h"
 #include "link/tableau_bord.h"
 #include "link/variables.h"
 #include "platform/cp1252.h"
+#include "platform/formes.h"
+#include "platform/formes_memoire.h"
 
 using namespace ostrel;
 

@@ -5,11 +5,11 @@
 #include "liaison/outils_test.h"
 #include "link/donnees.h"
 #include "link/fonctions_es.h"
-#include "link/formes.h"
-#include "link/formes_memoire.h"
 #include "link/traitement.h"
 #include "platform/cp1252.h"
 #include "platform/dialogues.h"
+#include "platform/formes.h"
+#include "platform/formes_memoire.h"
 
 namespace ostrel::test {
 namespace {

@@ -11,7 +11,7 @@
 #include <map>
 #include <vector>
 
-#include "link/formes.h"
+#include "platform/formes.h"
 #include "platform/ui/forme.h"
 
 namespace ostrel {

@@ -8,7 +8,7 @@
 #include <set>
 #include <vector>
 
-#include "link/formes.h"
+#include "platform/formes.h"
 
 namespace ostrel {
 

@@ -1,6 +1,6 @@
-#include "link/formes.h"
+#include "platform/formes.h"
 
-#include "link/formes_memoire.h"
+#include "platform/formes_memoire.h"
 
 namespace ostrel {
 namespace {
