@@ -54,3 +54,20 @@ function(ostrel_capture nom)
     target_link_libraries(${nom} PRIVATE ${T_LIBS})
     target_include_directories(${nom} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
 endfunction()
+
+# ostrel_reglages_sanitizers(<folder>): adds the sanitizers' settings
+# (sanitizers.cpp beside this file) to every program of the folder and of
+# the folders below it.
+function(ostrel_reglages_sanitizers dossier)
+    get_property(cibles DIRECTORY ${dossier} PROPERTY BUILDSYSTEM_TARGETS)
+    foreach(cible ${cibles})
+        get_target_property(type ${cible} TYPE)
+        if(type STREQUAL "EXECUTABLE")
+            target_sources(${cible} PRIVATE ${PROJECT_SOURCE_DIR}/cmake/sanitizers.cpp)
+        endif()
+    endforeach()
+    get_property(sous_dossiers DIRECTORY ${dossier} PROPERTY SUBDIRECTORIES)
+    foreach(sous_dossier ${sous_dossiers})
+        ostrel_reglages_sanitizers(${sous_dossier})
+    endforeach()
+endfunction()

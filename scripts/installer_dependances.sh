@@ -1,10 +1,11 @@
 #!/bin/sh
-# Installs the Debian packages needed to build, run and test Ostrel.
+# Installs the Debian packages needed to build, run and test Ostrel, and the
+# extra packages given as arguments (e.g. clang for the sanitizer run).
 # Idempotent: does nothing (and says nothing) when everything is present.
 set -e
 PAQUETS="build-essential cmake pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev \
 libgtest-dev googletest xvfb xauth fonts-dejavu-core fonts-liberation \
-libqt6svg6 qt6-qpa-plugins"
+libqt6svg6 qt6-qpa-plugins $*"
 MANQUANTS=""
 for p in $PAQUETS; do
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then

@@ -4,7 +4,7 @@ set -e
 cd "$(dirname "$0")/.."
 ./scripts/installer_dependances.sh
 BUILD=${OSTREL_BUILD:-build}
-cmake -S . -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+CXX=${OSTREL_CXX:-g++} cmake -S . -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$BUILD" -j"$(nproc)"
 cd "$BUILD"
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)" --timeout 300

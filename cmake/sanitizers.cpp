@@ -1,0 +1,15 @@
+// Settings of AddressSanitizer, LeakSanitizer and UndefinedBehaviorSanitizer,
+// read by their run-time before main. Built into every program when the
+// build has OSTREL_SANITIZE; the variables ASAN_OPTIONS, LSAN_OPTIONS and
+// UBSAN_OPTIONS still add to them.
+
+extern "C" {
+
+const char* __asan_default_options() { return "detect_stack_use_after_return=1:strict_string_checks=1"; }
+
+const char* __ubsan_default_options() { return "print_stacktrace=1:halt_on_error=1"; }
+
+// Leaks inside the system's libraries only, made once at start and never
+// ours to free: fontconfig keeps its configuration for the whole run.
+const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+}
