@@ -1,5 +1,6 @@
 #include "shell/demarrage.h"
 
+#include <QDir>
 #include <QStringList>
 #include <new>
 
@@ -38,6 +39,14 @@ const QStringList& Ordre_Dechargement() {
         "Frm_Param_OC", "Frm_Param_Voies", "Frm_Pb_Liaison", "Frm_Psw", "Frm_Purger", "Frm_Etalonnage",
         "Frm_Menu1", "Frm_Patientez"};
     return ordre;
+}
+
+void Creer_Dossiers_Sauvegardes() {
+    for (const QString* dossier : {&Repertoire_Sauvegardes_Donnees, &Repertoire_Sauvegardes_Alarmes,
+                                   &Repertoire_Parametrage_Voies, &Repertoire_Parametrage_Modules}) {
+        const QString natif = Chemin_Natif(*dossier);
+        if (!QDir().mkpath(natif)) Ecrit_Mouchard(QStringLiteral("Le dossier ") + natif + QStringLiteral(" n'a pas pu être créé"));
+    }
 }
 
 void Signaler_Echec_Options(const QString& erreur) {

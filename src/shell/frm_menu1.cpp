@@ -142,6 +142,7 @@ void Frm_Menu1_Forme::Form_Load() {
 
         Init_Mouchard();
         Ecrit_Mouchard(QStringLiteral("----> Début"));
+        Creer_Dossiers_Sauvegardes();
 
         Formes().Charger(QStringLiteral("Ecran_Communication"));
         Ecran_Communication().ouverture_port(Port_Com);
