@@ -5,8 +5,10 @@
 #include <QEvent>
 #include <QFrame>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QProgressBar>
 #include <QTimer>
+#include <algorithm>
 #include <cmath>
 
 #include "files/options_logiciel.h"
@@ -53,6 +55,10 @@ QLabel* Etiquette(const char* nom, const QString& texte, QWidget* parent, Qt::Al
 }
 
 QString Css(Couleur c) { return Vers_QColor(c).name(); }
+
+// Border of a module button on each side, in pixels; the smallest caption size.
+constexpr int Bord_Lbl_OC = 2;
+constexpr Simple Taille_Minimale_Lbl_OC = 5;
 
 }  // namespace
 
@@ -194,6 +200,18 @@ void Frm_Menu1_Forme::Fin_Demarrage() {
 
 void Frm_Menu1_Forme::Form_Unload() { tmr_date_->Enabled(false); }
 
+bool Frm_Menu1_Forme::eventFilter(QObject* objet, QEvent* evenement) {
+    if (evenement->type() == QEvent::MouseButtonRelease) {
+        auto* b = qobject_cast<QPushButton*>(objet);
+        const auto* souris = static_cast<QMouseEvent*>(evenement);
+        if (b && b->isVisible() && b->rect().contains(souris->position().toPoint())) {
+            const int index = static_cast<int>(std::find(lbl_oc_.begin(), lbl_oc_.end(), b) - lbl_oc_.begin());
+            if (index < Nb_Lbl_OC()) Lbl_OC_MouseUp(index);
+        }
+    }
+    return Forme::eventFilter(objet, evenement);
+}
+
 bool Frm_Menu1_Forme::event(QEvent* evenement) {
     if (evenement->type() == QEvent::WindowActivate) Form_Activate();
     return Forme::event(evenement);
@@ -302,6 +320,8 @@ void Frm_Menu1_Forme::Disposer_Boutons_OC() {
     for (int i = 0; i < n; ++i)
         lbl_oc_[static_cast<size_t>(i)]->setGeometry(Arrondi_Pixels((i + 1) * W / (n + 2)), Arrondi_Pixels(0.075 * H),
                                                      Arrondi_Pixels(W / (n + 2)), Arrondi_Pixels(0.75 * H));
+    // Narrower buttons may need a smaller caption.
+    Police_Lbl_OC();
 }
 
 void Frm_Menu1_Forme::Dessiner_Logo() {
@@ -430,8 +450,24 @@ void Frm_Menu1_Forme::Tmr_Date_Timer() {
 // ------------------------------------------------------------ module buttons
 
 void Frm_Menu1_Forme::Police_Lbl_OC() {
-    // A long list takes a smaller font to fit its narrower buttons.
-    const Simple taille = lbl_oc_.size() < 16 ? Taille_Police_Petite : Taille_Police_Petite * 0.8f;
+    // A long list takes a smaller font to fit its narrower buttons; and when
+    // a caption is still wider than its button (MD10 to MD32 among 32 modules
+    // on a narrow screen), all of them shrink until every one reads whole.
+    Simple taille = lbl_oc_.size() < 16 ? Taille_Police_Petite : Taille_Police_Petite * 0.8f;
+    if (taille <= 0) taille = 8;
+    const int n = static_cast<int>(lbl_oc_.size());
+    const double largeur = pic_enum_oc_->width() / static_cast<double>(n + 2) - 2 * Bord_Lbl_OC;
+    QFont police = lbl_oc_.front()->font();
+    if (!Police_Options.isEmpty()) police.setFamily(Police_Options);
+    auto tiennent = [&](Simple points) {
+        police.setPointSizeF(points);
+        const QFontMetricsF mesures(police);
+        for (const QPushButton* b : lbl_oc_)
+            if (mesures.horizontalAdvance(b->text()) > largeur) return false;
+        return true;
+    };
+    while (largeur > 0 && taille > Taille_Minimale_Lbl_OC && !tiennent(taille))
+        taille = std::max(Taille_Minimale_Lbl_OC, taille - 0.25f);
     for (QPushButton* b : lbl_oc_) {
         Nom_Police(b, Police_Options);
         Taille_Police(b, taille);
@@ -447,7 +483,8 @@ QPushButton* Frm_Menu1_Forme::Nouveau_Lbl_OC(int index) {
     // A new element takes the look of the first one.
     b->setProperty("BackColor", Couleur_Fenetre);
     b->setProperty("ForeColor", lbl_oc_.empty() ? QVariant(Couleur_Police_Modules) : lbl_oc_.front()->property("ForeColor"));
-    connect(b, &QPushButton::released, this, [this, index] { Lbl_OC_MouseUp(index); });
+    // Any mouse button released over it changes the module, not the left one alone.
+    b->installEventFilter(this);
     lbl_oc_.push_back(b);
     Style_Lbl_OC(b);
     return b;
@@ -462,8 +499,8 @@ void Frm_Menu1_Forme::Style_Lbl_OC(QPushButton* b) {
     const Couleur texte = b->property("ForeColor").value<Couleur>();
     const QColor bord = Vers_QColor(fond).darker(140);
     b->setStyleSheet(QStringLiteral("QPushButton { background-color: %1; color: %2; border: 1px solid %3;"
-                                    " border-radius: 3px; padding: 0px 2px; }"
-                                    "QPushButton:hover { border: 2px solid %4; }")
+                                    " border-radius: 3px; padding: 0px; }"
+                                    "QPushButton:hover { border-color: %4; }")
                          .arg(Css(fond), Css(texte), bord.name(), Css(Couleur_Police_Bandeau)));
 }
 

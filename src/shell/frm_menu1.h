@@ -83,6 +83,7 @@ public:
 
 protected:
     bool event(QEvent* evenement) override;
+    bool eventFilter(QObject* objet, QEvent* evenement) override;
     // Closing the window by its frame quits as "Quitter" does.
     void closeEvent(QCloseEvent* evenement) override;
     void showEvent(QShowEvent* evenement) override;
