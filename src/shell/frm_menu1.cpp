@@ -25,6 +25,7 @@
 #include "platform/dates.h"
 #include "platform/dialogues.h"
 #include "platform/formats.h"
+#include "platform/horloge.h"
 #include "platform/ui/couleurs_ui.h"
 #include "platform/ui/minuterie.h"
 #include "shell/demarrage.h"
@@ -59,6 +60,9 @@ QString Css(Couleur c) { return Vers_QColor(c).name(); }
 // Border of a module button on each side, in pixels; the smallest caption size.
 constexpr int Bord_Lbl_OC = 2;
 constexpr Simple Taille_Minimale_Lbl_OC = 5;
+
+// How long a notice stays on the status line.
+constexpr int Duree_Annonce_ms = 8000;
 
 }  // namespace
 
@@ -125,6 +129,12 @@ void Frm_Menu1_Forme::Creer_Controles() {
 
     tmr_date_ = new Minuterie(QStringLiteral("Tmr_Date"), this, 3000);
     tmr_date_->Timer = [this] { Tmr_Date_Timer(); };
+    fin_annonce_ = new QTimer(this);
+    fin_annonce_->setSingleShot(true);
+    connect(fin_annonce_, &QTimer::timeout, this, [this] {
+        if (lbl_informations_->text() == annonce_) lbl_informations_->setText(texte_sous_annonce_);
+        lbl_informations_->setToolTip(QString());
+    });
 }
 
 // ---------------------------------------------------------------- start-up
@@ -433,6 +443,15 @@ QString Frm_Menu1_Forme::Lbl_Informations() const { return lbl_informations_->te
 void Frm_Menu1_Forme::Lbl_Informations(const QString& t) { lbl_informations_->setText(t); }
 QString Frm_Menu1_Forme::Lbl_Etat_Memoire() const { return lbl_etat_memoire_->text(); }
 void Frm_Menu1_Forme::Lbl_Etat_Memoire(const QString& t) { lbl_etat_memoire_->setText(t); }
+void Frm_Menu1_Forme::Annonce(const QString& texte) {
+    if (!fin_annonce_->isActive() || lbl_informations_->text() != annonce_)
+        texte_sous_annonce_ = lbl_informations_->text();
+    annonce_ = texte;
+    lbl_informations_->setText(texte);
+    lbl_informations_->setToolTip(texte);  // a long path may not fit the status line
+    fin_annonce_->start(std::max(1, static_cast<int>(Duree_Annonce_ms * Echelle_Temps())));
+}
+
 QString Frm_Menu1_Forme::Lbl_PatientezSVP() const { return lbl_patientez_svp_->text(); }
 void Frm_Menu1_Forme::Lbl_PatientezSVP(const QString& t) { lbl_patientez_svp_->setText(t); }
 

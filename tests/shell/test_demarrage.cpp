@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QProgressBar>
@@ -249,6 +250,17 @@ TEST_F(Demarrage, ServicesDuTableauDeBord) {
     valeur = 42;
     t->Progess_Bar_Value(valeur);
     EXPECT_EQ(t->Valeur_Progression(), 42);
+
+    // A notice holds the status line for a while, then the text it covered comes back.
+    t->Lbl_Informations(QStringLiteral("Certains Modules ne répondent pas !"));
+    Definir_Echelle_Temps(0.01);
+    t->Annonce(QStringLiteral("Impression enregistrée dans /tmp/a.pdf"));
+    EXPECT_EQ(t->Lbl_Informations(), QStringLiteral("Impression enregistrée dans /tmp/a.pdf"));
+    QElapsedTimer attente;
+    attente.start();
+    while (t->Lbl_Informations() != QStringLiteral("Certains Modules ne répondent pas !") && attente.elapsed() < 20000)
+        QTest::qWait(10);
+    EXPECT_EQ(t->Lbl_Informations(), QStringLiteral("Certains Modules ne répondent pas !"));
 
     // Shown: the middle of the dashboard comes over the screen; hidden: behind it.
     QWidget* zone = Controle("Zone_Centrale");
