@@ -471,25 +471,32 @@ void Frm_Menu1_Forme::Tmr_Date_Timer() {
 void Frm_Menu1_Forme::Police_Lbl_OC() {
     // A long list takes a smaller font to fit its narrower buttons; and when
     // a caption is still wider than its button (MD10 to MD32 among 32 modules
-    // on a narrow screen), all of them shrink until every one reads whole.
+    // on a narrow screen), all of them narrow their letters, then shrink,
+    // until every one reads whole.
     Simple taille = lbl_oc_.size() < 16 ? Taille_Police_Petite : Taille_Police_Petite * 0.8f;
     if (taille <= 0) taille = 8;
     const int n = static_cast<int>(lbl_oc_.size());
     const double largeur = pic_enum_oc_->width() / static_cast<double>(n + 2) - 2 * Bord_Lbl_OC;
     QFont police = lbl_oc_.front()->font();
     if (!Police_Options.isEmpty()) police.setFamily(Police_Options);
-    auto tiennent = [&](Simple points) {
-        police.setPointSizeF(points);
+    int etirement = QFont::Unstretched;
+    auto tiennent = [&] {
+        police.setPointSizeF(taille);
+        police.setStretch(etirement);
         const QFontMetricsF mesures(police);
         for (const QPushButton* b : lbl_oc_)
             if (mesures.horizontalAdvance(b->text()) > largeur) return false;
         return true;
     };
-    while (largeur > 0 && taille > Taille_Minimale_Lbl_OC && !tiennent(taille))
+    while (largeur > 0 && etirement > QFont::Condensed && !tiennent()) etirement -= 5;
+    while (largeur > 0 && taille > Taille_Minimale_Lbl_OC && !tiennent())
         taille = std::max(Taille_Minimale_Lbl_OC, taille - 0.25f);
     for (QPushButton* b : lbl_oc_) {
         Nom_Police(b, Police_Options);
         Taille_Police(b, taille);
+        QFont f = b->font();
+        f.setStretch(etirement);
+        b->setFont(f);
     }
 }
 
