@@ -1,5 +1,7 @@
 #include "files/impression.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QStringList>
 
 #include <vector>
@@ -181,7 +183,9 @@ QString Texte_Impression_Envoyee(const std::vector<QString>& fichiers_pdf) {
 
 void Annoncer_Fichier_Impression(const Resultat_Impression& resultat) {
     if (resultat && !resultat.Fichier_Pdf.isEmpty())
-        Frm_Menu1().Annonce(QStringLiteral("Impression enregistrée dans ") + resultat.Fichier_Pdf);
+        Frm_Menu1().Annonce(QStringLiteral("Impression enregistrée dans ") +
+                            QDir::toNativeSeparators(QFileInfo(resultat.Fichier_Pdf).absolutePath()) +
+                            QLatin1Char('\n') + QFileInfo(resultat.Fichier_Pdf).fileName());
 }
 
 bool Imprimer_Parametres_Voies(const Octet& Nb) {

@@ -134,6 +134,10 @@ void Frm_Menu1_Forme::Creer_Controles() {
     connect(fin_annonce_, &QTimer::timeout, this, [this] {
         if (lbl_informations_->text() == annonce_) lbl_informations_->setText(texte_sous_annonce_);
         lbl_informations_->setToolTip(QString());
+        if (lbl_etat_memoire_->isHidden()) {
+            lbl_informations_->setGeometry(lbl_informations_->geometry().adjusted(0, 0, 0, -lbl_etat_memoire_->height()));
+            lbl_etat_memoire_->show();
+        }
     });
 }
 
@@ -446,9 +450,19 @@ void Frm_Menu1_Forme::Lbl_Etat_Memoire(const QString& t) { lbl_etat_memoire_->se
 void Frm_Menu1_Forme::Annonce(const QString& texte) {
     if (!fin_annonce_->isActive() || lbl_informations_->text() != annonce_)
         texte_sous_annonce_ = lbl_informations_->text();
-    annonce_ = texte;
-    lbl_informations_->setText(texte);
-    lbl_informations_->setToolTip(texte);  // a long path may not fit the status line
+    // A notice of two lines takes the whole status panel for its time; a line
+    // too long for it loses its middle, the tooltip keeps it whole.
+    const QStringList lignes = texte.split(QLatin1Char('\n'));
+    if (lignes.size() > 1 && !lbl_etat_memoire_->isHidden()) {
+        lbl_etat_memoire_->hide();
+        lbl_informations_->setGeometry(lbl_informations_->geometry().united(lbl_etat_memoire_->geometry()));
+    }
+    QStringList montrees;
+    for (const QString& ligne : lignes)
+        montrees << lbl_informations_->fontMetrics().elidedText(ligne, Qt::ElideMiddle, lbl_informations_->width());
+    annonce_ = montrees.join(QLatin1Char('\n'));
+    lbl_informations_->setText(annonce_);
+    lbl_informations_->setToolTip(texte);
     fin_annonce_->start(std::max(1, static_cast<int>(Duree_Annonce_ms * Echelle_Temps())));
 }
 

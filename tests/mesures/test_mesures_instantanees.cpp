@@ -183,7 +183,8 @@ TEST_F(Mesures_Instantanees, SansImprimanteLeRapportDevientUnPdf) {
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_TRUE(f.read(4) == "%PDF");
     // The screen says nothing: the dashboard's status line tells where the print went.
-    EXPECT_EQ(historique.Lbl_Informations(), QStringLiteral("Impression enregistrée dans ") + f.fileName());
+    EXPECT_EQ(historique.Lbl_Informations(),
+              QStringLiteral("Impression enregistrée dans ") + Dossier_Impressions() + "\n" + fichiers[0]);
     // A print followed by its message names the file in it.
     Printer().Print(QStringLiteral("Réglages"));
     Terminer_Impression(QStringLiteral("Frm_Mesures"));

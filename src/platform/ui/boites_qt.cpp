@@ -12,6 +12,7 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QScreen>
+#include <QSplitter>
 #include <QStyle>
 #include <QTranslator>
 #include <QTreeView>
@@ -38,7 +39,6 @@ void Elargir_Pour_Colonnes(QFileDialog& dialogue, QTreeView* vue) {
     const int manque = vue->header()->length() + vue->style()->pixelMetric(QStyle::PM_ScrollBarExtent) -
                        vue->viewport()->width();
     QSize taille = dialogue.size();
-    if (!dialogue.isVisible()) taille = taille.expandedTo(dialogue.sizeHint());
     if (manque > 0) taille.rwidth() += manque;
     if (const QScreen* ecran = dialogue.screen()) taille = taille.boundedTo(ecran->availableGeometry().size());
     if (taille != dialogue.size()) dialogue.resize(taille);
@@ -59,8 +59,18 @@ void Dimensionner_Colonnes(QFileDialog& dialogue) {
     const int marge = fm.horizontalAdvance(QStringLiteral("MM")) + vue->iconSize().width();
     for (int c = 0; c < tete->count() && c < 4; ++c)
         tete->resizeSection(c, std::max(fm.horizontalAdvance(exemples[c]) + marge, tete->sectionSizeHint(c)));
-    dialogue.resize(dialogue.sizeHint().expandedTo(QSize(tete->length() + 280, 520)));
-    Elargir_Pour_Colonnes(dialogue, vue);
+    // The places on the left ("Ordinateur", the home folder) read whole too.
+    const int colonnes = tete->length() + vue->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2 * vue->frameWidth();
+    int lieux = 0;
+    auto* barre = dialogue.findChild<QAbstractItemView*>(QStringLiteral("sidebar"));
+    auto* separation = dialogue.findChild<QSplitter*>(QStringLiteral("splitter"));
+    if (barre && separation) {
+        lieux = barre->sizeHintForColumn(0) + 2 * barre->frameWidth() + fm.horizontalAdvance(QLatin1Char('M'));
+        separation->setSizes({lieux, colonnes});
+    }
+    QSize taille = dialogue.sizeHint().expandedTo(QSize(lieux + colonnes + 60, 520));
+    if (const QScreen* ecran = dialogue.screen()) taille = taille.boundedTo(ecran->availableGeometry().size());
+    dialogue.resize(taille);
     if (auto* modele = qobject_cast<QFileSystemModel*>(vue->model())) {
         QObject::connect(modele, &QFileSystemModel::directoryLoaded, &dialogue, [&dialogue, vue] {
             QHeaderView* t = vue->header();
