@@ -239,14 +239,18 @@ QFont Police_Initiale(const Choix_Police& police) {
 }
 
 bool Boites_Qt::ShowFont(Choix_Police& police) {
-    const QFont initiale = Police_Initiale(police);
-    bool ok = false;
-    QFont choisie;
+    QFontDialog dialogue(Police_Initiale(police), Parent());
+    dialogue.setWindowTitle(QStringLiteral("Police"));
+    // Lists long and wide enough for the names of the fonts, not a few rows of them.
+    dialogue.resize(dialogue.sizeHint().expandedTo(QSize(dialogue.fontMetrics().horizontalAdvance(QLatin1Char('M')) * 48,
+                                                         dialogue.fontMetrics().height() * 28)));
+    int resultat;
     {
         Compteur_Modal modal(modaux_);
-        choisie = QFontDialog::getFont(&ok, initiale, Parent(), QStringLiteral("Police"));
+        resultat = dialogue.exec();
     }
-    if (!ok) return false;
+    if (resultat != QDialog::Accepted) return false;
+    const QFont choisie = dialogue.selectedFont();
     police.Nom = choisie.family();
     police.Taille = static_cast<Simple>(choisie.pointSizeF());
     police.Gras = choisie.bold();
