@@ -125,7 +125,8 @@ TEST_F(Ecran_Journal, JournalCompletDuModule) {
     Cliquer("Cmd_OK");
     EXPECT_EQ(banc.Lignes_Liste().size(), 12);
     EXPECT_EQ(banc.Mots(0x10), (std::vector<int>{255, 0xFFFF}));
-    EXPECT_TRUE(banc.Lignes_Liste()[0].contains(QStringLiteral("Alarme haute non acquittée")));
+    EXPECT_TRUE(banc.Lignes_Liste()[0].contains(QStringLiteral("Défaut non acquitté")));
+    EXPECT_TRUE(banc.Lignes_Liste()[1].contains(QStringLiteral("Alarme haute non acquittée")));
 }
 
 TEST_F(Ecran_Journal, FiltreSurUneVoie) {
