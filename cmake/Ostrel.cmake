@@ -24,6 +24,7 @@ include(GoogleTest)
 function(ostrel_test nom)
     cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
     add_executable(${nom} ${T_SOURCES})
+    set_property(TARGET ${nom} PROPERTY OSTREL_SUITE ON)
     target_link_libraries(${nom} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
     target_include_directories(${nom} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
     gtest_discover_tests(${nom}
@@ -57,13 +58,19 @@ endfunction()
 
 # ostrel_reglages_sanitizers(<folder>): adds the sanitizers' settings
 # (sanitizers.cpp beside this file) to every program of the folder and of
-# the folders below it.
+# the folders below it. Such a build is there to run the suite: the programs
+# the tests do not run (Ostrel, picture tools, benchmarks) are built only
+# when asked for by name.
 function(ostrel_reglages_sanitizers dossier)
     get_property(cibles DIRECTORY ${dossier} PROPERTY BUILDSYSTEM_TARGETS)
     foreach(cible ${cibles})
         get_target_property(type ${cible} TYPE)
         if(type STREQUAL "EXECUTABLE")
             target_sources(${cible} PRIVATE ${PROJECT_SOURCE_DIR}/cmake/sanitizers.cpp)
+            get_target_property(suite ${cible} OSTREL_SUITE)
+            if(NOT suite)
+                set_property(TARGET ${cible} PROPERTY EXCLUDE_FROM_ALL ON)
+            endif()
         endif()
     endforeach()
     get_property(sous_dossiers DIRECTORY ${dossier} PROPERTY SUBDIRECTORIES)
