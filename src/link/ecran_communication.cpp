@@ -13,9 +13,9 @@ namespace {
 
 using Horloge = std::chrono::steady_clock;
 
-// Real duration of a wait of `unites` units of Temps_Attente, at the time scale.
+// Real duration of a wait of `unites` units of Temps_Attente, at the time-out scale.
 Horloge::duration Duree_Attente(Long unites) {
-    const double secondes = unites * Secondes_Par_Unite_Attente * Echelle_Temps();
+    const double secondes = unites * Secondes_Par_Unite_Attente * Echelle_Delais();
     return std::chrono::duration_cast<Horloge::duration>(std::chrono::duration<double>(secondes));
 }
 
@@ -67,7 +67,7 @@ void Forme_Ecran_Communication::Recoit_Trame() {
     // The long wait wakes up a few times per second of program time to move
     // the progress bar; the others sleep until input comes or time is up.
     const auto pas_progression = std::chrono::duration_cast<Horloge::duration>(
-        std::chrono::duration<double>(0.25 * Echelle_Temps()));
+        std::chrono::duration<double>(0.25 * Echelle_Delais()));
     // Bytes that came in before the deadline count, even when the wait that
     // saw them ended at it.
     for (;;) {
@@ -116,7 +116,7 @@ void Forme_Ecran_Communication::Recoit_Trame() {
 Entier Forme_Ecran_Communication::Calcul_Progression_Attente(Instant echeance) {
     // Whole seconds of program time left before the deadline.
     const double reste_reel = std::chrono::duration<double>(echeance - Horloge::now()).count();
-    const double reste = std::floor(reste_reel / Echelle_Temps());
+    const double reste = std::floor(reste_reel / Echelle_Delais());
     const double progression = Arrondi_Pair((100.0 / 75.0) * (100.0 - reste));
     if (progression < -32768.0 || progression > 32767.0) return 0;
     return static_cast<Entier>(progression);

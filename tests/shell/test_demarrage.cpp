@@ -367,6 +367,7 @@ TEST_F(Demarrage, OuiSurLeBusSimule) {
 
 TEST_F(Demarrage, ModulesQuiNeRepondentPas) {
     Definir_Echelle_Temps(0.005);
+    ostrel_test::Delais_Mixtes();
     bus.Etat_Demonstration({1, 3, 7});
     // Module 3 does not answer its status; module 7 answers it but not its name.
     bus.Programmer_Defauts(0x07, {sim::Defaut(), sim::Defaut(sim::Defaut::Silence), sim::Defaut(sim::Defaut::Silence),
@@ -377,7 +378,7 @@ TEST_F(Demarrage, ModulesQuiNeRepondentPas) {
                                   sim::Defaut(sim::Defaut::Silence), sim::Defaut(sim::Defaut::Silence)});
     ASSERT_TRUE(Demarrer_Bus());
     Frm_Menu1_Forme* t = Demarrer(vbYes);
-    Definir_Echelle_Temps(1);
+    ostrel_test::Delais_Reels();
     ASSERT_NE(t, nullptr);
     ASSERT_EQ(t->Nb_Lbl_OC(), 3);
     EXPECT_EQ(Couleur_Fond(t->Lbl_OC(0)), Couleur_Fenetre);

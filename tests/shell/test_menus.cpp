@@ -267,7 +267,10 @@ TEST_F(Menus, ListeDesModulesQuandUnModuleSeTait) {
 
     // Module 3 stops answering: a new search turns its button red.
     Definir_Echelle_Temps(0.005);
-    bus.Programmer_Defauts(0x07, {sim::Defaut()}, sim::Defaut(sim::Defaut::Silence));
+    ostrel_test::Delais_Mixtes();
+    std::vector<sim::Defaut> module_3_muet(7, sim::Defaut(sim::Defaut::Silence));
+    module_3_muet.front() = sim::Defaut();
+    bus.Programmer_Defauts(0x07, module_3_muet);
     t->Init_Tab_Fonctionnement_OC();
     ASSERT_EQ(t->Nb_Lbl_OC(), 3);
     EXPECT_EQ(Couleur_Fond(t->Lbl_OC(0)), Couleur_Fenetre);
@@ -295,7 +298,7 @@ TEST_F(Menus, ListeDesModulesQuandUnModuleSeTait) {
 
     // Everyone answers again: both warnings go, a text of someone else stays.
     bus.Effacer_Defauts();
-    Definir_Echelle_Temps(1);
+    ostrel_test::Delais_Reels();
     t->Lbl_Etat_Memoire(QStringLiteral("Mémoire pleine à 40 %"));
     t->Init_Tab_Fonctionnement_OC();
     for (int i = 0; i < 3; ++i) EXPECT_EQ(Couleur_Fond(t->Lbl_OC(i)), Couleur_Fenetre);
@@ -305,7 +308,7 @@ TEST_F(Menus, ListeDesModulesQuandUnModuleSeTait) {
 }
 
 TEST_F(Menus, BusMuetModuleNonConnecte) {
-    Definir_Echelle_Temps(0.005);
+    ostrel_test::Delais_Courts();
     bus.Programmer_Defauts(0x1B, {}, sim::Defaut(sim::Defaut::Silence));
     Frm_Menu1_Forme* t = Demarrer({1, 2});
     ASSERT_NE(t, nullptr);
@@ -317,6 +320,7 @@ TEST_F(Menus, BusMuetModuleNonConnecte) {
 
     // The bus speaks again: clicking the button searches and comes home.
     bus.Effacer_Defauts();
+    ostrel_test::Delais_Reels();
     Cliquer("Frm_Accueil", "Cmd_Menu1");
     QTest::mouseClick(t->Lbl_OC(0), Qt::LeftButton);
     Traiter_Evenements();
