@@ -29,22 +29,34 @@ Forme_Ecran_Communication& Ecran_Communication() {
 void Forme_Ecran_Communication::ouverture_port(Octet& port) {
     const bool ouvert = Ostrel.CommPort(port) && Ostrel.Settings(QStringLiteral("9600,n,8,1")) && Ostrel.PortOpen(true);
     if (!ouvert) Code_Erreur = Erreur::Port;
+    rouvrir_ = false;
     Ostrel.InputLen(132);
     Frm_Menu1().Lampe_Comm(Couleur_Face_Bouton, Couleur_Face_Bouton);
 }
 
 void Forme_Ecran_Communication::fermeture_port() {
-    if (!Ostrel.PortOpen(false)) Ecrit_Mouchard(QStringLiteral("Le port est indisponible pour l'action demandée"));
+    // A port that is not open has nothing to close: no failure to trace.
+    if (Ostrel.PortOpen() && !Ostrel.PortOpen(false))
+        Ecrit_Mouchard(QStringLiteral("Le port est indisponible pour l'action demandée"));
+}
+
+void Forme_Ecran_Communication::Rouvrir_Port() {
+    if (Ostrel.PortOpen()) Ostrel.PortOpen(false);
+    // The device is looked up again by its configured name, which now leads
+    // to the adapter's new node; a failure leaves the send to fail with 68.
+    rouvrir_ = !Ostrel.PortOpen(true);
 }
 
 void Forme_Ecran_Communication::Envoi_Trame() {
     Pause(20);
+    if (rouvrir_) Rouvrir_Port();
     Ostrel.RTSEnable(true);
     Frm_Menu1().Lampe_Comm(Couleur_Fenetre);
     Ostrel.Vider_Entree();
     for (int i = 0; i < Nb_Octets_A_Envoyer; ++i) {
         if (!Ostrel.Output(Trame_Emise[static_cast<size_t>(i)])) {
             Code_Erreur = Erreur::Port;
+            rouvrir_ = true;
             Frm_Menu1().Lampe_Comm(Couleur_Fond_Bandeau);
             return;
         }
