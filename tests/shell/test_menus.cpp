@@ -2,8 +2,11 @@
 // buttons and keys over the simulated bus.
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 
+#include "link/ecrans/frm_pb_liaison.h"
 #include "platform/ui/couleurs_ui.h"
+#include "platform/ui/minuterie.h"
 #include "programme_test.h"
 #include "shell/frm_accueil.h"
 
@@ -416,4 +419,31 @@ TEST_F(Menus, ParcoursAuClavierSeul) {
     EXPECT_EQ(Ecran_Courant, QStringLiteral("Accueil"));
     taper(Qt::Key_1, Qt::KeypadModifier);
     EXPECT_EQ(Ecran_Courant, QStringLiteral("Consultation"));
+
+    // Handed back by the link-problem screen, either way, the screen shown
+    // takes the keys at once.
+    auto panne = [&] {
+        Code_Erreur = Erreur::Ligne;
+        Liaison_Ecran(Ecran_Courant, QStringLiteral("Problèmes Liaison"), Faux);
+        Traiter_Evenements();
+    };
+    taper(Qt::Key_V);
+    panne();
+    for (int tic = 1; tic <= 11; ++tic) {
+        auto* pb = registre.Instance_De<Frm_Pb_Liaison_Forme>(QStringLiteral("Frm_Pb_Liaison"));
+        ASSERT_NE(pb, nullptr);
+        pb->Timer_Alarme()->Declencher();
+        Traiter_Evenements();
+    }
+    EXPECT_EQ(Ecran_Courant, QStringLiteral("Mesures"));
+    taper(Qt::Key_Escape);
+    EXPECT_EQ(Ecran_Courant, QStringLiteral("Consultation"));
+    taper(Qt::Key_V);
+    panne();
+    taper(Qt::Key_Return);  // OK
+    EXPECT_EQ(Ecran_Courant, QStringLiteral("Accueil"));
+    taper(Qt::Key_2, Qt::KeypadModifier);
+    EXPECT_EQ(Ecran_Courant, QStringLiteral("Mot de passe"));
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("abc"));
+    EXPECT_EQ(Controle<QLineEdit>("Frm_Psw", "Txt_PSW")->text(), QStringLiteral("abc"));
 }

@@ -254,6 +254,7 @@ TEST_F(Pb_Liaison, PanneLongueDesMesuresReessayeeJusquAuRetourDuBus) {
     EXPECT_EQ(t->Caption_Lbl_OC(0), QStringLiteral("MD1"));
     EXPECT_EQ(t->Caption_Lbl_OC(1), QStringLiteral("MD3"));
     EXPECT_EQ(Bandeau(), 0x00C0C0);
+    EXPECT_TRUE(t->Lbl_Informations().isEmpty());  // no "Erreur avec un Module" left over the live screen
 }
 
 TEST_F(Pb_Liaison, AdaptateurDebrancheRetrouveParLaRecherche) {

@@ -25,6 +25,7 @@ namespace {
 
 const QString Titre_Ecran = QStringLiteral("Problèmes Liaison");
 const QString Ecran_Mesures = QStringLiteral("Mesures");
+const QString Texte_Erreur_Module = QStringLiteral("Erreur avec un Module");
 
 // Set while a retry takes the operator back to the live screen: if that
 // screen fails again as it loads, the new episode still belongs to it.
@@ -104,7 +105,7 @@ void Frm_Pb_Liaison_Forme::Form_Load() {
 }
 
 void Frm_Pb_Liaison_Forme::Affiche_Erreur_Liaison() {
-    Frm_Menu1().Lbl_Informations(QStringLiteral("Erreur avec un Module"));
+    Frm_Menu1().Lbl_Informations(Texte_Erreur_Module);
     const QString texte = Texte_Erreur_Liaison(Code_Erreur);
     if (texte.isEmpty()) return;
     lbl_type_erreur_->setText(QStringLiteral("Code erreur ") + Texte_Entier(Code_Erreur) + QStringLiteral(" : ") + texte);
@@ -169,6 +170,8 @@ void Frm_Pb_Liaison_Forme::Timer_Alarme_Timer() {
         // until then the retries go on, however long the outage.
         if (Ecran_En_Erreur == Ecran_Mesures && Modules_Trouves()) {
             tableau.Fond_Lbl_Alarme(Couleur_Fond_Bandeau);
+            // The episode is over: the status line no longer reports it.
+            if (tableau.Lbl_Informations() == Texte_Erreur_Module) tableau.Lbl_Informations(QString());
             retour_aux_mesures = true;
             Liaison_Ecran(Ecran_Courant, Ecran_Mesures, Faux);
             // The live screen failed again while loading: a new episode,
