@@ -40,6 +40,16 @@ protected:
         return fait;
     }
     Couleur Bandeau() const { return Tableau()->Fond_Lbl_Alarme(); }
+    // An episode begun on the live screen (a stand-in), modules 1 and 3 on the bus.
+    Frm_Menu1_Forme* Episode_Des_Mesures() {
+        Frm_Menu1_Forme* t = Demarrer({1, 3});
+        if (!t) return nullptr;
+        Remplacer("Frm_Mesures");
+        Couleur_Fond_Bandeau = 0x00C0C0;
+        Liaison_Ecran(QStringLiteral("Accueil"), QStringLiteral("Consultation"), Faux);
+        Ouvrir(QStringLiteral("Mesures"), Erreur::Ligne);
+        return t;
+    }
 };
 
 }  // namespace
@@ -105,12 +115,8 @@ TEST_F(Pb_Liaison, Code14LesOctetsRecusALaSuite) {
 }
 
 TEST_F(Pb_Liaison, ClignoteBipeEtRetourneAuxMesuresAuOnziemeTic) {
-    Frm_Menu1_Forme* t = Demarrer({1, 3});
+    Frm_Menu1_Forme* t = Episode_Des_Mesures();
     ASSERT_NE(t, nullptr);
-    Remplacer("Frm_Mesures");
-    Couleur_Fond_Bandeau = 0x00C0C0;
-    Liaison_Ecran(QStringLiteral("Accueil"), QStringLiteral("Consultation"), Faux);
-    Ouvrir(QStringLiteral("Mesures"), Erreur::Ligne);
     EXPECT_EQ(Pb()->Ecran_En_Erreur, QStringLiteral("Mesures"));
     EXPECT_FALSE(Charge("Frm_Mesures"));
     EXPECT_EQ(Bandeau(), 0x00C0C0);
@@ -223,12 +229,8 @@ TEST_F(Pb_Liaison, LesMesuresEchouentEncoreAuRetour) {
 }
 
 TEST_F(Pb_Liaison, PanneLongueDesMesuresReessayeeJusquAuRetourDuBus) {
-    Frm_Menu1_Forme* t = Demarrer({1, 3});
+    Frm_Menu1_Forme* t = Episode_Des_Mesures();
     ASSERT_NE(t, nullptr);
-    Remplacer("Frm_Mesures");
-    Couleur_Fond_Bandeau = 0x00C0C0;
-    Liaison_Ecran(QStringLiteral("Accueil"), QStringLiteral("Consultation"), Faux);
-    Ouvrir(QStringLiteral("Mesures"), Erreur::Ligne);
     // The bus still says nothing at the first two retries: the screen stays, and retries.
     ostrel_test::Delais_Courts();
     bus.Programmer_Defauts(0x1B, {}, sim::Defaut(sim::Defaut::Silence));
