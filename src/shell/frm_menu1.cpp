@@ -609,7 +609,8 @@ void Frm_Menu1_Forme::Init_Tab_Fonctionnement_OC(bool boite_port) {
             k = Nieme_Module_En_Service(suivant);
             if (k == 1) break;
         }
-        Police_Lbl_OC();
+        // Laid out before the search of each module, which repaints the bar as it goes.
+        Disposer_Boutons_OC();
         Diagnostique_OC();
     }
     Disposer_Boutons_OC();

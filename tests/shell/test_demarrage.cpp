@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -389,6 +391,35 @@ TEST_F(Demarrage, OuiSurLeBusSimule) {
     Fin_Programme();
     EXPECT_EQ(Trace().size(), 2);
     EXPECT_TRUE(Trace().back().endsWith("<---- Fin"));
+}
+
+// While the modules are searched one by one, the bar already shows every
+// button found in its place: none is drawn piled on another.
+TEST_F(Demarrage, BoutonsModulesEnPlacePendantLaRecherche) {
+    bus.Etat_Demonstration({1, 3, 7});
+    ASSERT_TRUE(Demarrer_Bus());
+    boites.reponse_connexion = vbYes;
+    registre.Charger(QStringLiteral("Frm_Menu1"));
+    Frm_Menu1_Forme* t = Tableau();
+    ASSERT_NE(t, nullptr);
+    t->resize(1280, 1024);
+    t->show();
+    std::vector<std::vector<int>> vus;  // x of the visible module buttons at each step of the search
+    QObject::connect(Controle<QProgressBar>("Pb_Progress_Bar"), &QProgressBar::valueChanged, t, [&] {
+        std::vector<int> x;
+        for (auto* b : t->findChildren<QPushButton*>(QStringLiteral("Lbl_OC")))
+            if (b->isVisibleTo(t)) x.push_back(b->x());
+        vus.push_back(x);
+    });
+    t->Fin_Demarrage();
+    ASSERT_EQ(t->Nb_Lbl_OC(), 3);
+    ASSERT_FALSE(vus.empty());
+    for (std::vector<int> x : vus) {
+        if (x.size() < 3) continue;  // before the buttons are made
+        std::sort(x.begin(), x.end());
+        EXPECT_TRUE(std::adjacent_find(x.begin(), x.end()) == x.end()) << x[0] << " " << x[1] << " " << x[2];
+    }
+    EXPECT_TRUE(std::any_of(vus.begin(), vus.end(), [](const std::vector<int>& x) { return x.size() == 3; }));
 }
 
 TEST_F(Demarrage, ModulesQuiNeRepondentPas) {
