@@ -6,6 +6,8 @@
 #include <QList>
 #include <QString>
 #include <cstddef>
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -73,6 +75,12 @@ class Releve {
 public:
     Releve& operator()(const char* nom, double valeur) { return Ajouter(nom, -1, valeur, {}); }
     Releve& operator()(const char* nom, const QString& valeur) { return Ajouter(nom, -1, 0, valeur, true); }
+    // A number that may come back within `ecart` of itself.
+    Releve& operator()(const char* nom, double valeur, double ecart) {
+        Ajouter(nom, -1, valeur, {});
+        valeurs_.back().Ecart = ecart;
+        return *this;
+    }
     template <class Tableau> Releve& Liste(const char* nom, const Tableau& valeurs) {
         for (size_t i = 0; i < valeurs.size(); ++i) {
             if constexpr (std::is_same_v<std::decay_t<decltype(valeurs[i])>, QString>)
@@ -105,13 +113,17 @@ private:
         double Nombre;
         QString Texte;
         bool Est_Texte;
+        double Ecart = 0;
         // Compared as bits, so that two NaN of the same pattern are equal.
         bool operator==(const Valeur& a) const {
-            return std::memcmp(&Nombre, &a.Nombre, sizeof Nombre) == 0 && Texte == a.Texte && Est_Texte == a.Est_Texte;
+            const double ecart = std::max(Ecart, a.Ecart);
+            const bool nombres = ecart > 0 ? std::fabs(Nombre - a.Nombre) <= ecart
+                                           : std::memcmp(&Nombre, &a.Nombre, sizeof Nombre) == 0;
+            return nombres && Texte == a.Texte && Est_Texte == a.Est_Texte;
         }
     };
     Releve& Ajouter(const char* nom, int index, double nombre, const QString& texte, bool est_texte = false) {
-        valeurs_.push_back({nom, index, nombre, texte, est_texte});
+        valeurs_.push_back({nom, index, nombre, texte, est_texte, 0});
         return *this;
     }
     std::vector<Valeur> valeurs_;

@@ -24,8 +24,8 @@ QString Valeur_Section(int section, const Parametres_Voie& v) {
     case 1: return v.Voie_Valide == Vrai ? QStringLiteral("1") : QStringLiteral("0");
     case 2: return Texte_Entier(v.Nature_Capteur);
     case 3: return Drapeau(v.Alarme_Valide);
-    case 4: return Texte_Simple(v.Seuil_Haut * 10.0f);
-    case 5: return Texte_Simple(v.Seuil_Bas * 10.0f);
+    case 4: return Texte_Simple_Dixiemes(v.Seuil_Haut);
+    case 5: return Texte_Simple_Dixiemes(v.Seuil_Bas);
     case 6: return Texte_Entier(v.Periode_Enreg);
     case 7: return Texte_Entier(v.Tempo_Alarme);
     case 8: return Texte_Simple(v.Echelle_4mA);
@@ -47,10 +47,14 @@ void Deux_Chiffres(QByteArray& sortie, int valeur) {
     sortie += char('0' + valeur % 10);
 }
 
-// Same text as Texte_Simple, without its formatting for the usual whole values.
+// A whole value that the readers' 32 bits hold is written with all its digits:
+// the general form would cut one of 1E+07 or more to seven digits, which reads
+// back as another value. Any other value takes the general form.
 void Ajouter_Simple(QByteArray& sortie, Simple valeur) {
-    if (std::fabs(valeur) < 1e7f && valeur == std::trunc(valeur)) sortie += QByteArray::number(static_cast<long long>(valeur));
-    else sortie += Texte_Simple(valeur).toLatin1();
+    if (valeur >= -2147483648.0f && valeur < 2147483648.0f && valeur == std::trunc(valeur))
+        sortie += QByteArray::number(static_cast<long long>(valeur));
+    else
+        sortie += Texte_Simple(valeur).toLatin1();
 }
 
 void Ajouter_Ligne_Point(QByteArray& sortie, const Mesure_Enreg& point) {
