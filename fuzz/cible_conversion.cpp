@@ -3,8 +3,10 @@
 // Property: the recordings file it writes is loaded by the program and read
 // by the export (every section converts), and gives back the channels, the
 // header and every point converted; a single comes back to the seven digits
-// the file gives it, a point's value to the tenth.
+// the file gives it, a point's value to the tenth, its date to the minute
+// within its century.
 #include "lecture_enregistrements.h"
+#include "platform/dates.h"
 #include "tools/conversion.h"
 
 namespace {
@@ -27,11 +29,14 @@ void Ajouter_Voie(Releve& r, const Parametres_Voie& v, const QString& nom, Octet
         "Buzzer", v.Buzzer);
 }
 
+// The file keeps a point's year within its century (one of 1999 reads back in
+// 2099) and its time to the minute.
 void Ajouter_Points(Releve& r, const Table_Mesures& mesures, Long nb) {
     for (Long i = 0; i < nb; ++i) {
         const Mesure_Enreg& m = mesures[i];
-        r("Num_Voie", m.Num_Voie)("Date_Heure", m.Date_Heure)("Alarme", m.Alarme)(
-            "Valeur", m.Valeur, 0.05 + Sept_Chiffres(m.Valeur));
+        const Composantes_Date c = Decomposer(m.Date_Heure);
+        r("Num_Voie", m.Num_Voie)("Jour", c.Jour)("Mois", c.Mois)("Annee", c.Annee % 100)("Heure", c.Heure)(
+            "Minute", c.Minute)("Alarme", m.Alarme)("Valeur", m.Valeur, 0.05 + Sept_Chiffres(m.Valeur));
     }
 }
 

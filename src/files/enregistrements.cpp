@@ -47,14 +47,21 @@ void Deux_Chiffres(QByteArray& sortie, int valeur) {
     sortie += char('0' + valeur % 10);
 }
 
-// A whole value that the readers' 32 bits hold is written with all its digits:
-// the general form would cut one of 1E+07 or more to seven digits, which reads
-// back as another value. Any other value takes the general form.
-void Ajouter_Simple(QByteArray& sortie, Simple valeur) {
-    if (valeur >= -2147483648.0f && valeur < 2147483648.0f && valeur == std::trunc(valeur))
-        sortie += QByteArray::number(static_cast<long long>(valeur));
+// A value in tenths. A single read from tenths lies within half a unit in its
+// last place of them, so its tenfold, taken in double precision, lies within
+// five of those units of a whole number: that number is written with all its
+// digits when the readers' 32 bits hold it, and reads back as the same single
+// (the single product, or seven digits, would drift from 8153276,5 to
+// 8153277). A value with more decimals is written as the single product, in
+// the general form.
+void Ajouter_Dixiemes(QByteArray& sortie, Simple valeur) {
+    const double dixiemes = static_cast<double>(valeur) * 10.0;
+    const double entier = Arrondi_Pair(dixiemes);
+    const double ulp = std::nextafter(std::fabs(valeur), HUGE_VALF) - std::fabs(valeur);
+    if (std::fabs(dixiemes - entier) <= 5.0 * ulp && entier >= -2147483648.0 && entier <= 2147483647.0)
+        sortie += QByteArray::number(static_cast<long long>(entier));
     else
-        sortie += Texte_Simple(valeur).toLatin1();
+        sortie += Texte_Simple(valeur * 10.0f).toLatin1();
 }
 
 void Ajouter_Ligne_Point(QByteArray& sortie, const Mesure_Enreg& point) {
@@ -64,7 +71,7 @@ void Ajouter_Ligne_Point(QByteArray& sortie, const Mesure_Enreg& point) {
     Deux_Chiffres(sortie, ((c.Annee % 100) + 100) % 100);
     Deux_Chiffres(sortie, c.Heure);
     Deux_Chiffres(sortie, c.Minute);
-    Ajouter_Simple(sortie, point.Valeur * 10.0f);
+    Ajouter_Dixiemes(sortie, point.Valeur);
     sortie += point.Alarme != 0 ? '1' : '0';
 }
 

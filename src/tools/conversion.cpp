@@ -156,7 +156,7 @@ bool Lire_Ligne_Ancien_Point(const QString& ligne, Mesure_Enreg& point) {
     if (!voie || !quand || !valeur || !alarme) return false;
     // The new file holds the value in tenths on 32 bits; beyond them it
     // could not be read back.
-    if (!Vers_Long(*valeur * 10.0f)) return false;
+    if (!Vers_Long(static_cast<double>(*valeur) * 10.0)) return false;
     point.Num_Voie = *voie;
     point.Date_Heure = *quand;
     point.Valeur = *valeur;

@@ -203,18 +203,18 @@ TEST_F(FichierEnregistrements, NomsEtEnteteProtegesSeulementQuandIlLeFaut) {
 }
 
 TEST_F(FichierEnregistrements, ValeursReluesALIdentique) {
-    // A threshold of 0,01 read from "0,1", and a value of a million or more
-    // (a converted file): both come back as they were read.
+    // A threshold of 0,01 read from "0,1", and a value of 8153276,5 (a
+    // converted file): both are written back as they were read.
     QStringList lignes = Fichier_Trois_Voies;
     lignes[lignes.indexOf("205")] = "\"0,1\"";
-    lignes[lignes.indexOf("311299235910")] = "3112992359123456780";
+    lignes[lignes.indexOf("311299235910")] = "3112992359815327650";
     const QByteArray contenu = Contenu(lignes);
     Lecteur_Texte lecteur(contenu);
     Tete_Enregistrements tete;
     ASSERT_TRUE(Lire_Tete_Enregistrements(lecteur, tete));
     ASSERT_TRUE(Convertir_Sections_Enregistrements(tete));
     ASSERT_TRUE(Lire_Blocs_Enregistrements(lecteur, tete.Nb_Voies, tete.Noms, Tab_Mesures, Index_Fin_Voie).Correct);
-    EXPECT_EQ(Ecrire_Fichier_Enregistrements(tete, Index_Fin_Voie, Tab_Mesures), contenu);
+    EXPECT_EQ(Lignes(Ecrire_Fichier_Enregistrements(tete, Index_Fin_Voie, Tab_Mesures)), lignes);
 }
 
 TEST_F(FichierEnregistrements, VoiesVidesEtCompteurDeTeteDifferent) {
