@@ -11,7 +11,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <type_traits>
 #include <vector>
 
@@ -114,11 +113,11 @@ private:
         QString Texte;
         bool Est_Texte;
         double Ecart = 0;
-        // Compared as bits, so that two NaN of the same pattern are equal.
+        // Two NaN are equal here, and so are 0 and -0.
         bool operator==(const Valeur& a) const {
             const double ecart = std::max(Ecart, a.Ecart);
-            const bool nombres = ecart > 0 ? std::fabs(Nombre - a.Nombre) <= ecart
-                                           : std::memcmp(&Nombre, &a.Nombre, sizeof Nombre) == 0;
+            const bool nombres = Nombre == a.Nombre || (std::isnan(Nombre) && std::isnan(a.Nombre)) ||
+                                 std::fabs(Nombre - a.Nombre) <= ecart;
             return nombres && Texte == a.Texte && Est_Texte == a.Est_Texte;
         }
     };
