@@ -19,24 +19,6 @@ std::optional<QByteArray> Exporter(const QByteArray& contenu, Octet& NB_Voie) {
     return Texte_Export(1, NB_Voie);
 }
 
-// Whether the singles read are all the file's seven digits can carry: a
-// threshold (written in tenths) or a scale read from more digits comes back
-// as the nearest seven-digit value only.
-bool Sept_Chiffres(Octet NB_Voie) {
-    auto porte = [](Simple v, const QString& texte, double diviseur) {
-        const std::optional<Simple> relu = Convertir_Simple(texte);
-        return relu && static_cast<Simple>(static_cast<double>(*relu) / diviseur) == v;
-    };
-    for (size_t k = 0; k < NB_Voie; ++k) {
-        const Parametres_Voie& v = Donnees_Module[0].Voies[k];
-        if (!porte(v.Seuil_Haut, Texte_Simple_Dixiemes(v.Seuil_Haut), 10) ||
-            !porte(v.Seuil_Bas, Texte_Simple_Dixiemes(v.Seuil_Bas), 10) ||
-            !porte(v.Echelle_4mA, Texte_Simple(v.Echelle_4mA), 1) || !porte(v.Echelle_20mA, Texte_Simple(v.Echelle_20mA), 1))
-            return false;
-    }
-    return true;
-}
-
 // What the export read, as a recordings file.
 QByteArray Fichier_Du_Module(Octet NB_Voie) {
     const Module_Export& module = Donnees_Module[0];
@@ -58,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* donnees, size_t taille
     Octet NB_Voie = 0;
     const std::optional<QByteArray> texte = Exporter(Entree(donnees, taille).Reste(), NB_Voie);
     if (!texte) return 0;
-    const bool exact = Sept_Chiffres(NB_Voie);
+    const bool exact = Sept_Chiffres(Donnees_Module[0].Voies, NB_Voie);
     const QByteArray fichier = Fichier_Du_Module(NB_Voie);
     Octet NB_Voie_Relu = 0;
     const std::optional<QByteArray> texte_relu = Exporter(fichier, NB_Voie_Relu);

@@ -5,6 +5,7 @@
 
 #include "commun.h"
 #include "files/enregistrements.h"
+#include "platform/formats.h"
 
 namespace ostrel::fuzz {
 
@@ -26,6 +27,24 @@ inline bool Lire_Enregistrements(const QByteArray& contenu, Table_Mesures& mesur
     const Points_Lus points = Lire_Blocs_Enregistrements(lecteur, lus.Tete.Nb_Voies, lus.Tete.Noms, mesures, lus.Fins, limite);
     lus.Nb_Points = points.Nb_Points;
     return points.Correct;
+}
+
+// Whether the singles of the channels read are all the file's seven digits
+// carry: a threshold (written in tenths) or a scale read from more digits,
+// or too large for seven, comes back as a nearby value only.
+inline bool Sept_Chiffres(const std::array<Parametres_Voie, 16>& voies, size_t n) {
+    auto porte = [](Simple v, const QString& texte, double diviseur) {
+        const std::optional<Simple> relu = Convertir_Simple(texte);
+        return relu && static_cast<Simple>(static_cast<double>(*relu) / diviseur) == v;
+    };
+    for (size_t k = 0; k < n && k < voies.size(); ++k) {
+        const Parametres_Voie& v = voies[k];
+        if (!porte(v.Seuil_Haut, Texte_Simple_Dixiemes(v.Seuil_Haut), 10) ||
+            !porte(v.Seuil_Bas, Texte_Simple_Dixiemes(v.Seuil_Bas), 10) ||
+            !porte(v.Echelle_4mA, Texte_Simple(v.Echelle_4mA), 1) || !porte(v.Echelle_20mA, Texte_Simple(v.Echelle_20mA), 1))
+            return false;
+    }
+    return true;
 }
 
 // What reading gives that the format carries exactly: the channels, their

@@ -47,13 +47,12 @@ void Deux_Chiffres(QByteArray& sortie, int valeur) {
     sortie += char('0' + valeur % 10);
 }
 
-// A value in tenths. A single read from tenths lies within half a unit in its
-// last place of them, so its tenfold, taken in double precision, lies within
-// five of those units of a whole number: that number is written with all its
-// digits when the readers' 32 bits hold it, and reads back as the same single
-// (the single product, or seven digits, would drift from 8153276,5 to
-// 8153277). A value with more decimals is written as the single product, in
-// the general form.
+// A value in tenths. A single read from tenths is within half a unit of its
+// last place from them, so its tenfold, in double precision, is within five
+// such units of a whole number: that number is written with all its digits
+// and reads back as the same single (the single product, or seven digits,
+// would turn 8153276,5 into 8153277). A value with more decimals keeps the
+// general form of its single tenfold.
 void Ajouter_Dixiemes(QByteArray& sortie, Simple valeur) {
     const double dixiemes = static_cast<double>(valeur) * 10.0;
     const double entier = Arrondi_Pair(dixiemes);
