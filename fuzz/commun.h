@@ -1,13 +1,13 @@
 #pragma once
 // What the fuzz targets share: a check that stops the run with its reason
-// (libFuzzer keeps the input that made it fail), a fingerprint of a channel
-// record to compare two readings, and the input cut into pieces.
+// (libFuzzer keeps the input that made it fail), an account of named values
+// to compare two readings, and the input cut into pieces.
 #include <QByteArray>
 #include <QList>
 #include <QString>
-#include <cstddef>
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
