@@ -24,8 +24,8 @@ QString Valeur_Section(int section, const Parametres_Voie& v) {
     case 1: return v.Voie_Valide == Vrai ? QStringLiteral("1") : QStringLiteral("0");
     case 2: return Texte_Entier(v.Nature_Capteur);
     case 3: return Drapeau(v.Alarme_Valide);
-    case 4: return Texte_Simple(v.Seuil_Haut * 10.0f);
-    case 5: return Texte_Simple(v.Seuil_Bas * 10.0f);
+    case 4: return Texte_Simple_Dixiemes(v.Seuil_Haut);
+    case 5: return Texte_Simple_Dixiemes(v.Seuil_Bas);
     case 6: return Texte_Entier(v.Periode_Enreg);
     case 7: return Texte_Entier(v.Tempo_Alarme);
     case 8: return Texte_Simple(v.Echelle_4mA);
@@ -47,10 +47,20 @@ void Deux_Chiffres(QByteArray& sortie, int valeur) {
     sortie += char('0' + valeur % 10);
 }
 
-// Same text as Texte_Simple, without its formatting for the usual whole values.
-void Ajouter_Simple(QByteArray& sortie, Simple valeur) {
-    if (std::fabs(valeur) < 1e7f && valeur == std::trunc(valeur)) sortie += QByteArray::number(static_cast<long long>(valeur));
-    else sortie += Texte_Simple(valeur).toLatin1();
+// A value in tenths. A single read from tenths is within half a unit of its
+// last place from them, so its tenfold, in double precision, is within five
+// such units of a whole number: that number is written with all its digits
+// and reads back as the same single (the single product, or seven digits,
+// would turn 8153276,5 into 8153277). A value with more decimals keeps the
+// general form of its single tenfold.
+void Ajouter_Dixiemes(QByteArray& sortie, Simple valeur) {
+    const double dixiemes = static_cast<double>(valeur) * 10.0;
+    const double entier = Arrondi_Pair(dixiemes);
+    const double ulp = std::nextafter(std::fabs(valeur), HUGE_VALF) - std::fabs(valeur);
+    if (std::fabs(dixiemes - entier) <= 5.0 * ulp && entier >= -2147483648.0 && entier <= 2147483647.0)
+        sortie += QByteArray::number(static_cast<long long>(entier));
+    else
+        sortie += Texte_Simple(valeur * 10.0f).toLatin1();
 }
 
 void Ajouter_Ligne_Point(QByteArray& sortie, const Mesure_Enreg& point) {
@@ -60,7 +70,7 @@ void Ajouter_Ligne_Point(QByteArray& sortie, const Mesure_Enreg& point) {
     Deux_Chiffres(sortie, ((c.Annee % 100) + 100) % 100);
     Deux_Chiffres(sortie, c.Heure);
     Deux_Chiffres(sortie, c.Minute);
-    Ajouter_Simple(sortie, point.Valeur * 10.0f);
+    Ajouter_Dixiemes(sortie, point.Valeur);
     sortie += point.Alarme != 0 ? '1' : '0';
 }
 

@@ -1,7 +1,10 @@
 #include "platform/fichiers.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
+#include <csignal>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -26,7 +29,41 @@ bool Ecrire_Tout(int fd, const char* octets, qsizetype taille) {
     return true;
 }
 
+constexpr int Longueur_Suffixe = 6;
+
+bool Suffixe_Temporaire(QStringView suffixe) {
+    if (suffixe.size() != Longueur_Suffixe) return false;
+    for (QChar c : suffixe)
+        if (!(c.isDigit() || (c >= QLatin1Char('a') && c <= QLatin1Char('z')) || (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))))
+            return false;
+    return true;
+}
+
+// Temporaries of earlier saves of this file that never reached their rename.
+void Effacer_Temporaires(const QString& dossier, const QString& prefixe) {
+    const QStringList noms = QDir(dossier).entryList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& nom : noms)
+        if (nom.startsWith(prefixe) && Suffixe_Temporaire(QStringView(nom).mid(prefixe.size())))
+            ::unlink(QFile::encodeName(dossier + QLatin1Char('/') + nom).constData());
+}
+
+// Created with mode 0666 so that the umask alone decides a new file's mode.
+int Creer_Temporaire(const QString& dossier, const QString& prefixe, QByteArray& chemin) {
+    static const char lettres[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    for (int essai = 0; essai < 100; ++essai) {
+        QString nom = prefixe;
+        for (int i = 0; i < Longueur_Suffixe; ++i)
+            nom += QLatin1Char(lettres[QRandomGenerator::global()->bounded(static_cast<int>(sizeof lettres) - 1)]);
+        chemin = QFile::encodeName(dossier + QLatin1Char('/') + nom);
+        const int fd = ::open(chemin.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    return -1;
+}
+
 }  // namespace
+
+void Ignorer_Limite_Taille_Fichier() { std::signal(SIGXFSZ, SIG_IGN); }
 
 Resultat_Fichier Sauvegarde_Sure(const QString& chemin, const QByteArray& contenu) {
     Resultat_Fichier resultat;
@@ -40,20 +77,21 @@ Resultat_Fichier Sauvegarde_Sure(const QString& chemin, const QByteArray& conten
         resultat.Erreur = QStringLiteral("c'est un dossier");
         return resultat;
     }
-    mode_t mode = 0644;
     struct stat etat {};
-    if (::stat(cible.constData(), &etat) == 0) mode = etat.st_mode & 07777;
+    const bool existe = ::stat(cible.constData(), &etat) == 0;
 
-    QByteArray temporaire = QFile::encodeName(info.absolutePath() + QStringLiteral("/.") + info.fileName() +
-                                              QStringLiteral(".XXXXXX"));
-    const int fd = ::mkstemp(temporaire.data());
+    const QString dossier = info.absolutePath();
+    const QString prefixe = QLatin1Char('.') + info.fileName() + QLatin1Char('.');
+    Effacer_Temporaires(dossier, prefixe);
+    QByteArray temporaire;
+    const int fd = Creer_Temporaire(dossier, prefixe, temporaire);
     if (fd < 0) {
         resultat.Erreur = Raison(errno);
         return resultat;
     }
     bool ok = Ecrire_Tout(fd, contenu.constData(), contenu.size());
     int erreur = ok ? 0 : errno;
-    if (ok && ::fchmod(fd, mode) != 0) { /* keeps the temporary file's mode */ }
+    if (ok && existe && ::fchmod(fd, etat.st_mode & 07777) != 0) { /* keeps the umask's mode */ }
     if (ok && ::fsync(fd) != 0) {
         ok = false;
         erreur = errno;
@@ -72,10 +110,10 @@ Resultat_Fichier Sauvegarde_Sure(const QString& chemin, const QByteArray& conten
         return resultat;
     }
     // The rename itself must reach the disk before the save is called done.
-    const int dossier = ::open(QFile::encodeName(info.absolutePath()).constData(), O_RDONLY | O_DIRECTORY);
-    if (dossier >= 0) {
-        ::fsync(dossier);
-        ::close(dossier);
+    const int fd_dossier = ::open(QFile::encodeName(dossier).constData(), O_RDONLY | O_DIRECTORY);
+    if (fd_dossier >= 0) {
+        ::fsync(fd_dossier);
+        ::close(fd_dossier);
     }
     resultat.Reussi = true;
     return resultat;

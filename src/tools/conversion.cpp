@@ -154,6 +154,9 @@ bool Lire_Ligne_Ancien_Point(const QString& ligne, Mesure_Enreg& point) {
     const std::optional<Simple> valeur = Convertir_Simple(ligne.mid(20, longueur - 23));
     const std::optional<Booleen> alarme = Convertir_Booleen(ligne.mid(longueur - 2, 1));
     if (!voie || !quand || !valeur || !alarme) return false;
+    // The new file holds the value in tenths on 32 bits; beyond them it
+    // could not be read back.
+    if (!Vers_Long(static_cast<double>(*valeur) * 10.0)) return false;
     point.Num_Voie = *voie;
     point.Date_Heure = *quand;
     point.Valeur = *valeur;

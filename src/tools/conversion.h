@@ -50,7 +50,8 @@ void Effacer_Dates_Mesures();
 bool Lire_Tete_Ancien_Fichier(Lecteur_Texte& lecteur, Octet& NB_Voie);
 
 // One data line into a point (Num_Voie, Date_Heure, Valeur, Alarme); false
-// when a piece of it does not convert (the point may then be partly filled).
+// when a piece of it does not convert, or the value in tenths does not fit 32
+// bits (the point may then be partly filled).
 bool Lire_Ligne_Ancien_Point(const QString& ligne, Mesure_Enreg& point);
 
 // Reads the data lines into Tab_Mesures_Lues from index 0: the number of

@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "platform/chemins.h"
+#include "platform/fichiers.h"
 #include "platform/ui/boites_qt.h"
 
 namespace ostrel {
@@ -30,6 +31,7 @@ void Configurer_Outil(const QString& nom_programme) {
 
 int Executer_Outil(int& argc, char** argv, const QString& nom_programme,
                    const std::function<std::unique_ptr<Fenetre_Outil>()>& creer) {
+    Ignorer_Limite_Taille_Fichier();
     QApplication application(argc, argv);
     Configurer_Outil(nom_programme);
     Boites_Qt boites;
