@@ -5,6 +5,6 @@ cd "$(dirname "$0")/.."
 ./scripts/installer_dependances.sh
 BUILD=${OSTREL_BUILD:-build}
 CXX=${OSTREL_CXX:-g++} cmake -S . -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$BUILD" -j"$(nproc)"
+cmake --build "$BUILD" -j"${OSTREL_JOBS:-$(nproc)}"
 cd "$BUILD"
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)" --timeout 300

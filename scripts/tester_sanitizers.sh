@@ -9,6 +9,6 @@ cd "$(dirname "$0")/.."
 BUILD=${OSTREL_BUILD_SANITIZERS:-build-sanitizers}
 CXX=${OSTREL_CXX_SANITIZERS:-clang++} cmake -S . -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DOSTREL_SANITIZE=ON >/dev/null
-cmake --build "$BUILD" -j"$(nproc)"
+cmake --build "$BUILD" -j"${OSTREL_JOBS:-$(nproc)}"
 cd "$BUILD"
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)" --timeout 600
