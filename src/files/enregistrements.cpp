@@ -1,12 +1,14 @@
 #include "files/enregistrements.h"
 
 #include <QDate>
+#include <charconv>
 #include <cmath>
 
 #include "files/messages_fichiers.h"
 #include "link/mouchard.h"
 #include "link/tableau_bord.h"
 #include "link/variables.h"
+#include "platform/cp1252.h"
 #include "platform/dates.h"
 #include "platform/dialogues.h"
 #include "platform/formats.h"
@@ -42,54 +44,53 @@ QString Valeur_Section(int section, const Parametres_Voie& v) {
     }
 }
 
-void Deux_Chiffres(QByteArray& sortie, int valeur) {
-    sortie += char('0' + valeur / 10 % 10);
-    sortie += char('0' + valeur % 10);
-}
-
-// Same text as Texte_Simple, without its formatting for the usual whole values.
-void Ajouter_Simple(QByteArray& sortie, Simple valeur) {
-    if (std::fabs(valeur) < 1e7f && valeur == std::trunc(valeur)) sortie += QByteArray::number(static_cast<long long>(valeur));
-    else sortie += Texte_Simple(valeur).toLatin1();
-}
-
+// "ddmmyyhhmm", the value times ten, the alarm digit: made in place, the
+// way a full memory is written half a million times.
 void Ajouter_Ligne_Point(QByteArray& sortie, const Mesure_Enreg& point) {
     const Composantes_Date c = Decomposer(point.Date_Heure);
-    Deux_Chiffres(sortie, c.Jour);
-    Deux_Chiffres(sortie, c.Mois);
-    Deux_Chiffres(sortie, ((c.Annee % 100) + 100) % 100);
-    Deux_Chiffres(sortie, c.Heure);
-    Deux_Chiffres(sortie, c.Minute);
-    Ajouter_Simple(sortie, point.Valeur * 10.0f);
-    sortie += point.Alarme != 0 ? '1' : '0';
+    char ligne[32];
+    char* p = ligne;
+    auto deux = [&p](int v) {
+        *p++ = static_cast<char>('0' + v / 10 % 10);
+        *p++ = static_cast<char>('0' + v % 10);
+    };
+    deux(c.Jour);
+    deux(c.Mois);
+    deux(((c.Annee % 100) + 100) % 100);
+    deux(c.Heure);
+    deux(c.Minute);
+    const Simple dixiemes = point.Valeur * 10.0f;
+    // The usual whole values as digits; any other through Texte_Simple, whose text it is.
+    if (std::fabs(dixiemes) < 1e7f && dixiemes == std::trunc(dixiemes)) {
+        p = std::to_chars(p, ligne + sizeof ligne, static_cast<long long>(dixiemes)).ptr;
+    } else {
+        sortie.append(ligne, p - ligne);
+        sortie += Texte_Simple(dixiemes).toLatin1();
+        p = ligne;
+    }
+    *p++ = point.Alarme != 0 ? '1' : '0';
+    sortie.append(ligne, p - ligne);
 }
 
-int Chiffre(QChar c) {
-    const char16_t u = c.unicode();
-    return u >= u'0' && u <= u'9' ? u - u'0' : -1;
-}
+int Chiffre(char c) { return c >= '0' && c <= '9' ? c - '0' : -1; }
 
 // Whole number of a point value: the usual digits at once, any other number
 // form through the general conversion (rounded as the original did).
-std::optional<Long> Valeur_Point(const QString& ligne, qsizetype debut, qsizetype fin) {
-    qsizetype i = debut;
-    const bool negatif = i < fin && ligne[i] == QLatin1Char('-');
-    if (negatif) ++i;
-    if (i < fin && fin - i <= 10) {
+std::optional<Long> Valeur_Point(QByteArrayView texte) {
+    const bool negatif = !texte.isEmpty() && texte.front() == '-';
+    const QByteArrayView chiffres = texte.sliced(negatif ? 1 : 0);
+    if (!chiffres.isEmpty() && chiffres.size() <= 10) {
         long long v = 0;
-        qsizetype j = i;
-        for (; j < fin; ++j) {
-            const int d = Chiffre(ligne[j]);
-            if (d < 0) break;
+        for (const char c : chiffres) {
+            const int d = Chiffre(c);
+            if (d < 0) return Convertir_Long(Depuis_Cp1252(texte));
             v = v * 10 + d;
         }
-        if (j == fin) {
-            if (negatif) v = -v;
-            if (v < -2147483648LL || v > 2147483647LL) return std::nullopt;
-            return static_cast<Long>(v);
-        }
+        if (negatif) v = -v;
+        if (v < -2147483648LL || v > 2147483647LL) return std::nullopt;
+        return static_cast<Long>(v);
     }
-    return Convertir_Long(ligne.mid(debut, fin - debut));
+    return Convertir_Long(Depuis_Cp1252(texte));
 }
 
 }  // namespace
@@ -141,7 +142,7 @@ QByteArray Ecrire_Fichier_Enregistrements(const Tete_Enregistrements& tete, cons
 
     QByteArray contenu = e.Contenu();
     const Long total = n > 0 ? index_fin_voie[static_cast<size_t>(n - 1)] : 0;
-    contenu.reserve(contenu.size() + static_cast<qsizetype>(total) * 20 + n * 8);
+    Reserver_Grand(contenu, static_cast<qsizetype>(total) * 20 + n * 8);
     Long debut = 0;
     for (int k = 0; k < n; ++k) {
         contenu += QByteArray::number(k + 1);
@@ -157,7 +158,7 @@ QByteArray Ecrire_Fichier_Enregistrements(const Tete_Enregistrements& tete, cons
     return contenu;
 }
 
-bool Lire_Ligne_Point(const QString& ligne, Mesure_Enreg& point) {
+bool Lire_Ligne_Point(QByteArrayView ligne, Mesure_Enreg& point) {
     const qsizetype longueur = ligne.size();
     if (longueur < 12) return false;
     int chiffres[10];
@@ -170,13 +171,13 @@ bool Lire_Ligne_Point(const QString& ligne, Mesure_Enreg& point) {
     const int heure = chiffres[6] * 10 + chiffres[7];
     const int minute = chiffres[8] * 10 + chiffres[9];
     if (!QDate::isValid(annee, mois, jour) || heure > 23 || minute > 59) return false;
-    const QChar dernier = ligne[longueur - 1];
-    if (dernier != QLatin1Char('0') && dernier != QLatin1Char('1')) return false;
-    const std::optional<Long> valeur = Valeur_Point(ligne, 10, longueur - 1);
+    const char dernier = ligne[longueur - 1];
+    if (dernier != '0' && dernier != '1') return false;
+    const std::optional<Long> valeur = Valeur_Point(ligne.sliced(10, longueur - 11));
     if (!valeur) return false;
     point.Date_Heure = DateSerial(annee, mois, jour) + TimeSerial(heure, minute, 0);
     point.Valeur = static_cast<Simple>(static_cast<double>(*valeur) / 10.0);
-    point.Alarme = dernier == QLatin1Char('1') ? Vrai : Faux;
+    point.Alarme = dernier == '1' ? Vrai : Faux;
     return true;
 }
 
@@ -266,10 +267,10 @@ Points_Lus Lire_Blocs_Enregistrements(Lecteur_Texte& lecteur, Octet n, const std
     auto clore_a_partir_de = [&](int voie) {
         for (int v = std::max(voie, 1); v <= nb; ++v) index_fin_voie[static_cast<size_t>(v - 1)] = i;
     };
-    QString ligne;
+    QByteArrayView ligne;
     while (!lecteur.Fin()) {
         lecteur.Lire_Ligne(ligne);
-        const std::optional<Octet> voie = Convertir_Octet(ligne);
+        const std::optional<Octet> voie = Convertir_Octet(Depuis_Cp1252(ligne));
         if (!voie || *voie < 1 || *voie > nb || *voie <= voie_precedente) {
             clore_a_partir_de(voie_precedente);
             return lus;
@@ -281,7 +282,7 @@ Points_Lus Lire_Blocs_Enregistrements(Lecteur_Texte& lecteur, Octet n, const std
         const QString& nom = noms[static_cast<size_t>(*voie - 1)];
         bool bloc_ferme = false;
         while (lecteur.Lire_Ligne(ligne)) {
-            if (ligne == Etoile) {
+            if (ligne == "*") {
                 bloc_ferme = true;
                 break;
             }

@@ -42,9 +42,10 @@ QByteArray Ecrire_Fichier_Enregistrements(const Tete_Enregistrements& tete, cons
 
 // Point line: ddmmyyhhmm (digits of the date value), value times ten, alarm digit.
 QByteArray Ligne_Point(const Mesure_Enreg& point);
-// Reads a point line into the point's date (century 20), value and alarm;
-// false when the line is not well formed (the point is then unchanged).
-bool Lire_Ligne_Point(const QString& ligne, Mesure_Enreg& point);
+// Reads a point line (its Windows-1252 bytes) into the point's date (century
+// 20), value and alarm; false when the line is not well formed (the point is
+// then unchanged).
+bool Lire_Ligne_Point(QByteArrayView ligne, Mesure_Enreg& point);
 
 // Converts every section into tete.Voies as the writer writes them (flags
 // "1"/"0", thresholds in tenths); false at the first item that does not convert.

@@ -4,7 +4,10 @@
 #include <QFileInfo>
 #include <cerrno>
 #include <cstring>
+#include <algorithm>
+#include <cstdint>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -81,6 +84,20 @@ Resultat_Fichier Sauvegarde_Sure(const QString& chemin, const QByteArray& conten
     return resultat;
 }
 
+void Grandes_Pages(void* debut, qsizetype octets) {
+    constexpr std::uintptr_t Grande_Page = std::uintptr_t{2} << 20;
+    const auto adresse = reinterpret_cast<std::uintptr_t>(debut);
+    const std::uintptr_t premier = (adresse + Grande_Page - 1) & ~(Grande_Page - 1);
+    const std::uintptr_t fin = (adresse + static_cast<std::uintptr_t>(std::max<qsizetype>(octets, 0))) & ~(Grande_Page - 1);
+    if (fin > premier) ::madvise(reinterpret_cast<void*>(premier), fin - premier, MADV_HUGEPAGE);
+}
+
+void Reserver_Grand(QByteArray& tampon, qsizetype octets) {
+    const qsizetype taille = tampon.size();
+    tampon.reserve(taille + octets);
+    Grandes_Pages(tampon.data() + taille, tampon.capacity() - taille);
+}
+
 Resultat_Fichier Lire_Fichier(const QString& chemin, QByteArray& contenu) {
     Resultat_Fichier resultat;
     QFile fichier(chemin);
@@ -89,7 +106,18 @@ Resultat_Fichier Lire_Fichier(const QString& chemin, QByteArray& contenu) {
         contenu.clear();
         return resultat;
     }
-    contenu = fichier.readAll();
+    // Straight into a buffer of the file's size; whatever a file that grows
+    // meanwhile (or one without a size) holds beyond it is read after.
+    const qint64 taille = fichier.size();
+    qint64 lu = 0;
+    contenu.clear();
+    if (taille > 0) {
+        contenu.resize(taille);
+        Grandes_Pages(contenu.data(), taille);
+        for (qint64 n = 0; lu < taille && (n = fichier.read(contenu.data() + lu, taille - lu)) > 0;) lu += n;
+        contenu.resize(lu);
+    }
+    if (fichier.error() == QFileDevice::NoError) contenu += fichier.readAll();
     if (fichier.error() != QFileDevice::NoError) {
         resultat.Erreur = fichier.errorString();
         contenu.clear();

@@ -27,8 +27,8 @@ struct Module_Export {
 // Indexed by module address - 1; the export always uses address 1.
 extern std::array<Module_Export, 32> Donnees_Module;
 
-// Points a file may hold for the export.
-constexpr Long Nb_Points_Max_Export = Table_Mesures::Taille - 1;
+// Points a file may hold for the export: the whole table.
+constexpr Long Nb_Points_Max_Export = Table_Mesures::Taille;
 
 // Reads the head of a recordings file into Donnees_Module (Adr_OC - 1) and
 // sizes Index_Fin_Voie for its channels. False when the head is not that of a

@@ -34,13 +34,12 @@ void Frm_Export::Importer_Enregistrements(const QString& NomFichier) {
     };
     QByteArray contenu;
     if (!Lire_Fichier(Chemin_Natif(NomFichier), contenu)) return incorrect();
-    const Long lignes = static_cast<Long>(std::min<qsizetype>(contenu.count('\n'), Table_Mesures::Taille));
     Lecteur_Texte lecteur(contenu);
-    contenu = QByteArray();  // the reader holds the content
     if (!Lire_Tete_Export(lecteur, Adr_OC, NB_Voie)) return incorrect();
 
     Cmd_Démarrage->setEnabled(false);
-    Debut_Progression(Donnees_Module[static_cast<size_t>(Adr_OC - 1)].Nb_Enregistrements, lignes);
+    Debut_Progression(Donnees_Module[static_cast<size_t>(Adr_OC - 1)].Nb_Enregistrements, contenu);
+    contenu = QByteArray();  // the reader holds the content
     if (!Lire_Points_Export(lecteur, Adr_OC, NB_Voie, [this](Long lus) { Progression(lus); })) return incorrect();
     Choix_Fichier_Export();
 }
