@@ -14,7 +14,6 @@
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QImage>
-#include <QListWidget>
 #include <QPainter>
 #include <QRadioButton>
 #include <QTimer>
@@ -26,6 +25,7 @@
 #include "history/frm_enreg.h"
 #include "history/frm_menu_enreg.h"
 #include "history/graphe_enreg.h"
+#include "history/liste_numerique.h"
 #include "link/liaison_ecran.h"
 #include "memoire_pleine.h"
 #include "platform/fichiers.h"

@@ -170,12 +170,22 @@ bool Lire_Ligne_Point(QByteArrayView ligne, Mesure_Enreg& point) {
     const int annee = 2000 + chiffres[4] * 10 + chiffres[5];
     const int heure = chiffres[6] * 10 + chiffres[7];
     const int minute = chiffres[8] * 10 + chiffres[9];
-    if (!QDate::isValid(annee, mois, jour) || heure > 23 || minute > 59) return false;
+    // A file holds its points by the thousand on one day: the day's value is
+    // worked out once.
+    thread_local struct {
+        int cle = -1;
+        std::optional<Date> valeur;
+    } jour_lu;
+    if (const int cle = (annee * 100 + mois) * 100 + jour; cle != jour_lu.cle) {
+        jour_lu.cle = cle;
+        jour_lu.valeur = QDate::isValid(annee, mois, jour) ? std::optional<Date>(DateSerial(annee, mois, jour)) : std::nullopt;
+    }
+    if (!jour_lu.valeur || heure > 23 || minute > 59) return false;
     const char dernier = ligne[longueur - 1];
     if (dernier != '0' && dernier != '1') return false;
     const std::optional<Long> valeur = Valeur_Point(ligne.sliced(10, longueur - 11));
     if (!valeur) return false;
-    point.Date_Heure = DateSerial(annee, mois, jour) + TimeSerial(heure, minute, 0);
+    point.Date_Heure = *jour_lu.valeur + TimeSerial(heure, minute, 0);
     point.Valeur = static_cast<Simple>(static_cast<double>(*valeur) / 10.0);
     point.Alarme = dernier == '1' ? Vrai : Faux;
     return true;

@@ -5,7 +5,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <cmath>
 
@@ -14,6 +13,7 @@
 #include "history/frm_enreg.h"
 #include "history/graphe_enreg.h"
 #include "history/libelles.h"
+#include "history/liste_numerique.h"
 #include "history/partage_enregistrements.h"
 #include "history/curseur_attente.h"
 #include "link/donnees.h"

@@ -7,7 +7,6 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
 #include <array>
@@ -17,6 +16,7 @@
 #include "history/donnees_enreg.h"
 #include "history/frm_enreg.h"
 #include "history/graphe_enreg.h"
+#include "history/liste_numerique.h"
 #include "link/donnees.h"
 #include "link/formes.h"
 #include "link/tableau_bord.h"

@@ -1,8 +1,6 @@
 #include "tools/exportation.h"
 
 #include <algorithm>
-#include <cstring>
-#include <vector>
 
 #include "files/enregistrements.h"
 #include "platform/dates.h"
@@ -20,33 +18,6 @@ const QString Ligne_Colonnes = QStringLiteral("Date;Mesure;Etat_Alarme");
 QString Oui_Non(Booleen valeur) { return valeur != 0 ? QStringLiteral("Oui") : QStringLiteral("Non"); }
 
 Module_Export& Module(Octet Adr_OC) { return Donnees_Module[static_cast<size_t>(std::clamp<int>(Adr_OC, 1, 32) - 1)]; }
-
-// The text of each value written, kept by the value's bits: a file of half a
-// million points holds a few thousand distinct values, and the general
-// number form is the slow part of a line.
-class Textes_Valeurs {
-public:
-    void Ajouter(QByteArray& sortie, Simple valeur) {
-        quint32 bits = 0;
-        std::memcpy(&bits, &valeur, sizeof bits);
-        Entree& e = entrees_[(bits * 2654435761u) >> (32 - Bits_Index)];
-        if (!e.rempli || e.bits != bits) {
-            e.bits = bits;
-            e.rempli = true;
-            e.texte = Texte_Simple(valeur).toLatin1();
-        }
-        sortie += e.texte;
-    }
-
-private:
-    static constexpr int Bits_Index = 12;
-    struct Entree {
-        quint32 bits = 0;
-        bool rempli = false;
-        QByteArray texte;
-    };
-    std::vector<Entree> entrees_ = std::vector<Entree>(size_t{1} << Bits_Index);
-};
 
 }  // namespace
 
@@ -153,7 +124,7 @@ QByteArray Texte_Export(Octet Adr_OC, Octet NB_Voie, const std::function<void(Lo
                            : 0;
     QByteArray contenu = e.Contenu();
     Reserver_Grand(contenu, static_cast<qsizetype>(total) * 32 + n * 40);
-    Textes_Valeurs valeurs;
+    Textes_Simples valeurs;
     const QByteArray colonnes = Ligne_Colonnes.toLatin1() + "\r\n";
     Long p = 0;
     for (int k = 1; k <= n; ++k) {
@@ -165,7 +136,7 @@ QByteArray Texte_Export(Octet Adr_OC, Octet NB_Voie, const std::function<void(Lo
             const Mesure_Enreg& point = Tab_Mesures[p];
             Ajouter_Texte_Date(contenu, point.Date_Heure);
             contenu += ';';
-            valeurs.Ajouter(contenu, point.Valeur);
+            contenu += valeurs.Octets(point.Valeur);
             contenu += point.Alarme == Vrai ? ";1\r\n" : ";0\r\n";
             if (sur_point) sur_point(p + 1);
         }
