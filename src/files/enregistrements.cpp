@@ -12,6 +12,7 @@
 #include "platform/dates.h"
 #include "platform/dialogues.h"
 #include "platform/formats.h"
+#include "platform/memoire.h"
 
 namespace ostrel {
 namespace {

@@ -9,8 +9,8 @@
 #include <limits>
 
 #include "platform/dates.h"
-#include "platform/fichiers.h"
 #include "platform/formats.h"
+#include "platform/memoire.h"
 #include "platform/ui/couleurs_ui.h"
 
 namespace ostrel {

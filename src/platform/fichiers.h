@@ -18,12 +18,6 @@ Resultat_Fichier Sauvegarde_Sure(const QString& chemin, const QByteArray& conten
 // Whole content of a file; empty result with Reussi false when it cannot be read.
 Resultat_Fichier Lire_Fichier(const QString& chemin, QByteArray& contenu);
 
-// A large buffer about to be written for the first time: backed by huge pages
-// where the system offers them, which spares a page fault per 4 KiB (half a
-// second for a full memory's files on a virtual machine). A hint only.
-void Grandes_Pages(void* debut, qsizetype octets);
-// Room for `octets` more bytes at the end of a buffer, under that hint.
-void Reserver_Grand(QByteArray& tampon, qsizetype octets);
 
 bool Fichier_Existe(const QString& chemin);
 

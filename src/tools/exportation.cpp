@@ -4,8 +4,8 @@
 
 #include "files/enregistrements.h"
 #include "platform/dates.h"
-#include "platform/fichiers.h"
 #include "platform/formats.h"
+#include "platform/memoire.h"
 
 namespace ostrel {
 
