@@ -12,7 +12,6 @@
 #include "platform/dates.h"
 #include "platform/dialogues.h"
 #include "platform/formats.h"
-#include "platform/memoire.h"
 
 namespace ostrel {
 namespace {
@@ -116,8 +115,8 @@ QByteArray Ligne_Point(const Mesure_Enreg& point) {
     return ligne;
 }
 
-QByteArray Ecrire_Fichier_Enregistrements(const Tete_Enregistrements& tete, const std::vector<Long>& index_fin_voie,
-                                          const Table_Mesures& mesures) {
+void Ecrire_Fichier_Enregistrements(const Tete_Enregistrements& tete, const std::vector<Long>& index_fin_voie,
+                                    const Table_Mesures& mesures, const Sortie_Par_Morceaux::Sortie& sortie) {
     const int n = tete.Nb_Voies;
     Ecrivain_Texte e;
     e.Ligne(Etoile);
@@ -141,9 +140,9 @@ QByteArray Ecrire_Fichier_Enregistrements(const Tete_Enregistrements& tete, cons
     e.Ligne(tete.Nb_Evenements);
     e.Ligne(Etoile);
 
-    QByteArray contenu = e.Contenu();
-    const Long total = n > 0 ? index_fin_voie[static_cast<size_t>(n - 1)] : 0;
-    Reserver_Grand(contenu, static_cast<qsizetype>(total) * 20 + n * 8);
+    Sortie_Par_Morceaux s(sortie);
+    QByteArray& contenu = s.Octets();
+    contenu += e.Contenu();
     Long debut = 0;
     for (int k = 0; k < n; ++k) {
         contenu += QByteArray::number(k + 1);
@@ -152,11 +151,19 @@ QByteArray Ecrire_Fichier_Enregistrements(const Tete_Enregistrements& tete, cons
         for (Long i = debut; i < fin; ++i) {
             Ajouter_Ligne_Point(contenu, mesures[i]);
             contenu += "\r\n";
+            s.Suite();
         }
         debut = std::max(debut, fin);
         contenu += "*\r\n";
     }
-    return contenu;
+    s.Fin();
+}
+
+QByteArray Ecrire_Fichier_Enregistrements(const Tete_Enregistrements& tete, const std::vector<Long>& index_fin_voie,
+                                          const Table_Mesures& mesures) {
+    return Contenu_Entier([&](const Sortie_Par_Morceaux::Sortie& sortie) {
+        Ecrire_Fichier_Enregistrements(tete, index_fin_voie, mesures, sortie);
+    });
 }
 
 bool Lire_Ligne_Point(QByteArrayView ligne, Mesure_Enreg& point) {
@@ -335,7 +342,10 @@ Resultat_Fichier Sauvegarde_Fichier_Donnees(const QString& chemin, Octet module,
     resultat.Erreur = Verifier_Tables_Enregistrements(tete, Index_Fin_Voie);
     if (resultat.Erreur.isEmpty()) {
         tete.Nb_Enregistrements = Index_Fin_Voie[static_cast<size_t>(n - 1)];
-        resultat = Sauvegarde_Sure(chemin, Ecrire_Fichier_Enregistrements(tete, Index_Fin_Voie, Tab_Mesures));
+        Sauvegarde_Progressive sauvegarde(chemin);
+        Ecrire_Fichier_Enregistrements(tete, Index_Fin_Voie, Tab_Mesures,
+                                       [&sauvegarde](QByteArrayView morceau) { sauvegarde.Ecrire(morceau); });
+        resultat = sauvegarde.Terminer();
     }
     Init_Mouchard();
     if (!resultat) Signaler_Echec_Sauvegarde(chemin, resultat);

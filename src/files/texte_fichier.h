@@ -47,7 +47,8 @@ public:
     bool Lire_Item(QString& item);
 
 private:
-    QByteArray contenu_;
+    // Read only: the content stays shared with the caller's, never copied.
+    const QByteArray contenu_;
     qsizetype position_ = 0;
     void Passer_Fin_Ligne();
     QByteArrayView Reste_De_Ligne();

@@ -262,7 +262,7 @@ void Regrouper_Mesures(Long nb_lus, Octet NB_Voie, const std::function<void(Octe
         for (int c = 1; c <= n; ++c) sur_voie(static_cast<Octet>(c));
 }
 
-QByteArray Contenu_Nouveau_Fichier(Octet Adr_OC, Octet NB_Voie, QString* erreur) {
+bool Ecrire_Nouveau_Fichier(Octet Adr_OC, Octet NB_Voie, const Sortie_Par_Morceaux::Sortie& sortie, QString* erreur) {
     Tete_Enregistrements tete;
     tete.Module = Texte_Entier(Adr_OC);
     tete.Nb_Voies = NB_Voie;
@@ -278,12 +278,17 @@ QByteArray Contenu_Nouveau_Fichier(Octet Adr_OC, Octet NB_Voie, QString* erreur)
     const QString probleme = Verifier_Tables_Enregistrements(tete, Index_Fin_Voie);
     if (!probleme.isEmpty()) {
         if (erreur) *erreur = probleme;
-        return {};
+        return false;
     }
     // The point count line holds the points the file really carries (the
     // program refuses a file whose count is 0 while points follow).
     tete.Nb_Enregistrements = Index_Fin_Voie[static_cast<size_t>(NB_Voie - 1)];
-    return Ecrire_Fichier_Enregistrements(tete, Index_Fin_Voie, Tab_Mesures);
+    Ecrire_Fichier_Enregistrements(tete, Index_Fin_Voie, Tab_Mesures, sortie);
+    return true;
+}
+
+QByteArray Contenu_Nouveau_Fichier(Octet Adr_OC, Octet NB_Voie, QString* erreur) {
+    return Contenu_Entier([&](const Sortie_Par_Morceaux::Sortie& sortie) { Ecrire_Nouveau_Fichier(Adr_OC, NB_Voie, sortie, erreur); });
 }
 
 }  // namespace ostrel

@@ -24,6 +24,7 @@
 
 #include "files/texte_fichier.h"
 #include "link/donnees.h"
+#include "platform/fichiers.h"
 #include "platform/types.h"
 
 namespace ostrel {
@@ -70,5 +71,9 @@ void Regrouper_Mesures(Long nb_lus, Octet NB_Voie, const std::function<void(Octe
 // The whole recordings file of what was converted, or an empty content with
 // the reason in erreur when the tables cannot be written.
 QByteArray Contenu_Nouveau_Fichier(Octet Adr_OC, Octet NB_Voie, QString* erreur = nullptr);
+// The same passed on piece by piece; false, nothing passed on, when the
+// tables cannot be written.
+bool Ecrire_Nouveau_Fichier(Octet Adr_OC, Octet NB_Voie, const Sortie_Par_Morceaux::Sortie& sortie,
+                            QString* erreur = nullptr);
 
 }  // namespace ostrel

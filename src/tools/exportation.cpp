@@ -5,7 +5,6 @@
 #include "files/enregistrements.h"
 #include "platform/dates.h"
 #include "platform/formats.h"
-#include "platform/memoire.h"
 
 namespace ostrel {
 
@@ -67,6 +66,11 @@ bool Lire_Points_Export(Lecteur_Texte& lecteur, Octet Adr_OC, Octet NB_Voie, con
 }
 
 QByteArray Texte_Export(Octet Adr_OC, Octet NB_Voie, const std::function<void(Long)>& sur_point) {
+    return Contenu_Entier([&](const Sortie_Par_Morceaux::Sortie& sortie) { Ecrire_Export(Adr_OC, NB_Voie, sortie, sur_point); });
+}
+
+void Ecrire_Export(Octet Adr_OC, Octet NB_Voie, const Sortie_Par_Morceaux::Sortie& sortie,
+                   const std::function<void(Long)>& sur_point) {
     const Module_Export& module = Module(Adr_OC);
     const int n = std::min<int>(NB_Voie, 16);
     Ecrivain_Texte e;
@@ -119,11 +123,9 @@ QByteArray Texte_Export(Octet Adr_OC, Octet NB_Voie, const std::function<void(Lo
     e.Ligne(Ligne_Colonnes);
 
     // The points, a line each: the date, the value and the alarm digit.
-    const Long total = n > 0 && Index_Fin_Voie.size() >= static_cast<size_t>(n)
-                           ? std::clamp<Long>(Index_Fin_Voie[static_cast<size_t>(n - 1)], 0, Table_Mesures::Taille)
-                           : 0;
-    QByteArray contenu = e.Contenu();
-    Reserver_Grand(contenu, static_cast<qsizetype>(total) * 32 + n * 40);
+    Sortie_Par_Morceaux s(sortie);
+    QByteArray& contenu = s.Octets();
+    contenu += e.Contenu();
     Textes_Simples valeurs;
     const QByteArray colonnes = Ligne_Colonnes.toLatin1() + "\r\n";
     Long p = 0;
@@ -138,12 +140,13 @@ QByteArray Texte_Export(Octet Adr_OC, Octet NB_Voie, const std::function<void(Lo
             contenu += ';';
             contenu += valeurs.Octets(point.Valeur);
             contenu += point.Alarme == Vrai ? ";1\r\n" : ";0\r\n";
+            s.Suite();
             if (sur_point) sur_point(p + 1);
         }
         contenu += "*\r\n";
         if (sur_point) sur_point(p);
     }
-    return contenu;
+    s.Fin();
 }
 
 }  // namespace ostrel

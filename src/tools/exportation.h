@@ -11,6 +11,7 @@
 
 #include "files/texte_fichier.h"
 #include "link/donnees.h"
+#include "platform/fichiers.h"
 #include "platform/types.h"
 
 namespace ostrel {
@@ -45,6 +46,9 @@ bool Lire_Points_Export(Lecteur_Texte& lecteur, Octet Adr_OC, Octet NB_Voie,
 // The whole Fichier_Export of what was read. sur_point is called with the
 // running index of the points written, after each point and each channel.
 QByteArray Texte_Export(Octet Adr_OC, Octet NB_Voie, const std::function<void(Long)>& sur_point = {});
+// The same passed on piece by piece.
+void Ecrire_Export(Octet Adr_OC, Octet NB_Voie, const Sortie_Par_Morceaux::Sortie& sortie,
+                   const std::function<void(Long)>& sur_point = {});
 
 // Text of a unit code in the export; empty for a code it does not know.
 QString Texte_Unite_Export(Octet unite);

@@ -73,8 +73,10 @@ Resultat_Fichier Form1::Exporter_Enregistrements(const QString& NomFichier, Octe
     Caption_Frame(QStringLiteral("Ecriture du nouveau fichier en cours ..."));
     Debut_Progression(1, 1);
     Resultat_Fichier resultat;
-    const QByteArray contenu = Contenu_Nouveau_Fichier(Adr_OC, NB_Voie, &resultat.Erreur);
-    if (resultat.Erreur.isEmpty()) resultat = Sauvegarde_Sure(Chemin_Natif(NomFichier), contenu);
+    Sauvegarde_Progressive sauvegarde(Chemin_Natif(NomFichier));
+    if (Ecrire_Nouveau_Fichier(Adr_OC, NB_Voie, [&sauvegarde](QByteArrayView morceau) { sauvegarde.Ecrire(morceau); },
+                               &resultat.Erreur))
+        resultat = sauvegarde.Terminer();
     if (!resultat) Signaler_Echec_Sauvegarde(NomFichier, resultat);
     Fin_Travail();
     return resultat;
