@@ -43,7 +43,7 @@ done
 REPONSE=non
 if [ -x "$BUILD/sim/Simulateur" ]; then
     LIEN="$DISQUE/com1"
-    "$BUILD/sim/Simulateur" --lien "$LIEN" --modules 1,3,7 >"$DISQUE/simulateur.log" 2>&1 &
+    "$BUILD/sim/Simulateur" --fige --lien "$LIEN" --modules 1,3,7 >"$DISQUE/simulateur.log" 2>&1 &
     SIM_PID=$!
     i=0
     while [ ! -e "$LIEN" ] && [ $i -lt 50 ]; do sleep 0.1; i=$((i + 1)); done

@@ -1,8 +1,9 @@
 #!/bin/sh
-# Builds Ostrel and the module simulator, starts a simulated bus of three
-# modules on a pseudo-terminal (the demonstration state: module 1 with 8
-# channels, modules 2 and 3 with 16, some channels in alarm, one contact
-# input each) and runs Ostrel on it. The simulator stops when Ostrel exits.
+# Builds Ostrel, the module simulator and the two companion programs, starts
+# a simulated bus of three modules on a pseudo-terminal (a running plant:
+# module 1 with 8 channels, modules 2 and 3 with 16, one contact input each)
+# and runs Ostrel on it. The simulator stops when Ostrel exits. Arguments go
+# to Ostrel.
 #
 # Drive c: of the program is $OSTREL_DISQUE_C when set, otherwise
 # ${XDG_DATA_HOME:-~/.local/share}/ostrel/c, prepared on the first run with
@@ -19,9 +20,11 @@ fi
 
 ./scripts/installer_dependances.sh
 BUILD=${OSTREL_BUILD:-build}
+echo "Configuration de la construction ..."
 cmake -S . -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-echo "Construction d'Ostrel et du simulateur ..."
-cmake --build "$BUILD" -j"$(nproc)" --target Ostrel Simulateur >/dev/null
+# The first build takes a few minutes: its progress is shown as it goes.
+echo "Construction d'Ostrel, du simulateur, d'Exportation et de Conversion ..."
+cmake --build "$BUILD" -j"$(nproc)" --target Ostrel Simulateur Exportation Conversion
 OSTREL="$BUILD/src/shell/Ostrel"
 SIMULATEUR="$BUILD/sim/Simulateur"
 
@@ -59,6 +62,12 @@ arreter() {
 }
 trap arreter EXIT
 trap 'exit 130' INT TERM HUP
+# Qt wants a private runtime folder; give one when the session has none.
+if [ -z "$XDG_RUNTIME_DIR" ]; then
+    XDG_RUNTIME_DIR="$SESSION/execution"
+    mkdir -m 700 "$XDG_RUNTIME_DIR"
+    export XDG_RUNTIME_DIR
+fi
 LIEN="$SESSION/com1"
 "$SIMULATEUR" --modules 1,2,3 --debit 9600 --lien "$LIEN" >"$SESSION/simulateur.log" 2>&1 &
 SIM_PID=$!

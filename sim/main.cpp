@@ -1,6 +1,8 @@
-// Simulateur [--modules 1,2,3] [--voies 8|16] [--lien PATH] [--debit 9600]
+// Simulateur [--modules 1,2,3] [--voies 8|16] [--lien PATH] [--debit 9600] [--fige | --graine N]
 // Plays a bus of modules on a pseudo-terminal until it is killed; the first
-// line of its output is the path of the terminal to open.
+// line of its output is the path of the terminal to open. The modules are a
+// running plant on the PC's clock, with a seed of its own unless one is given;
+// --fige keeps them in a fixed state instead.
 #include <unistd.h>
 
 #include <QFile>
@@ -8,6 +10,7 @@
 #include <QStringList>
 #include <csignal>
 #include <cstdio>
+#include <random>
 #include <vector>
 
 #include "simulateur.h"
@@ -15,7 +18,9 @@
 namespace {
 
 int Usage() {
-    std::fprintf(stderr, "usage : Simulateur [--modules 1,2,3] [--voies 8|16] [--lien CHEMIN] [--debit 9600]\n");
+    std::fprintf(stderr,
+                 "usage : Simulateur [--modules 1,2,3] [--voies 8|16] [--lien CHEMIN] [--debit 9600] "
+                 "[--fige | --graine N]\n");
     return 2;
 }
 
@@ -26,8 +31,15 @@ int main(int argc, char** argv) {
     int voies = 0;
     int debit = 0;
     QString lien;
+    bool fige = false;
+    bool graine_donnee = false;
+    ostrel::sim::Cours cours;
     for (int i = 1; i < argc; ++i) {
         const QString a = QString::fromLocal8Bit(argv[i]);
+        if (a == QLatin1String("--fige")) {
+            fige = true;
+            continue;
+        }
         if (i + 1 >= argc) return Usage();
         const QString v = QString::fromLocal8Bit(argv[++i]);
         bool ok = true;
@@ -46,11 +58,15 @@ int main(int argc, char** argv) {
         } else if (a == QLatin1String("--debit")) {
             debit = v.toInt(&ok);
             if (!ok || debit < 0) return Usage();
+        } else if (a == QLatin1String("--graine")) {
+            cours.graine = v.toUInt(&ok);
+            if (!ok) return Usage();
+            graine_donnee = true;
         } else {
             return Usage();
         }
     }
-    if (modules.empty()) return Usage();
+    if (modules.empty() || (fige && graine_donnee)) return Usage();
 
     // Block the stop signals before the simulator's thread starts, so that
     // only the wait below receives them.
@@ -62,7 +78,14 @@ int main(int argc, char** argv) {
     pthread_sigmask(SIG_BLOCK, &signaux, nullptr);
 
     ostrel::sim::Simulateur simulateur;
-    simulateur.Etat_Demonstration(modules, voies);
+    if (fige) {
+        simulateur.Etat_Demonstration(modules, voies);
+    } else {
+        if (!graine_donnee) cours.graine = std::random_device{}();
+        // On the error output, so that a course worth seeing again can be.
+        std::fprintf(stderr, "Simulateur : graine %u\n", cours.graine);
+        simulateur.Etat_Installation(modules, voies, cours);
+    }
     simulateur.Definir_Debit(debit);
     if (!simulateur.Demarrer()) {
         std::fprintf(stderr, "Simulateur : impossible d'ouvrir un pseudo-terminal\n");

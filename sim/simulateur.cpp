@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "installation.h"
 #include "platform/cp1252.h"
 
 namespace ostrel::sim {
@@ -42,6 +43,54 @@ Horodatage Horodatage::Plus_Minutes(int minutes) const {
     const QDateTime t(QDate(annee, mois, jour), QTime(heure, minute), Qt::UTC);
     const QDateTime r = t.addSecs(60LL * minutes);
     return {r.date().year(), r.date().month(), r.date().day(), r.time().hour(), r.time().minute()};
+}
+
+Horodatage Horodatage::De(const QDateTime& t) {
+    return {t.date().year(), t.date().month(), t.date().day(), t.time().hour(), t.time().minute()};
+}
+
+Entier Mesure_Corrigee(const Voie_Simulee& v) {
+    if (v.mesure <= -32766) return v.mesure;
+    // Kept off the marker words whatever the offset.
+    const int m = v.mesure + v.correction;
+    return static_cast<Entier>(m < -32765 ? -32765 : m > 32767 ? 32767 : m);
+}
+
+std::array<Octet, 6> Octets_Horloge(const QDateTime& t) {
+    // Minute, hour, weekday (1 Sunday .. 7 Saturday), day, month, two-digit year.
+    return {static_cast<Octet>(t.time().minute()), static_cast<Octet>(t.time().hour()),
+            static_cast<Octet>(t.date().dayOfWeek() % 7 + 1), static_cast<Octet>(t.date().day()),
+            static_cast<Octet>(t.date().month()), static_cast<Octet>(t.date().year() % 100)};
+}
+
+QDateTime Temps_Horloge(const std::array<Octet, 6>& h) {
+    // The module counts from the date it was given, even a wrong one.
+    const QDate jour = QDate(2000 + h[5], 1, 1).addMonths(h[4] - 1).addDays(h[3] - 1);
+    return QDateTime(jour, QTime(0, 0)).addSecs(3600LL * h[1] + 60LL * h[0]);
+}
+
+void Journaliser(Module_Simule& m, const Evenement& e) {
+    constexpr size_t capacite = 400;
+    m.journal.push_back(e);
+    if (m.journal.size() > capacite) m.journal.erase(m.journal.begin());
+}
+
+bool Acquitter_Voie(Module_Simule& m, int voie, int niveau) {
+    if (voie < 1 || voie > m.nb_voies) return false;
+    Octet& e = m.voies[static_cast<size_t>(voie - 1)].etat;
+    Octet note = 0;
+    // A present alarm stays, acknowledged; one that has gone ends, and its end
+    // is written as the "no more alarm" code of its kind.
+    if (e == 2 || e == 4 || e == 10) note = e = static_cast<Octet>(e - 1);
+    else if (e == 6 || e == 8 || e == 12) note = static_cast<Octet>(e - 1), e = 0;
+    else return false;
+    Evenement ev;
+    ev.quand = Horodatage::De(Temps_Horloge(m.horloge));
+    ev.etat = note;
+    ev.operateur = static_cast<Octet>(niveau);
+    ev.voie = static_cast<Octet>(voie);
+    Journaliser(m, ev);
+    return true;
 }
 
 namespace {
@@ -127,6 +176,7 @@ Simulateur::~Simulateur() { Arreter(); }
 void Simulateur::Configurer(const std::vector<int>& adresses, int nb_voies) {
     std::lock_guard<std::mutex> verrou(mutex_);
     etat_.modules.clear();
+    installation_.reset();
     curseurs_.clear();
     for (int a : adresses) {
         if (a < 1 || a > 32) continue;
@@ -144,10 +194,10 @@ void Simulateur::Configurer(const std::vector<int>& adresses, int nb_voies) {
 void Simulateur::Etat_Demonstration(const std::vector<int>& adresses, int nb_voies) {
     Configurer(adresses, 16);
     std::lock_guard<std::mutex> verrou(mutex_);
+    // Dated from the PC's time: the clock reads it, the past is behind it.
     const QDateTime maintenant = QDateTime::currentDateTime();
-    const QDateTime depart = maintenant.addSecs(-48LL * 30 * 60);
-    const Horodatage h0{depart.date().year(), depart.date().month(), depart.date().day(), depart.time().hour(),
-                        depart.time().minute() / 30 * 30};
+    const Horodatage dernier = Horodatage::De(maintenant).Plus_Minutes(-(maintenant.time().minute() % 30));
+    auto il_y_a = [&](int minutes) { return dernier.Plus_Minutes(-minutes); };
     static const char* const lieux[] = {"Chambre 1", "Chambre 2", "Congelateur", "Quai", "Labo", "Reserve",
                                         "Hall",      "Porte",     "Cuisine",     "Cave", "Bureau", "Atelier",
                                         "Serre",     "Vestiaire", "Local tech",  "Toit"};
@@ -155,14 +205,15 @@ void Simulateur::Etat_Demonstration(const std::vector<int>& adresses, int nb_voi
     for (auto& [adresse, m] : etat_.modules) {
         m.nb_voies = nb_voies == 8 || nb_voies == 16 ? nb_voies : (premier ? 8 : 16);
         premier = false;
+        // Module texts keep to the characters a module accepts (codes 32 to 122).
         m.entete = Cp1252(QStringLiteral("Chambres froides site %1").arg(adresse), 32) +
-                   Cp1252(QStringLiteral("Bâtiment %1").arg(QChar(u'A' + adresse - 1)), 32);
-        const QString operateurs[] = {QStringLiteral("Dupont"), QStringLiteral("Martin"), QStringLiteral("Lefèvre"),
-                                      QStringLiteral("Garcia")};
+                   Cp1252(QStringLiteral("Batiment %1").arg(QChar(u'A' + adresse - 1)), 32);
+        const char* const operateurs[] = {"Dupont", "Martin", "Lefevre", "Garcia"};
         for (int i = 0; i < 4; ++i) {
             m.codes_acces[static_cast<size_t>(i)] = static_cast<Entier>(1000 * (i + 1) + adresse);
-            m.operateurs[static_cast<size_t>(i)] = Cp1252(operateurs[i], 12);
+            m.operateurs[static_cast<size_t>(i)] = Cp1252(QString::fromLatin1(operateurs[i]), 12);
         }
+        m.horloge = Octets_Horloge(maintenant);
         m.logique_stor = {0, 2};
         m.plannings[0] = {8, 0, 12, 0, 13, 30, 18, 0, 0, 0, 0, 0, 0, 0, 0, 0,
                           9, 0, 12, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
@@ -170,22 +221,12 @@ void Simulateur::Etat_Demonstration(const std::vector<int>& adresses, int nb_voi
             Voie_Simulee& voie = m.voies[static_cast<size_t>(v)];
             voie.nom = Cp1252(QString::fromLatin1(lieux[v]), 12);
             voie.mesure = static_cast<Entier>(30 + 17 * v + 10 * adresse);
-            for (int k = 0; k < 48; ++k) {
-                Point_Enregistre p;
-                p.quand = h0.Plus_Minutes(30 * k);
-                p.valeur = static_cast<Entier>(voie.mesure + ((k * 7 + v) % 11) - 5);
-                voie.enregistrements.push_back(p);
-            }
         }
         // Some channels in alarm, one contact input, one sensor fault.
         Voie_Simulee& chaude = m.voies[1];
         chaude.mesure = 95;
         chaude.reglages[2] = 0x00; chaude.reglages[3] = 0x50;  // high threshold 8.0
         chaude.etat = 2;
-        for (size_t k = 40; k < chaude.enregistrements.size(); ++k) {
-            chaude.enregistrements[k].valeur = 95;
-            chaude.enregistrements[k].alarme = true;
-        }
         Voie_Simulee& basse = m.voies[2];
         basse.mesure = -620;
         basse.etat = adresse == 1 ? 4 : 3;
@@ -198,30 +239,58 @@ void Simulateur::Etat_Demonstration(const std::vector<int>& adresses, int nb_voi
             m.voies[11].mesure = -32768;
             m.voies[11].etat = 10;
         }
+        // A day of half-hourly recordings ending with the present measures: the
+        // alarms of channels 2 and 3 began in the last hours, the contact
+        // opened and closed, the sensor fault came after the last point.
+        for (int v = 0; v < m.nb_voies; ++v) {
+            Voie_Simulee& voie = m.voies[static_cast<size_t>(v)];
+            const int normale = 30 + 17 * v + 10 * adresse;
+            for (int k = 0; k < 48; ++k) {
+                Point_Enregistre p;
+                p.quand = il_y_a(30 * (47 - k));
+                const int ecart = k == 47 ? 0 : (k * 7 + v) % 11 - 5;
+                if (&voie == &contact) p.valeur = static_cast<Entier>((k / 6) % 2 == 1 || k == 47 ? 10 : 0);
+                else if (&voie == &chaude && k < 40) p.valeur = static_cast<Entier>(60 + ecart);
+                else if (&voie == &basse && k < 36) p.valeur = static_cast<Entier>(-200 + ecart);
+                else p.valeur = static_cast<Entier>((voie.mesure == -32768 ? normale : voie.mesure) + ecart);
+                p.alarme = (&voie == &chaude && k >= 40) || (&voie == &basse && k >= 36);
+                voie.enregistrements.push_back(p);
+            }
+        }
         // A power cut on channel 1.
         auto& pts = m.voies[0].enregistrements;
         pts[20].valeur = 32767;
         pts[21].valeur = 32766;
-        const Horodatage j0 = h0.Plus_Minutes(60);
+        // The alarm episodes of that day, the present ones last: channel 1
+        // went before it was acknowledged, channel 2's earlier alarm was
+        // acknowledged, its present one went and came back.
         m.journal = {
-            {j0, 2, 0, 2},
-            {j0.Plus_Minutes(45), 1, 1, 2},
-            {j0.Plus_Minutes(300), 4, 0, 3},
-            {j0.Plus_Minutes(320), 3, 2, 3},
-            {j0.Plus_Minutes(400), 8, 0, 3},
-            {j0.Plus_Minutes(600), 10, 0, 12},
-            {j0.Plus_Minutes(700), 9, 3, 12},
-            {j0.Plus_Minutes(900), 12, 0, 12},
-            {j0.Plus_Minutes(1200), 2, 0, 2},
-            {j0.Plus_Minutes(1500), 6, 0, 5},
-            {j0.Plus_Minutes(2000), 4, 0, 3},
-            {j0.Plus_Minutes(2600), 2, 0, 2},
+            {il_y_a(1380), 2, 0, 1}, {il_y_a(1350), 6, 0, 1}, {il_y_a(1320), 5, 2, 1},
+            {il_y_a(1200), 2, 0, 2}, {il_y_a(1155), 1, 1, 2}, {il_y_a(1080), 5, 0, 2},
         };
+        if (basse.etat == 4) {
+            m.journal.insert(m.journal.end(), {{il_y_a(420), 4, 0, 3}, {il_y_a(390), 8, 0, 3}, {il_y_a(360), 4, 0, 3}});
+        } else {
+            m.journal.insert(m.journal.end(), {{il_y_a(360), 4, 0, 3}, {il_y_a(340), 3, 2, 3}});
+        }
+        m.journal.insert(m.journal.end(), {{il_y_a(230), 2, 0, 2}, {il_y_a(220), 6, 0, 2}, {il_y_a(210), 2, 0, 2}});
+        if (m.nb_voies == 16) m.journal.push_back({dernier, 10, 0, 12});
     }
     etat_.pont.emails[0] = QByteArray("astreinte@exemple.fr");
     etat_.pont.noms_fichiers[0] = QByteArray("site1.txt");
     etat_.pont.peripheriques = QByteArray("\x02\x01\xC0\xA8\x01\x0A\x00\x01\xC0\xA8\x01\x01", 12);
     etat_.pont.smtp = QByteArray("\x0Fsmtp.exemple.fr\x11ostrel@exemple.fr", 34);
+}
+
+void Simulateur::Etat_Installation(const std::vector<int>& adresses, int nb_voies, Cours cours) {
+    Etat_Demonstration(adresses, nb_voies);
+    std::lock_guard<std::mutex> verrou(mutex_);
+    for (auto& [adresse, m] : etat_.modules) Installation::Regler_Demonstration(m);
+    installation_ = std::make_unique<Installation>(etat_, std::move(cours));
+}
+
+void Simulateur::Avancer_Installation() {
+    if (installation_) installation_->Avancer(etat_);
 }
 
 void Simulateur::Programmer_Defauts(int code, std::vector<Defaut> sequence, Defaut permanent) {
@@ -367,6 +436,7 @@ void Simulateur::Traiter(const QByteArray& requete, Horloge::time_point premier_
         const int adresse = O(requete, 0);
         if (!etat_.modules.count(adresse)) return;
         const int code = O(requete, 3);
+        Avancer_Installation();
         auto s = sequences_.find(code);
         if (s != sequences_.end() && !s->second.empty()) {
             defaut = s->second.front();
@@ -416,16 +486,6 @@ void Simulateur::Emettre(const QByteArray& octets) {
     }
 }
 
-void Simulateur::Journaliser_Acquittement(Module_Simule& m, int voie, Octet etat, int operateur) {
-    const auto& h = m.horloge;  // minute, hour, weekday, day, month, two-digit year
-    Evenement e;
-    e.quand = Horodatage{2000 + h[5], h[4], h[3], h[1], h[0]};
-    e.etat = etat;
-    e.operateur = static_cast<Octet>(operateur);
-    e.voie = static_cast<Octet>(voie);
-    m.journal.push_back(e);
-}
-
 QByteArray Simulateur::Repondre(const QByteArray& requete, const Defaut& defaut) {
     const int adresse = O(requete, 0);
     const int fonction = O(requete, 1);
@@ -452,7 +512,7 @@ QByteArray Simulateur::Repondre(const QByteArray& requete, const Defaut& defaut)
         bool refuse = false;
         switch (code) {
             case 0x00:
-                if (!(refuse = !voie_ok(compte))) d = Mot(m.voies[static_cast<size_t>(compte - 1)].mesure);
+                if (!(refuse = !voie_ok(compte))) d = Mot(Mesure_Corrigee(m.voies[static_cast<size_t>(compte - 1)]));
                 break;
             case 0x01:
                 if (!(refuse = !voie_ok(compte))) d = Mot(m.voies[static_cast<size_t>(compte - 1)].etat);
@@ -600,6 +660,7 @@ QByteArray Simulateur::Repondre(const QByteArray& requete, const Defaut& defaut)
             case 0x09:
                 if ((invalide = !taille(6))) break;
                 for (int i = 0; i < 6; ++i) m.horloge[static_cast<size_t>(i)] = O(donnees, i);
+                if (installation_) installation_->Horloge_Ecrite(adresse, m);
                 break;
             case 0x0D:
                 if ((invalide = !taille(6))) break;
@@ -656,14 +717,7 @@ QByteArray Simulateur::Repondre(const QByteArray& requete, const Defaut& defaut)
         switch (code) {
             case 0x0A: {
                 m.acquittements.push_back(valeur);
-                const int v = sous;
-                if (voie_ok(v)) {
-                    Octet& e = m.voies[static_cast<size_t>(v - 1)].etat;
-                    const Octet avant = e;
-                    if (e == 2 || e == 4 || e == 10) e = static_cast<Octet>(e - 1);
-                    else if (e == 6 || e == 8 || e == 12) e = 0;
-                    if (e != avant && m.journal_acquittements) Journaliser_Acquittement(m, v, e, compte >> 8);
-                }
+                Acquitter_Voie(m, sous, compte >> 8);
                 reponse = Echo(requete);
                 break;
             }

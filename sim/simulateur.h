@@ -6,16 +6,22 @@
 // misbehave request by request (silence, exceptions, corrupted, split, glued
 // or late replies, endless pages).
 //
+// The bus is either a fixed state, which changes only by what is written to
+// it, or a running plant (Etat_Installation) whose channels move with time.
+//
 // It runs on a thread of its own. Tests set up and inspect the state through
 // Avec_Etat(), which holds the simulator's lock while the function runs.
 #include <QByteArray>
+#include <QDateTime>
 #include <QString>
 #include <array>
 #include <atomic>
 #include <chrono>
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <set>
 #include <thread>
@@ -37,6 +43,7 @@ struct Horodatage {
     long long Cle() const { return (((annee * 13LL + mois) * 32 + jour) * 24 + heure) * 60 + minute; }
     long long Cle_Jour() const { return (annee * 13LL + mois) * 32 + jour; }
     Horodatage Plus_Minutes(int minutes) const;
+    static Horodatage De(const QDateTime& t);
 };
 
 struct Point_Enregistre {
@@ -53,7 +60,8 @@ struct Evenement {
 };
 
 struct Voie_Simulee {
-    Entier mesure = 0;  // tenths, or -32768 / -32767 / -32766
+    // Tenths as the sensor gives them, before the offset; or -32768 / -32767 / -32766.
+    Entier mesure = 0;
     Octet etat = 0;     // alarm state code 0..12
     std::array<Octet, 16> reglages{};  // the channel settings block as it travels
     Entier correction = 0;             // offset in tenths
@@ -77,9 +85,6 @@ struct Module_Simule {
     Horodatage debut_fenetre, fin_fenetre{2099, 12, 31, 23, 59};
     std::vector<Entier> modes_recus;       // values of the mode command 0x16
     std::vector<Entier> acquittements;     // values of the acknowledgement 0x0A
-    // When set, an acknowledgement that changes a channel's state is written to
-    // the journal, stamped with the module clock, with the operator's index.
-    bool journal_acquittements = false;
     int purges_enregistrements = 0;
     int purges_journal = 0;
 };
@@ -95,6 +100,27 @@ struct Passerelle_Simulee {
     QByteArray smtp = QByteArray(2, '\0');
     std::array<Octet, 4> masque{255, 255, 255, 0};
 };
+
+// The measure the module returns: the sensor's with the offset added; the
+// marker words as they are.
+Entier Mesure_Corrigee(const Voie_Simulee& v);
+// The module clock's bytes for a time, and back.
+std::array<Octet, 6> Octets_Horloge(const QDateTime& t);
+QDateTime Temps_Horloge(const std::array<Octet, 6>& h);
+// Acknowledgement of one channel's alarm by an operator of level 1..4, as
+// request 0x0A does it; the change is written to the journal, stamped with the
+// module clock. False when the channel had nothing to acknowledge.
+bool Acquitter_Voie(Module_Simule& m, int voie, int niveau);
+// An entry at the end of the journal; the oldest goes when the memory is full.
+void Journaliser(Module_Simule& m, const Evenement& e);
+
+// How the plant runs: the seed of its course and the clock it follows.
+struct Cours {
+    std::uint32_t graine = 1;
+    std::function<QDateTime()> horloge;  // empty: the PC's clock
+};
+
+class Installation;
 
 struct Etat_Bus {
     std::map<int, Module_Simule> modules;  // by slave address
@@ -147,15 +173,20 @@ public:
     QString Chemin() const { return chemin_; }
 
     // State set-up and inspection, under the simulator's lock.
+    // A running plant is first brought up to its clock's present.
     template <class F>
     auto Avec_Etat(F f) {
         std::lock_guard<std::mutex> verrou(mutex_);
+        Avancer_Installation();
         return f(etat_);
     }
     // Modules 1..32 with the given channel count each, default contents.
     void Configurer(const std::vector<int>& adresses, int nb_voies);
-    // The demonstration bus: module 1 of 8 channels, modules 2 and 3 of 16.
+    // The demonstration bus as a fixed state: module 1 of 8 channels, modules 2
+    // and 3 of 16, some channels in alarm, one contact input each.
     void Etat_Demonstration(const std::vector<int>& adresses = {1, 2, 3}, int nb_voies = 0);
+    // The demonstration bus as a plant running on the course's clock.
+    void Etat_Installation(const std::vector<int>& adresses = {1, 2, 3}, int nb_voies = 0, Cours cours = {});
 
     // Faults: the n-th request of code `code` from now on gets sequence[n-1];
     // later ones get `permanent` (Aucun by default).
@@ -178,11 +209,12 @@ private:
     void Traiter(const QByteArray& requete, std::chrono::steady_clock::time_point fin);
     QByteArray Repondre(const QByteArray& requete, const Defaut& defaut);
     void Emettre(const QByteArray& octets);
-    static void Journaliser_Acquittement(Module_Simule& m, int voie, Octet etat, int operateur);
+    void Avancer_Installation();
     int Longueur_Attendue(const QByteArray& tampon) const;
 
     mutable std::mutex mutex_;
     Etat_Bus etat_;
+    std::unique_ptr<Installation> installation_;  // none: the state is fixed
     std::map<int, std::deque<Defaut>> sequences_;
     std::map<int, Defaut> permanents_;
     std::vector<Trame_Journal> journal_;

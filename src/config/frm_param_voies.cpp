@@ -305,6 +305,13 @@ void Frm_Param_Voies_Forme::Form_Load() {
     Cmb_Num_Planning_Inhib->addItem(Texte_Aucun_Planning);
     for (int p = 16; p >= 1; --p) Cmb_Num_Planning_Inhib->insertItem(1, QStringLiteral("Planning n°") + QString::number(p));
 
+    // The controls of the three kinds share one place on the page. An
+    // out-of-service channel keeps those shown before it, so the screen opens
+    // on those of the first channel's kind rather than on all three at once.
+    const Octet nature = Tab_Parametres_Voies[0].Nature_Capteur <= 2 ? Tab_Parametres_Voies[0].Nature_Capteur : 0;
+    Montrer_Controles_Nature(nature);
+    (nature == 2 ? Opt_ETOR : nature == 1 ? Opt_4_20 : Opt_AD590)->setChecked(true);
+
     pret_ = true;
     Affiche_Parametres_Voie(0);
     Form_Resize();
@@ -334,11 +341,11 @@ void Frm_Param_Voies_Forme::Form_Resize() {
     Disposer(Frame_Service, c1, 0.02, lc, 0.13);
     Disposer(Frame_Voie, c1, 0.17, lc, 0.30);
     Disposer(Frame_Nature_Capteur, c2, 0.02, lc, 0.45);
-    Disposer(Lbl_Echel_4, c3, 0.02, lc, 0.06);
+    Disposer(Lbl_Echel_4, c3, 0.02, lc, 0.055);
     Disposer(Txt_Echel_4, c3, 0.08, lc * 0.6, 0.065);
-    Disposer(Lbl_Echel_20, c3, 0.17, lc, 0.06);
+    Disposer(Lbl_Echel_20, c3, 0.17, lc, 0.055);
     Disposer(Txt_Echel_20, c3, 0.23, lc * 0.6, 0.065);
-    Disposer(Lbl_Unite, c3, 0.32, lc, 0.06);
+    Disposer(Lbl_Unite, c3, 0.32, lc, 0.055);
     Disposer(Cmb_Unite, c3, 0.38, lc * 0.6, 0.065);
     Disposer(Frame_Type_ETOR, c3, 0.02, lc, 0.21);
     Disposer(Frame_Role_Etor, c3, 0.26, lc, 0.21);
@@ -675,21 +682,24 @@ void Frm_Param_Voies_Forme::Opt_Oui_Click() {
     R.Voie_Valide = Vrai;
 }
 
+void Frm_Param_Voies_Forme::Montrer_Controles_Nature(Octet nature) {
+    const bool echelles = nature == 1, etor = nature == 2;
+    for (QWidget* w : std::initializer_list<QWidget*>{Txt_Echel_4, Txt_Echel_20, Lbl_Echel_4, Lbl_Echel_20})
+        w->setVisible(echelles);
+    for (QWidget* w : std::initializer_list<QWidget*>{Opt_Type_Contact_NF, Opt_Type_Contact_NO, Opt_Role_ETOR_Alarm,
+                                                        Opt_Role_ETOR_Inhib, Frame_Type_ETOR, Frame_Role_Etor})
+        w->setVisible(etor);
+    for (QWidget* w : std::initializer_list<QWidget*>{Lbl_Per_Enreg, Txt_Per_Enreg, Cmb_Unite, Lbl_Unite, Check_Etalonnage})
+        w->setVisible(!etor);
+}
+
 void Frm_Param_Voies_Forme::Opt_AD590_Click() {
     if (!Enregistrement_Affiche() || !Actif(Opt_AD590, this) || !Montre(Opt_AD590, this)) return;
     Parametres_Voie& R = Voie_Affichee();
     if (R.Nature_Capteur == 2) Retrait_Entree_Inhibition(static_cast<Octet>(Num_Voie_Affichee + 1), Nb_Voies_Affichees);
-    for (QWidget* w : std::initializer_list<QWidget*>{Txt_Echel_4, Txt_Echel_20, Opt_Type_Contact_NF,
-                                                        Opt_Type_Contact_NO, Opt_Role_ETOR_Alarm, Opt_Role_ETOR_Inhib,
-                                                        Lbl_Echel_4, Lbl_Echel_20, Frame_Type_ETOR, Frame_Role_Etor})
-        w->hide();
-    Lbl_Per_Enreg->show();
-    Txt_Per_Enreg->show();
+    Montrer_Controles_Nature(0);
     Cmb_Unite->setEnabled(false);
     Lbl_Unite->setEnabled(false);
-    Cmb_Unite->show();
-    Lbl_Unite->show();
-    Check_Etalonnage->show();
     for (QWidget* w : std::initializer_list<QWidget*>{Frame_Inhibtion_Enreg, Opt_Inhib_Enreg_Non, Opt_Inhib_Enreg_Oui})
         w->setEnabled(true);
     // An AD590 measures in degrees only.
@@ -705,18 +715,8 @@ void Frm_Param_Voies_Forme::Opt_4_20_Click() {
     if (!Enregistrement_Affiche() || !Actif(Opt_4_20, this) || !Montre(Opt_4_20, this)) return;
     Parametres_Voie& R = Voie_Affichee();
     if (R.Nature_Capteur == 2) Retrait_Entree_Inhibition(static_cast<Octet>(Num_Voie_Affichee + 1), Nb_Voies_Affichees);
-    for (QWidget* w : std::initializer_list<QWidget*>{Txt_Echel_4, Txt_Echel_20, Lbl_Echel_4, Lbl_Echel_20})
-        w->show();
-    for (QWidget* w : std::initializer_list<QWidget*>{Opt_Type_Contact_NF, Opt_Type_Contact_NO, Opt_Role_ETOR_Alarm,
-                                                        Opt_Role_ETOR_Inhib, Frame_Type_ETOR, Frame_Role_Etor})
-        w->hide();
-    Lbl_Per_Enreg->show();
-    Txt_Per_Enreg->show();
-    for (QWidget* w : std::initializer_list<QWidget*>{Cmb_Unite, Lbl_Unite}) {
-        w->setEnabled(true);
-        w->show();
-    }
-    Check_Etalonnage->show();
+    Montrer_Controles_Nature(1);
+    for (QWidget* w : std::initializer_list<QWidget*>{Cmb_Unite, Lbl_Unite}) w->setEnabled(true);
     for (QWidget* w : std::initializer_list<QWidget*>{Frame_Inhibtion_Enreg, Opt_Inhib_Enreg_Non, Opt_Inhib_Enreg_Oui})
         w->setEnabled(true);
     R.Nature_Capteur = 1;
@@ -727,16 +727,9 @@ void Frm_Param_Voies_Forme::Opt_4_20_Click() {
 void Frm_Param_Voies_Forme::Opt_ETOR_Click() {
     if (!Enregistrement_Affiche() || !Actif(Opt_ETOR, this) || !Montre(Opt_ETOR, this)) return;
     Parametres_Voie& R = Voie_Affichee();
-    for (QWidget* w : std::initializer_list<QWidget*>{Txt_Echel_4, Txt_Echel_20, Lbl_Echel_4, Lbl_Echel_20,
-                                                        Check_Etalonnage, Lbl_Per_Enreg, Txt_Per_Enreg})
-        w->hide();
+    Montrer_Controles_Nature(2);
     for (QWidget* w : std::initializer_list<QWidget*>{Frame_Inhibtion_Enreg, Opt_Inhib_Enreg_Non, Opt_Inhib_Enreg_Oui})
         w->setEnabled(false);
-    for (QWidget* w : std::initializer_list<QWidget*>{Opt_Type_Contact_NF, Opt_Type_Contact_NO, Opt_Role_ETOR_Alarm,
-                                                        Opt_Role_ETOR_Inhib, Frame_Type_ETOR, Frame_Role_Etor})
-        w->show();
-    Cmb_Unite->hide();
-    Lbl_Unite->hide();
     if (R.Contact_NF != 0) {
         Selectionner(Opt_Type_Contact_NF);
         Opt_Type_Contact_NF_Click();

@@ -98,6 +98,8 @@ private:
     bool Module_Connecte() const;
     void Preparer_Dialogue(Dialogue_Fichier& dialogue, const QString& titre) const;
     void Remplir_Liste_ETOR(QComboBox* liste);
+    // Shows the controls of one sensor kind (0 AD590, 1 4-20 mA, 2 ETOR) and hides the others'.
+    void Montrer_Controles_Nature(Octet nature);
     // Selects an option; its rule runs when the option was not selected yet.
     static void Selectionner(QRadioButton* option);
     void Poser_Valeur(Boite_Numerique* boite, double valeur, void (Frm_Param_Voies_Forme::*regle)());

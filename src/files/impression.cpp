@@ -1,5 +1,9 @@
 #include "files/impression.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QStringList>
+
 #include <vector>
 
 #include "link/donnees.h"
@@ -152,9 +156,36 @@ Resultat_Impression Terminer_Impression(const QString& forme_appelante) {
     const Resultat_Impression resultat = Printer().EndDoc();
     Formes().Premier_Plan(forme_appelante);
     Formes().Focus(forme_appelante);
-    if (resultat) Boites().MsgBox(QStringLiteral("Impression envoyée à l'imprimante"));
+    if (resultat) Boites().MsgBox(Texte_Impression_Envoyee(resultat));
     else Signaler_Echec_Impression(resultat);
     return resultat;
+}
+
+QString Texte_Impression_Envoyee(const Resultat_Impression& resultat) {
+    if (resultat.Fichier_Pdf.isEmpty()) return Texte_Impression_Envoyee();
+    return Texte_Impression_Envoyee(std::vector<QString>{resultat.Fichier_Pdf});
+}
+
+QString Texte_Impression_Envoyee(const std::vector<QString>& fichiers_pdf) {
+    if (fichiers_pdf.empty()) return QStringLiteral("Impression envoyée à l'imprimante");
+    if (fichiers_pdf.size() == 1)
+        return QStringLiteral("Impression enregistrée dans le fichier :\n") + fichiers_pdf.front();
+    // A long printout makes one file per page: the first and the last name them all.
+    QStringList noms;
+    if (fichiers_pdf.size() <= 3) {
+        for (const QString& f : fichiers_pdf) noms << f;
+    } else {
+        noms << fichiers_pdf.front() << QStringLiteral("...") << fichiers_pdf.back();
+    }
+    return QStringLiteral("Impression enregistrée dans les %1 fichiers :\n").arg(fichiers_pdf.size()) +
+           noms.join(QLatin1Char('\n'));
+}
+
+void Annoncer_Fichier_Impression(const Resultat_Impression& resultat) {
+    if (resultat && !resultat.Fichier_Pdf.isEmpty())
+        Frm_Menu1().Annonce(QStringLiteral("Impression enregistrée dans ") +
+                            QDir::toNativeSeparators(QFileInfo(resultat.Fichier_Pdf).absolutePath()) +
+                            QLatin1Char('\n') + QFileInfo(resultat.Fichier_Pdf).fileName());
 }
 
 bool Imprimer_Parametres_Voies(const Octet& Nb) {
@@ -327,6 +358,7 @@ bool Imprimer_Mesures_Instantanees() {
     Printer().Print(QStringLiteral("OstrelSoft le ") + Texte_Date(Maintenant()));
     const Resultat_Impression resultat = Printer().EndDoc();
     if (!resultat) Signaler_Echec_Impression(resultat);
+    Annoncer_Fichier_Impression(resultat);
     return static_cast<bool>(resultat);
 }
 

@@ -4,6 +4,7 @@
 // layer (Printer()).
 #include <QString>
 #include <array>
+#include <vector>
 
 #include "platform/imprimante.h"
 #include "platform/types.h"
@@ -18,9 +19,18 @@ inline QString Complete_Espaces(QString&& s, Long n) { return Complete_Espaces(s
 
 // Ends the document, brings the calling form to the front with the focus,
 // then tells the user: "Impression envoyée à l'imprimante" when the job
-// reached the printer, an error box otherwise. Returns the job's outcome.
+// reached the printer (or the PDF file it became), an error box otherwise.
+// Returns the job's outcome.
 Resultat_Impression Terminer_Impression(const QString& forme_appelante);
 void Signaler_Echec_Impression(const Resultat_Impression& resultat);
+
+// The message after a print that went out: "Impression envoyée à
+// l'imprimante", or, when no printer took it, the PDF files it became.
+QString Texte_Impression_Envoyee(const std::vector<QString>& fichiers_pdf = {});
+QString Texte_Impression_Envoyee(const Resultat_Impression& resultat);
+// After a print that shows no message: the PDF file it became, if any, is
+// named on the dashboard's status line for a few seconds.
+void Annoncer_Fichier_Impression(const Resultat_Impression& resultat);
 
 // The channel settings of Tab_Parametres_Voies, one table of 21 lines per
 // block of 8 channels (Nb = 8 or 16), then Frm_Param_Voies in front and the

@@ -182,7 +182,7 @@ void Frm_Enreg_Forme::Form_Load() {
         Aspect_Coche(i, false);
         c->show();
         QPushButton* b = Cmd_Choix_Couleur[static_cast<size_t>(i)];
-        ostrel::Couleur_Fond(b, Tab_Couleur_Courbe[static_cast<size_t>(i)]);
+        Couleur_Fond_Pleine(b, Tab_Couleur_Courbe[static_cast<size_t>(i)]);
         b->show();
         CWGraph_Enreg->Couleur_Ligne(i + 1, Tab_Couleur_Courbe[static_cast<size_t>(i)]);
         CWGraph_Enreg->Allumee(i + 1, false);

@@ -310,7 +310,7 @@ void Frm_Enreg_Forme::Cmd_Choix_Couleur_Click(int Index) {
     Couleur c = ostrel::Couleur_Fond(bouton);
     if (!Boites().ShowColor(c)) return;
     CWGraph_Enreg->Couleur_Ligne(Index + 1, c);
-    ostrel::Couleur_Fond(bouton, c);
+    Couleur_Fond_Pleine(bouton, c);
     Tab_Couleur_Courbe[static_cast<size_t>(Index)] = c;
 }
 

@@ -29,7 +29,6 @@
 namespace ostrel {
 namespace {
 
-const QString Texte_Impression_Envoyee = QStringLiteral("Impression envoyée à l'imprimante");
 const QString Titre_Impression = QStringLiteral("Impression");
 const QString Maison = QStringLiteral("Velsa SA");
 
@@ -93,6 +92,7 @@ bool Frm_Enreg_Forme::Imprime_Tableau_Numerique(Long premier, Long dernier, int 
     const QString tete_colonne = QStringLiteral("Date/Heure         Mesure");
 
     Imprimante& p = Printer();
+    std::vector<QString> fichiers_pdf;
     const Long pages = (dernier - premier) / Points_Par_Page + 1;
     for (Long page = 1; page <= pages; ++page) {
         const Long f = premier + Points_Par_Page * (page - 1);
@@ -129,9 +129,10 @@ bool Frm_Enreg_Forme::Imprime_Tableau_Numerique(Long premier, Long dernier, int 
             Signaler_Echec_Impression(resultat);
             return false;
         }
+        if (!resultat.Fichier_Pdf.isEmpty()) fichiers_pdf.push_back(resultat.Fichier_Pdf);
     }
     formes.Decharger(patientez);
-    Boites().MsgBox(Texte_Impression_Envoyee, vbOKOnly);
+    Boites().MsgBox(Texte_Impression_Envoyee(fichiers_pdf), vbOKOnly);
     return true;
 }
 
@@ -211,7 +212,7 @@ void Frm_Enreg_Forme::Restaurer_Apres_Impression() {
     Masque_Controles_Impression(true);
 }
 
-bool Frm_Enreg_Forme::Imprimer_Ecran() {
+bool Frm_Enreg_Forme::Imprimer_Ecran(std::vector<QString>& fichiers_pdf) {
     // Drawn at twice the screen's resolution: the page is sharper than the screen.
     QImage image(size() * 2, QImage::Format_RGB32);
     image.setDevicePixelRatio(2);
@@ -225,6 +226,7 @@ bool Frm_Enreg_Forme::Imprimer_Ecran() {
     p.Imprimer_Image(image);
     const Resultat_Impression resultat = p.EndDoc();
     if (!resultat) Signaler_Echec_Impression(resultat);
+    if (!resultat.Fichier_Pdf.isEmpty()) fichiers_pdf.push_back(resultat.Fichier_Pdf);
     return static_cast<bool>(resultat);
 }
 
@@ -251,6 +253,7 @@ void Frm_Enreg_Forme::Imprime_Courbes_Par_Page(Octet N) {
 
     Tableau_Bord& tableau = Frm_Menu1();
     bool reussi = true;
+    std::vector<QString> fichiers_pdf;
     for (int i = 0; i < std::min<int>(N, static_cast<int>(Check_Voie.size())) && reussi; ++i) {
         if (!Voie_Cochee(i)) continue;
         CWGraph_Enreg->Caption(Maison + QStringLiteral(" - ") + tableau.Lbl_Nom_Logiciel() + QStringLiteral(" - ") + Nom_Module +
@@ -262,7 +265,7 @@ void Frm_Enreg_Forme::Imprime_Courbes_Par_Page(Octet N) {
         placer_graphe();
         Rafraichir();
         Donner_Focus();
-        reussi = Imprimer_Ecran();
+        reussi = Imprimer_Ecran(fichiers_pdf);
         CWGraph_Enreg->Visible(i + 1, false);
         Efface_Seuils_Voie(i);
     }
@@ -273,7 +276,7 @@ void Frm_Enreg_Forme::Imprime_Courbes_Par_Page(Octet N) {
         for (const QPointF& point : seuils[static_cast<size_t>(k - 17)]) CWGraph_Enreg->Ajouter_Point(k, point.x(), point.y());
     }
     Restaurer_Apres_Impression();
-    if (reussi) Boites().MsgBox(Texte_Impression_Envoyee, vbOKOnly);
+    if (reussi) Boites().MsgBox(Texte_Impression_Envoyee(fichiers_pdf), vbOKOnly);
 }
 
 void Frm_Enreg_Forme::Imprime_Courbes_Meme_Page(Octet N) {
@@ -310,7 +313,8 @@ void Frm_Enreg_Forme::Imprime_Courbes_Meme_Page(Octet N) {
         element->repaint();
     }
 
-    const bool reussi = Imprimer_Ecran();
+    std::vector<QString> fichiers_pdf;
+    const bool reussi = Imprimer_Ecran(fichiers_pdf);
 
     Lbl_Legende[0]->hide();
     while (Lbl_Legende.size() > 1) {
@@ -318,7 +322,7 @@ void Frm_Enreg_Forme::Imprime_Courbes_Meme_Page(Octet N) {
         Lbl_Legende.pop_back();
     }
     Restaurer_Apres_Impression();
-    if (reussi) Boites().MsgBox(Texte_Impression_Envoyee, vbOKOnly);
+    if (reussi) Boites().MsgBox(Texte_Impression_Envoyee(fichiers_pdf), vbOKOnly);
 }
 
 }  // namespace ostrel

@@ -405,8 +405,9 @@ void frm_Journal_Alarme_Forme::Affecte_Nom_Voies() {
     int montre = 0;
     for (Long i = 0; i < n; ++i) {
         Evenement_Journal& e = Tab_Journal[static_cast<size_t>(i)];
-        // A channel the module does not have gets no name.
-        e.Nom_Voie = e.Num_Voie >= 1 && e.Num_Voie < noms ? Cmb_Choix_Num_Voie->itemText(e.Num_Voie) : QString();
+        // Channel 0 is the module as a whole ("Toutes les voies"); a channel
+        // the module does not have gets no name.
+        e.Nom_Voie = e.Num_Voie < noms ? Cmb_Choix_Num_Voie->itemText(e.Num_Voie) : QString();
         const int valeur = static_cast<int>(Arrondi_Pair(static_cast<double>(i) / n * 100.0));
         if (valeur != montre) {
             Progression(valeur);

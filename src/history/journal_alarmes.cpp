@@ -172,7 +172,7 @@ bool Imprimer_Lignes_Journal(const QString& intitule, const QStringList& lignes)
         Boites().MsgBox(QStringLiteral("L'impression a échoué"), vbOKOnly | vbExclamation);
         return false;
     }
-    Boites().MsgBox(QStringLiteral("Impression envoyée à l'imprimante"));
+    Boites().MsgBox(Texte_Impression_Envoyee(resultat));
     return true;
 }
 

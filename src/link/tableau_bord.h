@@ -39,6 +39,10 @@ public:
     virtual void Lbl_Informations(const QString& t) { informations_ = t; }
     virtual QString Lbl_Etat_Memoire() const { return etat_memoire_; }
     virtual void Lbl_Etat_Memoire(const QString& t) { etat_memoire_ = t; }
+    // A notice on the status line (Lbl_Informations) for a few seconds; the
+    // text it covered then comes back, unless another has been written since.
+    // The in-memory dashboard keeps the notice.
+    virtual void Annonce(const QString& texte) { informations_ = texte; }
     // The large notice over the progress bar ("Patientez SVP ...").
     virtual QString Lbl_PatientezSVP() const { return patientez_svp_; }
     virtual void Lbl_PatientezSVP(const QString& t) { patientez_svp_ = t; }

@@ -105,9 +105,11 @@ void Frm_Param_Periph_Forme::Imprimer_Param_Periph() {
     p.Print();
     p.Print(QStringLiteral("OstrelSoft le ") + Texte_Date(Maintenant()));
 
-    // Nothing is said when the page goes out; a page that could not go out is told.
+    // Nothing is said when the page goes out, but where a PDF file it became
+    // lies; a page that could not go out is told.
     const Resultat_Impression resultat = p.EndDoc();
     if (!resultat) Signaler_Echec_Impression(resultat);
+    Annoncer_Fichier_Impression(resultat);
 }
 
 }  // namespace ostrel

@@ -150,12 +150,8 @@ std::optional<Simple> Convertir_Simple(const QString& texte) {
 
 std::optional<Booleen> Convertir_Booleen(const QString& texte) {
     const QString t = texte.trimmed();
-    if (t.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0 ||
-        t.compare(QLatin1String("Vrai"), Qt::CaseInsensitive) == 0)
-        return Vrai;
-    if (t.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0 ||
-        t.compare(QLatin1String("Faux"), Qt::CaseInsensitive) == 0)
-        return Faux;
+    if (t.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0) return Vrai;
+    if (t.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0) return Faux;
     auto v = Convertir_Nombre(t);
     if (!v) return std::nullopt;
     return *v != 0 ? Vrai : Faux;

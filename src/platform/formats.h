@@ -53,7 +53,8 @@ std::optional<Octet> Convertir_Octet(const QString& texte);
 std::optional<Entier> Convertir_Entier(const QString& texte);
 std::optional<Long> Convertir_Long(const QString& texte);
 std::optional<Simple> Convertir_Simple(const QString& texte);
-// "True"/"False" (or "Vrai"/"Faux"), in any case, or a number: non-zero is true.
+// "True"/"False", in any case, or a number: non-zero is true. Nothing else,
+// whatever the language ("Vrai" is refused).
 std::optional<Booleen> Convertir_Booleen(const QString& texte);
 
 // Whole-number conversion of a value as a cast of the original does it:

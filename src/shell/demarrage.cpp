@@ -1,5 +1,6 @@
 #include "shell/demarrage.h"
 
+#include <QDir>
 #include <QStringList>
 #include <new>
 
@@ -18,11 +19,12 @@ void Options_Initiales() {
     Police_Options = Police_Defaut;
     Mettre_Couleurs_En_Vigueur(Couleurs_Defaut(Couleur_Face_Bouton));
     Port_Com = 1;
-    // Sixteen curve colours that tell the channels apart, until the options
-    // file gives its own (&H00BBGGRR).
-    static const Couleur courbes[16] = {0x0000FF, 0x00A000, 0xFF0000, 0x00A0FF, 0xA000A0, 0xA0A000,
-                                         0x000080, 0x008000, 0x800000, 0x4080FF, 0xFF80C0, 0x808000,
-                                         0x0060C0, 0x408040, 0x804040, 0x404040};
+    // Sixteen curve colours (&H00BBGGRR) until the options file gives its own:
+    // far apart from one another, and from the default window colour that is
+    // the plot's background, and none white, which would vanish on paper.
+    static const Couleur courbes[16] = {0x0000FF, 0xFF0000, 0x00FFFF, 0x000000, 0xFF00FF, 0x00FF00,
+                                         0x00A0FF, 0x600000, 0xA0A0FF, 0x006060, 0xFFA000, 0x000060,
+                                         0xA0FFA0, 0x6000A0, 0xFFA0FF, 0xFF6000};
     for (int i = 0; i < 16; ++i) Tab_Couleur_Courbe[static_cast<size_t>(i)] = courbes[i];
 }
 
@@ -38,6 +40,14 @@ const QStringList& Ordre_Dechargement() {
         "Frm_Param_OC", "Frm_Param_Voies", "Frm_Pb_Liaison", "Frm_Psw", "Frm_Purger", "Frm_Etalonnage",
         "Frm_Menu1", "Frm_Patientez"};
     return ordre;
+}
+
+void Creer_Dossiers_Sauvegardes() {
+    for (const QString* dossier : {&Repertoire_Sauvegardes_Donnees, &Repertoire_Sauvegardes_Alarmes,
+                                   &Repertoire_Parametrage_Voies, &Repertoire_Parametrage_Modules}) {
+        const QString natif = Chemin_Natif(*dossier);
+        if (!QDir().mkpath(natif)) Ecrit_Mouchard(QStringLiteral("Le dossier ") + natif + QStringLiteral(" n'a pas pu être créé"));
+    }
 }
 
 void Signaler_Echec_Options(const QString& erreur) {

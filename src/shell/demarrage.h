@@ -13,6 +13,11 @@ void Options_Initiales();
 // "Error " & number & " " & description, as a start-up error box shows it.
 QString Texte_Erreur_Execution(const std::exception& erreur);
 
+// The four backup folders under the application folder, made when missing so
+// that each file dialog opens in its own one; a folder that cannot be made is
+// traced and start-up goes on.
+void Creer_Dossiers_Sauvegardes();
+
 // The box telling that the options file could not be written, and why.
 void Signaler_Echec_Options(const QString& erreur);
 

@@ -9,6 +9,7 @@
 #include "link/liaison_ecran.h"
 #include "link/tableau_bord.h"
 #include "link/variables.h"
+#include "platform/ui/boites_qt.h"
 #include "platform/ui/couleurs_ui.h"
 #include "platform/ui/petite_fenetre.h"
 #include "platform/ui/registre_formes.h"
@@ -48,6 +49,7 @@ const A_Venir Ecrans_A_Venir[] = {
 void Configurer_Application() {
     QApplication::setStyle(QStringLiteral("Fusion"));
     QApplication::setApplicationName(QStringLiteral("OstrelSoft+"));
+    Installer_Traductions_Qt();
     QFont police = QApplication::font();
     police.setPointSize(11);
     QApplication::setFont(police);

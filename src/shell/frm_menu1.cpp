@@ -5,8 +5,10 @@
 #include <QEvent>
 #include <QFrame>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QProgressBar>
 #include <QTimer>
+#include <algorithm>
 #include <cmath>
 
 #include "files/options_logiciel.h"
@@ -23,6 +25,7 @@
 #include "platform/dates.h"
 #include "platform/dialogues.h"
 #include "platform/formats.h"
+#include "platform/horloge.h"
 #include "platform/ui/couleurs_ui.h"
 #include "platform/ui/minuterie.h"
 #include "shell/demarrage.h"
@@ -53,6 +56,13 @@ QLabel* Etiquette(const char* nom, const QString& texte, QWidget* parent, Qt::Al
 }
 
 QString Css(Couleur c) { return Vers_QColor(c).name(); }
+
+// Border of a module button on each side, in pixels; the smallest caption size.
+constexpr int Bord_Lbl_OC = 2;
+constexpr Simple Taille_Minimale_Lbl_OC = 5;
+
+// How long a notice stays on the status line.
+constexpr int Duree_Annonce_ms = 8000;
 
 }  // namespace
 
@@ -119,6 +129,16 @@ void Frm_Menu1_Forme::Creer_Controles() {
 
     tmr_date_ = new Minuterie(QStringLiteral("Tmr_Date"), this, 3000);
     tmr_date_->Timer = [this] { Tmr_Date_Timer(); };
+    fin_annonce_ = new QTimer(this);
+    fin_annonce_->setSingleShot(true);
+    connect(fin_annonce_, &QTimer::timeout, this, [this] {
+        if (lbl_informations_->text() == annonce_) lbl_informations_->setText(texte_sous_annonce_);
+        lbl_informations_->setToolTip(QString());
+        if (lbl_etat_memoire_->isHidden()) {
+            lbl_informations_->setGeometry(lbl_informations_->geometry().adjusted(0, 0, 0, -lbl_etat_memoire_->height()));
+            lbl_etat_memoire_->show();
+        }
+    });
 }
 
 // ---------------------------------------------------------------- start-up
@@ -142,6 +162,7 @@ void Frm_Menu1_Forme::Form_Load() {
 
         Init_Mouchard();
         Ecrit_Mouchard(QStringLiteral("----> Début"));
+        Creer_Dossiers_Sauvegardes();
 
         Formes().Charger(QStringLiteral("Ecran_Communication"));
         Ecran_Communication().ouverture_port(Port_Com);
@@ -192,6 +213,18 @@ void Frm_Menu1_Forme::Fin_Demarrage() {
 }
 
 void Frm_Menu1_Forme::Form_Unload() { tmr_date_->Enabled(false); }
+
+bool Frm_Menu1_Forme::eventFilter(QObject* objet, QEvent* evenement) {
+    if (evenement->type() == QEvent::MouseButtonRelease) {
+        auto* b = qobject_cast<QPushButton*>(objet);
+        const auto* souris = static_cast<QMouseEvent*>(evenement);
+        if (b && b->isVisible() && b->rect().contains(souris->position().toPoint())) {
+            const int index = static_cast<int>(std::find(lbl_oc_.begin(), lbl_oc_.end(), b) - lbl_oc_.begin());
+            if (index < Nb_Lbl_OC()) Lbl_OC_MouseUp(index);
+        }
+    }
+    return Forme::eventFilter(objet, evenement);
+}
 
 bool Frm_Menu1_Forme::event(QEvent* evenement) {
     if (evenement->type() == QEvent::WindowActivate) Form_Activate();
@@ -301,6 +334,8 @@ void Frm_Menu1_Forme::Disposer_Boutons_OC() {
     for (int i = 0; i < n; ++i)
         lbl_oc_[static_cast<size_t>(i)]->setGeometry(Arrondi_Pixels((i + 1) * W / (n + 2)), Arrondi_Pixels(0.075 * H),
                                                      Arrondi_Pixels(W / (n + 2)), Arrondi_Pixels(0.75 * H));
+    // Narrower buttons may need a smaller caption.
+    Police_Lbl_OC();
 }
 
 void Frm_Menu1_Forme::Dessiner_Logo() {
@@ -421,6 +456,25 @@ QString Frm_Menu1_Forme::Lbl_Informations() const { return lbl_informations_->te
 void Frm_Menu1_Forme::Lbl_Informations(const QString& t) { lbl_informations_->setText(t); }
 QString Frm_Menu1_Forme::Lbl_Etat_Memoire() const { return lbl_etat_memoire_->text(); }
 void Frm_Menu1_Forme::Lbl_Etat_Memoire(const QString& t) { lbl_etat_memoire_->setText(t); }
+void Frm_Menu1_Forme::Annonce(const QString& texte) {
+    if (!fin_annonce_->isActive() || lbl_informations_->text() != annonce_)
+        texte_sous_annonce_ = lbl_informations_->text();
+    // A notice of two lines takes the whole status panel for its time; a line
+    // too long for it loses its middle, the tooltip keeps it whole.
+    const QStringList lignes = texte.split(QLatin1Char('\n'));
+    if (lignes.size() > 1 && !lbl_etat_memoire_->isHidden()) {
+        lbl_etat_memoire_->hide();
+        lbl_informations_->setGeometry(lbl_informations_->geometry().united(lbl_etat_memoire_->geometry()));
+    }
+    QStringList montrees;
+    for (const QString& ligne : lignes)
+        montrees << lbl_informations_->fontMetrics().elidedText(ligne, Qt::ElideMiddle, lbl_informations_->width());
+    annonce_ = montrees.join(QLatin1Char('\n'));
+    lbl_informations_->setText(annonce_);
+    lbl_informations_->setToolTip(texte);
+    fin_annonce_->start(std::max(1, static_cast<int>(Duree_Annonce_ms * Echelle_Temps())));
+}
+
 QString Frm_Menu1_Forme::Lbl_PatientezSVP() const { return lbl_patientez_svp_->text(); }
 void Frm_Menu1_Forme::Lbl_PatientezSVP(const QString& t) { lbl_patientez_svp_->setText(t); }
 
@@ -438,11 +492,34 @@ void Frm_Menu1_Forme::Tmr_Date_Timer() {
 // ------------------------------------------------------------ module buttons
 
 void Frm_Menu1_Forme::Police_Lbl_OC() {
-    // A long list takes a smaller font to fit its narrower buttons.
-    const Simple taille = lbl_oc_.size() < 16 ? Taille_Police_Petite : Taille_Police_Petite * 0.8f;
+    // A long list takes a smaller font to fit its narrower buttons; and when
+    // a caption is still wider than its button (MD10 to MD32 among 32 modules
+    // on a narrow screen), all of them narrow their letters, then shrink,
+    // until every one reads whole.
+    Simple taille = lbl_oc_.size() < 16 ? Taille_Police_Petite : Taille_Police_Petite * 0.8f;
+    if (taille <= 0) taille = 8;
+    const int n = static_cast<int>(lbl_oc_.size());
+    const double largeur = pic_enum_oc_->width() / static_cast<double>(n + 2) - 2 * Bord_Lbl_OC;
+    QFont police = lbl_oc_.front()->font();
+    if (!Police_Options.isEmpty()) police.setFamily(Police_Options);
+    int etirement = QFont::Unstretched;
+    auto tiennent = [&] {
+        police.setPointSizeF(taille);
+        police.setStretch(etirement);
+        const QFontMetricsF mesures(police);
+        for (const QPushButton* b : lbl_oc_)
+            if (mesures.horizontalAdvance(b->text()) > largeur) return false;
+        return true;
+    };
+    while (largeur > 0 && etirement > QFont::Condensed && !tiennent()) etirement -= 5;
+    while (largeur > 0 && taille > Taille_Minimale_Lbl_OC && !tiennent())
+        taille = std::max(Taille_Minimale_Lbl_OC, taille - 0.25f);
     for (QPushButton* b : lbl_oc_) {
         Nom_Police(b, Police_Options);
         Taille_Police(b, taille);
+        QFont f = b->font();
+        f.setStretch(etirement);
+        b->setFont(f);
     }
 }
 
@@ -455,7 +532,8 @@ QPushButton* Frm_Menu1_Forme::Nouveau_Lbl_OC(int index) {
     // A new element takes the look of the first one.
     b->setProperty("BackColor", Couleur_Fenetre);
     b->setProperty("ForeColor", lbl_oc_.empty() ? QVariant(Couleur_Police_Modules) : lbl_oc_.front()->property("ForeColor"));
-    connect(b, &QPushButton::released, this, [this, index] { Lbl_OC_MouseUp(index); });
+    // Any mouse button released over it changes the module, not the left one alone.
+    b->installEventFilter(this);
     lbl_oc_.push_back(b);
     Style_Lbl_OC(b);
     return b;
@@ -470,8 +548,8 @@ void Frm_Menu1_Forme::Style_Lbl_OC(QPushButton* b) {
     const Couleur texte = b->property("ForeColor").value<Couleur>();
     const QColor bord = Vers_QColor(fond).darker(140);
     b->setStyleSheet(QStringLiteral("QPushButton { background-color: %1; color: %2; border: 1px solid %3;"
-                                    " border-radius: 3px; padding: 0px 2px; }"
-                                    "QPushButton:hover { border: 2px solid %4; }")
+                                    " border-radius: 3px; padding: 0px; }"
+                                    "QPushButton:hover { border-color: %4; }")
                          .arg(Css(fond), Css(texte), bord.name(), Css(Couleur_Police_Bandeau)));
 }
 

@@ -15,6 +15,7 @@
 
 class QLabel;
 class QProgressBar;
+class QTimer;
 
 namespace ostrel {
 
@@ -59,6 +60,7 @@ public:
     void Lbl_Informations(const QString& t) override;
     QString Lbl_Etat_Memoire() const override;
     void Lbl_Etat_Memoire(const QString& t) override;
+    void Annonce(const QString& texte) override;
     QString Lbl_PatientezSVP() const override;
     void Lbl_PatientezSVP(const QString& t) override;
     Couleur Fond_Lbl_Alarme() const override;
@@ -84,6 +86,7 @@ public:
 
 protected:
     bool event(QEvent* evenement) override;
+    bool eventFilter(QObject* objet, QEvent* evenement) override;
     // Closing the window by its frame quits as "Quitter" does.
     void closeEvent(QCloseEvent* evenement) override;
     void showEvent(QShowEvent* evenement) override;
@@ -109,6 +112,8 @@ private:
     QWidget* zone_centrale_;  // the middle of the dashboard, behind or over the screens
     std::vector<QPushButton*> lbl_oc_;
     Minuterie* tmr_date_;
+    QTimer* fin_annonce_;        // ends the notice on the status line
+    QString annonce_, texte_sous_annonce_;
     bool demarrage_fait_ = false;
     bool demarrage_prevu_ = false;
 };

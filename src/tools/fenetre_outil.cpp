@@ -23,6 +23,7 @@ const QString Filtre = QStringLiteral("(*.txt)|*.txt");
 void Configurer_Outil(const QString& nom_programme) {
     QApplication::setStyle(QStringLiteral("Fusion"));
     QApplication::setApplicationName(nom_programme);
+    Installer_Traductions_Qt();
     QFont police = QApplication::font();
     police.setPointSize(10);
     QApplication::setFont(police);

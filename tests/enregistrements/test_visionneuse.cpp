@@ -2,6 +2,8 @@
 // channel boxes, thresholds, cursor, zoom and the boxes of the ranges, the
 // colours and leaving.
 #include <QCheckBox>
+#include <array>
+#include <cmath>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,6 +21,21 @@ namespace {
 using Visionneuse_Enreg = Banc_Enregistrements;
 
 const Date Jour = DateSerial(2027, 3, 9);
+
+// Distance of two colours as the eye sees it (CIE 1976 Lab).
+double Ecart_Visible(const QColor& a, const QColor& b) {
+    auto lab = [](const QColor& c) {
+        auto lineaire = [](double v) { return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+        const double r = lineaire(c.redF()), g = lineaire(c.greenF()), bl = lineaire(c.blueF());
+        auto f = [](double t) { return t > 0.008856 ? std::cbrt(t) : 7.787 * t + 16.0 / 116; };
+        const double x = f((0.4124 * r + 0.3576 * g + 0.1805 * bl) / 0.95047);
+        const double y = f(0.2126 * r + 0.7152 * g + 0.0722 * bl);
+        const double z = f((0.0193 * r + 0.1192 * g + 0.9505 * bl) / 1.08883);
+        return std::array<double, 3>{116 * y - 16, 500 * (x - y), 200 * (y - z)};
+    };
+    const auto p = lab(a), q = lab(b);
+    return std::hypot(p[0] - q[0], p[1] - q[1], p[2] - q[2]);
+}
 
 TEST_F(Visionneuse_Enreg, OuvertureSurLesDonneesDuModule) {
     Tab_Parametres_Voies[1].Seuil_Haut = 77;  // a channel without curve keeps its thresholds
@@ -392,6 +409,25 @@ TEST_F(Visionneuse_Enreg, ZoomEtBoitesDesPlages) {
     QTest::mouseRelease(g, Qt::LeftButton, {}, z.center().toPoint());
     EXPECT_EQ(v->Msk_Date_Debut->text(), Texte_Boite_Date(g->Minimum(1)));
     EXPECT_EQ(v->Txt_Echel_Max->text(), QString::number(static_cast<int>(g->Maximum(2))));
+}
+
+TEST_F(Visionneuse_Enreg, CouleursParDefautVisiblesEtBoutonsDeLaVraieCouleur) {
+    Frm_Enreg_Forme* v = Ouvrir_Module_2({vbNo});
+    ASSERT_NE(v, nullptr);
+    const QColor fond = Vers_QColor(Couleur_Fenetre);
+    for (int i = 0; i < 16; ++i) {
+        SCOPED_TRACE(i + 1);
+        const QColor c = Vers_QColor(Tab_Couleur_Courbe[static_cast<size_t>(i)]);
+        EXPECT_GE(Ecart_Visible(c, fond), 50);  // clearly seen on the plot
+        EXPECT_GE(Ecart_Visible(c, Qt::white), 40);  // and on the printed page
+        for (int j = 0; j < i; ++j) EXPECT_GE(Ecart_Visible(c, Vers_QColor(Tab_Couleur_Courbe[static_cast<size_t>(j)])), 40) << j + 1;
+        // The button shows the curve's colour itself.
+        QPushButton* b = v->Cmd_Choix_Couleur[static_cast<size_t>(i)];
+        EXPECT_EQ(b->grab().toImage().pixelColor(b->width() / 2, b->height() / 2), c);
+    }
+    boites.Couleurs = {0x123456};
+    v->Cmd_Choix_Couleur[3]->click();
+    EXPECT_EQ(v->Cmd_Choix_Couleur[3]->grab().toImage().pixelColor(5, 5), Vers_QColor(0x123456));
 }
 
 TEST_F(Visionneuse_Enreg, CouleursEtSortie) {

@@ -37,7 +37,6 @@ inline void Journal_Module_3(sim::Module_Simule& m) {
     m.codes_acces = {1003, 2003, 3003, 4003};
     m.voies[4].nom = QByteArray(12, ' ');  // a channel without a name
     for (auto& v : m.voies) v.etat = 2;
-    m.journal_acquittements = true;
     m.horloge = {30, 10, 1, 7, 3, 27};  // 07/03/2027 10:30
 }
 

@@ -125,7 +125,8 @@ TEST_F(Ecran_Journal, JournalCompletDuModule) {
     Cliquer("Cmd_OK");
     EXPECT_EQ(banc.Lignes_Liste().size(), 12);
     EXPECT_EQ(banc.Mots(0x10), (std::vector<int>{255, 0xFFFF}));
-    EXPECT_TRUE(banc.Lignes_Liste()[0].contains(QStringLiteral("Alarme haute non acquittée")));
+    EXPECT_TRUE(banc.Lignes_Liste()[0].contains(QStringLiteral("Défaut non acquitté")));
+    EXPECT_TRUE(banc.Lignes_Liste()[1].contains(QStringLiteral("Alarme haute non acquittée")));
 }
 
 TEST_F(Ecran_Journal, FiltreSurUneVoie) {
@@ -150,6 +151,17 @@ TEST_F(Ecran_Journal, FiltreSurUneVoie) {
     C<QComboBox>("Cmb_Choix_Num_Voie")->setCurrentIndex(9);
     Cliquer("Cmd_OK");
     EXPECT_EQ(banc.Lignes_Liste(), QStringList{"Journal vide"});
+
+    // An entry of the module as a whole (channel 0) is named after all its channels.
+    banc.bus.Avec_Etat([](sim::Etat_Bus& e) {
+        e.modules[3].journal.push_back({sim::Horodatage{2027, 3, 7, 8, 0}, 2, 0, 0});
+        return 0;
+    });
+    C<QComboBox>("Cmb_Choix_Num_Voie")->setCurrentIndex(0);
+    Cliquer("Cmd_OK");
+    ASSERT_EQ(Tab_Journal.size(), 9u);
+    EXPECT_EQ(Tab_Journal[7].Nom_Voie, QStringLiteral("Toutes les voies"));
+    EXPECT_TRUE(banc.Lignes_Liste().value(0).contains(QStringLiteral("Toutes les voies")));
 }
 
 TEST_F(Ecran_Journal, JournalDeDateADate) {

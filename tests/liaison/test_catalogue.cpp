@@ -343,7 +343,7 @@ TEST_F(Banc_Bus, BusDeDemonstration) {
     EXPECT_EQ(Donnees_Reponse.Etat_Module & 4, 0);  // 16 channels
     Lecture_Nom_Module(1);
     EXPECT_TRUE(Donnees_Reponse.Entete_Module.startsWith(QStringLiteral("Chambres froides site 1")));
-    EXPECT_TRUE(Donnees_Reponse.Entete_Module.endsWith(QStringLiteral("Bâtiment A")));
+    EXPECT_TRUE(Donnees_Reponse.Entete_Module.endsWith(QStringLiteral("Batiment A")));
     EXPECT_FLOAT_EQ(Lecture_Mesure_Voie(1, 8), -3276.6f);  // the contact input, open
     Lecture_Parametres_Voie(1, 8);
     EXPECT_EQ(Donnees_Reponse.Nature_Capteur, 2);

@@ -100,10 +100,13 @@ TEST(Programme_Simulateur, CheminLienEtModules) {
     EXPECT_EQ(programme.exitCode(), 0);
     EXPECT_FALSE(QFileInfo::exists(lien));
 
-    QProcess mauvais;
-    mauvais.start(QStringLiteral(CHEMIN_SIMULATEUR), {QStringLiteral("--voies"), QStringLiteral("12")});
-    ASSERT_TRUE(mauvais.waitForFinished(5000));
-    EXPECT_EQ(mauvais.exitCode(), 2);
+    // A fixed state has no course to seed.
+    for (const QStringList& arguments : {QStringList{"--voies", "12"}, QStringList{"--fige", "--graine", "3"}}) {
+        QProcess mauvais;
+        mauvais.start(QStringLiteral(CHEMIN_SIMULATEUR), arguments);
+        ASSERT_TRUE(mauvais.waitForFinished(5000));
+        EXPECT_EQ(mauvais.exitCode(), 2);
+    }
 }
 
 }  // namespace

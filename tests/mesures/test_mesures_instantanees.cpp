@@ -68,6 +68,7 @@ TEST_F(Mesures_Instantanees, RapportDUnModuleDeSeizeVoiesLigneALigne) {
     imprimante.FontBold(true);  // as an earlier report left it
     Num_Module = 3;
     EXPECT_TRUE(Imprimer_Mesures_Instantanees());
+    EXPECT_TRUE(historique.Lbl_Informations().isEmpty());  // a printer took it: nothing to say
 
     QStringList attendu = Tete(3, "Chambres froides site 3");
     const char* const noms[] = {"Chambre 1", "Chambre 2", "Congelateur", "Quai", "Labo", "Chambre froi", "Hall", "Porte",
@@ -181,6 +182,16 @@ TEST_F(Mesures_Instantanees, SansImprimanteLeRapportDevientUnPdf) {
     QFile f(QDir(Dossier_Impressions()).filePath(fichiers[0]));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_TRUE(f.read(4) == "%PDF");
+    // The screen says nothing: the dashboard's status line tells where the print went.
+    EXPECT_EQ(historique.Lbl_Informations(),
+              QStringLiteral("Impression enregistrée dans ") + Dossier_Impressions() + "\n" + fichiers[0]);
+    // A print followed by its message names the file in it.
+    Printer().Print(QStringLiteral("Réglages"));
+    Terminer_Impression(QStringLiteral("Frm_Mesures"));
+    ASSERT_EQ(boites.Messages.size(), 1u);
+    EXPECT_EQ(boites.Messages[0].Texte, QStringLiteral("Impression enregistrée dans le fichier :\n") +
+                                            QDir(Dossier_Impressions()).filePath("Impression_2027-03-07_09-05-03_2.pdf"));
+    boites.Effacer();
 
     // A folder that cannot be made: the failure is said, the screen goes on.
     QFile bouchon(disque.filePath("OstrelSoft+/Bloque"));

@@ -74,6 +74,8 @@ TEST(Formats, ConversionsDesLignesLues) {
     EXPECT_EQ(Convertir_Booleen(" 1 "), Vrai);
     EXPECT_EQ(Convertir_Booleen("0"), Faux);
     EXPECT_FALSE(Convertir_Booleen("Voie 11"));
+    EXPECT_FALSE(Convertir_Booleen("Vrai"));
+    EXPECT_FALSE(Convertir_Booleen("faux"));
 }
 
 TEST(Dates, ValeursEtRetenues) {

@@ -1,6 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <QColorDialog>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QFontDialog>
+#include <QFontInfo>
+#include <QHeaderView>
+#include <QTemporaryDir>
+#include <QTreeView>
 #include <QLabel>
 #include <QMessageBox>
 #include <QTimer>
@@ -308,4 +317,58 @@ TEST_F(PlateformeUi, BoitesQtEnFrancaisEtMinuteriesRetenues) {
     while (ticks == ticks_pendant && t.elapsed() < 2000) QTest::qWait(5);
     EXPECT_GT(ticks, ticks_pendant);  // ticking again once the boxes are closed
     Definir_Boites(nullptr);
+}
+
+TEST_F(PlateformeUi, DialoguesStandardsEnFrancaisDansLeurDossierSansColonneCoupee) {
+    ASSERT_TRUE(Installer_Traductions_Qt());
+    QTemporaryDir disque;
+    ASSERT_TRUE(QDir(disque.path()).mkpath("Sauvegardes/Parametrage_Ostrel"));
+    QFile fichier(disque.filePath("Sauvegardes/Parametrage_Ostrel/Config_Module_MD_32.txt"));
+    ASSERT_TRUE(fichier.open(QIODevice::WriteOnly));
+    fichier.close();
+    QDir(disque.path()).mkpath("Sauvegardes/Parametrage_voies");
+
+    Dialogue_Fichier d;
+    d.DialogTitle = QStringLiteral("Ouverture");
+    d.Filter = QStringLiteral("(*.txt)|*.txt");
+    d.InitDir = disque.filePath("Sauvegardes/Parametrage_Ostrel");
+    QFileDialog dialogue;
+    Preparer_Dialogue_Fichier(dialogue, d, false);
+    EXPECT_EQ(dialogue.directory().absolutePath(), QDir(d.InitDir).absolutePath());
+    auto* vue = dialogue.findChild<QTreeView*>(QStringLiteral("treeView"));
+    ASSERT_NE(vue, nullptr);
+    QSignalSpy lu(qobject_cast<QFileSystemModel*>(vue->model()), &QFileSystemModel::directoryLoaded);
+    dialogue.show();
+    ASSERT_TRUE(lu.wait(30000));
+    Traiter_Evenements();
+    ASSERT_GT(vue->model()->rowCount(vue->rootIndex()), 0);
+    QHeaderView* tete = vue->header();
+    EXPECT_EQ(tete->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Nom"));
+    for (int c = 0; c < tete->count(); ++c) {
+        SCOPED_TRACE(c);
+        EXPECT_GE(tete->sectionSize(c), static_cast<QAbstractItemView*>(vue)->sizeHintForColumn(c));
+        EXPECT_GE(tete->sectionSize(c), tete->sectionSizeHint(c));
+        EXPECT_LE(tete->sectionViewportPosition(c) + tete->sectionSize(c), vue->viewport()->width());
+    }
+    dialogue.hide();
+
+    // A folder that went missing: its parent, not the last folder visited.
+    QFileDialog ailleurs;
+    ailleurs.setDirectory(disque.filePath("Sauvegardes/Parametrage_voies"));
+    d.InitDir = disque.filePath("Sauvegardes/Sauvegardes_Alarmes");
+    Preparer_Dialogue_Fichier(ailleurs, d, true);
+    EXPECT_EQ(ailleurs.directory().absolutePath(), QDir(disque.filePath("Sauvegardes")).absolutePath());
+
+    // The colour dialog speaks French; the font dialog opens on the font asked for.
+    QColorDialog couleurs;
+    QStringList textes;
+    for (const QLabel* l : couleurs.findChildren<QLabel*>()) textes << l->text();
+    EXPECT_TRUE(textes.contains(QStringLiteral("Couleurs de &base"))) << textes.join('|').toStdString();
+    Choix_Police police;
+    police.Nom = QStringLiteral("Arial");
+    police.Taille = 12;
+    QFontDialog polices;
+    polices.setCurrentFont(Police_Initiale(police));
+    EXPECT_EQ(polices.currentFont().family(), QFontInfo(QFont(QStringLiteral("Arial"))).family());
+    EXPECT_EQ(polices.currentFont().pointSize(), 12);
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QProgressBar>
@@ -74,7 +75,9 @@ TEST_F(Demarrage, SansFichierDOptionsEtReponseNon) {
     EXPECT_EQ(Repertoire_Sauvegardes_Alarmes, QStringLiteral("c:\\OstrelSoft+\\Sauvegardes\\Sauvegardes_Alarmes"));
     EXPECT_EQ(Repertoire_Parametrage_Voies, QStringLiteral("c:\\OstrelSoft+\\Sauvegardes\\Parametrage_voies"));
     EXPECT_EQ(Repertoire_Parametrage_Modules, QStringLiteral("c:\\OstrelSoft+\\Sauvegardes\\Parametrage_Ostrel"));
-    EXPECT_FALSE(QDir(disque.filePath("OstrelSoft+/Sauvegardes")).exists());  // no folder is created
+    // The backup folders are made, so that each file dialog opens in its own.
+    for (const char* dossier : {"Sauvegardes_Donnees", "Sauvegardes_Alarmes", "Parametrage_voies", "Parametrage_Ostrel"})
+        EXPECT_TRUE(QDir(disque.filePath(QStringLiteral("OstrelSoft+/Sauvegardes/") + dossier)).exists()) << dossier;
     EXPECT_EQ(Fichier_Mouchard, disque.filePath("Windows/setupm.snf"));
     EXPECT_EQ(Num_Module, 1);
     for (Octet n : Nb_Voies_Module) EXPECT_EQ(n, 16);
@@ -98,6 +101,17 @@ TEST_F(Demarrage, SansFichierDOptionsEtReponseNon) {
     EXPECT_EQ(t->Tmr_Date()->Interval(), 3000);
 
     EXPECT_EQ(Trace(), QStringList{"07/03/2027 09:05:03 OstrelSoft+ 1.14VSA ----> Début"});
+}
+
+TEST_F(Demarrage, UnDossierDeSauvegardeImpossibleEstTraceSansArreterLeDemarrage) {
+    Ecrire("OstrelSoft+/Sauvegardes/Sauvegardes_Alarmes", "un fichier à la place du dossier");
+    Frm_Menu1_Forme* t = Demarrer(vbNo);
+    ASSERT_NE(t, nullptr);
+    EXPECT_TRUE(QDir(disque.filePath("OstrelSoft+/Sauvegardes/Parametrage_Ostrel")).exists());
+    EXPECT_EQ(Trace().value(1), "07/03/2027 09:05:03 OstrelSoft+ 1.14VSA Le dossier " +
+                                    disque.filePath("OstrelSoft+/Sauvegardes/Sauvegardes_Alarmes") +
+                                    " n'a pas pu être créé");
+    EXPECT_TRUE(registre.Instance("Frm_Accueil")->isVisible());
 }
 
 TEST_F(Demarrage, OuiAvecUnPortIndisponible) {
@@ -236,6 +250,17 @@ TEST_F(Demarrage, ServicesDuTableauDeBord) {
     valeur = 42;
     t->Progess_Bar_Value(valeur);
     EXPECT_EQ(t->Valeur_Progression(), 42);
+
+    // A notice holds the status line for a while, then the text it covered comes back.
+    t->Lbl_Informations(QStringLiteral("Certains Modules ne répondent pas !"));
+    Definir_Echelle_Temps(0.01);
+    t->Annonce(QStringLiteral("Impression enregistrée dans /tmp/a.pdf"));
+    EXPECT_EQ(t->Lbl_Informations(), QStringLiteral("Impression enregistrée dans /tmp/a.pdf"));
+    QElapsedTimer attente;
+    attente.start();
+    while (t->Lbl_Informations() != QStringLiteral("Certains Modules ne répondent pas !") && attente.elapsed() < 20000)
+        QTest::qWait(10);
+    EXPECT_EQ(t->Lbl_Informations(), QStringLiteral("Certains Modules ne répondent pas !"));
 
     // Shown: the middle of the dashboard comes over the screen; hidden: behind it.
     QWidget* zone = Controle("Zone_Centrale");

@@ -31,6 +31,7 @@ protected:
         ASSERT_NE(e, nullptr);
         boites.Effacer();
     }
+    // The sensor's measure; the module adds the offset to what it returns.
     void Mesure(int voie, Entier dixiemes) {
         bus.Avec_Etat([&](sim::Etat_Bus& b) { return b.modules[5].voies[static_cast<size_t>(voie - 1)].mesure = dixiemes; });
     }
@@ -55,7 +56,7 @@ protected:
 
 TEST_F(Etalonnage, OuvertureMesuresEtApplication) {
     Correction(3, 15);
-    Mesure(3, 215);
+    Mesure(3, 200);
     Frm_Etalonnage_Forme* d = Ouvrir_Dialogue(3);
     ASSERT_NE(d, nullptr);
     EXPECT_TRUE(boites.Messages.empty());
@@ -170,7 +171,7 @@ TEST_F(Etalonnage, PasDeReponse) {
     D<QAbstractButton>("Cmd_Appliquer")->click();
     EXPECT_EQ(Correction(2), 10);
     EXPECT_TRUE(Minuteur()->Enabled());
-    Mesure(2, 55);
+    Mesure(2, 45);
     ASSERT_TRUE(Minuteur()->Declencher());
     EXPECT_EQ(Texte("Lbl_Mes_Inst"), QStringLiteral("4,5"));
     boites.Effacer();

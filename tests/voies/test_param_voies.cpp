@@ -188,6 +188,53 @@ TEST_F(Banc_Voies, OuvertureSansModule) {
     EXPECT_EQ(V(16).Nom_Voie, QStringLiteral("Voie 16"));
 }
 
+// The controls of one sensor kind only, never two kinds one over the other,
+// whether the channel shown is in service or not.
+TEST_F(Banc_Voies, HorsServiceLesControlesDUneSeuleNatureSontMontres) {
+    auto aucun_chevauchement = [this] {
+        std::vector<QWidget*> montres;
+        for (QWidget* w : C("Pic_Voie")->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+            if (w->isVisibleTo(Ecran())) montres.push_back(w);
+        for (size_t i = 0; i < montres.size(); ++i)
+            for (size_t j = i + 1; j < montres.size(); ++j)
+                EXPECT_FALSE(montres[i]->geometry().intersects(montres[j]->geometry()))
+                    << montres[i]->objectName().toStdString() << " / " << montres[j]->objectName().toStdString();
+    };
+    // No module: the default channels are AD590s out of service.
+    Frm_Param_Voies_Forme* e = Ouvrir_Sans_Module(vbNo);
+    ASSERT_NE(e, nullptr);
+    e->resize(1280, 800);
+    EXPECT_TRUE(Coche("Opt_AD590"));
+    EXPECT_TRUE(Montre("Cmb_Unite"));
+    EXPECT_FALSE(Montre("Lbl_Echel_4"));
+    EXPECT_FALSE(Montre("Frame_Type_ETOR"));
+    aucun_chevauchement();
+    // An ETOR in service, then an out-of-service channel: the ETOR's controls stay.
+    V(2).Voie_Valide = Vrai;
+    V(2).Nature_Capteur = 2;
+    e->Affiche_Parametres_Voie(1);
+    e->Affiche_Parametres_Voie(2);
+    EXPECT_TRUE(Coche("Opt_ETOR"));
+    EXPECT_TRUE(Montre("Frame_Role_Etor"));
+    EXPECT_FALSE(Montre("Cmb_Unite"));
+    aucun_chevauchement();
+    registre.Decharger("Frm_Param_Voies");
+    Arreter();
+
+    // A module whose first channel is a 4-20 mA out of service: its kind's controls.
+    Installer({Enregistrer_Formes_Configuration});
+    Bus({1}, 8);
+    Parametres_Voie v = Voie_Type(1);
+    v.Voie_Valide = Faux;
+    Voie_Module(1, 1, v);
+    Demarrer(vbYes);
+    ASSERT_NE(Ouvrir(), nullptr);
+    EXPECT_TRUE(Coche("Opt_4_20"));
+    EXPECT_TRUE(Montre("Txt_Echel_20"));
+    EXPECT_FALSE(Montre("Opt_Role_ETOR_Inhib"));
+    aucun_chevauchement();
+}
+
 TEST_F(Banc_Voies, ErreurDeLiaisonALOuvertureEtALImport) {
     Bus({1}, 16);
     for (int k = 1; k <= 16; ++k) Voie_Module(1, k, Voie_Type(k));

@@ -62,6 +62,12 @@ TEST_F(Regles, ListesDesEntreesETOR) {
     Choisir("Cmb_Num_ETOR_Inhib_Alarm", 0);
     EXPECT_EQ(V(1).Num_ETOR_Inhib, 0);
     EXPECT_EQ(V(1).Inhib_Alarme_ETOR, Vrai);  // the pick does not touch the flag
+    // Turning the alarm off takes its inhibition by an ETOR with it, the input kept.
+    Choisir("Cmb_Num_ETOR_Inhib_Alarm", 1);
+    Cliquer("Opt_Alarm_Non");
+    EXPECT_EQ(V(1).Alarme_Valide, Faux);
+    EXPECT_EQ(V(1).Inhib_Alarme_ETOR, Faux);
+    EXPECT_EQ(V(1).Num_ETOR_Inhib, 3);
 
     // The recording list is built the same way.
     Montrer(5);

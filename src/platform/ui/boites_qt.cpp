@@ -3,7 +3,19 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QDir>
+#include <QFontDatabase>
+#include <QFileSystemModel>
 #include <QFontDialog>
+#include <QFontInfo>
+#include <QHeaderView>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QScreen>
+#include <QSplitter>
+#include <QStyle>
+#include <QTranslator>
+#include <QTreeView>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -22,6 +34,56 @@ QWidget* Parent() {
     return w;
 }
 
+// The dialog wide enough for every column of its detailed view, within the screen.
+void Elargir_Pour_Colonnes(QFileDialog& dialogue, QTreeView* vue) {
+    const int manque = vue->header()->length() + vue->style()->pixelMetric(QStyle::PM_ScrollBarExtent) -
+                       vue->viewport()->width();
+    QSize taille = dialogue.size();
+    if (manque > 0) taille.rwidth() += manque;
+    if (const QScreen* ecran = dialogue.screen()) taille = taille.boundedTo(ecran->availableGeometry().size());
+    if (taille != dialogue.size()) dialogue.resize(taille);
+}
+
+// No column of the detailed view is cut: each is as wide as its title and the
+// texts it shows (dates, sizes and types in the desktop's language), checked
+// again whenever a folder has been read; and the dialog is as wide as they are.
+void Dimensionner_Colonnes(QFileDialog& dialogue) {
+    auto* vue = dialogue.findChild<QTreeView*>(QStringLiteral("treeView"));
+    if (!vue) return;
+    QHeaderView* tete = vue->header();
+    const QFontMetrics fm(vue->font());
+    const QDateTime date_longue(QDate(2027, 12, 28), QTime(23, 59, 59));
+    const QString exemples[] = {QString(28, QLatin1Char('n')), QLocale::system().formattedDataSize(999 * 1024 * 1024),
+                                QString(16, QLatin1Char('n')),
+                                QLocale::system().toString(date_longue, QLocale::ShortFormat)};
+    const int marge = fm.horizontalAdvance(QStringLiteral("MM")) + vue->iconSize().width();
+    for (int c = 0; c < tete->count() && c < 4; ++c)
+        tete->resizeSection(c, std::max(fm.horizontalAdvance(exemples[c]) + marge, tete->sectionSizeHint(c)));
+    // The places on the left ("Ordinateur", the home folder) read whole too.
+    const int colonnes = tete->length() + vue->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2 * vue->frameWidth();
+    int lieux = 0;
+    auto* barre = dialogue.findChild<QAbstractItemView*>(QStringLiteral("sidebar"));
+    auto* separation = dialogue.findChild<QSplitter*>(QStringLiteral("splitter"));
+    if (barre && separation) {
+        lieux = barre->sizeHintForColumn(0) + 2 * barre->frameWidth() + fm.horizontalAdvance(QLatin1Char('M'));
+        separation->setSizes({lieux, colonnes});
+    }
+    QSize taille = dialogue.sizeHint().expandedTo(QSize(lieux + colonnes + 60, 520));
+    if (const QScreen* ecran = dialogue.screen()) taille = taille.boundedTo(ecran->availableGeometry().size());
+    dialogue.resize(taille);
+    if (auto* modele = qobject_cast<QFileSystemModel*>(vue->model())) {
+        QObject::connect(modele, &QFileSystemModel::directoryLoaded, &dialogue, [&dialogue, vue] {
+            QHeaderView* t = vue->header();
+            for (int c = 0; c < t->count(); ++c) {
+                const int avant = t->sectionSize(c);
+                vue->resizeColumnToContents(c);
+                if (t->sectionSize(c) < avant) t->resizeSection(c, avant);
+            }
+            Elargir_Pour_Colonnes(dialogue, vue);
+        });
+    }
+}
+
 struct Compteur_Modal {
     int& n;
     explicit Compteur_Modal(int& c) : n(c) { ++n; }
@@ -29,6 +91,17 @@ struct Compteur_Modal {
 };
 
 }  // namespace
+
+bool Installer_Traductions_Qt() {
+    auto* traduction = new QTranslator(QCoreApplication::instance());
+    if (!traduction->load(QLocale(QLocale::French, QLocale::France), QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete traduction;
+        return false;
+    }
+    QCoreApplication::installTranslator(traduction);
+    return true;
+}
 
 QString Filtre_Qt(const QString& filtre) {
     const QStringList parties = filtre.split(QLatin1Char('|'));
@@ -98,23 +171,37 @@ int Boites_Qt::MsgBox(const QString& texte, int style, const QString& titre) {
 
 void Boites_Qt::Beep() { QApplication::beep(); }
 
-bool Boites_Qt::Fichier(Dialogue_Fichier& d, bool enregistrer) {
-    QFileDialog dialogue(Parent(), d.DialogTitle);
+void Preparer_Dialogue_Fichier(QFileDialog& dialogue, const Dialogue_Fichier& d, bool enregistrer) {
+    dialogue.setWindowTitle(d.DialogTitle);
     dialogue.setOption(QFileDialog::DontUseNativeDialog);
     dialogue.setOption(QFileDialog::DontConfirmOverwrite, !(enregistrer && d.Confirmer_Ecrasement));
     dialogue.setAcceptMode(enregistrer ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialogue.setFileMode(enregistrer ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialogue.setViewMode(QFileDialog::Detail);
     if (!d.Filter.isEmpty()) dialogue.setNameFilter(Filtre_Qt(d.Filter));
     QString extension = d.DefaultExt;
     if (extension.startsWith(QLatin1Char('.'))) extension.remove(0, 1);
     if (!extension.isEmpty()) dialogue.setDefaultSuffix(extension);
-    if (!d.InitDir.isEmpty()) dialogue.setDirectory(Chemin_Natif(d.InitDir));
+    if (!d.InitDir.isEmpty()) {
+        // A dialog given a missing folder would open in the last one visited,
+        // where a file of another kind would then be saved.
+        QDir dossier(Chemin_Natif(d.InitDir));
+        while (!dossier.exists() && dossier.cdUp()) {
+        }
+        dialogue.setDirectory(dossier.absolutePath());
+    }
     if (!d.FileName.isEmpty()) dialogue.selectFile(Chemin_Natif(d.FileName));
     dialogue.setLabelText(QFileDialog::LookIn, QStringLiteral("Regarder dans :"));
     dialogue.setLabelText(QFileDialog::FileName, QStringLiteral("Nom du fichier :"));
     dialogue.setLabelText(QFileDialog::FileType, QStringLiteral("Type :"));
     dialogue.setLabelText(QFileDialog::Accept, enregistrer ? QStringLiteral("Enregistrer") : QStringLiteral("Ouvrir"));
     dialogue.setLabelText(QFileDialog::Reject, QStringLiteral("Annuler"));
+    Dimensionner_Colonnes(dialogue);
+}
+
+bool Boites_Qt::Fichier(Dialogue_Fichier& d, bool enregistrer) {
+    QFileDialog dialogue(Parent());
+    Preparer_Dialogue_Fichier(dialogue, d, enregistrer);
     int resultat;
     {
         Compteur_Modal modal(modaux_);
@@ -139,18 +226,31 @@ bool Boites_Qt::ShowColor(Couleur& couleur) {
     return true;
 }
 
-bool Boites_Qt::ShowFont(Choix_Police& police) {
+QFont Police_Initiale(const Choix_Police& police) {
     QFont initiale(police.Nom);
+    // A font the machine lacks ("Arial") is drawn with a substitute: the
+    // dialog can only show that one selected.
+    if (!police.Nom.isEmpty() && !QFontDatabase::families().contains(police.Nom, Qt::CaseInsensitive))
+        initiale.setFamily(QFontInfo(initiale).family());
     if (police.Taille > 0) initiale.setPointSizeF(police.Taille);
     initiale.setBold(police.Gras);
     initiale.setItalic(police.Italique);
-    bool ok = false;
-    QFont choisie;
+    return initiale;
+}
+
+bool Boites_Qt::ShowFont(Choix_Police& police) {
+    QFontDialog dialogue(Police_Initiale(police), Parent());
+    dialogue.setWindowTitle(QStringLiteral("Police"));
+    // Lists long and wide enough for the names of the fonts, not a few rows of them.
+    dialogue.resize(dialogue.sizeHint().expandedTo(QSize(dialogue.fontMetrics().horizontalAdvance(QLatin1Char('M')) * 48,
+                                                         dialogue.fontMetrics().height() * 28)));
+    int resultat;
     {
         Compteur_Modal modal(modaux_);
-        choisie = QFontDialog::getFont(&ok, initiale, Parent(), QStringLiteral("Police"));
+        resultat = dialogue.exec();
     }
-    if (!ok) return false;
+    if (resultat != QDialog::Accepted) return false;
+    const QFont choisie = dialogue.selectedFont();
     police.Nom = choisie.family();
     police.Taille = static_cast<Simple>(choisie.pointSizeF());
     police.Gras = choisie.bold();

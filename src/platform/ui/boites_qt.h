@@ -2,10 +2,12 @@
 // Message boxes, beep and common dialogs on real windows, with French button
 // texts. The program installs it with Definir_Boites; tests keep the scripted
 // boxes.
+#include <QFont>
 #include <QString>
 
 #include "platform/dialogues.h"
 
+class QFileDialog;
 class QWidget;
 
 namespace ostrel {
@@ -24,6 +26,19 @@ private:
     bool Fichier(Dialogue_Fichier& dialogue, bool enregistrer);
     int modaux_ = 0;
 };
+
+// Qt's own French texts for the standard dialogs (file, colour, font), taken
+// from Qt's translations folder; false when they are not installed there.
+bool Installer_Traductions_Qt();
+
+// The file dialog as ShowOpen and ShowSave show it, before it runs: French
+// labels, filter, default name, and the folder asked for (its nearest
+// existing parent when it is missing, never the last folder visited).
+void Preparer_Dialogue_Fichier(QFileDialog& dialogue, const Dialogue_Fichier& d, bool enregistrer);
+
+// The font the font dialog opens on: the one asked, under the family this
+// machine really draws it with, so that the dialog shows it selected.
+QFont Police_Initiale(const Choix_Police& police);
 
 // "(*.txt)|*.txt|Tous (*.*)|*.*" -> "(*.txt);;Tous (*.*)": description and
 // patterns come in pairs separated by "|".

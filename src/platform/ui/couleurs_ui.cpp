@@ -75,6 +75,14 @@ Couleur Couleur_Fond(const QWidget* w) {
     return v.isValid() ? v.value<Couleur>() : Depuis_QColor(w->palette().color(Role_Fond(w)));
 }
 
+void Couleur_Fond_Pleine(QWidget* w, Couleur couleur) {
+    Couleur_Fond(w, couleur);
+    const QColor c = Vers_QColor(couleur);
+    w->setStyleSheet(QStringLiteral("QPushButton { background-color: %1; border: 1px solid %2; }"
+                                    "QPushButton:pressed { border: 2px solid %2; }")
+                         .arg(c.name(), c.lightness() < 96 ? QStringLiteral("#a0a0a0") : QStringLiteral("#404040")));
+}
+
 void Couleur_Texte(QWidget* w, Couleur couleur) {
     QPalette p = w->palette();
     p.setColor(Role_Texte(w), Vers_QColor(couleur));

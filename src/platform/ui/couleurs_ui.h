@@ -28,6 +28,9 @@ int Arrondi_Pixels(double pixels);
 void Couleur_Fond(QWidget* controle, Couleur couleur);
 void Couleur_Texte(QWidget* controle, Couleur couleur);
 Couleur Couleur_Fond(const QWidget* controle);
+// The back colour of a button that stands for a colour: drawn as a plain
+// fill, without the shading the style gives buttons, so it shows that colour.
+void Couleur_Fond_Pleine(QWidget* bouton, Couleur couleur);
 void Nom_Police(QWidget* controle, const QString& nom);
 // Sets the size in points and returns the size the font really takes.
 Simple Taille_Police(QWidget* controle, Simple points);

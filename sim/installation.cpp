@@ -1,0 +1,293 @@
+#include "installation.h"
+
+#include <QByteArray>
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace ostrel::sim {
+
+namespace {
+
+// What a channel's name tells of its course: the value it keeps (tenths), its
+// alarm thresholds, unit code and alarm delay (minutes), and its swing
+// (tenths, over minutes).
+struct Profil {
+    const char* mot;  // found in the name, letter case aside
+    int base, bas, haut, unite, delai, oscillation, periode_min;
+};
+
+// The first match wins: "Humidite labo" is a humidity. Cold rooms and
+// freezers wait before they alarm, so that a door opened for a delivery does not.
+constexpr Profil Profils[] = {
+    {"humid", 550, 350, 700, 1, 0, 40, 90},  // %Hr
+    {"congel", -200, -300, -150, 0, 1, 10, 30},
+    {"chambre", 40, 0, 80, 0, 1, 6, 20},
+    {"froid", 40, 0, 80, 0, 1, 6, 20},
+    {"quai", 90, 20, 140, 0, 0, 10, 40},
+    {"cave", 130, 80, 170, 0, 0, 4, 120},
+    {"labo", 205, 160, 250, 0, 0, 5, 60},
+    {"serre", 240, 120, 320, 0, 0, 15, 90},
+    {"local tech", 260, 100, 350, 0, 0, 8, 60},
+    {"cuisine", 210, 120, 300, 0, 0, 10, 45},
+    {"", 195, 120, 280, 0, 0, 6, 60},  // offices, halls, workshops
+};
+
+const Profil& Profil_De(const QByteArray& nom) {
+    const QByteArray n = nom.toLower();
+    for (const Profil& p : Profils)
+        if (n.contains(p.mot)) return p;
+    return Profils[std::size(Profils) - 1];
+}
+
+int Mot(const std::array<Octet, 16>& r, int i) { return static_cast<std::int16_t>(r[static_cast<size_t>(i)] << 8 | r[static_cast<size_t>(i) + 1]); }
+void Mot(std::array<Octet, 16>& r, int i, int v) {
+    r[static_cast<size_t>(i)] = static_cast<Octet>((v >> 8) & 0xFF);
+    r[static_cast<size_t>(i) + 1] = static_cast<Octet>(v & 0xFF);
+}
+
+int Entre(std::mt19937& a, int min, int max) { return std::uniform_int_distribution<int>(min, max)(a); }
+double Reel(std::mt19937& a, double min, double max) { return std::uniform_real_distribution<double>(min, max)(a); }
+double Gauss(std::mt19937& a) {
+    const double u = Reel(a, 1e-12, 1.0), w = Reel(a, 0.0, 1.0);
+    return std::sqrt(-2.0 * std::log(u)) * std::cos(2.0 * std::numbers::pi * w);
+}
+
+bool Contact(const Voie_Simulee& v) { return ((v.reglages[13] >> 3) & 3) == 2; }
+bool Valide(const Voie_Simulee& v) { return v.reglages[13] & 1; }
+bool Alarmes(const Voie_Simulee& v) { return v.reglages[13] & 2; }
+
+// Into the module memory; when it is full the oldest point of all goes.
+void Enregistrer(Module_Simule& m, int v, const Point_Enregistre& p) {
+    constexpr size_t capacite = 8192;
+    m.voies[static_cast<size_t>(v)].enregistrements.push_back(p);
+    size_t total = 0;
+    for (const auto& voie : m.voies) total += voie.enregistrements.size();
+    if (total <= capacite) return;
+    std::vector<Point_Enregistre>* plus_ancien = nullptr;
+    for (auto& voie : m.voies)
+        if (!voie.enregistrements.empty() &&
+            (!plus_ancien || voie.enregistrements.front().quand.Cle() < plus_ancien->front().quand.Cle()))
+            plus_ancien = &voie.enregistrements;
+    plus_ancien->erase(plus_ancien->begin());
+}
+
+void Noter(Module_Simule& m, int v, int etat, const QDateTime& heure) {
+    Evenement e;
+    e.quand = Horodatage::De(heure);
+    e.etat = static_cast<Octet>(etat);
+    e.voie = static_cast<Octet>(v + 1);
+    Journaliser(m, e);
+}
+
+}  // namespace
+
+void Installation::Regler_Demonstration(Module_Simule& m) {
+    static const char* const noms[] = {"Chambre 1", "Chambre 2", "Congelateur", "Quai",   "Labo",  "Humidite",
+                                       "Hall",      "Entree",    "Cuisine",     "Cave",   "Bureau", "Atelier",
+                                       "Serre",     "Chambre 3", "Local tech"};
+    for (int v = 0; v < m.nb_voies; ++v) {
+        Voie_Simulee& voie = m.voies[static_cast<size_t>(v)];
+        voie.reglages[1] = 10;  // recording period, minutes
+        if (Contact(voie)) continue;
+        if (v < static_cast<int>(std::size(noms))) voie.nom = QByteArray(noms[v]).leftJustified(12, ' ', true);
+        const Profil& p = Profil_De(voie.nom);
+        Mot(voie.reglages, 2, p.haut);
+        Mot(voie.reglages, 4, p.bas);
+        voie.reglages[11] = static_cast<Octet>(p.delai);
+        voie.reglages[13] = 0x03;
+        voie.reglages[15] = static_cast<Octet>((voie.reglages[15] & ~7) | p.unite);
+    }
+}
+
+Installation::Installation(Etat_Bus& etat, Cours cours) : cours_(std::move(cours)) {
+    debut_ = Maintenant();
+    pas_ = -static_cast<long long>(Heures_Passees) * 3600 / Pas_Secondes;
+    for (auto& [adresse, m] : etat.modules) {
+        Module_Cours& mc = modules_[adresse];
+        std::seed_seq graine_module{cours_.graine, static_cast<std::uint32_t>(adresse)};
+        mc.alea.seed(graine_module);
+        mc.prochain_incident = pas_ + Entre(mc.alea, 0, 6);
+        m.journal.clear();
+        for (int v = 0; v < 16; ++v) {
+            Voie_Simulee& voie = m.voies[static_cast<size_t>(v)];
+            Voie_Cours& c = mc.voies[static_cast<size_t>(v)];
+            std::seed_seq graine_voie{cours_.graine, static_cast<std::uint32_t>(adresse), static_cast<std::uint32_t>(v)};
+            c.alea.seed(graine_voie);
+            const Profil& p = Profil_De(voie.nom);
+            const bool humidite = p.unite == 1;
+            c.base = p.base + Reel(c.alea, -8, 8) * (humidite ? 3 : 1);
+            c.oscillation = p.oscillation * Reel(c.alea, 0.7, 1.3);
+            c.periode = p.periode_min * 60.0 / Pas_Secondes * Reel(c.alea, 0.8, 1.2);
+            c.phase = Reel(c.alea, 0, 2 * std::numbers::pi);
+            c.agitation = humidite ? 1.2 : 0.4;
+            c.bruit = humidite ? 3 : 1;
+            c.bascule = pas_ + Entre(c.alea, 1, 20);
+            voie.etat = 0;
+            voie.enregistrements.clear();
+        }
+    }
+    Avancer(etat);
+}
+
+double Installation::Cours_Lent(const Voie_Cours& c, long long k) {
+    return c.base + c.oscillation * std::sin(2 * std::numbers::pi * static_cast<double>(k) / c.periode + c.phase) + c.derive;
+}
+
+qint64 Installation::Maintenant() const {
+    return (cours_.horloge ? cours_.horloge() : QDateTime::currentDateTime()).toSecsSinceEpoch();
+}
+
+void Installation::Avancer(Etat_Bus& etat) {
+    const qint64 maintenant = Maintenant();
+    const qint64 ecoule = maintenant - debut_;
+    // Whole steps only, also before the start.
+    const long long cible = ecoule >= 0 ? ecoule / Pas_Secondes : -((-ecoule + Pas_Secondes - 1) / Pas_Secondes);
+    while (pas_ < cible) Pas(etat, ++pas_);
+    for (auto& [adresse, mc] : modules_) {
+        auto m = etat.modules.find(adresse);
+        if (m != etat.modules.end()) m->second.horloge = Octets_Horloge(QDateTime::fromSecsSinceEpoch(maintenant + mc.decalage));
+    }
+}
+
+void Installation::Horloge_Ecrite(int adresse, const Module_Simule& m) {
+    auto mc = modules_.find(adresse);
+    if (mc != modules_.end()) mc->second.decalage = Temps_Horloge(m.horloge).toSecsSinceEpoch() - Maintenant();
+}
+
+void Installation::Pas(Etat_Bus& etat, long long k) {
+    for (auto& [adresse, mc] : modules_) {
+        auto it = etat.modules.find(adresse);
+        if (it == etat.modules.end()) continue;
+        Module_Simule& m = it->second;
+        const qint64 t = debut_ + k * Pas_Secondes + mc.decalage;
+        const QDateTime heure = QDateTime::fromSecsSinceEpoch(t);
+        const long long minute = (t + heure.offsetFromUtc()) / 60;  // local minutes since the epoch
+        m.horloge = Octets_Horloge(heure);  // the stamps of this step
+        if (k >= mc.prochain_incident) {
+            Incident(m, mc, k);
+            mc.prochain_incident = k + Entre(mc.alea, 4, 6);
+        }
+        for (int v = 0; v < m.nb_voies; ++v) Pas_Voie(m, mc, v, k, heure, minute);
+    }
+}
+
+void Installation::Incident(Module_Simule& m, Module_Cours& mc, long long k) {
+    // The channels that alarm at once are pushed often and briefly; those that
+    // wait (cold rooms, freezers) less often and for longer, so that one or
+    // two channels at a time are past a threshold.
+    std::vector<int> immediates, temporisees;
+    for (int v = 0; v < m.nb_voies; ++v) {
+        const Voie_Simulee& voie = m.voies[static_cast<size_t>(v)];
+        // A channel back from a push stays quiet a couple of minutes.
+        if (Valide(voie) && Alarmes(voie) && !Contact(voie) && k >= mc.voies[static_cast<size_t>(v)].fin + 12)
+            (voie.reglages[11] ? temporisees : immediates).push_back(v);
+    }
+    const bool attente = !temporisees.empty() && (immediates.empty() || Entre(mc.alea, 1, 100) <= 10);
+    const std::vector<int>& libres = attente ? temporisees : immediates;
+    if (libres.empty()) return;
+    const int v = libres[static_cast<size_t>(Entre(mc.alea, 0, static_cast<int>(libres.size()) - 1))];
+    const Voie_Simulee& voie = m.voies[static_cast<size_t>(v)];
+    Voie_Cours& c = mc.voies[static_cast<size_t>(v)];
+    // Cold rooms mostly warm up; the others drift either way.
+    const bool haut = Entre(mc.alea, 1, 100) <= (c.base < 100 ? 80 : 50);
+    // Well past the threshold, so that the noise does not take it back and forth.
+    const double marge = Entre(mc.alea, 10, 25) * (Profil_De(voie.nom).unite == 1 ? 3 : 1);
+    const double cible = haut ? Mot(voie.reglages, 2) + marge : Mot(voie.reglages, 4) - marge;
+    c.ecart = cible - Cours_Lent(c, k);
+    // Past the threshold for a little longer than the alarm delay; now and
+    // then not long enough for the alarm.
+    const int delai = voie.reglages[11] * 60 / Pas_Secondes;
+    c.rampe = delai > 0 ? 2 : 1;
+    c.debut = k;
+    c.fin = k + 2 * c.rampe + (delai > 0 && Entre(mc.alea, 1, 100) <= 15 ? 0 : delai) + Entre(mc.alea, 1, 3);
+}
+
+void Installation::Pas_Voie(Module_Simule& m, Module_Cours& mc, int v, long long k, const QDateTime& heure,
+                            long long minute) {
+    Voie_Simulee& voie = m.voies[static_cast<size_t>(v)];
+    Voie_Cours& c = mc.voies[static_cast<size_t>(v)];
+    if (!Valide(voie)) {
+        voie.mesure = -32768;
+        c.condition = 0;
+        return;
+    }
+    int condition = 0;
+    Entier valeur = 0;
+    if (Contact(voie)) {
+        if (k >= c.bascule) {
+            c.ouvert = !c.ouvert;
+            c.bascule = k + (c.ouvert ? Entre(c.alea, 2, 9) : Entre(c.alea, 6, 24));
+        }
+        voie.mesure = c.ouvert ? -32766 : -32767;
+        valeur = c.ouvert ? 10 : 0;
+    } else {
+        c.derive += -0.02 * c.derive + c.agitation * Gauss(c.alea);
+        double x = Cours_Lent(c, k);
+        if (k >= c.debut && k < c.fin) {
+            const double montee = static_cast<double>(k - c.debut + 1) / c.rampe;
+            const double descente = static_cast<double>(c.fin - k) / c.rampe;
+            x += c.ecart * std::min({1.0, montee, descente});
+        }
+        x += Reel(c.alea, -c.bruit, c.bruit);
+        voie.mesure = static_cast<Entier>(std::clamp(std::lround(x), -32765L, 32767L));
+        valeur = Mesure_Corrigee(voie);
+        if (Alarmes(voie)) condition = valeur > Mot(voie.reglages, 2) ? 1 : valeur < Mot(voie.reglages, 4) ? -1 : 0;
+    }
+    Etats_Alarme(m, c, v, k, condition, heure);
+
+    // A point is the mean of the period, so that a short push past a
+    // threshold shows as a bump and not as the whole period's value.
+    c.somme += valeur;
+    ++c.nombre;
+    const int periode = voie.reglages[1];
+    if (periode > 0 && minute % periode == 0 && minute != c.minute_enregistree) {
+        c.minute_enregistree = minute;
+        const Octet e = voie.etat;
+        const auto moyenne = static_cast<Entier>(Contact(voie) ? valeur : std::lround(c.somme / c.nombre));
+        Enregistrer(m, v, {Horodatage::De(heure), moyenne, e >= 1 && e <= 4});
+        c.somme = 0;
+        c.nombre = 0;
+    }
+}
+
+void Installation::Etats_Alarme(Module_Simule& m, Voie_Cours& c, int v, long long k, int condition,
+                                const QDateTime& heure) {
+    Octet& e = m.voies[static_cast<size_t>(v)].etat;
+    if (e >= 9 && e <= 12) return;  // a sensor fault is the module's own business
+    // An alarm that is no longer there: over when acknowledged, gone otherwise.
+    if ((e == 1 || e == 2) && condition != 1) {
+        Noter(m, v, e == 1 ? 5 : 6, heure);
+        e = e == 1 ? 0 : 6;
+    } else if ((e == 3 || e == 4) && condition != -1) {
+        Noter(m, v, e == 3 ? 7 : 8, heure);
+        e = e == 3 ? 0 : 8;
+    }
+    if (condition != c.condition) {
+        c.condition = condition;
+        c.tenue = 0;
+    } else if (condition != 0) {
+        c.tenue += Pas_Secondes;
+    }
+    const int delai = m.voies[static_cast<size_t>(v)].reglages[11] * 60;
+    if (condition == 1 && e != 1 && e != 2 && c.tenue >= delai) {
+        e = 2;
+        Noter(m, v, e, heure);
+    } else if (condition == -1 && e != 3 && e != 4 && c.tenue >= delai) {
+        e = 4;
+        Noter(m, v, e, heure);
+    }
+    // Before the start, someone on site acknowledged within minutes.
+    if (k >= 0) return;
+    const bool a_acquitter = e == 2 || e == 4 || e == 6 || e == 8;
+    if (!a_acquitter) {
+        c.acquittement = LLONG_MAX;
+    } else if (c.acquittement == LLONG_MAX) {
+        c.acquittement = k + Entre(c.alea, 12, 48);
+    } else if (k >= c.acquittement) {
+        Acquitter_Voie(m, v + 1, Entre(c.alea, 1, 4));
+        c.acquittement = LLONG_MAX;
+    }
+}
+
+}  // namespace ostrel::sim
