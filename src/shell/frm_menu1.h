@@ -108,7 +108,7 @@ private:
         *lbl_patientez_svp_;
     QProgressBar* pb_progress_bar_;
     QElapsedTimer peinture_pb_;  // since the bar was last painted
-    static constexpr int Intervalle_Peinture_Pb_Ms = 40;
+    static constexpr int Intervalle_Peinture_Pb_Ms = 15;
     QWidget* zone_centrale_;  // the middle of the dashboard, behind or over the screens
     std::vector<QPushButton*> lbl_oc_;
     Minuterie* tmr_date_;

@@ -125,8 +125,8 @@ void Fenetre_Outil::Progression(Long fait) {
     affiche_ = static_cast<int>(v);
     // The bar takes every percent but is painted at the window system's next
     // turn, not at once (a bar repaints itself on every new value): a turn
-    // every few hundredths of a second keeps the bar moving and the window
-    // alive, where a paint per percent would cost more than the work itself.
+    // every hundredth and a half of a second keeps the bar moving and the
+    // window alive, where a paint per percent would cost more than the work.
     ProgressBar1->setUpdatesEnabled(false);
     ProgressBar1->setValue(affiche_);
     ProgressBar1->setUpdatesEnabled(true);

@@ -75,7 +75,7 @@ protected:
     void Progression(Long fait);
     // Paints the window now and lets the window system show it.
     void Rafraichir();
-    static constexpr int Intervalle_Evenements_Ms = 40;
+    static constexpr int Intervalle_Evenements_Ms = 15;
 
     int Message(const QString& texte, int style = vbOKOnly);
 
