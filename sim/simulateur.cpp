@@ -306,16 +306,19 @@ void Simulateur::Effacer_Defauts() {
 }
 
 std::vector<Trame_Journal> Simulateur::Trames_Recues() const {
+    Synchroniser();
     std::lock_guard<std::mutex> verrou(mutex_);
     return journal_;
 }
 
 void Simulateur::Effacer_Trames() {
+    Synchroniser();
     std::lock_guard<std::mutex> verrou(mutex_);
     journal_.clear();
 }
 
 int Simulateur::Nombre_Requetes(int code) const {
+    Synchroniser();
     std::lock_guard<std::mutex> verrou(mutex_);
     int n = 0;
     for (const auto& t : journal_)
@@ -371,6 +374,32 @@ void Simulateur::Arreter() {
     }
 }
 
+namespace {
+
+// The marker frame: a read addressed to 247, where no module ever is.
+constexpr int Adresse_Marque = 247;
+
+bool Est_Marque(const QByteArray& trame) {
+    return trame.size() == 8 && O(trame, 0) == Adresse_Marque && O(trame, 1) == 3 && Crc_Correct(trame);
+}
+
+}  // namespace
+
+bool Simulateur::Synchroniser() const {
+    if (!fil_.joinable()) return true;
+    int numero;
+    {
+        std::lock_guard<std::mutex> verrou(mutex_);
+        numero = ++marques_envoyees_;
+    }
+    // Written on the terminal's own side, it follows in the line whatever the
+    // master wrote before.
+    const QByteArray marque = Avec_Crc(QByteArray::fromRawData("\xF7\x03\x00\x00\x00\x00", 6));
+    if (::write(esclave_, marque.constData(), static_cast<size_t>(marque.size())) != marque.size()) return false;
+    std::unique_lock<std::mutex> verrou(mutex_);
+    return marque_vue_.wait_for(verrou, std::chrono::seconds(30), [&] { return marques_vues_ >= numero; });
+}
+
 int Simulateur::Longueur_Attendue(const QByteArray& tampon) const {
     if (tampon.size() < 2) return -1;
     switch (O(tampon, 1)) {
@@ -384,10 +413,15 @@ int Simulateur::Longueur_Attendue(const QByteArray& tampon) const {
 void Simulateur::Boucle() {
     QByteArray tampon;
     Horloge::time_point premier_octet{};
+    // A frame of unknown layout ends with a short silence. One whose length is
+    // known, or not known yet, waits for its last bytes: a busy master writes
+    // them one by one and may be held up between two.
     const int silence_ms = 20;
+    const int patience_ms = 1000;
     while (!arret_) {
         pollfd p[2] = {{maitre_, POLLIN, 0}, {reveil_[0], POLLIN, 0}};
-        const int r = ::poll(p, 2, tampon.isEmpty() ? -1 : silence_ms);
+        const int attente = tampon.isEmpty() ? -1 : (Longueur_Attendue(tampon) == 0 ? silence_ms : patience_ms);
+        const int r = ::poll(p, 2, attente);
         if (arret_) break;
         if (r < 0) {
             if (errno == EINTR) continue;
@@ -431,6 +465,11 @@ void Simulateur::Traiter(const QByteArray& requete, Horloge::time_point premier_
     Defaut defaut;
     {
         std::lock_guard<std::mutex> verrou(mutex_);
+        if (Est_Marque(requete)) {
+            ++marques_vues_;
+            marque_vue_.notify_all();
+            return;
+        }
         journal_.push_back({requete, Horloge::now()});
         if (requete.size() < 4 || !Crc_Correct(requete)) return;
         const int adresse = O(requete, 0);

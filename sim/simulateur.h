@@ -17,6 +17,7 @@
 #include <array>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -193,7 +194,10 @@ public:
     void Programmer_Defauts(int code, std::vector<Defaut> sequence, Defaut permanent = {});
     void Effacer_Defauts();
 
-    // Frames received (every complete frame, good or bad).
+    // Frames received (every complete frame, good or bad). The three calls
+    // first wait until every byte written to the bus before them has been
+    // read and handled: a frame sent is always counted, however late the
+    // simulator's thread runs.
     std::vector<Trame_Journal> Trames_Recues() const;
     void Effacer_Trames();
     // Number of received frames with valid CRC and this request code.
@@ -211,6 +215,9 @@ private:
     void Emettre(const QByteArray& octets);
     void Avancer_Installation();
     int Longueur_Attendue(const QByteArray& tampon) const;
+    // Sends a marker frame down the line behind whatever is in it and waits
+    // (up to seconds) until the thread has handled it.
+    bool Synchroniser() const;
 
     mutable std::mutex mutex_;
     Etat_Bus etat_;
@@ -229,6 +236,9 @@ private:
     std::atomic<bool> arret_{false};
     std::atomic<int> debit_{0};
     std::atomic<long long> cumul_ns_{0};
+    mutable std::condition_variable marque_vue_;
+    mutable int marques_envoyees_ = 0;
+    int marques_vues_ = 0;
 };
 
 }  // namespace ostrel::sim

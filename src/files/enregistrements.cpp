@@ -26,8 +26,8 @@ QString Valeur_Section(int section, const Parametres_Voie& v) {
     case 1: return v.Voie_Valide == Vrai ? QStringLiteral("1") : QStringLiteral("0");
     case 2: return Texte_Entier(v.Nature_Capteur);
     case 3: return Drapeau(v.Alarme_Valide);
-    case 4: return Texte_Simple(v.Seuil_Haut * 10.0f);
-    case 5: return Texte_Simple(v.Seuil_Bas * 10.0f);
+    case 4: return Texte_Simple_Dixiemes(v.Seuil_Haut);
+    case 5: return Texte_Simple_Dixiemes(v.Seuil_Bas);
     case 6: return Texte_Entier(v.Periode_Enreg);
     case 7: return Texte_Entier(v.Tempo_Alarme);
     case 8: return Texte_Simple(v.Echelle_4mA);
@@ -44,32 +44,37 @@ QString Valeur_Section(int section, const Parametres_Voie& v) {
     }
 }
 
-// "ddmmyyhhmm", the value times ten, the alarm digit: made in place, the
-// way a full memory is written half a million times.
+// A value in tenths. A single read from tenths is within half a unit of its
+// last place from them, so its tenfold, in double precision, is within five
+// such units of a whole number: that number is written with all its digits
+// and reads back as the same single (the single product, or seven digits,
+// would turn 8153276,5 into 8153277). A value with more decimals keeps the
+// general form of its single tenfold.
+void Ajouter_Dixiemes(QByteArray& sortie, Simple valeur) {
+    const double dixiemes = static_cast<double>(valeur) * 10.0;
+    const double entier = Arrondi_Pair(dixiemes);
+    const double ulp = std::nextafter(std::fabs(valeur), HUGE_VALF) - std::fabs(valeur);
+    if (std::fabs(dixiemes - entier) <= 5.0 * ulp && entier >= -2147483648.0 && entier <= 2147483647.0) {
+        char chiffres[16];
+        sortie.append(chiffres, std::to_chars(chiffres, chiffres + sizeof chiffres, static_cast<long long>(entier)).ptr - chiffres);
+    } else {
+        sortie += Texte_Simple(valeur * 10.0f).toLatin1();
+    }
+}
+
+// "ddmmyyhhmm", the value in tenths, the alarm digit, the date's digits made
+// in place: a full memory is written half a million times.
 void Ajouter_Ligne_Point(QByteArray& sortie, const Mesure_Enreg& point) {
     const Composantes_Date c = Decomposer(point.Date_Heure);
-    char ligne[32];
-    char* p = ligne;
-    auto deux = [&p](int v) {
+    char date[10];
+    char* p = date;
+    for (const int v : {c.Jour, c.Mois, ((c.Annee % 100) + 100) % 100, c.Heure, c.Minute}) {
         *p++ = static_cast<char>('0' + v / 10 % 10);
         *p++ = static_cast<char>('0' + v % 10);
-    };
-    deux(c.Jour);
-    deux(c.Mois);
-    deux(((c.Annee % 100) + 100) % 100);
-    deux(c.Heure);
-    deux(c.Minute);
-    const Simple dixiemes = point.Valeur * 10.0f;
-    // The usual whole values as digits; any other through Texte_Simple, whose text it is.
-    if (std::fabs(dixiemes) < 1e7f && dixiemes == std::trunc(dixiemes)) {
-        p = std::to_chars(p, ligne + sizeof ligne, static_cast<long long>(dixiemes)).ptr;
-    } else {
-        sortie.append(ligne, p - ligne);
-        sortie += Texte_Simple(dixiemes).toLatin1();
-        p = ligne;
     }
-    *p++ = point.Alarme != 0 ? '1' : '0';
-    sortie.append(ligne, p - ligne);
+    sortie.append(date, sizeof date);
+    Ajouter_Dixiemes(sortie, point.Valeur);
+    sortie += point.Alarme != 0 ? '1' : '0';
 }
 
 int Chiffre(char c) { return c >= '0' && c <= '9' ? c - '0' : -1; }

@@ -71,8 +71,10 @@ void Chargement_Parametres_Logiciel() {
         return;
     }
     QByteArray contenu;
-    if (!Lire_Fichier(natif, contenu)) return;
+    if (Lire_Fichier(natif, contenu)) Lire_Parametres_Logiciel(contenu);
+}
 
+void Lire_Parametres_Logiciel(const QByteArray& contenu) {
     Lecteur_Texte lecteur(contenu);
     Lire_Texte(lecteur, Ligne_Reservee_Options);
     Passer(lecteur);  // "1"
@@ -90,7 +92,7 @@ void Chargement_Parametres_Logiciel() {
     for (Couleur& c : Tab_Couleur_Courbe) Lire_Couleur(lecteur, c);
 }
 
-Resultat_Fichier Sauvegarde_Parametres_Logiciel() {
+QByteArray Contenu_Parametres_Logiciel() {
     Ecrivain_Texte e;
     e.Ligne(Ligne_Reservee_Options);
     e.Ligne(QStringLiteral("1"));
@@ -104,11 +106,14 @@ Resultat_Fichier Sauvegarde_Parametres_Logiciel() {
     for (Couleur* c : Couleurs_En_Vigueur()) e.Direct(*c);
     e.Ligne(Titre_Couleurs);
     for (Couleur c : Tab_Couleur_Courbe) e.Direct(c);
+    return e.Contenu();
+}
 
+Resultat_Fichier Sauvegarde_Parametres_Logiciel() {
     const QString natif = Chemin_Natif(Chemin_Fichier_Version);
     // The application folder of a first run may not exist yet.
     if (!natif.isEmpty()) QDir().mkpath(QFileInfo(natif).absolutePath());
-    Resultat_Fichier resultat = e.Enregistrer(natif);
+    Resultat_Fichier resultat = Sauvegarde_Sure(natif, Contenu_Parametres_Logiciel());
     Init_Mouchard();
     return resultat;
 }

@@ -3,6 +3,7 @@
 // password, serial port, screen font and colours, curve colours. 35 lines,
 // read at start-up and written back at exit and when the options are applied,
 // at the path held in Chemin_Fichier_Version.
+#include <QByteArray>
 #include <QString>
 #include <array>
 
@@ -20,11 +21,15 @@ extern QString Ligne_Reservee_Options;
 // l'application !". A line that is missing (short file) or does not convert
 // leaves its setting as it was.
 void Chargement_Parametres_Logiciel();
+// The same from a whole content already read.
+void Lire_Parametres_Logiciel(const QByteArray& contenu);
 
 // Writes the 35 lines to Chemin_Fichier_Version as one safe save (the old
 // file stays whole when the save fails), then re-opens the trace. The result
 // says whether the file was written and why not.
 Resultat_Fichier Sauvegarde_Parametres_Logiciel();
+// The 35 lines of the options in force, as the file holds them.
+QByteArray Contenu_Parametres_Logiciel();
 
 // The three tries of start-up: the path held, then c:\OstrelSoft\ver.dva,
 // then c:\OstrelSoft+\ver.dva, each while line 1 is still empty.

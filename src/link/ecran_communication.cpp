@@ -13,9 +13,9 @@ namespace {
 
 using Horloge = std::chrono::steady_clock;
 
-// Real duration of a wait of `unites` units of Temps_Attente, at the time scale.
+// Real duration of a wait of `unites` units of Temps_Attente, at the time-out scale.
 Horloge::duration Duree_Attente(Long unites) {
-    const double secondes = unites * Secondes_Par_Unite_Attente * Echelle_Temps();
+    const double secondes = unites * Secondes_Par_Unite_Attente * Echelle_Delais();
     return std::chrono::duration_cast<Horloge::duration>(std::chrono::duration<double>(secondes));
 }
 
@@ -29,22 +29,34 @@ Forme_Ecran_Communication& Ecran_Communication() {
 void Forme_Ecran_Communication::ouverture_port(Octet& port) {
     const bool ouvert = Ostrel.CommPort(port) && Ostrel.Settings(QStringLiteral("9600,n,8,1")) && Ostrel.PortOpen(true);
     if (!ouvert) Code_Erreur = Erreur::Port;
+    rouvrir_ = false;
     Ostrel.InputLen(132);
     Frm_Menu1().Lampe_Comm(Couleur_Face_Bouton, Couleur_Face_Bouton);
 }
 
 void Forme_Ecran_Communication::fermeture_port() {
-    if (!Ostrel.PortOpen(false)) Ecrit_Mouchard(QStringLiteral("Le port est indisponible pour l'action demandée"));
+    // A port that is not open has nothing to close: no failure to trace.
+    if (Ostrel.PortOpen() && !Ostrel.PortOpen(false))
+        Ecrit_Mouchard(QStringLiteral("Le port est indisponible pour l'action demandée"));
+}
+
+void Forme_Ecran_Communication::Rouvrir_Port() {
+    if (Ostrel.PortOpen()) Ostrel.PortOpen(false);
+    // The device is looked up again by its configured name, which now leads
+    // to the adapter's new node; a failure leaves the send to fail with 68.
+    rouvrir_ = !Ostrel.PortOpen(true);
 }
 
 void Forme_Ecran_Communication::Envoi_Trame() {
     Pause(20);
+    if (rouvrir_) Rouvrir_Port();
     Ostrel.RTSEnable(true);
     Frm_Menu1().Lampe_Comm(Couleur_Fenetre);
     Ostrel.Vider_Entree();
     for (int i = 0; i < Nb_Octets_A_Envoyer; ++i) {
         if (!Ostrel.Output(Trame_Emise[static_cast<size_t>(i)])) {
             Code_Erreur = Erreur::Port;
+            rouvrir_ = true;
             Frm_Menu1().Lampe_Comm(Couleur_Fond_Bandeau);
             return;
         }
@@ -67,7 +79,7 @@ void Forme_Ecran_Communication::Recoit_Trame() {
     // The long wait wakes up a few times per second of program time to move
     // the progress bar; the others sleep until input comes or time is up.
     const auto pas_progression = std::chrono::duration_cast<Horloge::duration>(
-        std::chrono::duration<double>(0.25 * Echelle_Temps()));
+        std::chrono::duration<double>(0.25 * Echelle_Delais()));
     // Bytes that came in before the deadline count, even when the wait that
     // saw them ended at it.
     for (;;) {
@@ -116,7 +128,7 @@ void Forme_Ecran_Communication::Recoit_Trame() {
 Entier Forme_Ecran_Communication::Calcul_Progression_Attente(Instant echeance) {
     // Whole seconds of program time left before the deadline.
     const double reste_reel = std::chrono::duration<double>(echeance - Horloge::now()).count();
-    const double reste = std::floor(reste_reel / Echelle_Temps());
+    const double reste = std::floor(reste_reel / Echelle_Delais());
     const double progression = Arrondi_Pair((100.0 / 75.0) * (100.0 - reste));
     if (progression < -32768.0 || progression > 32767.0) return 0;
     return static_cast<Entier>(progression);

@@ -1,7 +1,9 @@
 #pragma once
 // The hidden form that holds the serial port of the link: it sends the frame
 // prepared in Trame_Emise with RTS raised, waits for the reply into
-// Trame_Recue, and keeps the dashboard's communication lamp up to date.
+// Trame_Recue, and keeps the dashboard's communication lamp up to date. A
+// USB adapter unplugged and plugged back comes back as a new device: after a
+// send that failed, the next one first closes the port and opens it again.
 #include "platform/horloge.h"
 #include "platform/port_serie.h"
 #include "platform/types.h"
@@ -27,6 +29,10 @@ public:
 
 private:
     Entier Calcul_Progression_Attente(Instant echeance);
+    void Rouvrir_Port();
+
+    // The last send failed: the port is opened afresh before the next one.
+    bool rouvrir_ = false;
 };
 
 Forme_Ecran_Communication& Ecran_Communication();

@@ -1,7 +1,10 @@
 #include "platform/fichiers.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
+#include <csignal>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -28,7 +31,41 @@ bool Ecrire_Tout(int fd, const char* octets, qsizetype taille) {
     return true;
 }
 
+constexpr int Longueur_Suffixe = 6;
+
+bool Suffixe_Temporaire(QStringView suffixe) {
+    if (suffixe.size() != Longueur_Suffixe) return false;
+    for (QChar c : suffixe)
+        if (!(c.isDigit() || (c >= QLatin1Char('a') && c <= QLatin1Char('z')) || (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))))
+            return false;
+    return true;
+}
+
+// Temporaries of earlier saves of this file that never reached their rename.
+void Effacer_Temporaires(const QString& dossier, const QString& prefixe) {
+    const QStringList noms = QDir(dossier).entryList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& nom : noms)
+        if (nom.startsWith(prefixe) && Suffixe_Temporaire(QStringView(nom).mid(prefixe.size())))
+            ::unlink(QFile::encodeName(dossier + QLatin1Char('/') + nom).constData());
+}
+
+// Created with mode 0666 so that the umask alone decides a new file's mode.
+int Creer_Temporaire(const QString& dossier, const QString& prefixe, QByteArray& chemin) {
+    static const char lettres[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    for (int essai = 0; essai < 100; ++essai) {
+        QString nom = prefixe;
+        for (int i = 0; i < Longueur_Suffixe; ++i)
+            nom += QLatin1Char(lettres[QRandomGenerator::global()->bounded(static_cast<int>(sizeof lettres) - 1)]);
+        chemin = QFile::encodeName(dossier + QLatin1Char('/') + nom);
+        const int fd = ::open(chemin.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    return -1;
+}
+
 }  // namespace
+
+void Ignorer_Limite_Taille_Fichier() { std::signal(SIGXFSZ, SIG_IGN); }
 
 Resultat_Fichier Sauvegarde_Sure(const QString& chemin, const QByteArray& contenu) {
     Sauvegarde_Progressive sauvegarde(chemin);
@@ -46,8 +83,13 @@ Sauvegarde_Progressive::Sauvegarde_Progressive(const QString& chemin) : chemin_(
         refus_ = QStringLiteral("c'est un dossier");
         return;
     }
-    temporaire_ = QFile::encodeName(info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".XXXXXX"));
-    fd_ = ::mkstemp(temporaire_.data());
+    struct stat etat {};
+    existe_ = ::stat(QFile::encodeName(chemin).constData(), &etat) == 0;
+    mode_ = etat.st_mode & 07777;
+    dossier_ = info.absolutePath();
+    const QString prefixe = QLatin1Char('.') + info.fileName() + QLatin1Char('.');
+    Effacer_Temporaires(dossier_, prefixe);
+    fd_ = Creer_Temporaire(dossier_, prefixe, temporaire_);
     if (fd_ < 0) erreur_ = errno;
 }
 
@@ -82,26 +124,22 @@ Resultat_Fichier Sauvegarde_Progressive::Terminer() {
         resultat.Erreur = Raison(erreur_);
         return resultat;
     }
-    const QByteArray cible = QFile::encodeName(chemin_);
-    mode_t mode = 0644;
-    struct stat etat {};
-    if (::stat(cible.constData(), &etat) == 0) mode = etat.st_mode & 07777;
     int erreur = erreur_;
-    if (erreur == 0 && ::fchmod(fd_, mode) != 0) { /* keeps the temporary file's mode */ }
+    if (erreur == 0 && existe_ && ::fchmod(fd_, mode_) != 0) { /* keeps the umask's mode */ }
     if (erreur == 0 && ::fsync(fd_) != 0) erreur = errno;
     if (::close(fd_) != 0 && erreur == 0) erreur = errno;
     fd_ = -1;
-    if (erreur == 0 && ::rename(temporaire_.constData(), cible.constData()) != 0) erreur = errno;
+    if (erreur == 0 && ::rename(temporaire_.constData(), QFile::encodeName(chemin_).constData()) != 0) erreur = errno;
     if (erreur != 0) {
         ::unlink(temporaire_.constData());
         resultat.Erreur = Raison(erreur);
         return resultat;
     }
     // The rename itself must reach the disk before the save is called done.
-    const int dossier = ::open(QFile::encodeName(QFileInfo(chemin_).absolutePath()).constData(), O_RDONLY | O_DIRECTORY);
-    if (dossier >= 0) {
-        ::fsync(dossier);
-        ::close(dossier);
+    const int fd_dossier = ::open(QFile::encodeName(dossier_).constData(), O_RDONLY | O_DIRECTORY);
+    if (fd_dossier >= 0) {
+        ::fsync(fd_dossier);
+        ::close(fd_dossier);
     }
     resultat.Reussi = true;
     return resultat;

@@ -15,6 +15,10 @@ struct Resultat_Fichier {
     explicit operator bool() const { return Reussi; }
 };
 
+// The temporary file is ".<name>.XXXXXX" beside the file (six letters or
+// digits); those a save killed halfway left behind are removed at the next
+// save of the same file. A new file gets the mode the umask gives, an
+// existing one keeps its own.
 Resultat_Fichier Sauvegarde_Sure(const QString& chemin, const QByteArray& contenu);
 
 // The same safe save, written piece by piece as a long content is made: each
@@ -34,7 +38,10 @@ public:
 
 private:
     QString chemin_;
+    QString dossier_;
     QByteArray temporaire_;
+    bool existe_ = false;  // the file being replaced, whose mode the new one keeps
+    unsigned mode_ = 0;
     int fd_ = -1;
     int erreur_ = 0;  // the first failure's errno
     QString refus_;   // why the save could not even start
@@ -61,6 +68,11 @@ private:
 };
 // What such a writer makes, whole.
 QByteArray Contenu_Entier(const std::function<void(const Sortie_Par_Morceaux::Sortie&)>& ecrire);
+
+// Called once at the start of each program: a write past the process's
+// file-size limit then fails with an error, reported like any failed save,
+// instead of killing the program.
+void Ignorer_Limite_Taille_Fichier();
 
 // Whole content of a file; empty result with Reussi false when it cannot be read.
 Resultat_Fichier Lire_Fichier(const QString& chemin, QByteArray& contenu);

@@ -33,6 +33,7 @@ double Arrondi_Pair(double valeur) {
 QString Texte_Simple(Simple valeur) { return Forme_Generale(static_cast<double>(valeur), 7); }
 QString Texte_Double(double valeur) { return Forme_Generale(valeur, 15); }
 QString Texte_Entier(long long valeur) { return QString::number(valeur); }
+QString Texte_Simple_Dixiemes(Simple valeur) { return Forme_Generale(static_cast<double>(valeur) * 10.0, 7); }
 
 Textes_Simples::Textes_Simples() : entrees_(size_t{1} << Bits_Index) {}
 

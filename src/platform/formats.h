@@ -19,6 +19,10 @@ double Arrondi_Pair(double valeur);
 QString Texte_Simple(Simple valeur);
 QString Texte_Double(double valeur);
 QString Texte_Entier(long long valeur);
+// Ten times a single, in the general form of a single. The product is taken
+// in double precision, so that a single read from tenths writes back the same
+// tenths: "0,1" for 0,01, where the single product 0,099999994 gives "0,09999999".
+QString Texte_Simple_Dixiemes(Simple valeur);
 
 // Texte_Simple of values met again and again (the points of a recording: a
 // full memory holds a few thousand distinct values), kept by the value's

@@ -16,10 +16,15 @@ double& Echelle() {
     return echelle;
 }
 
+double delais = 0;  // 0: the time-outs follow Echelle()
+
 }  // namespace
 
 double Echelle_Temps() { return Echelle(); }
 void Definir_Echelle_Temps(double echelle) { Echelle() = echelle > 0 ? echelle : 1.0; }
+
+double Echelle_Delais() { return delais > 0 ? delais : Echelle(); }
+void Definir_Echelle_Delais(double echelle) { delais = echelle > 0 ? echelle : 0; }
 
 void Pause(int ms) {
     if (ms <= 0) return;

@@ -580,7 +580,7 @@ void Frm_Menu1_Forme::Init_Label_OC(Octet& module) {
     if (module > 0 && rang >= 1 && rang <= Nb_Lbl_OC()) Police_Soulignee(lbl_oc_[static_cast<size_t>(rang - 1)], true);
 }
 
-void Frm_Menu1_Forme::Init_Tab_Fonctionnement_OC() {
+void Frm_Menu1_Forme::Init_Tab_Fonctionnement_OC(bool boite_port) {
     Focus();
     Tab_Fonctionnement_OC.fill(Hors_Service);
     while (lbl_oc_.size() > 1) {
@@ -596,8 +596,10 @@ void Frm_Menu1_Forme::Init_Tab_Fonctionnement_OC() {
 
     if (Module_Connecte) Lecture_Modules_En_Service();
     if (Code_Erreur != 0) {
-        if (Code_Erreur == Erreur::Port && Module_Connecte)
-            Boites().MsgBox(QStringLiteral("Le port de communication est indisponible !"), vbExclamation);
+        if (Code_Erreur == Erreur::Port && Module_Connecte && boite_port)
+            Boites().MsgBox(QStringLiteral("Le port de communication est indisponible !\n") +
+                                Ecran_Communication().Ostrel.Peripherique(),
+                            vbExclamation);
         Code_Erreur = 0;
         QPushButton* premier = lbl_oc_.front();
         premier->setText(Module_Non_Connecte);
@@ -616,7 +618,8 @@ void Frm_Menu1_Forme::Init_Tab_Fonctionnement_OC() {
             k = Nieme_Module_En_Service(suivant);
             if (k == 1) break;
         }
-        Police_Lbl_OC();
+        // Laid out before the search of each module, which repaints the bar as it goes.
+        Disposer_Boutons_OC();
         Diagnostique_OC();
     }
     Disposer_Boutons_OC();

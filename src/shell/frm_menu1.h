@@ -69,7 +69,7 @@ public:
     QString Caption_Lbl_OC(int index) const override;
     void Couleur_Texte_Lbl_OC(Couleur c) override;
     void Init_Label_OC(Octet& module) override;
-    void Init_Tab_Fonctionnement_OC() override;
+    void Init_Tab_Fonctionnement_OC(bool boite_port = true) override;
     void Diagnostique_OC() override;
     void MAJ_Couleur_Menu1() override;
     void Premier_Plan() override;

@@ -6,6 +6,7 @@
 
 #include "link/formes.h"
 #include "platform/dialogues.h"
+#include "platform/fichiers.h"
 #include "platform/imprimante.h"
 #include "platform/ui/boites_qt.h"
 #include "platform/ui/registre_formes.h"
@@ -17,6 +18,7 @@
 
 int main(int argc, char** argv) {
     using namespace ostrel;
+    Ignorer_Limite_Taille_Fichier();
     QApplication application(argc, argv);
     Configurer_Application();
 

@@ -11,6 +11,7 @@
 
 #include "link/donnees.h"
 #include "platform/chemins.h"
+#include "platform/fichiers.h"
 #include "platform/ui/boites_qt.h"
 
 namespace ostrel {
@@ -31,6 +32,7 @@ void Configurer_Outil(const QString& nom_programme) {
 
 int Executer_Outil(int& argc, char** argv, const QString& nom_programme,
                    const std::function<std::unique_ptr<Fenetre_Outil>()>& creer) {
+    Ignorer_Limite_Taille_Fichier();
     QApplication application(argc, argv);
     Configurer_Outil(nom_programme);
     Boites_Qt boites;

@@ -43,6 +43,8 @@ public:
         : Application_Capture(argc, argv), Programme(disque_temporaire) {
         Installer({ostrel::Enregistrer_Formes_Historique, ostrel::Enregistrer_Formes_Configuration,
                    ostrel::Enregistrer_Formes_Options});
+        // A picture of the program as it runs: its timers tick.
+        ostrel::Minuterie::Ticks_A_La_Main(false);
     }
     ~Capture_Programme() { Programme::Arreter(); }
 

@@ -12,6 +12,7 @@
 #include <initializer_list>
 
 #include "commun/application_test.h"
+#include "commun/delais_test.h"
 #include "link/ecran_communication.h"
 #include "link/formes.h"
 #include "link/tableau_bord.h"
@@ -21,6 +22,7 @@
 #include "platform/dialogues.h"
 #include "platform/horloge.h"
 #include "platform/imprimante.h"
+#include "platform/ui/minuterie.h"
 #include "platform/ui/registre_formes.h"
 #include "shell/demarrage.h"
 #include "shell/ecrans_programme.h"
@@ -87,9 +89,12 @@ public:
     explicit Programme_Essai(bool disque_temporaire = true) : disque(disque_temporaire) {}
 
     // Tables emptied; boxes, printer and the program's forms installed, with
-    // the forms of the other libraries given.
+    // the forms of the other libraries given. The screens' timers tick only
+    // when the test fires them.
     void Installer(std::initializer_list<void (*)(ostrel::Registre_Formes&)> autres_formes = {}) {
         ostrel::Reinitialiser_Donnees();
+        Delais_Reels();
+        ostrel::Minuterie::Ticks_A_La_Main(true);
         ostrel::Definir_Boites(&boites);
         ostrel::Definir_Imprimante(&imprimante);
         ostrel::Enregistrer_Formes(registre);
@@ -130,6 +135,8 @@ public:
         ostrel::Definir_Tableau_Bord(nullptr);
         ostrel::Definir_Horloge_Murale(nullptr);
         ostrel::Definir_Echelle_Temps(1.0);
+        Delais_Par_Defaut();
+        ostrel::Minuterie::Ticks_A_La_Main(false);
         bus.Arreter();
     }
 

@@ -202,6 +202,21 @@ TEST_F(FichierEnregistrements, NomsEtEnteteProtegesSeulementQuandIlLeFaut) {
     EXPECT_EQ(Donnees_Reponse.Entete_Module, "'Labo', salle 2");
 }
 
+TEST_F(FichierEnregistrements, ValeursReluesALIdentique) {
+    // A threshold of 0,01 read from "0,1", and a value of 8153276,5 (a
+    // converted file): both are written back as they were read.
+    QStringList lignes = Fichier_Trois_Voies;
+    lignes[lignes.indexOf("205")] = "\"0,1\"";
+    lignes[lignes.indexOf("311299235910")] = "3112992359815327650";
+    const QByteArray contenu = Contenu(lignes);
+    Lecteur_Texte lecteur(contenu);
+    Tete_Enregistrements tete;
+    ASSERT_TRUE(Lire_Tete_Enregistrements(lecteur, tete));
+    ASSERT_TRUE(Convertir_Sections_Enregistrements(tete));
+    ASSERT_TRUE(Lire_Blocs_Enregistrements(lecteur, tete.Nb_Voies, tete.Noms, Tab_Mesures, Index_Fin_Voie).Correct);
+    EXPECT_EQ(Lignes(Ecrire_Fichier_Enregistrements(tete, Index_Fin_Voie, Tab_Mesures)), lignes);
+}
+
 TEST_F(FichierEnregistrements, VoiesVidesEtCompteurDeTeteDifferent) {
     // Empty first and last channels, and a head count that is not the number
     // of points (as in converted files): the slices follow the blocks.

@@ -152,6 +152,7 @@ TEST_F(Acquittement_Purge, ErreurDeLiaisonPendantLAcquittement) {
     Journal_Charge();
     // Channel 3 of 16 gets no answer.
     banc.bus.Programmer_Defauts(0x0A, {sim::Defaut(), sim::Defaut()}, sim::Defaut(sim::Defaut::Silence));
+    ostrel_test::Delais_Mixtes();
     Cliquer("Cmd_Acquitter");
     Taper("2003");
     EXPECT_EQ(Acquittements(), (std::vector<Entier>{0x201, 0x202}));

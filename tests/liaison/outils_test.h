@@ -12,6 +12,7 @@
 #include <chrono>
 #include <thread>
 
+#include "commun/delais_test.h"
 #include "link/ecran_communication.h"
 #include "link/liaison.h"
 #include "link/tableau_bord.h"
@@ -56,15 +57,17 @@ public:
     }
     QByteArray Chemin() const { return chemin_; }
     void Ecrire(const QByteArray& b) { ASSERT_EQ(::write(maitre_, b.constData(), b.size()), b.size()); }
-    // What the port side has written, waiting up to `ms` for it to come.
-    QByteArray Lire(int ms = 200) {
+    // What the port side has written: at least `attendus` bytes, however long
+    // the line takes to pass them on (up to half a minute), and whatever came
+    // with them.
+    QByteArray Lire(qsizetype attendus) {
         QByteArray tout;
-        const auto fin = Horloge::now() + std::chrono::milliseconds(ms);
-        while (Horloge::now() < fin) {
+        const auto fin = Horloge::now() + std::chrono::seconds(30);
+        for (;;) {
             char b[512];
             const ssize_t n = ::read(maitre_, b, sizeof b);
             if (n > 0) tout.append(b, n);
-            else if (!tout.isEmpty()) break;
+            else if (tout.size() >= attendus || Horloge::now() >= fin) break;
             else std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
         return tout;
@@ -84,6 +87,7 @@ protected:
         Reinitialiser_Donnees();
         Definir_Tableau_Bord(&tableau);
         Definir_Echelle_Temps(0.1);
+        ostrel_test::Delais_Reels();
         ASSERT_TRUE(dossier.isValid());
         Fichier_Mouchard = dossier.path() + QStringLiteral("/setupm.snf");
         Couleur_Fenetre = 0x808000;
@@ -94,6 +98,7 @@ protected:
         if (Ecran_Communication().Ostrel.PortOpen()) Ecran_Communication().Ostrel.PortOpen(false);
         Definir_Tableau_Bord(nullptr);
         Definir_Echelle_Temps(1.0);
+        ostrel_test::Delais_Par_Defaut();
     }
     void Ouvrir(const QByteArray& chemin) {
         qputenv("OSTREL_COM1", chemin);

@@ -320,7 +320,6 @@ TEST_F(Catalogue, TexteTropLongCoupeAuBlocEtBlocStructureRefuse) {
     Login_FAI = QString(80, QLatin1Char('c'));
     Ecriture_Parametres_Messagerie(1);
     EXPECT_NE(Code_Erreur, 0);
-    std::this_thread::sleep_for(std::chrono::milliseconds(30));
     EXPECT_EQ(bus.Trames_Recues().size(), avant);
 }
 

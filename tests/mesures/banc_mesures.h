@@ -75,6 +75,7 @@ protected:
             registre.Enregistrer(nom, [nom] { return new Forme(nom); });
         }
         Definir_Formes(&registre);
+        Minuterie::Ticks_A_La_Main(true);  // the sweep and the blinking move when the test says
         Police_Options = QStringLiteral("Arial");
         Taille_Police_Moyenne = 12;
         Couleur_Police = 0xFFFFFF;
@@ -94,6 +95,7 @@ protected:
         for (Forme* f : registre.Chargees()) registre.Decharger(f->objectName());
         ostrel_test::Traiter_Evenements();
         Definir_Formes(nullptr);
+        Minuterie::Ticks_A_La_Main(false);
         Definir_Imprimante(nullptr);
         Definir_Boites(nullptr);
         Definir_Horloge_Murale(nullptr);

@@ -88,6 +88,8 @@ protected:
         Reinitialiser_Donnees();
         Code_Erreur = 0;
         Definir_Echelle_Temps(0.1);
+        ostrel_test::Delais_Reels();
+        Minuterie::Ticks_A_La_Main(true);
         Definir_Tableau_Bord(&tableau);
         Definir_Boites(&boites);
         Definir_Imprimante(&imprimante);
@@ -135,6 +137,8 @@ protected:
         Definir_Tableau_Bord(nullptr);
         Definir_Horloge_Murale(nullptr);
         Definir_Echelle_Temps(1.0);
+        ostrel_test::Delais_Par_Defaut();
+        Minuterie::Ticks_A_La_Main(false);
         bus.Arreter();
     }
 

@@ -12,6 +12,7 @@
 #include <QTest>
 
 #include "commun/application_test.h"
+#include "commun/delais_test.h"
 #include "config/formes_configuration.h"
 #include "config/frm_param_oc.h"
 #include "link/liaison.h"
@@ -57,6 +58,8 @@ TEST(ReglagesModuleDansLeTableauDeBord, OuvertureEtChangementDeModule) {
     qputenv("OSTREL_DOSSIER_WINDOWS", disque.filePath("Windows").toUtf8());
     Reinitialiser_Donnees();
     Definir_Echelle_Temps(0.1);
+    ostrel_test::Delais_Reels();
+    Minuterie::Ticks_A_La_Main(true);
     Definir_Horloge_Murale([] { return DateSerial(2027, 3, 7) + TimeSerial(9, 5, 3); });
 
     sim::Simulateur bus;
@@ -147,6 +150,8 @@ TEST(ReglagesModuleDansLeTableauDeBord, OuvertureEtChangementDeModule) {
     Definir_Tableau_Bord(nullptr);
     Definir_Horloge_Murale(nullptr);
     Definir_Echelle_Temps(1.0);
+    ostrel_test::Delais_Par_Defaut();
+    Minuterie::Ticks_A_La_Main(false);
     bus.Arreter();
     qunsetenv("OSTREL_DISQUE_C");
     qunsetenv("OSTREL_DOSSIER_WINDOWS");

@@ -306,7 +306,7 @@ TEST_F(Param_Periph, MasqueSansReponseNArretePasLesTransferts) {
     ASSERT_NE(t, nullptr);
     Etat_Pont();
     bus.Programmer_Defauts(0x20, {}, sim::Defaut(sim::Defaut::Silence));
-    Definir_Echelle_Temps(0.01);
+    ostrel_test::Delais_Mixtes();
     Code_Erreur = 0;
     Ouvrir();
     ASSERT_NE(Ecran_Pont(), nullptr);
@@ -327,7 +327,7 @@ TEST_F(Param_Periph, ErreurDeLiaisonALaLecture) {
     Frm_Menu1_Forme* t = Demarrer({1, 3});
     ASSERT_NE(t, nullptr);
     Etat_Pont();
-    Definir_Echelle_Temps(0.01);
+    ostrel_test::Delais_Courts();
 
     // On the first recipient: nothing else is asked, the screen gives way.
     bus.Programmer_Defauts(0x17, {}, sim::Defaut(sim::Defaut::Silence));
@@ -354,6 +354,7 @@ TEST_F(Param_Periph, ErreurDeLiaisonALaLecture) {
     // On the board's settings block: the read stops there too, where its
     // failure would otherwise be cleared by the mask read and pass unseen.
     bus.Effacer_Defauts();
+    ostrel_test::Delais_Mixtes();
     bus.Programmer_Defauts(0x19, {}, sim::Defaut(sim::Defaut::Silence));
     bus.Effacer_Trames();
     Code_Erreur = 0;
@@ -368,6 +369,7 @@ TEST_F(Param_Periph, ErreurDeLiaisonALaLecture) {
     // On the provider block, through the menu: what follows is not sent while
     // the error holds, and the menu moves on to the link-problem screen.
     bus.Effacer_Defauts();
+    ostrel_test::Delais_Reels();
     bus.Programmer_Defauts(0x1A, {}, sim::Defaut(sim::Defaut::Exception, 2));
     bus.Effacer_Trames();
     Code_Erreur = 0;
@@ -384,7 +386,6 @@ TEST_F(Param_Periph, ErreurDeLiaisonALEcritureDuMotDePasse) {
     Frm_Menu1_Forme* t = Demarrer({1, 3});
     ASSERT_NE(t, nullptr);
     Etat_Pont();
-    Definir_Echelle_Temps(0.01);
     Code_Erreur = 0;
     Ouvrir();
     ASSERT_NE(Ecran_Pont(), nullptr);
@@ -392,6 +393,7 @@ TEST_F(Param_Periph, ErreurDeLiaisonALEcritureDuMotDePasse) {
     Txt("Txt_Psw_Netrove")->setText(QStringLiteral("nouveau"));
     // The login goes through, the password write gets no answer.
     bus.Programmer_Defauts(0x1C, {sim::Defaut()}, sim::Defaut(sim::Defaut::Silence));
+    ostrel_test::Delais_Mixtes(500);  // the mask is written, and answered, before
     bus.Effacer_Trames();
     Clic("Cmd_OK");
     EXPECT_EQ(Code_Erreur, Erreur::Ligne);

@@ -268,6 +268,7 @@ TEST_F(Conversion, FichiersIncorrects) {
         {" 1 25-12-2006 14:30 21,5 0 ", "date sans barres"},
         {" 1 14:30:00   14:30 21,5 0 ", "heure à la place de la date"},
         {" 1 25/12/2006 14:30 vingt 0 ", "valeur illisible"},
+        {" 1 25/12/2006 14:30 1E+10 0 ", "valeur hors des dixièmes sur 32 bits"},
         {" 1 25/12/2006 14:30 21,5 x ", "alarme illisible"},
         {"", "ligne vide"},
     };

@@ -159,13 +159,13 @@ TEST_F(PlateformeUi, MinuterieTickManuelEtRetenuPendantUneBoite) {
     boites.modal = true;
     QElapsedTimer t;
     t.start();
-    while (t.elapsed() < 80) QTest::qWait(5);
+    while (!m.Tick_En_Attente() && t.elapsed() < 30000) QTest::qWait(5);
     EXPECT_EQ(ticks, 1);
     EXPECT_TRUE(m.Tick_En_Attente());
     boites.modal = false;
     m.Interval(100000);  // no new tick: only the one held back comes
     t.restart();
-    while (ticks == 1 && t.elapsed() < 2000) QTest::qWait(5);
+    while (ticks == 1 && t.elapsed() < 30000) QTest::qWait(5);
     EXPECT_EQ(ticks, 2);
     QTest::qWait(120);
     EXPECT_EQ(ticks, 2);
@@ -314,7 +314,7 @@ TEST_F(PlateformeUi, BoitesQtEnFrancaisEtMinuteriesRetenues) {
 
     QElapsedTimer t;
     t.start();
-    while (ticks == ticks_pendant && t.elapsed() < 2000) QTest::qWait(5);
+    while (ticks == ticks_pendant && t.elapsed() < 30000) QTest::qWait(5);
     EXPECT_GT(ticks, ticks_pendant);  // ticking again once the boxes are closed
     Definir_Boites(nullptr);
 }

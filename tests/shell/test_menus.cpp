@@ -2,8 +2,11 @@
 // buttons and keys over the simulated bus.
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 
+#include "link/ecrans/frm_pb_liaison.h"
 #include "platform/ui/couleurs_ui.h"
+#include "platform/ui/minuterie.h"
 #include "programme_test.h"
 #include "shell/frm_accueil.h"
 
@@ -267,7 +270,10 @@ TEST_F(Menus, ListeDesModulesQuandUnModuleSeTait) {
 
     // Module 3 stops answering: a new search turns its button red.
     Definir_Echelle_Temps(0.005);
-    bus.Programmer_Defauts(0x07, {sim::Defaut()}, sim::Defaut(sim::Defaut::Silence));
+    ostrel_test::Delais_Mixtes();
+    std::vector<sim::Defaut> module_3_muet(7, sim::Defaut(sim::Defaut::Silence));
+    module_3_muet.front() = sim::Defaut();
+    bus.Programmer_Defauts(0x07, module_3_muet);
     t->Init_Tab_Fonctionnement_OC();
     ASSERT_EQ(t->Nb_Lbl_OC(), 3);
     EXPECT_EQ(Couleur_Fond(t->Lbl_OC(0)), Couleur_Fenetre);
@@ -295,7 +301,7 @@ TEST_F(Menus, ListeDesModulesQuandUnModuleSeTait) {
 
     // Everyone answers again: both warnings go, a text of someone else stays.
     bus.Effacer_Defauts();
-    Definir_Echelle_Temps(1);
+    ostrel_test::Delais_Reels();
     t->Lbl_Etat_Memoire(QStringLiteral("Mémoire pleine à 40 %"));
     t->Init_Tab_Fonctionnement_OC();
     for (int i = 0; i < 3; ++i) EXPECT_EQ(Couleur_Fond(t->Lbl_OC(i)), Couleur_Fenetre);
@@ -305,7 +311,7 @@ TEST_F(Menus, ListeDesModulesQuandUnModuleSeTait) {
 }
 
 TEST_F(Menus, BusMuetModuleNonConnecte) {
-    Definir_Echelle_Temps(0.005);
+    ostrel_test::Delais_Courts();
     bus.Programmer_Defauts(0x1B, {}, sim::Defaut(sim::Defaut::Silence));
     Frm_Menu1_Forme* t = Demarrer({1, 2});
     ASSERT_NE(t, nullptr);
@@ -317,6 +323,7 @@ TEST_F(Menus, BusMuetModuleNonConnecte) {
 
     // The bus speaks again: clicking the button searches and comes home.
     bus.Effacer_Defauts();
+    ostrel_test::Delais_Reels();
     Cliquer("Frm_Accueil", "Cmd_Menu1");
     QTest::mouseClick(t->Lbl_OC(0), Qt::LeftButton);
     Traiter_Evenements();
@@ -429,4 +436,31 @@ TEST_F(Menus, ParcoursAuClavierSeul) {
     EXPECT_EQ(Ecran_Courant, QStringLiteral("Accueil"));
     taper(Qt::Key_1, Qt::KeypadModifier);
     EXPECT_EQ(Ecran_Courant, QStringLiteral("Consultation"));
+
+    // Handed back by the link-problem screen, either way, the screen shown
+    // takes the keys at once.
+    auto panne = [&] {
+        Code_Erreur = Erreur::Ligne;
+        Liaison_Ecran(Ecran_Courant, QStringLiteral("Problèmes Liaison"), Faux);
+        Traiter_Evenements();
+    };
+    taper(Qt::Key_V);
+    panne();
+    for (int tic = 1; tic <= 11; ++tic) {
+        auto* pb = registre.Instance_De<Frm_Pb_Liaison_Forme>(QStringLiteral("Frm_Pb_Liaison"));
+        ASSERT_NE(pb, nullptr);
+        pb->Timer_Alarme()->Declencher();
+        Traiter_Evenements();
+    }
+    EXPECT_EQ(Ecran_Courant, QStringLiteral("Mesures"));
+    taper(Qt::Key_Escape);
+    EXPECT_EQ(Ecran_Courant, QStringLiteral("Consultation"));
+    taper(Qt::Key_V);
+    panne();
+    taper(Qt::Key_Return);  // OK
+    EXPECT_EQ(Ecran_Courant, QStringLiteral("Accueil"));
+    taper(Qt::Key_2, Qt::KeypadModifier);
+    EXPECT_EQ(Ecran_Courant, QStringLiteral("Mot de passe"));
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("abc"));
+    EXPECT_EQ(Controle<QLineEdit>("Frm_Psw", "Txt_PSW")->text(), QStringLiteral("abc"));
 }

@@ -1,9 +1,14 @@
 // The link-problem screen: the text of each error code, the blinking banner
 // with its beep, the search every eleventh tick with the return to the live
-// measures, and OK. Its timer is fired by hand.
+// measures once the bus answers (an adapter plugged back included), and OK.
+// Its timer is fired by hand.
+#include <QFile>
 #include <QLabel>
+#include <QPointer>
 
+#include "link/ecran_communication.h"
 #include "link/ecrans/frm_pb_liaison.h"
+#include "link/fonctions_es.h"
 #include "platform/ui/couleurs_ui.h"
 #include "platform/ui/minuterie.h"
 #include "programme_test.h"
@@ -35,6 +40,16 @@ protected:
         return fait;
     }
     Couleur Bandeau() const { return Tableau()->Fond_Lbl_Alarme(); }
+    // An episode begun on the live screen (a stand-in), modules 1 and 3 on the bus.
+    Frm_Menu1_Forme* Episode_Des_Mesures() {
+        Frm_Menu1_Forme* t = Demarrer({1, 3});
+        if (!t) return nullptr;
+        Remplacer("Frm_Mesures");
+        Couleur_Fond_Bandeau = 0x00C0C0;
+        Liaison_Ecran(QStringLiteral("Accueil"), QStringLiteral("Consultation"), Faux);
+        Ouvrir(QStringLiteral("Mesures"), Erreur::Ligne);
+        return t;
+    }
 };
 
 }  // namespace
@@ -100,12 +115,8 @@ TEST_F(Pb_Liaison, Code14LesOctetsRecusALaSuite) {
 }
 
 TEST_F(Pb_Liaison, ClignoteBipeEtRetourneAuxMesuresAuOnziemeTic) {
-    Frm_Menu1_Forme* t = Demarrer({1, 3});
+    Frm_Menu1_Forme* t = Episode_Des_Mesures();
     ASSERT_NE(t, nullptr);
-    Remplacer("Frm_Mesures");
-    Couleur_Fond_Bandeau = 0x00C0C0;
-    Liaison_Ecran(QStringLiteral("Accueil"), QStringLiteral("Consultation"), Faux);
-    Ouvrir(QStringLiteral("Mesures"), Erreur::Ligne);
     EXPECT_EQ(Pb()->Ecran_En_Erreur, QStringLiteral("Mesures"));
     EXPECT_FALSE(Charge("Frm_Mesures"));
     EXPECT_EQ(Bandeau(), 0x00C0C0);
@@ -142,7 +153,7 @@ TEST_F(Pb_Liaison, AilleursResteJusquALAppuiSurOK) {
     Liaison_Ecran(QStringLiteral("Accueil"), QStringLiteral("Consultation"), Faux);
     Ouvrir(QStringLiteral("Journal des alarmes"), Erreur::Ligne);
     // The bus is still down at the retry.
-    Definir_Echelle_Temps(0.005);
+    ostrel_test::Delais_Courts();
     bus.Programmer_Defauts(0x1B, {}, sim::Defaut(sim::Defaut::Silence));
     bus.Effacer_Trames();
     for (int tic = 1; tic <= 11; ++tic) ASSERT_TRUE(Tic());
@@ -160,12 +171,12 @@ TEST_F(Pb_Liaison, AilleursResteJusquALAppuiSurOK) {
 
     // OK: timer off, banner back, search (the bus is back), home screen.
     bus.Effacer_Defauts();
-    Definir_Echelle_Temps(1);
+    ostrel_test::Delais_Reels();
     bus.Effacer_Trames();
     Code_Erreur = Erreur::Ligne;
-    Minuterie* minuterie = Pb()->Timer_Alarme();
+    const QPointer<Minuterie> minuterie = Pb()->Timer_Alarme();
     Cliquer("Frm_Pb_Liaison", "Cmd_OK");
-    EXPECT_FALSE(minuterie->Enabled());
+    EXPECT_TRUE(minuterie.isNull() || !minuterie->Enabled());  // unloaded with its screen, or stopped
     EXPECT_EQ(Bandeau(), 0x00C0C0);
     EXPECT_EQ(Code_Erreur, 0);
     EXPECT_EQ(bus.Nombre_Requetes(0x1B), 1);
@@ -187,12 +198,12 @@ TEST_F(Pb_Liaison, LesMesuresEchouentEncoreAuRetour) {
         Code_Erreur = Erreur::Ligne;
     });
     for (int tic = 1; tic <= 11; ++tic) ASSERT_TRUE(Tic());
-    // A new episode, which does not know where the fault arose and stays.
+    // A new episode, which still belongs to the live screen and retries it.
     ASSERT_NE(Pb(), nullptr);
     EXPECT_EQ(Pb()->Timer_Alarme()->Interval(), 1000);  // a fresh form
     EXPECT_FALSE(Charge("Frm_Mesures"));
     EXPECT_EQ(Ecran_Courant, QStringLiteral("Problèmes Liaison"));
-    EXPECT_TRUE(Pb()->Ecran_En_Erreur.isEmpty());
+    EXPECT_EQ(Pb()->Ecran_En_Erreur, QStringLiteral("Mesures"));
     EXPECT_EQ(Pb()->Compteur_Alarme, 0);
     EXPECT_EQ(Code_Erreur, Erreur::Ligne);
     Tenir_Minuterie();
@@ -202,11 +213,89 @@ TEST_F(Pb_Liaison, LesMesuresEchouentEncoreAuRetour) {
         Code_Erreur = Erreur::Ligne;
         Liaison_Ecran(Ecran_Courant, QStringLiteral("Problèmes Liaison"), Faux);
     });
-    Pb()->Ecran_En_Erreur = QStringLiteral("Mesures");
     const auto episodes = Trace().count(QStringLiteral("Accès écran Problèmes Liaison"));
     for (int tic = 1; tic <= 11; ++tic) ASSERT_TRUE(Tic());
     EXPECT_EQ(Trace().count(QStringLiteral("Accès écran Problèmes Liaison")), episodes + 1);
-    EXPECT_TRUE(Charge("Frm_Pb_Liaison"));
+    ASSERT_TRUE(Charge("Frm_Pb_Liaison"));
+    EXPECT_EQ(Pb()->Ecran_En_Erreur, QStringLiteral("Mesures"));
+    Tenir_Minuterie();
+
+    // Once it loads, live supervision is back.
+    Remplacer("Frm_Mesures");
+    for (int tic = 1; tic <= 11; ++tic) ASSERT_TRUE(Tic());
+    EXPECT_FALSE(Charge("Frm_Pb_Liaison"));
+    EXPECT_TRUE(Charge("Frm_Mesures"));
+    EXPECT_EQ(Ecran_Courant, QStringLiteral("Mesures"));
+}
+
+TEST_F(Pb_Liaison, PanneLongueDesMesuresReessayeeJusquAuRetourDuBus) {
+    Frm_Menu1_Forme* t = Episode_Des_Mesures();
+    ASSERT_NE(t, nullptr);
+    // The bus still says nothing at the first two retries: the screen stays, and retries.
+    ostrel_test::Delais_Courts();
+    bus.Programmer_Defauts(0x1B, {}, sim::Defaut(sim::Defaut::Silence));
+    bus.Effacer_Trames();
+    for (int essai = 1; essai <= 2; ++essai) {
+        SCOPED_TRACE(essai);
+        for (int tic = 1; tic <= 11; ++tic) ASSERT_TRUE(Tic());
+        EXPECT_EQ(Ecran_Courant, QStringLiteral("Problèmes Liaison"));
+        EXPECT_FALSE(Charge("Frm_Mesures"));
+        EXPECT_TRUE(Pb()->Timer_Alarme()->Enabled());
+        EXPECT_EQ(t->Caption_Lbl_OC(0), QStringLiteral("Module non connecté"));
+    }
+    EXPECT_EQ(bus.Nombre_Requetes(0x1B), 2 * 6);  // one search a retry
+
+    // It answers again: at the next retry, the live screen with the modules that answer.
+    bus.Effacer_Defauts();
+    ostrel_test::Delais_Reels();
+    for (int tic = 1; tic <= 11; ++tic) ASSERT_TRUE(Tic());
+    EXPECT_FALSE(Charge("Frm_Pb_Liaison"));
+    EXPECT_TRUE(Charge("Frm_Mesures"));
+    EXPECT_EQ(Ecran_Courant, QStringLiteral("Mesures"));
+    ASSERT_EQ(t->Nb_Lbl_OC(), 2);
+    EXPECT_EQ(t->Caption_Lbl_OC(0), QStringLiteral("MD1"));
+    EXPECT_EQ(t->Caption_Lbl_OC(1), QStringLiteral("MD3"));
+    EXPECT_EQ(Bandeau(), 0x00C0C0);
+    EXPECT_TRUE(t->Lbl_Informations().isEmpty());  // no "Erreur avec un Module" left over the live screen
+}
+
+TEST_F(Pb_Liaison, AdaptateurDebrancheRetrouveParLaRecherche) {
+    Frm_Menu1_Forme* t = Demarrer({1});
+    ASSERT_NE(t, nullptr);
+    // Port 1 under a name that stays, as the system names a USB adapter
+    // whatever node it gets.
+    const QString lien = disque.filePath("adaptateur_rs485");
+    const auto brancher = [&] { return QFile::remove(lien), QFile::link(bus.Chemin(), lien); };
+    ASSERT_TRUE(brancher());
+    qputenv("OSTREL_COM1", QFile::encodeName(lien));
+    Ecran_Communication().Ostrel.PortOpen(false);
+    Ecran_Communication().ouverture_port(1);
+    ASSERT_EQ(Code_Erreur, 0);
+    Remplacer("Frm_Mesures");
+    Liaison_Ecran(QStringLiteral("Accueil"), QStringLiteral("Consultation"), Faux);
+
+    // Unplugged: its device is gone, and the live screen's next request fails.
+    bus.Arreter();
+    QFile::remove(lien);
+    Lecture_Etat_Module(1);
+    ASSERT_EQ(Code_Erreur, Erreur::Port);
+    Ouvrir(QStringLiteral("Mesures"), Erreur::Port);
+    for (int essai = 1; essai <= 2; ++essai) {
+        SCOPED_TRACE(essai);
+        for (int tic = 1; tic <= 11; ++tic) ASSERT_TRUE(Tic());
+        EXPECT_EQ(Ecran_Courant, QStringLiteral("Problèmes Liaison"));
+        EXPECT_EQ(t->Caption_Lbl_OC(0), QStringLiteral("Module non connecté"));
+    }
+    EXPECT_TRUE(boites.Messages.empty());  // the retries wait for no one
+
+    // Plugged back: a new device under the same name, found by the next retry.
+    ASSERT_TRUE(bus.Demarrer());
+    ASSERT_TRUE(brancher());
+    for (int tic = 1; tic <= 11; ++tic) ASSERT_TRUE(Tic());
+    EXPECT_EQ(Ecran_Courant, QStringLiteral("Mesures"));
+    EXPECT_TRUE(Charge("Frm_Mesures"));
+    EXPECT_EQ(t->Caption_Lbl_OC(0), QStringLiteral("MD1"));
+    EXPECT_TRUE(Ecran_Communication().Ostrel.PortOpen());
 }
 
 TEST_F(Pb_Liaison, BandeauDejaRougeNiClignotementNiBip) {

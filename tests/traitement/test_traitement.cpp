@@ -92,7 +92,7 @@ TEST_F(Services, NiveauDAccesLeDernierCodeQuiCorrespond) {
     Octet module = 0;
     index = 1;
     bus.Programmer_Defauts(0x15, {}, Defaut(Defaut::Silence));
-    Definir_Echelle_Temps(0.01);
+    ostrel_test::Delais_Courts();
     EXPECT_EQ(Lecture_Code_Acces_Texte(module, index), QString());
     EXPECT_EQ(module, 1);
     ASSERT_FALSE(boites.Messages.empty());
@@ -106,7 +106,7 @@ TEST_F(Services, ModuleQuiNeRepondPlusAuTroisiemeCode) {
     formes.journal.clear();
     bus.Effacer_Trames();
     bus.Programmer_Defauts(0x15, {Defaut(), Defaut()}, Defaut(Defaut::Silence));
-    Definir_Echelle_Temps(0.01);
+    ostrel_test::Delais_Mixtes();
 
     EXPECT_EQ(Recherche_Niveau_Acces(2, QStringLiteral("1234")), 2);  // the level found so far
     EXPECT_EQ(Code_Erreur, Erreur::Ligne);

@@ -156,6 +156,7 @@ TEST_F(Etalonnage, PasDeReponse) {
     // The opening read fails: the message, the box at 0, no refresh.
     Correction(2, 30);
     bus.Programmer_Defauts(0x03, {}, sim::Defaut(sim::Defaut::Silence));
+    Delais_Courts();
     Frm_Etalonnage_Forme* d = Ouvrir_Dialogue(2);
     ASSERT_NE(d, nullptr);
     EXPECT_EQ(boites.Textes(), (std::vector<QString>{Pas_De_Reponse}));
@@ -167,6 +168,7 @@ TEST_F(Etalonnage, PasDeReponse) {
 
     // A successful apply starts the refresh; a refresh that fails stops it.
     bus.Effacer_Defauts();
+    Delais_Reels();
     D<Boite_Numerique>("Txt_Offset")->Value(1);
     D<QAbstractButton>("Cmd_Appliquer")->click();
     EXPECT_EQ(Correction(2), 10);
@@ -176,6 +178,7 @@ TEST_F(Etalonnage, PasDeReponse) {
     EXPECT_EQ(Texte("Lbl_Mes_Inst"), QStringLiteral("4,5"));
     boites.Effacer();
     bus.Programmer_Defauts(0x00, {}, sim::Defaut(sim::Defaut::Silence));
+    Delais_Courts();
     ASSERT_TRUE(Minuteur()->Declencher());
     EXPECT_EQ(boites.Textes(), (std::vector<QString>{Pas_De_Reponse}));
     EXPECT_EQ(Code_Erreur, 0);

@@ -241,6 +241,7 @@ TEST_F(Banc_Voies, ErreurDeLiaisonALOuvertureEtALImport) {
     Demarrer(vbYes);
     // Channel 5 does not answer: defaults after the question, no link-problem screen.
     bus.Programmer_Defauts(0x02, Silence_Voie_5());
+    Delais_Mixtes();
     boites.huit_voies = vbNo;
     Frm_Param_Voies_Forme* e = Ouvrir();
     ASSERT_NE(e, nullptr);
@@ -254,6 +255,7 @@ TEST_F(Banc_Voies, ErreurDeLiaisonALOuvertureEtALImport) {
 
     // "Importer" cancelled sends nothing.
     bus.Effacer_Defauts();
+    Delais_Reels();
     bus.Effacer_Trames();
     boites.Effacer();
     boites.Reponses = {vbCancel};
@@ -265,6 +267,7 @@ TEST_F(Banc_Voies, ErreurDeLiaisonALOuvertureEtALImport) {
 
     // The same failure under "Importer": the link-problem screen; channels 1 to 4 kept.
     bus.Programmer_Defauts(0x02, Silence_Voie_5());
+    Delais_Mixtes();
     boites.Effacer();
     Cliquer("Cmd_Importer");
     Traiter_Evenements();
@@ -506,6 +509,7 @@ TEST_F(Banc_Voies, RetourApresEtalonnage) {
     // The first command lost: the second still goes, and nothing is reported.
     bus.Avec_Etat([](sim::Etat_Bus& b) { b.modules[1].modes_recus.clear(); return 0; });
     bus.Programmer_Defauts(0x16, std::vector<sim::Defaut>(6, sim::Defaut(sim::Defaut::Silence)));
+    Delais_Mixtes(7500);
     boites.Effacer();
     boites.Reponses = {vbCancel};
     Cliquer("Cmd_Quitter");
@@ -515,6 +519,7 @@ TEST_F(Banc_Voies, RetourApresEtalonnage) {
 
     // Esc asks the same; OK leaves for the configuration menu.
     bus.Effacer_Defauts();
+    Delais_Reels();
     boites.Effacer();
     boites.Reponses = {vbOK};
     int esc = 27;

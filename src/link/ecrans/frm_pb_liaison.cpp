@@ -6,6 +6,7 @@
 #include <QStyle>
 #include <algorithm>
 
+#include "link/donnees.h"
 #include "link/liaison.h"
 #include "link/liaison_ecran.h"
 #include "link/mouchard.h"
@@ -23,6 +24,16 @@ namespace ostrel {
 namespace {
 
 const QString Titre_Ecran = QStringLiteral("Problèmes Liaison");
+const QString Ecran_Mesures = QStringLiteral("Mesures");
+const QString Texte_Erreur_Module = QStringLiteral("Erreur avec un Module");
+
+// Set while a retry takes the operator back to the live screen: if that
+// screen fails again as it loads, the new episode still belongs to it.
+bool retour_aux_mesures = false;
+
+bool Modules_Trouves() {
+    return std::find(Tab_Fonctionnement_OC.begin(), Tab_Fonctionnement_OC.end(), En_Service) != Tab_Fonctionnement_OC.end();
+}
 
 }  // namespace
 
@@ -80,6 +91,7 @@ void Frm_Pb_Liaison_Forme::Form_Load() {
     Tableau_Bord& tableau = Frm_Menu1();
     tableau.Lampe_Comm(Couleur_Fond_Bandeau);
     if (tableau.Lbl_Nom_Menu() != Titre_Ecran) Ecran_En_Erreur = tableau.Lbl_Nom_Menu();
+    else if (retour_aux_mesures) Ecran_En_Erreur = Ecran_Mesures;
     // The screen left behind finishes painting; the operator's keys and
     // clicks wait for this screen.
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
@@ -93,7 +105,7 @@ void Frm_Pb_Liaison_Forme::Form_Load() {
 }
 
 void Frm_Pb_Liaison_Forme::Affiche_Erreur_Liaison() {
-    Frm_Menu1().Lbl_Informations(QStringLiteral("Erreur avec un Module"));
+    Frm_Menu1().Lbl_Informations(Texte_Erreur_Module);
     const QString texte = Texte_Erreur_Liaison(Code_Erreur);
     if (texte.isEmpty()) return;
     lbl_type_erreur_->setText(QStringLiteral("Code erreur ") + Texte_Entier(Code_Erreur) + QStringLiteral(" : ") + texte);
@@ -151,13 +163,21 @@ void Frm_Pb_Liaison_Forme::Timer_Alarme_Timer() {
     if (Compteur_Alarme > 10) {
         Compteur_Alarme = 0;
         Code_Erreur = 0;
-        tableau.Init_Tab_Fonctionnement_OC();
-        if (Ecran_En_Erreur == QStringLiteral("Mesures")) {
+        // The retries run unattended: the port's box would hold them until
+        // someone closes it, and this screen already names the fault.
+        tableau.Init_Tab_Fonctionnement_OC(false);
+        // Live supervision resumes once the search finds the modules again;
+        // until then the retries go on, however long the outage.
+        if (Ecran_En_Erreur == Ecran_Mesures && Modules_Trouves()) {
             tableau.Fond_Lbl_Alarme(Couleur_Fond_Bandeau);
-            Liaison_Ecran(Ecran_Courant, QStringLiteral("Mesures"), Faux);
+            // The episode is over: the status line no longer reports it.
+            if (tableau.Lbl_Informations() == Texte_Erreur_Module) tableau.Lbl_Informations(QString());
+            retour_aux_mesures = true;
+            Liaison_Ecran(Ecran_Courant, Ecran_Mesures, Faux);
             // The live screen failed again while loading: a new episode,
             // unless that screen already opened one itself.
             Erreur_Vers_Problemes_Liaison();
+            retour_aux_mesures = false;
             return;
         }
     }

@@ -2,8 +2,9 @@
 // The link-problem screen "Problèmes Liaison": where every screen goes after
 // a failed exchange with a module. It names the error, makes the dashboard's
 // alarm banner blink with a beep, searches the bus again every eleventh tick
-// of its timer and goes back to the live measures by itself when the fault
-// arose there; its OK button ends the episode on the home screen.
+// of its timer and, when the fault arose on the live measures, goes back to
+// them by itself as soon as a search finds the modules; its OK button ends
+// the episode on the home screen.
 #include <QString>
 
 #include "platform/types.h"

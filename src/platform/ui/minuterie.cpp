@@ -3,6 +3,11 @@
 #include "platform/dialogues.h"
 
 namespace ostrel {
+namespace {
+
+bool ticks_a_la_main = false;
+
+}  // namespace
 
 Minuterie::Minuterie(const QString& nom, QObject* parent, int intervalle_ms) : QObject(parent) {
     setObjectName(nom);
@@ -14,8 +19,10 @@ Minuterie::Minuterie(const QString& nom, QObject* parent, int intervalle_ms) : Q
     connect(&attente_, &QTimer::timeout, this, &Minuterie::Surveiller_Attente);
 }
 
+void Minuterie::Ticks_A_La_Main(bool oui) { ticks_a_la_main = oui; }
+
 void Minuterie::Relancer() {
-    if (actif_ && intervalle_ > 0)
+    if (actif_ && intervalle_ > 0 && !ticks_a_la_main)
         horloge_.start(intervalle_);
     else
         horloge_.stop();

@@ -24,6 +24,9 @@ public:
 
     // Runs one tick now when the timer is enabled; returns whether it ran.
     bool Declencher();
+    // While set, timers started from then on never tick by the clock: a test
+    // that fires every tick itself is not overtaken by one on a slow run.
+    static void Ticks_A_La_Main(bool oui);
     bool Tick_En_Attente() const { return en_attente_; }
 
 private:
