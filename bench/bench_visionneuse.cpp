@@ -29,6 +29,7 @@
 #include "link/liaison_ecran.h"
 #include "memoire_pleine.h"
 #include "platform/fichiers.h"
+#include "platform/ui/minuterie.h"
 #include "platform/ui/touches.h"
 #include "shell/ecrans_programme.h"
 
@@ -89,6 +90,11 @@ private:
     double fin_ = -1;
 };
 
+int Echec(const char* raison) {
+    std::fprintf(stderr, "bench_visionneuse : %s\n", raison);
+    return 1;
+}
+
 double Mediane(std::vector<double> v) {
     std::sort(v.begin(), v.end());
     return v.empty() ? -1 : v[v.size() / 2];
@@ -106,14 +112,16 @@ int main(int argc, char** argv) {
 
     ostrel_test::Programme_Essai<> programme;
     programme.Installer({Enregistrer_Formes_Historique});
-    if (!programme.Demarrer_Tableau(vbNo, QSize(largeur, hauteur))) return 1;
+    // The screens' timers tick by the clock, as in the program: the menu's opens the viewer.
+    Minuterie::Ticks_A_La_Main(false);
+    if (!programme.Demarrer_Tableau(vbNo, QSize(largeur, hauteur))) return Echec("le tableau de bord n'a pas démarré");
     Registre_Formes& registre = programme.registre;
     Boites_Scriptees& boites = programme.boites;
     boites.Effacer();  // what start-up said of a drive c: without options
     for (int i = 0; i < 16; ++i) Tab_Couleur_Courbe[static_cast<size_t>(i)] = 0x00FFFF ^ (i * 0x0F0F10);
 
     const QString fichier = programme.disque.filePath(QStringLiteral("memoire_pleine.txt"));
-    if (!Sauvegarde_Sure(fichier, banc::Fichier_Memoire_Pleine())) return 1;
+    if (!Sauvegarde_Sure(fichier, banc::Fichier_Memoire_Pleine())) return Echec("le fichier d'essai n'a pu être écrit");
     Tab_Mesures.Effacer();
     Index_Fin_Voie.clear();
 
@@ -123,7 +131,7 @@ int main(int argc, char** argv) {
     Liaison_Ecran(QStringLiteral("Consultation"), QStringLiteral("Menu Enregistrements"), Faux);
     for (int passage = 0; passage < passages; ++passage) {
         auto* menu = registre.Instance_De<Frm_Menu_Enreg_Forme>(QStringLiteral("Frm_Menu_Enreg"));
-        if (!menu) return 1;
+        if (!menu) return Echec("le menu des enregistrements n'est pas ouvert");
         menu->Opt_Lecture_Fichier->setChecked(true);
         boites.Fichiers = {fichier};
         QElapsedTimer t;
@@ -131,7 +139,7 @@ int main(int argc, char** argv) {
         menu->Cmd_OK_Click();
         ouvertures.push_back(graphe.Attendre(t));
         v = registre.Instance_De<Frm_Enreg_Forme>(QStringLiteral("Frm_Enreg"));
-        if (!v) return 1;
+        if (!v) return Echec("la visionneuse ne s'est pas ouverte");
 
         // The table of channel 1: the channel ticked, then the table box clicked.
         v->Check_Voie[0]->setChecked(true);
