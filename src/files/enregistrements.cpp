@@ -1,12 +1,14 @@
 #include "files/enregistrements.h"
 
 #include <QDate>
+#include <charconv>
 #include <cmath>
 
 #include "files/messages_fichiers.h"
 #include "link/mouchard.h"
 #include "link/tableau_bord.h"
 #include "link/variables.h"
+#include "platform/cp1252.h"
 #include "platform/dates.h"
 #include "platform/dialogues.h"
 #include "platform/formats.h"
@@ -42,11 +44,6 @@ QString Valeur_Section(int section, const Parametres_Voie& v) {
     }
 }
 
-void Deux_Chiffres(QByteArray& sortie, int valeur) {
-    sortie += char('0' + valeur / 10 % 10);
-    sortie += char('0' + valeur % 10);
-}
-
 // A value in tenths. A single read from tenths is within half a unit of its
 // last place from them, so its tenfold, in double precision, is within five
 // such units of a whole number: that number is written with all its digits
@@ -57,49 +54,48 @@ void Ajouter_Dixiemes(QByteArray& sortie, Simple valeur) {
     const double dixiemes = static_cast<double>(valeur) * 10.0;
     const double entier = Arrondi_Pair(dixiemes);
     const double ulp = std::nextafter(std::fabs(valeur), HUGE_VALF) - std::fabs(valeur);
-    if (std::fabs(dixiemes - entier) <= 5.0 * ulp && entier >= -2147483648.0 && entier <= 2147483647.0)
-        sortie += QByteArray::number(static_cast<long long>(entier));
-    else
+    if (std::fabs(dixiemes - entier) <= 5.0 * ulp && entier >= -2147483648.0 && entier <= 2147483647.0) {
+        char chiffres[16];
+        sortie.append(chiffres, std::to_chars(chiffres, chiffres + sizeof chiffres, static_cast<long long>(entier)).ptr - chiffres);
+    } else {
         sortie += Texte_Simple(valeur * 10.0f).toLatin1();
+    }
 }
 
+// "ddmmyyhhmm", the value in tenths, the alarm digit, the date's digits made
+// in place: a full memory is written half a million times.
 void Ajouter_Ligne_Point(QByteArray& sortie, const Mesure_Enreg& point) {
     const Composantes_Date c = Decomposer(point.Date_Heure);
-    Deux_Chiffres(sortie, c.Jour);
-    Deux_Chiffres(sortie, c.Mois);
-    Deux_Chiffres(sortie, ((c.Annee % 100) + 100) % 100);
-    Deux_Chiffres(sortie, c.Heure);
-    Deux_Chiffres(sortie, c.Minute);
+    char date[10];
+    char* p = date;
+    for (const int v : {c.Jour, c.Mois, ((c.Annee % 100) + 100) % 100, c.Heure, c.Minute}) {
+        *p++ = static_cast<char>('0' + v / 10 % 10);
+        *p++ = static_cast<char>('0' + v % 10);
+    }
+    sortie.append(date, sizeof date);
     Ajouter_Dixiemes(sortie, point.Valeur);
     sortie += point.Alarme != 0 ? '1' : '0';
 }
 
-int Chiffre(QChar c) {
-    const char16_t u = c.unicode();
-    return u >= u'0' && u <= u'9' ? u - u'0' : -1;
-}
+int Chiffre(char c) { return c >= '0' && c <= '9' ? c - '0' : -1; }
 
 // Whole number of a point value: the usual digits at once, any other number
 // form through the general conversion (rounded as the original did).
-std::optional<Long> Valeur_Point(const QString& ligne, qsizetype debut, qsizetype fin) {
-    qsizetype i = debut;
-    const bool negatif = i < fin && ligne[i] == QLatin1Char('-');
-    if (negatif) ++i;
-    if (i < fin && fin - i <= 10) {
+std::optional<Long> Valeur_Point(QByteArrayView texte) {
+    const bool negatif = !texte.isEmpty() && texte.front() == '-';
+    const QByteArrayView chiffres = texte.sliced(negatif ? 1 : 0);
+    if (!chiffres.isEmpty() && chiffres.size() <= 10) {
         long long v = 0;
-        qsizetype j = i;
-        for (; j < fin; ++j) {
-            const int d = Chiffre(ligne[j]);
-            if (d < 0) break;
+        for (const char c : chiffres) {
+            const int d = Chiffre(c);
+            if (d < 0) return Convertir_Long(Depuis_Cp1252(texte));
             v = v * 10 + d;
         }
-        if (j == fin) {
-            if (negatif) v = -v;
-            if (v < -2147483648LL || v > 2147483647LL) return std::nullopt;
-            return static_cast<Long>(v);
-        }
+        if (negatif) v = -v;
+        if (v < -2147483648LL || v > 2147483647LL) return std::nullopt;
+        return static_cast<Long>(v);
     }
-    return Convertir_Long(ligne.mid(debut, fin - debut));
+    return Convertir_Long(Depuis_Cp1252(texte));
 }
 
 }  // namespace
@@ -124,8 +120,8 @@ QByteArray Ligne_Point(const Mesure_Enreg& point) {
     return ligne;
 }
 
-QByteArray Ecrire_Fichier_Enregistrements(const Tete_Enregistrements& tete, const std::vector<Long>& index_fin_voie,
-                                          const Table_Mesures& mesures) {
+void Ecrire_Fichier_Enregistrements(const Tete_Enregistrements& tete, const std::vector<Long>& index_fin_voie,
+                                    const Table_Mesures& mesures, const Sortie_Par_Morceaux::Sortie& sortie) {
     const int n = tete.Nb_Voies;
     Ecrivain_Texte e;
     e.Ligne(Etoile);
@@ -149,9 +145,9 @@ QByteArray Ecrire_Fichier_Enregistrements(const Tete_Enregistrements& tete, cons
     e.Ligne(tete.Nb_Evenements);
     e.Ligne(Etoile);
 
-    QByteArray contenu = e.Contenu();
-    const Long total = n > 0 ? index_fin_voie[static_cast<size_t>(n - 1)] : 0;
-    contenu.reserve(contenu.size() + static_cast<qsizetype>(total) * 20 + n * 8);
+    Sortie_Par_Morceaux s(sortie);
+    QByteArray& contenu = s.Octets();
+    contenu += e.Contenu();
     Long debut = 0;
     for (int k = 0; k < n; ++k) {
         contenu += QByteArray::number(k + 1);
@@ -160,14 +156,22 @@ QByteArray Ecrire_Fichier_Enregistrements(const Tete_Enregistrements& tete, cons
         for (Long i = debut; i < fin; ++i) {
             Ajouter_Ligne_Point(contenu, mesures[i]);
             contenu += "\r\n";
+            s.Suite();
         }
         debut = std::max(debut, fin);
         contenu += "*\r\n";
     }
-    return contenu;
+    s.Fin();
 }
 
-bool Lire_Ligne_Point(const QString& ligne, Mesure_Enreg& point) {
+QByteArray Ecrire_Fichier_Enregistrements(const Tete_Enregistrements& tete, const std::vector<Long>& index_fin_voie,
+                                          const Table_Mesures& mesures) {
+    return Contenu_Entier([&](const Sortie_Par_Morceaux::Sortie& sortie) {
+        Ecrire_Fichier_Enregistrements(tete, index_fin_voie, mesures, sortie);
+    });
+}
+
+bool Lire_Ligne_Point(QByteArrayView ligne, Mesure_Enreg& point) {
     const qsizetype longueur = ligne.size();
     if (longueur < 12) return false;
     int chiffres[10];
@@ -179,14 +183,24 @@ bool Lire_Ligne_Point(const QString& ligne, Mesure_Enreg& point) {
     const int annee = 2000 + chiffres[4] * 10 + chiffres[5];
     const int heure = chiffres[6] * 10 + chiffres[7];
     const int minute = chiffres[8] * 10 + chiffres[9];
-    if (!QDate::isValid(annee, mois, jour) || heure > 23 || minute > 59) return false;
-    const QChar dernier = ligne[longueur - 1];
-    if (dernier != QLatin1Char('0') && dernier != QLatin1Char('1')) return false;
-    const std::optional<Long> valeur = Valeur_Point(ligne, 10, longueur - 1);
+    // A file holds its points by the thousand on one day: the day's value is
+    // worked out once.
+    thread_local struct {
+        int cle = -1;
+        std::optional<Date> valeur;
+    } jour_lu;
+    if (const int cle = (annee * 100 + mois) * 100 + jour; cle != jour_lu.cle) {
+        jour_lu.cle = cle;
+        jour_lu.valeur = QDate::isValid(annee, mois, jour) ? std::optional<Date>(DateSerial(annee, mois, jour)) : std::nullopt;
+    }
+    if (!jour_lu.valeur || heure > 23 || minute > 59) return false;
+    const char dernier = ligne[longueur - 1];
+    if (dernier != '0' && dernier != '1') return false;
+    const std::optional<Long> valeur = Valeur_Point(ligne.sliced(10, longueur - 11));
     if (!valeur) return false;
-    point.Date_Heure = DateSerial(annee, mois, jour) + TimeSerial(heure, minute, 0);
+    point.Date_Heure = *jour_lu.valeur + TimeSerial(heure, minute, 0);
     point.Valeur = static_cast<Simple>(static_cast<double>(*valeur) / 10.0);
-    point.Alarme = dernier == QLatin1Char('1') ? Vrai : Faux;
+    point.Alarme = dernier == '1' ? Vrai : Faux;
     return true;
 }
 
@@ -276,10 +290,10 @@ Points_Lus Lire_Blocs_Enregistrements(Lecteur_Texte& lecteur, Octet n, const std
     auto clore_a_partir_de = [&](int voie) {
         for (int v = std::max(voie, 1); v <= nb; ++v) index_fin_voie[static_cast<size_t>(v - 1)] = i;
     };
-    QString ligne;
+    QByteArrayView ligne;
     while (!lecteur.Fin()) {
         lecteur.Lire_Ligne(ligne);
-        const std::optional<Octet> voie = Convertir_Octet(ligne);
+        const std::optional<Octet> voie = Convertir_Octet(Depuis_Cp1252(ligne));
         if (!voie || *voie < 1 || *voie > nb || *voie <= voie_precedente) {
             clore_a_partir_de(voie_precedente);
             return lus;
@@ -291,7 +305,7 @@ Points_Lus Lire_Blocs_Enregistrements(Lecteur_Texte& lecteur, Octet n, const std
         const QString& nom = noms[static_cast<size_t>(*voie - 1)];
         bool bloc_ferme = false;
         while (lecteur.Lire_Ligne(ligne)) {
-            if (ligne == Etoile) {
+            if (ligne == "*") {
                 bloc_ferme = true;
                 break;
             }
@@ -333,7 +347,10 @@ Resultat_Fichier Sauvegarde_Fichier_Donnees(const QString& chemin, Octet module,
     resultat.Erreur = Verifier_Tables_Enregistrements(tete, Index_Fin_Voie);
     if (resultat.Erreur.isEmpty()) {
         tete.Nb_Enregistrements = Index_Fin_Voie[static_cast<size_t>(n - 1)];
-        resultat = Sauvegarde_Sure(chemin, Ecrire_Fichier_Enregistrements(tete, Index_Fin_Voie, Tab_Mesures));
+        Sauvegarde_Progressive sauvegarde(chemin);
+        Ecrire_Fichier_Enregistrements(tete, Index_Fin_Voie, Tab_Mesures,
+                                       [&sauvegarde](QByteArrayView morceau) { sauvegarde.Ecrire(morceau); });
+        resultat = sauvegarde.Terminer();
     }
     Init_Mouchard();
     if (!resultat) Signaler_Echec_Sauvegarde(chemin, resultat);

@@ -36,15 +36,19 @@ struct Tete_Enregistrements {
 
 // Empty when the head and the channel end indexes can be written, else why not.
 QString Verifier_Tables_Enregistrements(const Tete_Enregistrements& tete, const std::vector<Long>& index_fin_voie);
-// Whole content of a file whose tables passed Verifier_Tables_Enregistrements.
+// Whole content of a file whose tables passed Verifier_Tables_Enregistrements;
+// or the same content passed on piece by piece (to a progressive safe save).
 QByteArray Ecrire_Fichier_Enregistrements(const Tete_Enregistrements& tete, const std::vector<Long>& index_fin_voie,
                                           const Table_Mesures& mesures);
+void Ecrire_Fichier_Enregistrements(const Tete_Enregistrements& tete, const std::vector<Long>& index_fin_voie,
+                                    const Table_Mesures& mesures, const Sortie_Par_Morceaux::Sortie& sortie);
 
 // Point line: ddmmyyhhmm (digits of the date value), value times ten, alarm digit.
 QByteArray Ligne_Point(const Mesure_Enreg& point);
-// Reads a point line into the point's date (century 20), value and alarm;
-// false when the line is not well formed (the point is then unchanged).
-bool Lire_Ligne_Point(const QString& ligne, Mesure_Enreg& point);
+// Reads a point line (its Windows-1252 bytes) into the point's date (century
+// 20), value and alarm; false when the line is not well formed (the point is
+// then unchanged).
+bool Lire_Ligne_Point(QByteArrayView ligne, Mesure_Enreg& point);
 
 // Converts every section into tete.Voies as the writer writes them (flags
 // "1"/"0", thresholds in tenths); false at the first item that does not convert.

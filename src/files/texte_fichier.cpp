@@ -18,16 +18,29 @@ void Ecrivain_Texte::Booleen_Ecrit(Booleen valeur) { Ligne(Ecrit_Booleen(valeur)
 void Ecrivain_Texte::Date_Ecrite(Date valeur) { Ligne(Texte_Date(valeur)); }
 
 void Lecteur_Texte::Passer_Fin_Ligne() {
-    if (position_ < contenu_.size() && contenu_[position_] == '\r') ++position_;
-    if (position_ < contenu_.size() && contenu_[position_] == '\n') ++position_;
+    if (position_ < contenu_.size() && contenu_.at(position_) == '\r') ++position_;
+    if (position_ < contenu_.size() && contenu_.at(position_) == '\n') ++position_;
+}
+
+QByteArrayView Lecteur_Texte::Reste_De_Ligne() {
+    const char* const octets = contenu_.constData();
+    const qsizetype debut = position_, taille = contenu_.size();
+    qsizetype fin = debut;
+    while (fin < taille && octets[fin] != '\r' && octets[fin] != '\n') ++fin;
+    position_ = fin;
+    Passer_Fin_Ligne();
+    return QByteArrayView(octets + debut, fin - debut);
+}
+
+bool Lecteur_Texte::Lire_Ligne(QByteArrayView& ligne) {
+    if (Fin()) return false;
+    ligne = Reste_De_Ligne();
+    return true;
 }
 
 bool Lecteur_Texte::Lire_Ligne(QString& ligne) {
     if (Fin()) return false;
-    const qsizetype debut = position_;
-    while (position_ < contenu_.size() && contenu_[position_] != '\r' && contenu_[position_] != '\n') ++position_;
-    ligne = Depuis_Cp1252(contenu_.mid(debut, position_ - debut));
-    Passer_Fin_Ligne();
+    ligne = Depuis_Cp1252(Reste_De_Ligne());
     return true;
 }
 

@@ -5,6 +5,7 @@
 // Writers build the whole content in memory and save it safely; readers work
 // on the whole content read at once.
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <vector>
 
@@ -40,12 +41,17 @@ public:
     bool Fin() const { return position_ >= contenu_.size(); }
     // false when the content is exhausted (reading past the end is an error).
     bool Lire_Ligne(QString& ligne);
+    // The line's bytes as they stand in the content, valid while the reader
+    // lives: what readers of long files take, line after line, without a copy.
+    bool Lire_Ligne(QByteArrayView& ligne);
     bool Lire_Item(QString& item);
 
 private:
-    QByteArray contenu_;
+    // Read only: the content stays shared with the caller's, never copied.
+    const QByteArray contenu_;
     qsizetype position_ = 0;
     void Passer_Fin_Ligne();
+    QByteArrayView Reste_De_Ligne();
 };
 
 }  // namespace ostrel

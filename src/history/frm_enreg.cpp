@@ -9,7 +9,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <algorithm>
 #include <cmath>
@@ -18,6 +17,7 @@
 #include "history/donnees_enreg.h"
 #include "history/graphe_enreg.h"
 #include "history/libelles.h"
+#include "history/liste_numerique.h"
 #include "history/partage_enregistrements.h"
 #include "history/curseur_attente.h"
 #include "link/donnees.h"
@@ -89,9 +89,7 @@ Frm_Enreg_Forme::Frm_Enreg_Forme() : Forme(QStringLiteral("Frm_Enreg")) {
     Cmd_Quitter = Controle<QPushButton>(this, "Cmd_Quitter", QStringLiteral("Quitter"));
     Cmd_Imprimer_Tableau =
         Controle<QPushButton>(this, "Cmd_Imprimer_Tableau", QStringLiteral("Imprimer les données du tableau"));
-    List_Numerique = Controle<QListWidget>(this, "List_Numerique");
-    List_Numerique->setLayoutMode(QListView::Batched);
-    List_Numerique->setBatchSize(2000);
+    List_Numerique = Controle<Liste_Numerique>(this, "List_Numerique");
     List_Numerique->setTextElideMode(Qt::ElideNone);
     List_Numerique->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     List_Numerique->hide();

@@ -23,12 +23,12 @@ class QComboBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
-class QListWidget;
 class QPushButton;
 
 namespace ostrel {
 
 class Graphe_Enreg;
+class Liste_Numerique;
 
 class Frm_Enreg_Forme : public Forme {
     Q_OBJECT
@@ -96,7 +96,7 @@ public:
     QCheckBox *Check_Option_Curseur, *Check_Option_Seuil, *Chk_Tableau;
     QComboBox* Cmb_Choix_Voies;
     QPushButton *Cmd_Zoom_Initial, *Cmd_Sauvegarder, *Cmd_Imprimer, *Cmd_Quitter, *Cmd_Imprimer_Tableau;
-    QListWidget* List_Numerique;
+    Liste_Numerique* List_Numerique;
     QFrame* Shape_Controle;
 
 private:

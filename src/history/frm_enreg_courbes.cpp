@@ -5,8 +5,8 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
+#include <algorithm>
 #include <cmath>
 
 #include "history/boites_dates.h"
@@ -14,6 +14,7 @@
 #include "history/frm_enreg.h"
 #include "history/graphe_enreg.h"
 #include "history/libelles.h"
+#include "history/liste_numerique.h"
 #include "history/partage_enregistrements.h"
 #include "history/curseur_attente.h"
 #include "link/donnees.h"
@@ -35,6 +36,18 @@ Long Nombre_Echelle(const QLineEdit* boite) {
     return l ? *l : 0;
 }
 
+// Contrast of two colours as text on a background (ratio of their relative
+// luminances, 1 for the same colour, 21 for black on white).
+double Contraste(Couleur a, Couleur b) {
+    auto luminance = [](Couleur c) {
+        const QColor q = Vers_QColor(c);
+        auto lineaire = [](double v) { return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+        return 0.2126 * lineaire(q.redF()) + 0.7152 * lineaire(q.greenF()) + 0.0722 * lineaire(q.blueF());
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
 }  // namespace
 
 Octet Frm_Enreg_Forme::Nombre_Voies_Cochees() const {
@@ -47,7 +60,13 @@ Octet Frm_Enreg_Forme::Nombre_Voies_Cochees() const {
 void Frm_Enreg_Forme::Aspect_Coche(int i, bool cochee) {
     QCheckBox* c = Check_Voie[static_cast<size_t>(i)];
     Couleur_Libelle(c, Couleur_Police_Bandeau);
-    ostrel::Couleur_Fond(c, cochee ? CWGraph_Enreg->Couleur_Grille() : Couleur_Fond_Bandeau);
+    // A ticked box takes the grid's colour, unless the banner text would vanish on it
+    // (white banner text on the white grid): then the plot area's colour, if it reads better.
+    Couleur fond = CWGraph_Enreg->Couleur_Grille();
+    const Couleur zone = CWGraph_Enreg->Couleur_Zone_Trace();
+    if (Contraste(fond, Couleur_Police_Bandeau) < 3 && Contraste(zone, Couleur_Police_Bandeau) > Contraste(fond, Couleur_Police_Bandeau))
+        fond = zone;
+    ostrel::Couleur_Fond(c, cochee ? fond : Couleur_Fond_Bandeau);
     Police_Grasse(c, cochee);
 }
 

@@ -7,7 +7,6 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
 #include <array>
@@ -17,6 +16,7 @@
 #include "history/donnees_enreg.h"
 #include "history/frm_enreg.h"
 #include "history/graphe_enreg.h"
+#include "history/liste_numerique.h"
 #include "link/donnees.h"
 #include "link/tableau_bord.h"
 #include "link/variables.h"
@@ -81,9 +81,10 @@ bool Frm_Enreg_Forme::Imprime_Tableau_Numerique(Long premier, Long dernier, int 
     }
 
     Tableau_Bord& tableau = Frm_Menu1();
-    const QString entete = Num_Module >= 1 && Num_Module <= 32 ? Tab_Parametres_Modules[Num_Module - 1].Entete : QString();
+    // The header of the module whose recordings these are, as the graph and
+    // the curve printouts name it: a file's own module, not the current one.
     const QString en_tete = Maison + QStringLiteral(" - ") + tableau.Lbl_Nom_Logiciel() + QStringLiteral(" - ") +
-                            tableau.Lbl_Info_Client() + QStringLiteral(" - ") + entete;
+                            tableau.Lbl_Info_Client() + QStringLiteral(" - ") + Nom_Module;
     const QString nom = n < static_cast<int>(Check_Voie.size()) ? Check_Voie[static_cast<size_t>(n)]->text() : QString();
     const QString titre = QStringLiteral("Tableau des données numériques du ") + Date_Tableau_Imprime(Tab_Mesures[premier].Date_Heure) +
                           QStringLiteral(" au ") + Date_Tableau_Imprime(Tab_Mesures[dernier].Date_Heure) +

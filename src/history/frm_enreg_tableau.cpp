@@ -2,13 +2,13 @@
 // the recordings shown and the offer to purge the module that follows.
 #include <QCheckBox>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 
 #include "files/enregistrements.h"
 #include "history/donnees_enreg.h"
 #include "history/frm_enreg.h"
 #include "history/graphe_enreg.h"
+#include "history/liste_numerique.h"
 #include "history/partage_enregistrements.h"
 #include "history/curseur_attente.h"
 #include "link/donnees.h"
@@ -38,25 +38,29 @@ void Frm_Enreg_Forme::Remplit_Tableau_Numerique(int n) {
     if (n < 0 || n > 15) return;
     const QString nom = n < static_cast<int>(Check_Voie.size()) ? Check_Voie[static_cast<size_t>(n)]->text()
                                                                 : QStringLiteral("Voie n°") + QString::number(n + 1);
-    QStringList lignes = Tete_Tableau_Numerique(nom, Tab_Parametres_Voies[static_cast<size_t>(n)]);
+    const QStringList tete = Tete_Tableau_Numerique(nom, Tab_Parametres_Voies[static_cast<size_t>(n)]);
     Date d1 = 0, d2 = 0;
     if (!Periode(d1, d2)) {
-        List_Numerique->addItems(lignes);
+        List_Numerique->Remplir(tete, {});
         Boites().MsgBox(QStringLiteral("Saisie incorrect"), vbExclamation);
         return;
     }
     const Tranche_Mesures t = Tranche_Voie(n);
     bool trop = false;
+    std::vector<Mesure_Enreg> points;
     for (Long k = t.Debut; k < t.Fin; ++k) {
         const Mesure_Enreg& point = Tab_Mesures[k];
         if (point.Date_Heure < d1 || point.Date_Heure > d2) continue;
-        if (lignes.size() >= Lignes_Max_Liste) {
+        if (tete.size() + static_cast<qsizetype>(points.size()) >= Lignes_Max_Liste) {
             trop = true;
             break;
         }
-        lignes << Ligne_Tableau_Numerique(point);
+        Mesure_Enreg& ligne = points.emplace_back();
+        ligne.Date_Heure = point.Date_Heure;
+        ligne.Valeur = point.Valeur;
+        ligne.Alarme = point.Alarme;
     }
-    List_Numerique->addItems(lignes);
+    List_Numerique->Remplir(tete, std::move(points));
     if (trop)
         Boites().MsgBox(QStringLiteral("Il y a trop de donnée pour le chargement du tableau, faire un ZOOM de la courbe !"),
                         vbOKOnly);

@@ -66,7 +66,9 @@ Frm_Menu_Enreg_Forme::Frm_Menu_Enreg_Forme() : Forme(QStringLiteral("Frm_Menu_En
     Msk_Date_Fin = Controle<QLineEdit>(Frame_Fenetre, "Msk_Date_Fin");
     Cmd_OK = Controle<QPushButton>(this, "Cmd_OK", QStringLiteral("OK"));
     Cmd_Annuler = Controle<QPushButton>(this, "Cmd_Annuler", QStringLiteral("Retour"));
-    Timer1 = new Minuterie(QStringLiteral("Timer1"), this, 100);
+    // The viewer opens at the first turn of the event loop after the load,
+    // not a tenth of a second later: the operator waits for nothing.
+    Timer1 = new Minuterie(QStringLiteral("Timer1"), this, 1);
     Timer1->Timer = [this] { Timer1_Timer(); };
 
     connect(Cmd_OK, &QPushButton::clicked, this, [this] { Cmd_OK_Click(); });

@@ -10,6 +10,7 @@
 
 #include "platform/dates.h"
 #include "platform/formats.h"
+#include "platform/memoire.h"
 #include "platform/ui/couleurs_ui.h"
 
 namespace ostrel {
@@ -156,6 +157,9 @@ void Graphe_Enreg::Reserver_Points(int n, size_t nombre) {
     if (Trace* t = T(n)) {
         t->x.reserve(t->x.size() + nombre);
         t->y.reserve(t->y.size() + nombre);
+        // A full memory's curves fill a few megabytes at once.
+        Grandes_Pages(t->x.data() + t->x.size(), static_cast<qsizetype>((t->x.capacity() - t->x.size()) * sizeof(double)));
+        Grandes_Pages(t->y.data() + t->y.size(), static_cast<qsizetype>((t->y.capacity() - t->y.size()) * sizeof(float)));
     }
 }
 

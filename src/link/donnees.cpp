@@ -1,6 +1,10 @@
 #include "link/donnees.h"
+
+#include <memory>
+
 #include "link/liaison.h"
 #include "link/variables.h"
+#include "platform/memoire.h"
 
 namespace ostrel {
 
@@ -91,6 +95,20 @@ QString Adresse_SMTP;
 QString Adresse_Email_Emetteur;
 QString Login_Password_Carte;
 std::array<Octet, 4> Masque_Sous_Reseau{};
+
+Table_Mesures::Table_Mesures() {
+    // Some twenty megabytes written at start-up, on huge pages where offered.
+    void* memoire = ::operator new(sizeof(Mesure_Enreg) * Taille);
+    Grandes_Pages(memoire, static_cast<qsizetype>(sizeof(Mesure_Enreg) * Taille));
+    auto* entrees = static_cast<Mesure_Enreg*>(memoire);
+    std::uninitialized_default_construct_n(entrees, Taille);
+    entrees_.reset(entrees);
+}
+
+void Table_Mesures::Liberer::operator()(Mesure_Enreg* entrees) const {
+    std::destroy_n(entrees, Taille);
+    ::operator delete(entrees);
+}
 
 void Table_Mesures::Effacer() {
     for (Long i = 0; i < Taille; ++i) entrees_[i] = Mesure_Enreg{};

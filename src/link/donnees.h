@@ -98,13 +98,16 @@ inline const QString Module_Non_Connecte = QStringLiteral("Module non connecté"
 class Table_Mesures {
 public:
     static constexpr Long Taille = 516098;
-    Table_Mesures() : entrees_(new Mesure_Enreg[Taille]) {}
+    Table_Mesures();
     Mesure_Enreg& operator[](Long i) { return entrees_[i]; }
     const Mesure_Enreg& operator[](Long i) const { return entrees_[i]; }
     static constexpr Long size() { return Taille; }
     void Effacer();  // every entry back to its empty value
 private:
-    std::unique_ptr<Mesure_Enreg[]> entrees_;
+    struct Liberer {
+        void operator()(Mesure_Enreg* entrees) const;
+    };
+    std::unique_ptr<Mesure_Enreg[], Liberer> entrees_;
 };
 
 extern Parametres_Voie Donnees_Reponse;

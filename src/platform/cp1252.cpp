@@ -43,7 +43,11 @@ bool Existe_En_Cp1252(QChar caractere) {
     return Chercher(caractere.unicode(), octet);
 }
 
-QString Depuis_Cp1252(const QByteArray& octets) {
+QString Depuis_Cp1252(QByteArrayView octets) {
+    // Only 0x80..0x9F differ from Latin-1, whose conversion is the fast one.
+    bool latin1 = true;
+    for (const char c : octets) latin1 = latin1 && (static_cast<Octet>(c) < 0x80 || static_cast<Octet>(c) > 0x9F);
+    if (latin1) return QString::fromLatin1(octets.data(), octets.size());
     QString texte(octets.size(), Qt::Uninitialized);
     QChar* sortie = texte.data();
     for (qsizetype i = 0; i < octets.size(); ++i)
@@ -52,6 +56,9 @@ QString Depuis_Cp1252(const QByteArray& octets) {
 }
 
 QByteArray Vers_Cp1252(const QString& texte) {
+    bool latin1 = true;
+    for (const QChar c : texte) latin1 = latin1 && (c.unicode() < 0x80 || (c.unicode() >= 0xA0 && c.unicode() <= 0xFF));
+    if (latin1) return texte.toLatin1();
     QByteArray octets(texte.size(), Qt::Uninitialized);
     char* sortie = octets.data();
     for (qsizetype i = 0; i < texte.size(); ++i)

@@ -3,6 +3,7 @@
 // byte maps to one character and back: the five bytes the code page leaves
 // undefined map to the control characters of the same value.
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QChar>
 #include <QString>
 
@@ -14,7 +15,7 @@ QChar Caractere_Cp1252(Octet octet);
 // The byte of a character; a character outside the code page gives '?'.
 Octet Octet_Cp1252(QChar caractere);
 bool Existe_En_Cp1252(QChar caractere);
-QString Depuis_Cp1252(const QByteArray& octets);
+QString Depuis_Cp1252(QByteArrayView octets);
 QByteArray Vers_Cp1252(const QString& texte);
 
 }  // namespace ostrel

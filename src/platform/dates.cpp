@@ -116,6 +116,39 @@ QString Texte_Date(Date valeur) {
     return Texte_Date_Courte(valeur) + QLatin1Char(' ') + Texte_Heure(valeur);
 }
 
+void Ajouter_Texte_Date(QByteArray& sortie, Date valeur) {
+    const Composantes_Date c = Decomposer(valeur);
+    const bool sans_jour = c.Annee == 1899 && c.Mois == 12 && c.Jour == 30;
+    // A year of other than four digits keeps the general form's padding.
+    if (!sans_jour && (c.Annee < 0 || c.Annee > 9999)) {
+        sortie += Texte_Date(valeur).toLatin1();
+        return;
+    }
+    char texte[20];
+    char* p = texte;
+    auto deux = [&p](int v) {
+        *p++ = static_cast<char>('0' + v / 10);
+        *p++ = static_cast<char>('0' + v % 10);
+    };
+    if (!sans_jour) {
+        deux(c.Jour);
+        *p++ = '/';
+        deux(c.Mois);
+        *p++ = '/';
+        deux(c.Annee / 100);
+        deux(c.Annee % 100);
+    }
+    if (sans_jour || c.Heure != 0 || c.Minute != 0 || c.Seconde != 0) {
+        if (!sans_jour) *p++ = ' ';
+        deux(c.Heure);
+        *p++ = ':';
+        deux(c.Minute);
+        *p++ = ':';
+        deux(c.Seconde);
+    }
+    sortie.append(texte, p - texte);
+}
+
 std::optional<Date> Convertir_Date(const QString& texte) {
     static const QRegularExpression forme(QStringLiteral(
         "^\\s*(?:(\\d{1,2})/(\\d{1,2})/(\\d{1,4}))?\\s*(?:(\\d{1,2}):(\\d{1,2})(?::(\\d{1,2}))?)?\\s*$"));

@@ -3,6 +3,7 @@
 // the fraction being the time of day. Construction follows its carry rules (a
 // month of 13 is January of the next year, a day of 0 the last day of the
 // month before, 24 hours one more day).
+#include <QByteArray>
 #include <QString>
 #include <functional>
 #include <optional>
@@ -33,6 +34,9 @@ void Definir_Horloge_Murale(std::function<Date()> horloge);  // empty: the syste
 QString Texte_Date(Date valeur);
 QString Texte_Date_Courte(Date valeur);  // "dd/mm/yyyy"
 QString Texte_Heure(Date valeur);        // "hh:mm:ss"
+// Texte_Date's text appended to bytes, without a string made on the way:
+// what the writers of long files use, point after point.
+void Ajouter_Texte_Date(QByteArray& sortie, Date valeur);
 
 // "dd/mm/yyyy", "dd/mm/yy", each with an optional "hh:mm" or "hh:mm:ss",
 // or a time alone. Out-of-range parts do not convert.

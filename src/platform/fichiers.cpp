@@ -11,6 +11,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/memoire.h"
+
 namespace ostrel {
 namespace {
 
@@ -66,57 +68,97 @@ int Creer_Temporaire(const QString& dossier, const QString& prefixe, QByteArray&
 void Ignorer_Limite_Taille_Fichier() { std::signal(SIGXFSZ, SIG_IGN); }
 
 Resultat_Fichier Sauvegarde_Sure(const QString& chemin, const QByteArray& contenu) {
-    Resultat_Fichier resultat;
+    Sauvegarde_Progressive sauvegarde(chemin);
+    sauvegarde.Ecrire(contenu);
+    return sauvegarde.Terminer();
+}
+
+Sauvegarde_Progressive::Sauvegarde_Progressive(const QString& chemin) : chemin_(chemin) {
     if (chemin.isEmpty()) {
-        resultat.Erreur = QStringLiteral("nom de fichier vide");
-        return resultat;
+        refus_ = QStringLiteral("nom de fichier vide");
+        return;
     }
-    const QByteArray cible = QFile::encodeName(chemin);
     const QFileInfo info(chemin);
     if (info.isDir()) {
-        resultat.Erreur = QStringLiteral("c'est un dossier");
-        return resultat;
+        refus_ = QStringLiteral("c'est un dossier");
+        return;
     }
     struct stat etat {};
-    const bool existe = ::stat(cible.constData(), &etat) == 0;
-
-    const QString dossier = info.absolutePath();
+    existe_ = ::stat(QFile::encodeName(chemin).constData(), &etat) == 0;
+    mode_ = etat.st_mode & 07777;
+    dossier_ = info.absolutePath();
     const QString prefixe = QLatin1Char('.') + info.fileName() + QLatin1Char('.');
-    Effacer_Temporaires(dossier, prefixe);
-    QByteArray temporaire;
-    const int fd = Creer_Temporaire(dossier, prefixe, temporaire);
-    if (fd < 0) {
-        resultat.Erreur = Raison(errno);
+    Effacer_Temporaires(dossier_, prefixe);
+    fd_ = Creer_Temporaire(dossier_, prefixe, temporaire_);
+    if (fd_ < 0) erreur_ = errno;
+}
+
+Sauvegarde_Progressive::~Sauvegarde_Progressive() {
+    if (fd_ < 0) return;
+    ::close(fd_);
+    ::unlink(temporaire_.constData());
+}
+
+void Sauvegarde_Progressive::Ecrire(QByteArrayView morceau) {
+    if (fd_ < 0 || erreur_ != 0) return;
+    if (!Ecrire_Tout(fd_, morceau.data(), morceau.size())) {
+        erreur_ = errno;
+        return;
+    }
+    ecrits_ += morceau.size();
+    // The disk takes what is written by the megabyte, while the rest is made.
+    constexpr long long Tranche = 1 << 20;
+    if (ecrits_ - demandes_ >= Tranche) {
+        ::sync_file_range(fd_, demandes_, ecrits_ - demandes_, SYNC_FILE_RANGE_WRITE);
+        demandes_ = ecrits_;
+    }
+}
+
+Resultat_Fichier Sauvegarde_Progressive::Terminer() {
+    Resultat_Fichier resultat;
+    if (!refus_.isEmpty()) {
+        resultat.Erreur = refus_;
         return resultat;
     }
-    bool ok = Ecrire_Tout(fd, contenu.constData(), contenu.size());
-    int erreur = ok ? 0 : errno;
-    if (ok && existe && ::fchmod(fd, etat.st_mode & 07777) != 0) { /* keeps the umask's mode */ }
-    if (ok && ::fsync(fd) != 0) {
-        ok = false;
-        erreur = errno;
+    if (fd_ < 0) {
+        resultat.Erreur = Raison(erreur_);
+        return resultat;
     }
-    if (::close(fd) != 0 && ok) {
-        ok = false;
-        erreur = errno;
-    }
-    if (ok && ::rename(temporaire.constData(), cible.constData()) != 0) {
-        ok = false;
-        erreur = errno;
-    }
-    if (!ok) {
-        ::unlink(temporaire.constData());
+    int erreur = erreur_;
+    if (erreur == 0 && existe_ && ::fchmod(fd_, mode_) != 0) { /* keeps the umask's mode */ }
+    if (erreur == 0 && ::fsync(fd_) != 0) erreur = errno;
+    if (::close(fd_) != 0 && erreur == 0) erreur = errno;
+    fd_ = -1;
+    if (erreur == 0 && ::rename(temporaire_.constData(), QFile::encodeName(chemin_).constData()) != 0) erreur = errno;
+    if (erreur != 0) {
+        ::unlink(temporaire_.constData());
         resultat.Erreur = Raison(erreur);
         return resultat;
     }
     // The rename itself must reach the disk before the save is called done.
-    const int fd_dossier = ::open(QFile::encodeName(dossier).constData(), O_RDONLY | O_DIRECTORY);
+    const int fd_dossier = ::open(QFile::encodeName(dossier_).constData(), O_RDONLY | O_DIRECTORY);
     if (fd_dossier >= 0) {
         ::fsync(fd_dossier);
         ::close(fd_dossier);
     }
     resultat.Reussi = true;
     return resultat;
+}
+
+Sortie_Par_Morceaux::Sortie_Par_Morceaux(Sortie sortie) : sortie_(std::move(sortie)) {
+    Reserver_Grand(tampon_, Morceau + Morceau / 4);
+}
+
+void Sortie_Par_Morceaux::Fin() {
+    if (tampon_.isEmpty()) return;
+    sortie_(tampon_);
+    tampon_.resize(0);  // the room stays for the next piece
+}
+
+QByteArray Contenu_Entier(const std::function<void(const Sortie_Par_Morceaux::Sortie&)>& ecrire) {
+    QByteArray contenu;
+    ecrire([&contenu](QByteArrayView morceau) { contenu += morceau; });
+    return contenu;
 }
 
 Resultat_Fichier Lire_Fichier(const QString& chemin, QByteArray& contenu) {
@@ -127,7 +169,18 @@ Resultat_Fichier Lire_Fichier(const QString& chemin, QByteArray& contenu) {
         contenu.clear();
         return resultat;
     }
-    contenu = fichier.readAll();
+    // Straight into a buffer of the file's size; whatever a file that grows
+    // meanwhile (or one without a size) holds beyond it is read after.
+    const qint64 taille = fichier.size();
+    qint64 lu = 0;
+    contenu.clear();
+    if (taille > 0) {
+        contenu.resize(taille);
+        Grandes_Pages(contenu.data(), taille);
+        for (qint64 n = 0; lu < taille && (n = fichier.read(contenu.data() + lu, taille - lu)) > 0;) lu += n;
+        contenu.resize(lu);
+    }
+    if (fichier.error() == QFileDevice::NoError) contenu += fichier.readAll();
     if (fichier.error() != QFileDevice::NoError) {
         resultat.Erreur = fichier.errorString();
         contenu.clear();

@@ -3,7 +3,9 @@
 // which then replaces the old file in one rename. A failure at any step leaves
 // the old file as it was and is reported to the caller.
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
+#include <functional>
 
 namespace ostrel {
 
@@ -18,6 +20,54 @@ struct Resultat_Fichier {
 // save of the same file. A new file gets the mode the umask gives, an
 // existing one keeps its own.
 Resultat_Fichier Sauvegarde_Sure(const QString& chemin, const QByteArray& contenu);
+
+// The same safe save, written piece by piece as a long content is made: each
+// piece goes to the temporary file at once and the disk starts on it, so the
+// content is never held whole and little is left to wait for at the end.
+// Nothing replaces the old file before Terminer succeeds; a save left
+// unfinished removes its temporary file.
+class Sauvegarde_Progressive {
+public:
+    explicit Sauvegarde_Progressive(const QString& chemin);
+    ~Sauvegarde_Progressive();
+    Sauvegarde_Progressive(const Sauvegarde_Progressive&) = delete;
+    Sauvegarde_Progressive& operator=(const Sauvegarde_Progressive&) = delete;
+
+    void Ecrire(QByteArrayView morceau);  // after a failure, nothing more is written
+    Resultat_Fichier Terminer();
+
+private:
+    QString chemin_;
+    QString dossier_;
+    QByteArray temporaire_;
+    bool existe_ = false;  // the file being replaced, whose mode the new one keeps
+    unsigned mode_ = 0;
+    int fd_ = -1;
+    int erreur_ = 0;  // the first failure's errno
+    QString refus_;   // why the save could not even start
+    long long ecrits_ = 0, demandes_ = 0;  // bytes written, bytes sent to the disk
+};
+
+// A long content made in a buffer that passes what it holds on to `sortie`
+// by the megabyte: append to Octets(), call Suite() after each line, Fin() at
+// the end.
+class Sortie_Par_Morceaux {
+public:
+    using Sortie = std::function<void(QByteArrayView)>;
+    explicit Sortie_Par_Morceaux(Sortie sortie);
+    QByteArray& Octets() { return tampon_; }
+    void Suite() {
+        if (tampon_.size() >= Morceau) Fin();
+    }
+    void Fin();
+
+private:
+    static constexpr qsizetype Morceau = 1 << 20;
+    Sortie sortie_;
+    QByteArray tampon_;
+};
+// What such a writer makes, whole.
+QByteArray Contenu_Entier(const std::function<void(const Sortie_Par_Morceaux::Sortie&)>& ecrire);
 
 // Called once at the start of each program: a write past the process's
 // file-size limit then fails with an error, reported like any failed save,

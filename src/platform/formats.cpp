@@ -3,6 +3,7 @@
 #include <cfenv>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <limits>
 
 namespace ostrel {
@@ -33,6 +34,20 @@ QString Texte_Simple(Simple valeur) { return Forme_Generale(static_cast<double>(
 QString Texte_Double(double valeur) { return Forme_Generale(valeur, 15); }
 QString Texte_Entier(long long valeur) { return QString::number(valeur); }
 QString Texte_Simple_Dixiemes(Simple valeur) { return Forme_Generale(static_cast<double>(valeur) * 10.0, 7); }
+
+Textes_Simples::Textes_Simples() : entrees_(size_t{1} << Bits_Index) {}
+
+const QByteArray& Textes_Simples::Octets(Simple valeur) {
+    quint32 bits = 0;
+    std::memcpy(&bits, &valeur, sizeof bits);
+    Entree& e = entrees_[(bits * 2654435761u) >> (32 - Bits_Index)];
+    if (!e.rempli || e.bits != bits) {
+        e.bits = bits;
+        e.rempli = true;
+        e.texte = Texte_Simple(valeur).toLatin1();
+    }
+    return e.texte;
+}
 
 QString Ecrit_Direct(long long valeur) {
     QString texte = Texte_Entier(valeur);

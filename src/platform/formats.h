@@ -1,7 +1,9 @@
 #pragma once
 // Number and date texts in the French forms the program has always used,
 // whatever the machine's locale: decimal comma, "dd/mm/yyyy hh:mm:ss".
+#include <QByteArray>
 #include <QString>
+#include <vector>
 #include <optional>
 
 #include "platform/types.h"
@@ -21,6 +23,24 @@ QString Texte_Entier(long long valeur);
 // in double precision, so that a single read from tenths writes back the same
 // tenths: "0,1" for 0,01, where the single product 0,099999994 gives "0,09999999".
 QString Texte_Simple_Dixiemes(Simple valeur);
+
+// Texte_Simple of values met again and again (the points of a recording: a
+// full memory holds a few thousand distinct values), kept by the value's
+// bits: the general form's text, as bytes, at the cost of a look-up.
+class Textes_Simples {
+public:
+    Textes_Simples();
+    const QByteArray& Octets(Simple valeur);
+
+private:
+    static constexpr int Bits_Index = 12;
+    struct Entree {
+        quint32 bits = 0;
+        bool rempli = false;
+        QByteArray texte;
+    };
+    std::vector<Entree> entrees_;
+};
 
 // A number written directly to a file: a blank (or the minus sign), the value
 // in the general form, then one blank: " 30 ", "-5 ", " 21,5 ".

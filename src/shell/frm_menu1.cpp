@@ -379,8 +379,17 @@ void Frm_Menu1_Forme::MAJ_Couleur_Menu1() {
 
 void Frm_Menu1_Forme::Progess_Bar_Value(Long& pourcentage) {
     Tableau_Bord::Progess_Bar_Value(pourcentage);
-    // The bar refuses a value below its minimum and keeps the one it has.
+    // The bar refuses a value below its minimum and keeps the one it has. It
+    // takes every value but is painted at most every hundredth and a half of
+    // a second: a file read sends it a hundred values in a few hundredths, a
+    // download one value per exchange with a module.
+    pb_progress_bar_->setUpdatesEnabled(false);
     pb_progress_bar_->setValue(pourcentage);
+    pb_progress_bar_->setUpdatesEnabled(true);
+    if (!peinture_pb_.isValid() || peinture_pb_.hasExpired(Intervalle_Peinture_Pb_Ms)) {
+        pb_progress_bar_->repaint();
+        peinture_pb_.start();
+    }
 }
 
 void Frm_Menu1_Forme::Affiche_Progress_Bar(bool afficher) {

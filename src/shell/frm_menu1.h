@@ -5,6 +5,7 @@
 // bottom (status texts, alarm banner, date, time, communication lamp), and in
 // the middle the child area where the screens lie, over which the progress of
 // long operations shows.
+#include <QElapsedTimer>
 #include <QPushButton>
 #include <vector>
 
@@ -106,6 +107,8 @@ private:
         *lbl_etat_memoire_, *lbl_alarme_, *lbl_date_, *lbl_heure_, *lbl_comm_, *lbl_caption_pb_,
         *lbl_patientez_svp_;
     QProgressBar* pb_progress_bar_;
+    QElapsedTimer peinture_pb_;  // since the bar was last painted
+    static constexpr int Intervalle_Peinture_Pb_Ms = 15;
     QWidget* zone_centrale_;  // the middle of the dashboard, behind or over the screens
     std::vector<QPushButton*> lbl_oc_;
     Minuterie* tmr_date_;

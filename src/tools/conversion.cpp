@@ -2,8 +2,10 @@
 
 #include <QDate>
 #include <algorithm>
+#include <cmath>
 
 #include "files/enregistrements.h"
+#include "platform/cp1252.h"
 #include "platform/dates.h"
 #include "platform/formats.h"
 
@@ -16,35 +18,97 @@ std::array<Simple, 16> Tab_Seuil_Bas{};
 
 namespace {
 
-int Chiffre(QChar c) {
-    const char16_t u = c.unicode();
-    return u >= u'0' && u <= u'9' ? u - u'0' : -1;
-}
+int Chiffre(char c) { return c >= '0' && c <= '9' ? c - '0' : -1; }
 
 // Two digits at a place of the line, or -1.
-int Deux_Chiffres(const QString& ligne, qsizetype position) {
+int Deux_Chiffres(QByteArrayView ligne, qsizetype position) {
     const int a = Chiffre(ligne[position]), b = Chiffre(ligne[position + 1]);
     return a < 0 || b < 0 ? -1 : a * 10 + b;
+}
+
+// The channel of positions 1-2: " 5" and "12" at once, any other form
+// through the general conversion.
+std::optional<Octet> Voie_Point(QByteArrayView ligne) {
+    const int unites = Chiffre(ligne[1]);
+    if (unites >= 0 && (ligne[0] == ' ' || Chiffre(ligne[0]) >= 0))
+        return static_cast<Octet>((ligne[0] == ' ' ? 0 : Chiffre(ligne[0])) * 10 + unites);
+    return Convertir_Octet(Depuis_Cp1252(ligne.first(2)));
 }
 
 // The date of positions 4-13 at the time of positions 15-19. The usual
 // "25/12/2006" and "14:30" are taken at once; any other form goes through
 // the general date conversion.
-std::optional<Date> Date_Heure_Point(const QString& ligne) {
+std::optional<Date> Date_Heure_Point(QByteArrayView ligne) {
     const int jour = Deux_Chiffres(ligne, 3), mois = Deux_Chiffres(ligne, 6);
     const int siecle = Deux_Chiffres(ligne, 9), an = Deux_Chiffres(ligne, 11);
     const int heure = Deux_Chiffres(ligne, 14), minute = Deux_Chiffres(ligne, 17);
-    if (jour >= 0 && mois >= 0 && siecle >= 0 && an >= 0 && heure >= 0 && minute >= 0 && ligne[5] == QLatin1Char('/') &&
-        ligne[8] == QLatin1Char('/') && ligne[16] == QLatin1Char(':')) {
+    if (jour >= 0 && mois >= 0 && siecle >= 0 && an >= 0 && heure >= 0 && minute >= 0 && ligne[5] == '/' &&
+        ligne[8] == '/' && ligne[16] == ':') {
         const int annee = siecle * 100 + an;
         if (annee < 100 || !QDate::isValid(annee, mois, jour) || heure > 23 || minute > 59) return std::nullopt;
         return DateSerial(annee, mois, jour) + TimeSerial(heure, minute, 0);
     }
-    const QString date = ligne.mid(3, 10).trimmed(), temps = ligne.mid(14, 5).trimmed();
+    const QString date = Depuis_Cp1252(ligne.sliced(3, 10)).trimmed(), temps = Depuis_Cp1252(ligne.sliced(14, 5)).trimmed();
     const std::optional<Date> d = Convertir_Date(date), t = Convertir_Date(temps);
     // The first must be a day and the second a time of day.
     if (!d || !t || date.contains(QLatin1Char(':')) || temps.contains(QLatin1Char('/'))) return std::nullopt;
     return *d + *t;
+}
+
+// A value in its unit as a whole number of tenths, an exact half going to the
+// even tenth, from the decimal text itself: "21,5" 215, "21,25" 212,
+// "21,35" 214, "-5" -50. Nothing when the text is not a number or its value
+// would not fit a Single. The usual forms (sign, at most 15 digits, one
+// decimal comma or point) are read at once, any other through the general
+// conversion. A negative value keeps its sign, even rounded to zero.
+std::optional<double> Dixiemes_Valeur(QByteArrayView texte) {
+    while (!texte.isEmpty() && (texte.front() == ' ' || texte.front() == '\t')) texte = texte.sliced(1);
+    while (!texte.isEmpty() && (texte.back() == ' ' || texte.back() == '\t')) texte.chop(1);
+    const bool negatif = !texte.isEmpty() && texte.front() == '-';
+    qsizetype i = !texte.isEmpty() && (texte.front() == '-' || texte.front() == '+') ? 1 : 0;
+    long long mantisse = 0;
+    int chiffres = 0, decimales = 0;
+    bool separateur = false;
+    for (; i < texte.size(); ++i) {
+        const char c = texte[i];
+        if (const int d = Chiffre(c); d >= 0) {
+            mantisse = mantisse * 10 + d;
+            decimales += separateur;
+            if (++chiffres > 15) break;
+        } else if ((c == ',' || c == '.') && !separateur) {
+            separateur = true;
+        } else {
+            break;
+        }
+    }
+    if (i == texte.size() && chiffres > 0) {
+        long long dixiemes = mantisse;
+        if (decimales == 0) {
+            dixiemes *= 10;
+        } else {
+            long long reste_unite = 1;
+            for (int k = 1; k < decimales; ++k) reste_unite *= 10;
+            dixiemes = mantisse / reste_unite;
+            const long long reste = mantisse % reste_unite;
+            if (2 * reste > reste_unite || (2 * reste == reste_unite && dixiemes % 2 != 0)) ++dixiemes;
+        }
+        return negatif ? -static_cast<double>(dixiemes) : static_cast<double>(dixiemes);
+    }
+    const std::optional<Simple> valeur = Convertir_Simple(Depuis_Cp1252(texte));
+    if (!valeur) return std::nullopt;
+    const double dixiemes = Arrondi_Pair(static_cast<double>(*valeur) * 10);
+    return std::signbit(*valeur) ? -std::fabs(dixiemes) : dixiemes;
+}
+
+// The alarm digit; any other character through the general conversion.
+std::optional<Booleen> Alarme_Point(char c) {
+    if (const int d = Chiffre(c); d >= 0) return d != 0 ? Vrai : Faux;
+    return Convertir_Booleen(Depuis_Cp1252(QByteArrayView(&c, 1)));
+}
+
+// A line that is the data's end mark, blanks aside.
+bool Fin_Des_Donnees(QByteArrayView ligne) {
+    return ligne.contains("ETX") && Depuis_Cp1252(ligne).trimmed() == Fin_Donnees_Ancien_Fichier;
 }
 
 // Conversions of one head item into its field; false when it does not convert.
@@ -144,31 +208,31 @@ bool Lire_Tete_Ancien_Fichier(Lecteur_Texte& lecteur, Octet& NB_Voie) {
     return true;
 }
 
-bool Lire_Ligne_Ancien_Point(const QString& ligne, Mesure_Enreg& point) {
+bool Lire_Ligne_Ancien_Point(QByteArrayView ligne, Mesure_Enreg& point) {
     const qsizetype longueur = ligne.size();
     // Channel, date, time, at least one character of value, and the alarm
     // between its two blanks.
     if (longueur < 24) return false;
-    const std::optional<Octet> voie = Convertir_Octet(ligne.left(2));
+    const std::optional<Octet> voie = Voie_Point(ligne);
     const std::optional<Date> quand = Date_Heure_Point(ligne);
-    const std::optional<Simple> valeur = Convertir_Simple(ligne.mid(20, longueur - 23));
-    const std::optional<Booleen> alarme = Convertir_Booleen(ligne.mid(longueur - 2, 1));
-    if (!voie || !quand || !valeur || !alarme) return false;
+    const std::optional<double> dixiemes = Dixiemes_Valeur(ligne.sliced(20, longueur - 23));
+    const std::optional<Booleen> alarme = Alarme_Point(ligne[longueur - 2]);
+    if (!voie || !quand || !dixiemes || !alarme) return false;
     // The new file holds the value in tenths on 32 bits; beyond them it
     // could not be read back.
-    if (!Vers_Long(static_cast<double>(*valeur) * 10.0)) return false;
+    if (!Vers_Long(*dixiemes)) return false;
     point.Num_Voie = *voie;
     point.Date_Heure = *quand;
-    point.Valeur = *valeur;
+    point.Valeur = static_cast<Simple>(*dixiemes / 10);
     point.Alarme = *alarme != 0 ? Vrai : Faux;
     return true;
 }
 
 std::optional<Long> Lire_Points_Ancien_Fichier(Lecteur_Texte& lecteur, const std::function<void(Long)>& sur_point) {
     Long i = 0;
-    QString ligne;
+    QByteArrayView ligne;
     while (lecteur.Lire_Ligne(ligne)) {
-        if (ligne.trimmed() == Fin_Donnees_Ancien_Fichier) break;
+        if (Fin_Des_Donnees(ligne)) break;
         if (i >= Nb_Points_Max_Conversion) return std::nullopt;
         if (sur_point) sur_point(i);
         if (!Lire_Ligne_Ancien_Point(ligne, Tab_Mesures_Lues[i])) return std::nullopt;
@@ -179,20 +243,29 @@ std::optional<Long> Lire_Points_Ancien_Fichier(Lecteur_Texte& lecteur, const std
 
 void Regrouper_Mesures(Long nb_lus, Octet NB_Voie, const std::function<void(Octet)>& sur_voie) {
     // Every point read is visited, whatever its date: a point dated 0 does not
-    // end the data.
+    // end the data. Each channel's slice starts where the points of the
+    // channels before it end, so one pass places every point.
     nb_lus = std::clamp<Long>(nb_lus, 0, Table_Mesures::Taille);
     const int n = std::min<int>(NB_Voie, 16);
+    std::array<Long, 17> place{};
+    for (Long i = 0; i < nb_lus; ++i)
+        if (const int c = Tab_Mesures_Lues[i].Num_Voie; c >= 1 && c <= n) ++place[static_cast<size_t>(c)];
     Index_Fin_Voie.assign(static_cast<size_t>(n), 0);
-    Long o = 0;
+    Long fin = 0;
     for (int c = 1; c <= n; ++c) {
-        for (Long i = 0; i < nb_lus; ++i)
-            if (Tab_Mesures_Lues[i].Num_Voie == c) Tab_Mesures[o++] = Tab_Mesures_Lues[i];
-        Index_Fin_Voie[static_cast<size_t>(c - 1)] = o;
-        if (sur_voie) sur_voie(static_cast<Octet>(c));
+        const Long points = place[static_cast<size_t>(c)];
+        place[static_cast<size_t>(c)] = fin;
+        fin += points;
+        Index_Fin_Voie[static_cast<size_t>(c - 1)] = fin;
     }
+    for (Long i = 0; i < nb_lus; ++i)
+        if (const int c = Tab_Mesures_Lues[i].Num_Voie; c >= 1 && c <= n)
+            Tab_Mesures[place[static_cast<size_t>(c)]++] = Tab_Mesures_Lues[i];
+    if (sur_voie)
+        for (int c = 1; c <= n; ++c) sur_voie(static_cast<Octet>(c));
 }
 
-QByteArray Contenu_Nouveau_Fichier(Octet Adr_OC, Octet NB_Voie, QString* erreur) {
+bool Ecrire_Nouveau_Fichier(Octet Adr_OC, Octet NB_Voie, const Sortie_Par_Morceaux::Sortie& sortie, QString* erreur) {
     Tete_Enregistrements tete;
     tete.Module = Texte_Entier(Adr_OC);
     tete.Nb_Voies = NB_Voie;
@@ -208,12 +281,17 @@ QByteArray Contenu_Nouveau_Fichier(Octet Adr_OC, Octet NB_Voie, QString* erreur)
     const QString probleme = Verifier_Tables_Enregistrements(tete, Index_Fin_Voie);
     if (!probleme.isEmpty()) {
         if (erreur) *erreur = probleme;
-        return {};
+        return false;
     }
     // The point count line holds the points the file really carries (the
     // program refuses a file whose count is 0 while points follow).
     tete.Nb_Enregistrements = Index_Fin_Voie[static_cast<size_t>(NB_Voie - 1)];
-    return Ecrire_Fichier_Enregistrements(tete, Index_Fin_Voie, Tab_Mesures);
+    Ecrire_Fichier_Enregistrements(tete, Index_Fin_Voie, Tab_Mesures, sortie);
+    return true;
+}
+
+QByteArray Contenu_Nouveau_Fichier(Octet Adr_OC, Octet NB_Voie, QString* erreur) {
+    return Contenu_Entier([&](const Sortie_Par_Morceaux::Sortie& sortie) { Ecrire_Nouveau_Fichier(Adr_OC, NB_Voie, sortie, erreur); });
 }
 
 }  // namespace ostrel

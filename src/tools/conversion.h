@@ -16,6 +16,7 @@
 //   (hours:minutes), from 21 to the fourth character from the end the value
 //   in its unit, the second character from the end the alarm digit.
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <array>
 #include <functional>
@@ -23,6 +24,7 @@
 
 #include "files/texte_fichier.h"
 #include "link/donnees.h"
+#include "platform/fichiers.h"
 #include "platform/types.h"
 
 namespace ostrel {
@@ -37,8 +39,8 @@ extern std::array<Simple, 16> Tab_Seuil_Bas;
 inline const QString Separateur_Voie_Valide = QStringLiteral("* VOIE VALIDE");
 inline const QString Fin_Donnees_Ancien_Fichier = QStringLiteral("ETX");
 
-// Data lines a first-version file may hold.
-constexpr Long Nb_Points_Max_Conversion = Table_Mesures::Taille - 1;
+// Data lines a first-version file may hold: the whole table.
+constexpr Long Nb_Points_Max_Conversion = Table_Mesures::Taille;
 
 // The date of every entry of Tab_Mesures and Tab_Mesures_Lues back to 0.
 void Effacer_Dates_Mesures();
@@ -49,10 +51,11 @@ void Effacer_Dates_Mesures();
 // the file ends inside the head; NB_Voie is then 0.
 bool Lire_Tete_Ancien_Fichier(Lecteur_Texte& lecteur, Octet& NB_Voie);
 
-// One data line into a point (Num_Voie, Date_Heure, Valeur, Alarme); false
-// when a piece of it does not convert, or the value in tenths does not fit 32
-// bits (the point may then be partly filled).
-bool Lire_Ligne_Ancien_Point(const QString& ligne, Mesure_Enreg& point);
+// One data line (its Windows-1252 bytes) into a point (Num_Voie, Date_Heure,
+// Valeur in whole tenths, Alarme); false when a piece of it does not convert,
+// or the value in tenths does not fit 32 bits (the point is then left as it
+// was).
+bool Lire_Ligne_Ancien_Point(QByteArrayView ligne, Mesure_Enreg& point);
 
 // Reads the data lines into Tab_Mesures_Lues from index 0: the number of
 // points read, or nothing at the first bad line or when the lines do not fit.
@@ -62,12 +65,16 @@ std::optional<Long> Lire_Points_Ancien_Fichier(Lecteur_Texte& lecteur,
 
 // Copies the nb_lus points of Tab_Mesures_Lues into Tab_Mesures channel after
 // channel (1 to NB_Voie, file order kept within a channel) and sets the end
-// indexes. Points of other channels are left out. sur_voie is called after
-// each channel.
+// indexes. Points of other channels are left out. sur_voie is called with
+// each channel once its points are in place.
 void Regrouper_Mesures(Long nb_lus, Octet NB_Voie, const std::function<void(Octet)>& sur_voie = {});
 
 // The whole recordings file of what was converted, or an empty content with
 // the reason in erreur when the tables cannot be written.
 QByteArray Contenu_Nouveau_Fichier(Octet Adr_OC, Octet NB_Voie, QString* erreur = nullptr);
+// The same passed on piece by piece; false, nothing passed on, when the
+// tables cannot be written.
+bool Ecrire_Nouveau_Fichier(Octet Adr_OC, Octet NB_Voie, const Sortie_Par_Morceaux::Sortie& sortie,
+                            QString* erreur = nullptr);
 
 }  // namespace ostrel

@@ -66,6 +66,11 @@ bool Lire_Points_Export(Lecteur_Texte& lecteur, Octet Adr_OC, Octet NB_Voie, con
 }
 
 QByteArray Texte_Export(Octet Adr_OC, Octet NB_Voie, const std::function<void(Long)>& sur_point) {
+    return Contenu_Entier([&](const Sortie_Par_Morceaux::Sortie& sortie) { Ecrire_Export(Adr_OC, NB_Voie, sortie, sur_point); });
+}
+
+void Ecrire_Export(Octet Adr_OC, Octet NB_Voie, const Sortie_Par_Morceaux::Sortie& sortie,
+                   const std::function<void(Long)>& sur_point) {
     const Module_Export& module = Module(Adr_OC);
     const int n = std::min<int>(NB_Voie, 16);
     Ecrivain_Texte e;
@@ -117,27 +122,31 @@ QByteArray Texte_Export(Octet Adr_OC, Octet NB_Voie, const std::function<void(Lo
     e.Direct(module.Nb_Evenements);
     e.Ligne(Ligne_Colonnes);
 
-    const Long total = n > 0 && Index_Fin_Voie.size() >= static_cast<size_t>(n)
-                           ? std::clamp<Long>(Index_Fin_Voie[static_cast<size_t>(n - 1)], 0, Table_Mesures::Taille)
-                           : 0;
-    e.Reserver(e.Contenu().size() + static_cast<qsizetype>(total) * 32 + n * 40);
+    // The points, a line each: the date, the value and the alarm digit.
+    Sortie_Par_Morceaux s(sortie);
+    QByteArray& contenu = s.Octets();
+    contenu += e.Contenu();
+    Textes_Simples valeurs;
+    const QByteArray colonnes = Ligne_Colonnes.toLatin1() + "\r\n";
     Long p = 0;
     for (int k = 1; k <= n; ++k) {
-        e.Ligne(QStringLiteral("Voie ") + QString::number(k));
-        e.Ligne(Ligne_Colonnes);
+        contenu += "Voie " + QByteArray::number(k) + "\r\n" + colonnes;
         const Long fin = static_cast<size_t>(k) <= Index_Fin_Voie.size()
                              ? std::min<Long>(Index_Fin_Voie[static_cast<size_t>(k - 1)], Table_Mesures::Taille)
                              : p;
         for (; p < fin; ++p) {
             const Mesure_Enreg& point = Tab_Mesures[p];
-            e.Ligne(Texte_Date(point.Date_Heure) + QLatin1Char(';') + Texte_Simple(point.Valeur) +
-                    (point.Alarme == Vrai ? QStringLiteral(";1") : QStringLiteral(";0")));
+            Ajouter_Texte_Date(contenu, point.Date_Heure);
+            contenu += ';';
+            contenu += valeurs.Octets(point.Valeur);
+            contenu += point.Alarme == Vrai ? ";1\r\n" : ";0\r\n";
+            s.Suite();
             if (sur_point) sur_point(p + 1);
         }
-        e.Ligne(QStringLiteral("*"));
+        contenu += "*\r\n";
         if (sur_point) sur_point(p);
     }
-    return e.Contenu();
+    s.Fin();
 }
 
 }  // namespace ostrel

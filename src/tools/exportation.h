@@ -11,6 +11,7 @@
 
 #include "files/texte_fichier.h"
 #include "link/donnees.h"
+#include "platform/fichiers.h"
 #include "platform/types.h"
 
 namespace ostrel {
@@ -27,8 +28,8 @@ struct Module_Export {
 // Indexed by module address - 1; the export always uses address 1.
 extern std::array<Module_Export, 32> Donnees_Module;
 
-// Points a file may hold for the export.
-constexpr Long Nb_Points_Max_Export = Table_Mesures::Taille - 1;
+// Points a file may hold for the export: the whole table.
+constexpr Long Nb_Points_Max_Export = Table_Mesures::Taille;
 
 // Reads the head of a recordings file into Donnees_Module (Adr_OC - 1) and
 // sizes Index_Fin_Voie for its channels. False when the head is not that of a
@@ -45,6 +46,9 @@ bool Lire_Points_Export(Lecteur_Texte& lecteur, Octet Adr_OC, Octet NB_Voie,
 // The whole Fichier_Export of what was read. sur_point is called with the
 // running index of the points written, after each point and each channel.
 QByteArray Texte_Export(Octet Adr_OC, Octet NB_Voie, const std::function<void(Long)>& sur_point = {});
+// The same passed on piece by piece.
+void Ecrire_Export(Octet Adr_OC, Octet NB_Voie, const Sortie_Par_Morceaux::Sortie& sortie,
+                   const std::function<void(Long)>& sur_point = {});
 
 // Text of a unit code in the export; empty for a code it does not know.
 QString Texte_Unite_Export(Octet unite);

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "link/donnees.h"
 #include "platform/chemins.h"
 #include "platform/fichiers.h"
 #include "platform/ui/boites_qt.h"
@@ -115,17 +116,33 @@ void Fenetre_Outil::Debut_Progression(Long total, Long estimation) {
     Rafraichir();
 }
 
+void Fenetre_Outil::Debut_Progression(Long total, const QByteArray& contenu) {
+    // The lines are only counted when the head gives no count.
+    Debut_Progression(total, total > 0 ? 1 : static_cast<Long>(std::min<qsizetype>(contenu.count('\n'), Table_Mesures::Taille)));
+}
+
 void Fenetre_Outil::Progression(Long fait) {
     const long long v = static_cast<long long>(fait) * 100 / total_;
     if (v < 0 || v >= 100 || v == affiche_) return;
     affiche_ = static_cast<int>(v);
+    // The bar takes every percent but is painted at the window system's next
+    // turn, not at once (a bar repaints itself on every new value): a turn
+    // every hundredth and a half of a second keeps the bar moving and the
+    // window alive, where a paint per percent would cost more than the work.
+    ProgressBar1->setUpdatesEnabled(false);
     ProgressBar1->setValue(affiche_);
-    Rafraichir();
+    ProgressBar1->setUpdatesEnabled(true);
+    if (!tour_.isValid() || tour_.hasExpired(Intervalle_Evenements_Ms)) Traiter_Evenements();
 }
 
 void Fenetre_Outil::Rafraichir() {
     if (isVisible()) repaint();
+    Traiter_Evenements();
+}
+
+void Fenetre_Outil::Traiter_Evenements() {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    tour_.start();
 }
 
 int Fenetre_Outil::Message(const QString& texte, int style) { return Boites().MsgBox(texte, style); }

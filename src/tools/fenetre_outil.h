@@ -5,6 +5,7 @@
 // progress repaints the window and lets the window system draw it, so a large
 // file never leaves a frozen window, and the window cannot be closed while a
 // file is being read or written.
+#include <QElapsedTimer>
 #include <QPixmap>
 #include <QString>
 #include <QWidget>
@@ -67,12 +68,14 @@ protected:
 
     // Progress over a total from 0, Frame1 shown and the window painted; a
     // total of 0 or less (a head that announces no point) is replaced by the
-    // estimate given.
+    // estimate given, or by the line count of the file's content.
     void Debut_Progression(Long total, Long estimation);
+    void Debut_Progression(Long total, const QByteArray& contenu);
     // The bar shows fait x 100 / total while that is below 100.
     void Progression(Long fait);
     // Paints the window now and lets the window system show it.
     void Rafraichir();
+    static constexpr int Intervalle_Evenements_Ms = 15;
 
     int Message(const QString& texte, int style = vbOKOnly);
 
@@ -88,7 +91,10 @@ protected:
     void closeEvent(QCloseEvent* evenement) override;
 
 private:
+    void Traiter_Evenements();  // the window system's turn, user input held back
+
     bool en_cours_ = false;
+    QElapsedTimer tour_;  // since the window system's last turn
     Long total_ = 1;
     int affiche_ = -1;
 };

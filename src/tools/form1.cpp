@@ -41,13 +41,12 @@ void Form1::Importer_Enregistrements(const QString& NomFichier) {
     };
     QByteArray contenu;
     if (!Lire_Fichier(Chemin_Natif(NomFichier), contenu)) return incorrect();
-    const Long lignes = static_cast<Long>(std::min<qsizetype>(contenu.count('\n'), Table_Mesures::Taille));
     Lecteur_Texte lecteur(contenu);
-    contenu = QByteArray();  // the reader holds the content
     if (!Lire_Tete_Ancien_Fichier(lecteur, NB_Voie)) return incorrect();
 
     Cmd_Démarrage->setEnabled(false);
-    Debut_Progression(Tab_Parametres_Voies[0].Nb_Enregistrements, lignes);
+    Debut_Progression(Tab_Parametres_Voies[0].Nb_Enregistrements, contenu);
+    contenu = QByteArray();  // the reader holds the content
     const std::optional<Long> lus = Lire_Points_Ancien_Fichier(lecteur, [this](Long i) { Progression(i); });
     if (!lus) return incorrect();
     nb_lus_ = *lus;
@@ -74,8 +73,10 @@ Resultat_Fichier Form1::Exporter_Enregistrements(const QString& NomFichier, Octe
     Caption_Frame(QStringLiteral("Ecriture du nouveau fichier en cours ..."));
     Debut_Progression(1, 1);
     Resultat_Fichier resultat;
-    const QByteArray contenu = Contenu_Nouveau_Fichier(Adr_OC, NB_Voie, &resultat.Erreur);
-    if (resultat.Erreur.isEmpty()) resultat = Sauvegarde_Sure(Chemin_Natif(NomFichier), contenu);
+    Sauvegarde_Progressive sauvegarde(Chemin_Natif(NomFichier));
+    if (Ecrire_Nouveau_Fichier(Adr_OC, NB_Voie, [&sauvegarde](QByteArrayView morceau) { sauvegarde.Ecrire(morceau); },
+                               &resultat.Erreur))
+        resultat = sauvegarde.Terminer();
     if (!resultat) Signaler_Echec_Sauvegarde(NomFichier, resultat);
     Fin_Travail();
     return resultat;

@@ -34,13 +34,12 @@ void Frm_Export::Importer_Enregistrements(const QString& NomFichier) {
     };
     QByteArray contenu;
     if (!Lire_Fichier(Chemin_Natif(NomFichier), contenu)) return incorrect();
-    const Long lignes = static_cast<Long>(std::min<qsizetype>(contenu.count('\n'), Table_Mesures::Taille));
     Lecteur_Texte lecteur(contenu);
-    contenu = QByteArray();  // the reader holds the content
     if (!Lire_Tete_Export(lecteur, Adr_OC, NB_Voie)) return incorrect();
 
     Cmd_Démarrage->setEnabled(false);
-    Debut_Progression(Donnees_Module[static_cast<size_t>(Adr_OC - 1)].Nb_Enregistrements, lignes);
+    Debut_Progression(Donnees_Module[static_cast<size_t>(Adr_OC - 1)].Nb_Enregistrements, contenu);
+    contenu = QByteArray();  // the reader holds the content
     if (!Lire_Points_Export(lecteur, Adr_OC, NB_Voie, [this](Long lus) { Progression(lus); })) return incorrect();
     Choix_Fichier_Export();
 }
@@ -57,8 +56,10 @@ Resultat_Fichier Frm_Export::Exporter_Enregistrements(const QString& NomFichier,
     Caption_Frame(QStringLiteral("Ecriture du nouveau fichier en cours ..."));
     const Long points = NB_Voie > 0 && Index_Fin_Voie.size() >= NB_Voie ? Index_Fin_Voie[NB_Voie - 1u] : 0;
     Debut_Progression(Donnees_Module[static_cast<size_t>(std::clamp<int>(Adr_OC, 1, 32) - 1)].Nb_Enregistrements, points);
-    const QByteArray texte = Texte_Export(Adr_OC, NB_Voie, [this](Long p) { Progression(p); });
-    const Resultat_Fichier resultat = Sauvegarde_Sure(Chemin_Natif(NomFichier), texte);
+    Sauvegarde_Progressive sauvegarde(Chemin_Natif(NomFichier));
+    Ecrire_Export(Adr_OC, NB_Voie, [&sauvegarde](QByteArrayView morceau) { sauvegarde.Ecrire(morceau); },
+                  [this](Long p) { Progression(p); });
+    const Resultat_Fichier resultat = sauvegarde.Terminer();
     if (!resultat) Signaler_Echec_Sauvegarde(NomFichier, resultat);
     Fin_Travail();
     return resultat;

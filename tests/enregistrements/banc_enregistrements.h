@@ -19,6 +19,7 @@
 #include "history/frm_enreg.h"
 #include "history/frm_menu_enreg.h"
 #include "history/graphe_enreg.h"
+#include "history/liste_numerique.h"
 #include "history/partage_enregistrements.h"
 #include "link/donnees.h"
 #include "link/ecran_communication.h"

@@ -6,7 +6,6 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 
 #include "banc_enregistrements.h"
@@ -30,12 +29,15 @@ protected:
         for (int k = 0; k < n; ++k) points.push_back({9, k / 60, k % 60, k == 0 ? premiere : static_cast<Simple>(k) / 10});
         Frm_Enreg_Forme* v = Ouvrir_Fichier(Fichier_Enregistrements("t.txt", 1, {points}, {"Frigo       "}));
         if (v) v->Check_Voie[0]->setChecked(true);
+        // Another module is the current one: the file's recordings are not its own.
+        Tab_Parametres_Modules[Num_Module - 1].Entete = QStringLiteral("Module courant");
         boites.Effacer();
         return v;
     }
+    // The header names the module of the file printed.
     QString En_Tete() const {
-        return Marge + "Velsa SA - " + Tableau()->Lbl_Nom_Logiciel() + " - " + Tableau()->Lbl_Info_Client() + " - " +
-               Tab_Parametres_Modules[Num_Module - 1].Entete;
+        return Marge + "Velsa SA - " + Tableau()->Lbl_Nom_Logiciel() + " - " + Tableau()->Lbl_Info_Client() +
+               " - Serre du nord";
     }
     // Pixels of a colour, in a part of a picture (fractions of its size).
     static int Pixels(const QImage& image, QColor couleur, QRectF part = {0, 0, 1, 1}) {

@@ -3,11 +3,11 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 
 #include "banc_enregistrements.h"
 #include "commun/dialogues_test.h"
+#include "history/liste_numerique.h"
 #include "platform/cp1252.h"
 
 using namespace ostrel;
@@ -17,9 +17,9 @@ namespace {
 
 using Tableau_Sauvegarde = Banc_Enregistrements;
 
-QStringList Lignes(const QListWidget* liste) {
+QStringList Lignes(const Liste_Numerique* liste) {
     QStringList l;
-    for (int i = 0; i < liste->count(); ++i) l << liste->item(i)->text();
+    for (int i = 0; i < liste->count(); ++i) l << liste->Ligne(i);
     return l;
 }
 
@@ -48,7 +48,7 @@ TEST_F(Tableau_Sauvegarde, TableauNumeriqueDUneVoie) {
     // A new start refills it.
     v->Msk_Date_Debut->setText("09/03/2027 11:00");
     EXPECT_EQ(v->List_Numerique->count(), 8 + 6);
-    EXPECT_EQ(v->List_Numerique->item(8)->text(), QStringLiteral("09/03/2027 11:00:00  22    "));
+    EXPECT_EQ(v->List_Numerique->Ligne(8), QStringLiteral("09/03/2027 11:00:00  22    "));
     // Hidden again: the graph back to its width, the list filled all the same.
     v->Chk_Tableau->setChecked(false);
     EXPECT_TRUE(v->List_Numerique->isHidden());
@@ -102,7 +102,7 @@ TEST_F(Tableau_Sauvegarde, TropDePointsPourLaListe) {
               std::vector<QString>{"Il y a trop de donnée pour le chargement du tableau, faire un ZOOM de la courbe !"});
     EXPECT_EQ(boites.Messages[0].Style, vbOKOnly);
     EXPECT_EQ(v->List_Numerique->count(), 32768);
-    EXPECT_EQ(v->List_Numerique->item(32767)->text().left(16), QStringLiteral("23/03/2027 17:59"));
+    EXPECT_EQ(v->List_Numerique->Ligne(32767).left(16), QStringLiteral("23/03/2027 17:59"));
 }
 
 TEST_F(Tableau_Sauvegarde, SauvegardeDesDonneesFraichesPuisPurge) {

@@ -430,6 +430,19 @@ TEST_F(Visionneuse_Enreg, CouleursParDefautVisiblesEtBoutonsDeLaVraieCouleur) {
     EXPECT_EQ(v->Cmd_Choix_Couleur[3]->grab().toImage().pixelColor(5, 5), Vers_QColor(0x123456));
 }
 
+// A site whose banner text is white (as the grid is) still reads the names of its ticked channels.
+TEST_F(Visionneuse_Enreg, CaseCocheeLisibleSurLaGrille) {
+    Frm_Enreg_Forme* v = Ouvrir_Module_2({vbNo});
+    ASSERT_NE(v, nullptr);
+    Couleur_Police_Bandeau = 0xFFFFFF;
+    v->Check_Voie[0]->setChecked(true);
+    EXPECT_TRUE(v->Check_Voie[0]->font().bold());
+    EXPECT_EQ(Couleur_Fond(v->Check_Voie[0]), v->CWGraph_Enreg->Couleur_Zone_Trace());
+    EXPECT_GE(Ecart_Visible(Vers_QColor(Couleur_Fond(v->Check_Voie[0])), Qt::white), 50);
+    v->Check_Voie[0]->setChecked(false);
+    EXPECT_EQ(Couleur_Fond(v->Check_Voie[0]), Couleur_Fond_Bandeau);
+}
+
 TEST_F(Visionneuse_Enreg, CouleursEtSortie) {
     Frm_Enreg_Forme* v = Ouvrir_Module_2({vbNo});
     ASSERT_NE(v, nullptr);

@@ -287,8 +287,24 @@ TEST_F(Conversion, EnregistrementAnnuleOuEchoue) {
     if (!Sauvegarde_Refusee("ancien.txt")) GTEST_SKIP() << "cannot make a read-only folder here";
 }
 
+TEST_F(Conversion, DixiemesEntiers) {
+    // More decimals than the tenths the format keeps: the nearest whole tenth,
+    // an exact half to the even one, as the program rounds everywhere.
+    Ancien_Fichier a;
+    a.points = "8";
+    a.donnees.clear();
+    for (const char* valeur : {"21,25", "21,35", "21,15", "21,251", "-3,45", "21,5", "2,125E1", "7"})
+        a.donnees << Point(1, "25/12/2006", "14:30", valeur, 0);
+    const QStringList l = Convertir(a.Lignes());
+    const qsizetype voie_1 = l.indexOf("1", l.indexOf("ENTREPOT NORD"));
+    ASSERT_GT(voie_1, 0);
+    EXPECT_EQ(l.mid(voie_1 + 1, 9), (QStringList{"25120614302120", "25120614302140", "25120614302120", "25120614302130",
+                                                 "2512061430-340", "25120614302150", "25120614302120", "2512061430700",
+                                                 "*"}));
+}
+
 TEST_F(Conversion, FichierLePlusGrand) {
-    // Channels 2 and 1 in turn, up to the last line the table leaves free, then one more.
+    // Channels 2 and 1 in turn, a line for every entry of the table (a full module memory), then one more.
     auto fichier = [](Long points) {
         Ancien_Fichier a;
         a.donnees.clear();
@@ -299,11 +315,11 @@ TEST_F(Conversion, FichierLePlusGrand) {
             c += i % 2 ? " 1 01/01/2008 12:30 21,5 0 \r\n" : " 2 31/12/2007 23:45 -0,5 1 \r\n";
         return c;
     };
-    Ecrire(Chemin("grand.txt"), fichier(Nb_Points_Max_Conversion));
+    Ecrire(Chemin("grand.txt"), fichier(Table_Mesures::Taille));
     Cliquer(fenetre, {Chemin("grand.txt"), Chemin("grand_N.txt")});
     EXPECT_EQ(boites.Textes(), std::vector<QString>{Sauvegarde_Terminee});
-    EXPECT_EQ(Index_Fin_Voie[0], Nb_Points_Max_Conversion / 2);
-    EXPECT_EQ(Index_Fin_Voie[15], Nb_Points_Max_Conversion);
+    EXPECT_EQ(Index_Fin_Voie[0], Table_Mesures::Taille / 2);
+    EXPECT_EQ(Index_Fin_Voie[15], Table_Mesures::Taille);
     const QByteArray nouveau = Lire(Chemin("grand_N.txt"));
     EXPECT_TRUE(nouveau.contains("*\r\n1\r\n01010812302150\r\n"));
     EXPECT_TRUE(nouveau.contains("01010812302150\r\n*\r\n2\r\n3112072345-51\r\n"));
@@ -312,7 +328,7 @@ TEST_F(Conversion, FichierLePlusGrand) {
     Reinitialiser_Donnees();
     Num_Module = 1;
     ASSERT_TRUE(Chargement_Fichier_Donnees(Chemin("grand_N.txt")));
-    EXPECT_EQ(Index_Fin_Voie[15], Nb_Points_Max_Conversion);
+    EXPECT_EQ(Index_Fin_Voie[15], Table_Mesures::Taille);
 
-    Essai_Fenetre::Refuse(fichier(Nb_Points_Max_Conversion + 1), "un point de trop");
+    Essai_Fenetre::Refuse(fichier(Table_Mesures::Taille + 1), "un point de trop");
 }

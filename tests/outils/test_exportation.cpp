@@ -307,7 +307,7 @@ TEST_F(Exportation, EnregistrementAnnuleOuEchoue) {
 }
 
 TEST_F(Exportation, FichierLePlusGrand) {
-    // One channel full to the last point the table leaves free, then one more.
+    // One channel filling every entry of the table (a full module memory), then one more.
     auto fichier = [](Long points) {
         QByteArray c = Contenu({"*", " 1 ", "*", " 1 ", "*", "Voie 1", "*"});
         for (int s = 0; s < 18; ++s) c += "0\r\n*\r\n";
@@ -317,16 +317,16 @@ TEST_F(Exportation, FichierLePlusGrand) {
         c += "*\r\n";
         return c;
     };
-    Ecrire(Chemin("grand.txt"), fichier(Nb_Points_Max_Export));
+    Ecrire(Chemin("grand.txt"), fichier(Table_Mesures::Taille));
     Cliquer(fenetre, {Chemin("grand.txt"), Chemin("grand_Export.txt")});
     EXPECT_EQ(boites.Textes(), std::vector<QString>{Sauvegarde_Terminee});
     const QByteArray export_grand = Lire(Chemin("grand_Export.txt"));
     EXPECT_TRUE(export_grand.endsWith("01/01/2008 12:30:00;21,5;0\r\n31/12/2007 12:45:00;-0,5;1\r\n*\r\n"));
-    EXPECT_EQ(export_grand.count('\n'), 6 + 18 * 2 + 7 + 3 + Nb_Points_Max_Export);
+    EXPECT_EQ(export_grand.count('\n'), 6 + 18 * 2 + 7 + 3 + Table_Mesures::Taille);
     // The bar went through every percent on the way.
     EXPECT_GE(valeurs.size(), 2u * 99u);
 
-    Refuse(fichier(Nb_Points_Max_Export + 1), "un point de trop");
+    Refuse(fichier(Table_Mesures::Taille + 1), "un point de trop");
 }
 
 TEST_F(Exportation, FenetreGardeeOuverteTantQueLeTravailDure) {

@@ -100,6 +100,13 @@ TEST(Dates, TextesDeLaFormeGenerale) {
     EXPECT_EQ(Texte_Date(0), "00:00:00");
     EXPECT_EQ(Texte_Date_Courte(d), "25/12/2006");
     EXPECT_EQ(Texte_Heure(d), "14:30:00");
+    // The bytes the writers of long files append: the same text, whatever the date.
+    for (const Date v : {d, DateSerial(2006, 12, 25), DateSerial(2006, 12, 25) - 1e-7, TimeSerial(8, 0, 0), Date{0}, Date{-1.5},
+                         DateSerial(10000, 1, 2) + TimeSerial(1, 2, 3), DateSerial(1000, 7, 14)}) {
+        QByteArray octets("x");
+        Ajouter_Texte_Date(octets, v);
+        EXPECT_EQ(octets, "x" + Texte_Date(v).toLatin1()) << v;
+    }
     EXPECT_EQ(Weekday(DateSerial(2006, 12, 25)), 2);  // a Monday
     EXPECT_EQ(Weekday(DateSerial(2006, 12, 24)), 1);  // Sunday
 }
