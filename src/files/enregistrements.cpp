@@ -348,8 +348,7 @@ Resultat_Fichier Sauvegarde_Fichier_Donnees(const QString& chemin, Octet module,
     if (resultat.Erreur.isEmpty()) {
         tete.Nb_Enregistrements = Index_Fin_Voie[static_cast<size_t>(n - 1)];
         Sauvegarde_Progressive sauvegarde(chemin);
-        Ecrire_Fichier_Enregistrements(tete, Index_Fin_Voie, Tab_Mesures,
-                                       [&sauvegarde](QByteArrayView morceau) { sauvegarde.Ecrire(morceau); });
+        Ecrire_Fichier_Enregistrements(tete, Index_Fin_Voie, Tab_Mesures, sauvegarde.Sortie());
         resultat = sauvegarde.Terminer();
     }
     Init_Mouchard();

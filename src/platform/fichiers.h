@@ -34,6 +34,10 @@ public:
     Sauvegarde_Progressive& operator=(const Sauvegarde_Progressive&) = delete;
 
     void Ecrire(QByteArrayView morceau);  // after a failure, nothing more is written
+    // The save as the output of a writer that passes its content on piece by piece.
+    std::function<void(QByteArrayView)> Sortie() {
+        return [this](QByteArrayView morceau) { Ecrire(morceau); };
+    }
     Resultat_Fichier Terminer();
 
 private:

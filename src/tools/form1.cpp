@@ -74,8 +74,7 @@ Resultat_Fichier Form1::Exporter_Enregistrements(const QString& NomFichier, Octe
     Debut_Progression(1, 1);
     Resultat_Fichier resultat;
     Sauvegarde_Progressive sauvegarde(Chemin_Natif(NomFichier));
-    if (Ecrire_Nouveau_Fichier(Adr_OC, NB_Voie, [&sauvegarde](QByteArrayView morceau) { sauvegarde.Ecrire(morceau); },
-                               &resultat.Erreur))
+    if (Ecrire_Nouveau_Fichier(Adr_OC, NB_Voie, sauvegarde.Sortie(), &resultat.Erreur))
         resultat = sauvegarde.Terminer();
     if (!resultat) Signaler_Echec_Sauvegarde(NomFichier, resultat);
     Fin_Travail();

@@ -57,8 +57,7 @@ Resultat_Fichier Frm_Export::Exporter_Enregistrements(const QString& NomFichier,
     const Long points = NB_Voie > 0 && Index_Fin_Voie.size() >= NB_Voie ? Index_Fin_Voie[NB_Voie - 1u] : 0;
     Debut_Progression(Donnees_Module[static_cast<size_t>(std::clamp<int>(Adr_OC, 1, 32) - 1)].Nb_Enregistrements, points);
     Sauvegarde_Progressive sauvegarde(Chemin_Natif(NomFichier));
-    Ecrire_Export(Adr_OC, NB_Voie, [&sauvegarde](QByteArrayView morceau) { sauvegarde.Ecrire(morceau); },
-                  [this](Long p) { Progression(p); });
+    Ecrire_Export(Adr_OC, NB_Voie, sauvegarde.Sortie(), [this](Long p) { Progression(p); });
     const Resultat_Fichier resultat = sauvegarde.Terminer();
     if (!resultat) Signaler_Echec_Sauvegarde(NomFichier, resultat);
     Fin_Travail();
