@@ -601,6 +601,9 @@ void Frm_Menu1_Forme::Init_Tab_Fonctionnement_OC(bool boite_port) {
                                 Ecran_Communication().Ostrel.Peripherique(),
                             vbExclamation);
         Code_Erreur = 0;
+        // A reply that fails half-way through its reading may have marked
+        // some modules already: the list says none, and so does the bar.
+        Tab_Fonctionnement_OC.fill(Hors_Service);
         QPushButton* premier = lbl_oc_.front();
         premier->setText(Module_Non_Connecte);
         premier->setToolTip(Module_Non_Connecte);

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QPointer>
+#include <algorithm>
 
 #include "link/ecran_communication.h"
 #include "link/ecrans/frm_pb_liaison.h"
@@ -12,6 +13,7 @@
 #include "platform/ui/couleurs_ui.h"
 #include "platform/ui/minuterie.h"
 #include "programme_test.h"
+#include "shell/frm_mesures.h"
 
 using namespace ostrel;
 using ostrel_test::Programme;
@@ -257,6 +259,78 @@ TEST_F(Pb_Liaison, PanneLongueDesMesuresReessayeeJusquAuRetourDuBus) {
     EXPECT_EQ(t->Caption_Lbl_OC(1), QStringLiteral("MD3"));
     EXPECT_EQ(Bandeau(), 0x00C0C0);
     EXPECT_TRUE(t->Lbl_Informations().isEmpty());  // no "Erreur avec un Module" left over the live screen
+}
+
+// Module 3 is watched when the bus dies, and the bus comes back without it:
+// the live screen comes back on a module that answers, under the bar the
+// search left, and module 3 is asked nothing more.
+TEST_F(Pb_Liaison, LeModuleSuiviAQuitteLeBus) {
+    Definir_Echelle_Temps(0.05);
+    Frm_Menu1_Forme* t = Demarrer({1, 3, 7});
+    ASSERT_NE(t, nullptr);
+    ostrel_test::Delais_Mixtes();
+    Liaison_Ecran(QStringLiteral("Accueil"), QStringLiteral("Consultation"), Faux);
+    Num_Module = 3;
+    Ouvrir(QStringLiteral("Mesures"), Erreur::Ligne);
+    ASSERT_EQ(Pb()->Ecran_En_Erreur, QStringLiteral("Mesures"));
+    bus.Avec_Etat([](sim::Etat_Bus& e) { e.modules.erase(3); });
+    bus.Effacer_Trames();
+    const auto episodes = Trace().count(QStringLiteral("Accès écran Problèmes Liaison"));
+
+    for (int tic = 1; tic <= 11; ++tic) ASSERT_TRUE(Tic());
+    ASSERT_TRUE(Charge("Frm_Mesures"));
+    EXPECT_FALSE(Charge("Frm_Pb_Liaison"));
+    EXPECT_EQ(Ecran_Courant, QStringLiteral("Mesures"));
+    EXPECT_EQ(Num_Module, 1);
+    ASSERT_EQ(t->Nb_Lbl_OC(), 2);
+    EXPECT_EQ(t->Caption_Lbl_OC(0), QStringLiteral("MD1"));
+    EXPECT_EQ(t->Caption_Lbl_OC(1), QStringLiteral("MD7"));
+    EXPECT_TRUE(t->Lbl_OC(0)->font().underline());
+    auto* mesures = registre.Instance_De<Frm_Mesures_Forme>(QStringLiteral("Frm_Mesures"));
+    for (int pas = 1; pas <= 4; ++pas) {
+        ASSERT_TRUE(mesures->Tmr_Temps_Reel()->Declencher());
+        Traiter_Evenements();
+    }
+    EXPECT_EQ(Ecran_Courant, QStringLiteral("Mesures"));
+    EXPECT_EQ(Code_Erreur, 0);
+    for (const sim::Trame_Journal& trame : bus.Trames_Recues()) EXPECT_FALSE(trame.octets.startsWith(char(3)));
+    EXPECT_EQ(Trace().count(QStringLiteral("Accès écran Problèmes Liaison")), episodes);
+}
+
+// The bus comes back under a search that goes wrong: module 1 answers, but
+// with a status word where its list should be (a reply meant for an earlier
+// request); then the list comes but none of its modules answers. The live
+// screen comes back only after a search that found a module answering, and
+// the bar always shows what the last search found.
+TEST_F(Pb_Liaison, RetourSeulementApresUneRechercheQuiTrouveUnModule) {
+    Definir_Echelle_Temps(0.05);
+    Frm_Menu1_Forme* t = Episode_Des_Mesures();
+    ASSERT_NE(t, nullptr);
+    bus.Programmer_Defauts(0x1B, {sim::Defaut(sim::Defaut::Donnees, 0, 0, QByteArray(2, '\0'))});
+    for (int tic = 1; tic <= 11; ++tic) ASSERT_TRUE(Tic());
+    EXPECT_EQ(Ecran_Courant, QStringLiteral("Problèmes Liaison"));
+    EXPECT_FALSE(Charge("Frm_Mesures"));
+    ASSERT_EQ(t->Nb_Lbl_OC(), 1);
+    EXPECT_EQ(t->Caption_Lbl_OC(0), QStringLiteral("Module non connecté"));
+    EXPECT_EQ(std::count(Tab_Fonctionnement_OC.begin(), Tab_Fonctionnement_OC.end(), En_Service), 0);
+
+    ostrel_test::Delais_Courts();
+    bus.Programmer_Defauts(0x07, {}, sim::Defaut(sim::Defaut::Silence));
+    for (int tic = 1; tic <= 11; ++tic) ASSERT_TRUE(Tic());
+    EXPECT_EQ(Ecran_Courant, QStringLiteral("Problèmes Liaison"));
+    EXPECT_FALSE(Charge("Frm_Mesures"));
+    EXPECT_TRUE(Pb()->Timer_Alarme()->Enabled());
+    ASSERT_EQ(t->Nb_Lbl_OC(), 2);
+    for (int i = 0; i < 2; ++i) EXPECT_EQ(t->Lbl_OC(i)->property("BackColor").value<Couleur>(), Couleur_Rouge);
+
+    bus.Effacer_Defauts();
+    ostrel_test::Delais_Reels();
+    for (int tic = 1; tic <= 11; ++tic) ASSERT_TRUE(Tic());
+    EXPECT_EQ(Ecran_Courant, QStringLiteral("Mesures"));
+    EXPECT_TRUE(Charge("Frm_Mesures"));
+    ASSERT_EQ(t->Nb_Lbl_OC(), 2);
+    EXPECT_EQ(t->Caption_Lbl_OC(1), QStringLiteral("MD3"));
+    for (int i = 0; i < 2; ++i) EXPECT_EQ(t->Lbl_OC(i)->property("BackColor").value<Couleur>(), Couleur_Fenetre);
 }
 
 TEST_F(Pb_Liaison, AdaptateurDebrancheRetrouveParLaRecherche) {

@@ -31,8 +31,18 @@ const QString Texte_Erreur_Module = QStringLiteral("Erreur avec un Module");
 // screen fails again as it loads, the new episode still belongs to it.
 bool retour_aux_mesures = false;
 
-bool Modules_Trouves() {
-    return std::find(Tab_Fonctionnement_OC.begin(), Tab_Fonctionnement_OC.end(), En_Service) != Tab_Fonctionnement_OC.end();
+// The module the live screen comes back on after a retry: the current one
+// when the search found it answering, else the first module in service that
+// answered; 0 when the search found none (a failed search lists none).
+Octet Module_Des_Mesures() {
+    const auto repond = [](int m) {
+        return m >= 1 && m <= 32 && Tab_Fonctionnement_OC[static_cast<size_t>(m - 1)] == En_Service &&
+               Tab_Parametres_Modules[static_cast<size_t>(m - 1)].Entete != Module_Non_Connecte;
+    };
+    if (repond(Num_Module)) return Num_Module;
+    for (int m = 1; m <= 32; ++m)
+        if (repond(m)) return static_cast<Octet>(m);
+    return 0;
 }
 
 }  // namespace
@@ -166,9 +176,13 @@ void Frm_Pb_Liaison_Forme::Timer_Alarme_Timer() {
         // The retries run unattended: the port's box would hold them until
         // someone closes it, and this screen already names the fault.
         tableau.Init_Tab_Fonctionnement_OC(false);
-        // Live supervision resumes once the search finds the modules again;
-        // until then the retries go on, however long the outage.
-        if (Ecran_En_Erreur == Ecran_Mesures && Modules_Trouves()) {
+        // Live supervision resumes once the search finds a module that
+        // answers; until then the retries go on, however long the outage. A
+        // module that has left the bus is not watched any more: reloading
+        // it would only fail and start the episode again.
+        const Octet module = Ecran_En_Erreur == Ecran_Mesures ? Module_Des_Mesures() : Octet(0);
+        if (module != 0) {
+            Num_Module = module;
             tableau.Fond_Lbl_Alarme(Couleur_Fond_Bandeau);
             // The episode is over: the status line no longer reports it.
             if (tableau.Lbl_Informations() == Texte_Erreur_Module) tableau.Lbl_Informations(QString());

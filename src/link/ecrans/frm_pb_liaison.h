@@ -3,8 +3,8 @@
 // a failed exchange with a module. It names the error, makes the dashboard's
 // alarm banner blink with a beep, searches the bus again every eleventh tick
 // of its timer and, when the fault arose on the live measures, goes back to
-// them by itself as soon as a search finds the modules; its OK button ends
-// the episode on the home screen.
+// them by itself as soon as a search finds a module that answers; its OK
+// button ends the episode on the home screen.
 #include <QString>
 
 #include "platform/types.h"
