@@ -222,8 +222,16 @@ bool Frm_Menu1_Forme::eventFilter(QObject* objet, QEvent* evenement) {
             const int index = static_cast<int>(std::find(lbl_oc_.begin(), lbl_oc_.end(), b) - lbl_oc_.begin());
             if (index < Nb_Lbl_OC()) Lbl_OC_MouseUp(index);
         }
+        // The press gave the keyboard to the dashboard: the screen shown takes it back.
+        Form_Activate();
     }
     return Forme::eventFilter(objet, evenement);
+}
+
+void Frm_Menu1_Forme::mouseReleaseEvent(QMouseEvent* evenement) {
+    Forme::mouseReleaseEvent(evenement);
+    // A click on a bar or a label of the dashboard: the keyboard stays with the screen shown.
+    Form_Activate();
 }
 
 bool Frm_Menu1_Forme::event(QEvent* evenement) {

@@ -87,6 +87,7 @@ public:
 protected:
     bool event(QEvent* evenement) override;
     bool eventFilter(QObject* objet, QEvent* evenement) override;
+    void mouseReleaseEvent(QMouseEvent* evenement) override;
     // Closing the window by its frame quits as "Quitter" does.
     void closeEvent(QCloseEvent* evenement) override;
     void showEvent(QShowEvent* evenement) override;

@@ -464,3 +464,27 @@ TEST_F(Menus, ParcoursAuClavierSeul) {
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("abc"));
     EXPECT_EQ(Controle<QLineEdit>("Frm_Psw", "Txt_PSW")->text(), QStringLiteral("abc"));
 }
+
+// A click anywhere on the dashboard leaves the keyboard with the screen
+// shown: a module button on the home screen, which changes nothing there,
+// then the keypad's 1; a click on the title, then Escape.
+TEST_F(Menus, ClicSurLeTableauDeBordLeClavierResteALEcran) {
+    Frm_Menu1_Forme* t = Demarrer({1, 2});
+    ASSERT_NE(t, nullptr);
+    QApplication::setActiveWindow(t);
+    auto taper = [](Qt::Key touche, Qt::KeyboardModifiers m = Qt::NoModifier) {
+        QWidget* cible = QApplication::focusWidget();
+        ASSERT_NE(cible, nullptr);
+        QTest::keyClick(cible, touche, m);
+        Traiter_Evenements();
+    };
+    QTest::mouseClick(t->Lbl_OC(1), Qt::LeftButton);
+    Traiter_Evenements();
+    EXPECT_TRUE(Charge("Frm_Accueil"));
+    taper(Qt::Key_1, Qt::KeypadModifier);
+    EXPECT_EQ(Ecran_Courant, QStringLiteral("Consultation"));
+    QTest::mouseClick(t->findChild<QLabel*>(QStringLiteral("Lbl_Nom_Menu")), Qt::LeftButton);
+    Traiter_Evenements();
+    taper(Qt::Key_Escape);
+    EXPECT_EQ(Ecran_Courant, QStringLiteral("Accueil"));
+}
