@@ -495,6 +495,7 @@ TEST_F(Visionneuse_Enreg, CouleursEtSortie) {
     boites.Effacer();
     boites.Couleurs = {0x123456};
     v->Cmd_Choix_Couleur[0]->click();
+    EXPECT_EQ(boites.Titres_Couleur, std::vector<QString>{"Choix de la couleur d'une courbe"});
     EXPECT_EQ(v->CWGraph_Enreg->Couleur_Ligne(1), 0x123456);
     EXPECT_EQ(Couleur_Fond(v->Cmd_Choix_Couleur[0]), 0x123456);
     EXPECT_EQ(Tab_Couleur_Courbe[0], 0x123456);
