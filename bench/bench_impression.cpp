@@ -4,12 +4,14 @@
 // a PDF file. Timed as the operator waits, from the click to the written
 // page (the printer's end of document), several times (the median is given),
 // for steady measures and for measures of an unsteady probe.
-//   bench_impression [runs [folder]]   the last PDFs are copied into the folder
+//   bench_impression [runs [folder]]   the last PDFs and the recordings files
+//                                      they print are copied into the folder
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <algorithm>
@@ -115,6 +117,9 @@ int main(int argc, char** argv) {
             const QString cible = QDir(copie).filePath(bruit > 0 ? QStringLiteral("courbes_bruitees.pdf") : QStringLiteral("courbes.pdf"));
             QFile::remove(cible);
             QFile::copy(imprimante.fichiers.back(), cible);
+            const QString donnees = QDir(copie).filePath(QFileInfo(cible).completeBaseName() + QStringLiteral(".txt"));
+            QFile::remove(donnees);
+            QFile::copy(fichier, donnees);
         }
         std::printf("impression courbes: %.2f s (%lld points sur %d voies, une page, %s, médiane de %d, de %.2f à %.2f s)\n",
                     durees[durees.size() / 2], points, banc::Voies,
