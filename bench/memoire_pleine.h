@@ -3,6 +3,8 @@
 // channels, channel after channel, a point a minute from 1 January 2026,
 // values in tenths swinging around each channel's level, now and then an
 // alarm or a power cut; and the recordings file the program saves of it.
+// A noise can be added to the values: a probe that reads unsteadily gives
+// curves that go up and down within every pixel column.
 #include <QByteArray>
 #include <QString>
 #include <cmath>
@@ -17,8 +19,9 @@ namespace ostrel::banc {
 constexpr int Voies = 16;
 
 // Fills Tab_Mesures, Index_Fin_Voie and the channel settings with `points`
-// points; returns the head of the file that holds them.
-inline Tete_Enregistrements Remplir_Memoire_Pleine(Long points = Table_Mesures::Taille) {
+// points, each off by up to `bruit` degrees either way (the same every run);
+// returns the head of the file that holds them.
+inline Tete_Enregistrements Remplir_Memoire_Pleine(Long points = Table_Mesures::Taille, double bruit = 0) {
     Tete_Enregistrements tete;
     tete.Module = QStringLiteral("1");
     tete.Nb_Voies = Voies;
@@ -44,7 +47,10 @@ inline Tete_Enregistrements Remplir_Memoire_Pleine(Long points = Table_Mesures::
         for (Long k = 0; i < fin; ++i, ++k) {
             Mesure_Enreg& m = Tab_Mesures[i];
             m.Date_Heure = debut + k / 1440.0;
-            const double valeur = 10 * v + 5 * std::sin(k / 700.0) + (k % 37) / 20.0;
+            quint32 tirage = static_cast<quint32>(i) * 0x9E3779B9u;
+            tirage = (tirage ^ (tirage >> 16)) * 0x85EBCA6Bu;
+            tirage ^= tirage >> 13;
+            const double valeur = 10 * v + 5 * std::sin(k / 700.0) + (k % 37) / 20.0 + bruit * ((tirage >> 8) / 8388608.0 - 1);
             m.Valeur = k % 5000 == 7 ? Valeur_Debut_Coupure : static_cast<Simple>(std::round(valeur * 10) / 10);
             m.Alarme = i % 97 == 0 ? Vrai : Faux;
             m.Num_Voie = static_cast<Octet>(v + 1);
@@ -56,8 +62,8 @@ inline Tete_Enregistrements Remplir_Memoire_Pleine(Long points = Table_Mesures::
 }
 
 // The recordings file of the memory above.
-inline QByteArray Fichier_Memoire_Pleine(Long points = Table_Mesures::Taille) {
-    const Tete_Enregistrements tete = Remplir_Memoire_Pleine(points);
+inline QByteArray Fichier_Memoire_Pleine(Long points = Table_Mesures::Taille, double bruit = 0) {
+    const Tete_Enregistrements tete = Remplir_Memoire_Pleine(points, bruit);
     return Ecrire_Fichier_Enregistrements(tete, Index_Fin_Voie, Tab_Mesures);
 }
 

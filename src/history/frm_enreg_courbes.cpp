@@ -327,7 +327,7 @@ void Frm_Enreg_Forme::Cmd_Choix_Couleur_Click(int Index) {
     if (Index < 0 || Index >= static_cast<int>(Cmd_Choix_Couleur.size())) return;
     QPushButton* bouton = Cmd_Choix_Couleur[static_cast<size_t>(Index)];
     Couleur c = ostrel::Couleur_Fond(bouton);
-    if (!Boites().ShowColor(c)) return;
+    if (!Boites().ShowColor(c, QStringLiteral("Choix de la couleur d'une courbe"))) return;
     CWGraph_Enreg->Couleur_Ligne(Index + 1, c);
     Couleur_Fond_Pleine(bouton, c);
     Tab_Couleur_Courbe[static_cast<size_t>(Index)] = c;

@@ -19,6 +19,9 @@ namespace {
 // Far beyond any screen, within what the painter's fixed-point paths take.
 constexpr double Limite_Pixels = 1.0e5;
 
+// Segments of a curve stroked as one outline when a line covers more than a device pixel.
+constexpr qsizetype Segments_Par_Morceau = 16;
+
 double Borne(double v, double bas, double haut) { return std::min(std::max(v, bas), haut); }
 
 // "dd/mm/yyyy hh:nn", the time axis' label form.
@@ -539,6 +542,12 @@ void Graphe_Enreg::paintEvent(QPaintEvent*) {
     p.save();
     p.setClipRect(z.adjusted(1, 1, -1, -1));
     const Projection_Graphe pr = Projection();
+    // Drawn finer than the screen (a printed page), the one-pixel pen covers
+    // more than a device pixel and Qt strokes a line as an outline to fill,
+    // in a time that grows far faster than the line is long: the curve of an
+    // unsteady probe, up and down in every column, would take seconds. Short
+    // pieces of it are filled at once and draw the same line.
+    const bool trait_large = p.deviceTransform().map(QLineF(0, 0, 1, 0)).length() > 1.01;
     QPolygonF sommets;
     sommets_dessines_ = 0;
     for (const Trace& t : traces_) {
@@ -550,6 +559,9 @@ void Graphe_Enreg::paintEvent(QPaintEvent*) {
         p.setPen(stylo);
         if (sommets.size() == 1)
             p.drawPoint(sommets[0]);
+        else if (trait_large && t.style != Style_Tirets)
+            for (qsizetype i = 0; i + 1 < sommets.size(); i += Segments_Par_Morceau)
+                p.drawPolyline(sommets.constData() + i, static_cast<int>(std::min(Segments_Par_Morceau + 1, sommets.size() - i)));
         else
             p.drawPolyline(sommets);
     }

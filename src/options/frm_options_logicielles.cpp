@@ -285,7 +285,7 @@ void Frm_Options_Logicielles_Forme::Cmd_Appliquer_Click() {
 
 Couleur Frm_Options_Logicielles_Forme::Choisir_Couleur(Rang_Couleur rang, Couleur preset, Apercu_Couleur* apercu) {
     Couleur choisie = preset;
-    if (!Boites().ShowColor(choisie)) choisie = preset;
+    if (!Boites().ShowColor(choisie, QStringLiteral("Couleur"))) choisie = preset;
     Couleurs_En_Attente[rang] = choisie;
     apercu->Remplir(choisie);
     return choisie;

@@ -54,7 +54,8 @@ bool Boites_Scriptees::ShowOpen(Dialogue_Fichier& dialogue) {
 
 bool Boites_Scriptees::ShowSave(Dialogue_Fichier& dialogue) { return ShowOpen(dialogue); }
 
-bool Boites_Scriptees::ShowColor(Couleur& couleur) {
+bool Boites_Scriptees::ShowColor(Couleur& couleur, const QString& titre) {
+    Titres_Couleur.push_back(titre);
     if (Couleurs.empty()) return false;
     couleur = Couleurs.front();
     Couleurs.pop_front();
@@ -81,6 +82,7 @@ void Boites_Scriptees::Effacer() {
     Polices.clear();
     Messages.clear();
     Dialogues.clear();
+    Titres_Couleur.clear();
     Bips = 0;
 }
 

@@ -49,7 +49,9 @@ public:
     // true with FileName set when a file was chosen, false when cancelled.
     virtual bool ShowOpen(Dialogue_Fichier& dialogue) = 0;
     virtual bool ShowSave(Dialogue_Fichier& dialogue) = 0;
-    virtual bool ShowColor(Couleur& couleur) = 0;
+    // The colour dialog, titled as given, preset with the colour; true with
+    // the colour chosen, false when closed without a choice.
+    virtual bool ShowColor(Couleur& couleur, const QString& titre) = 0;
     virtual bool ShowFont(Choix_Police& police) = 0;
     // True while a modal box or dialog is open: timers hold back their ticks.
     virtual bool Modal_Ouvert() const { return false; }
@@ -80,13 +82,14 @@ public:
 
     std::vector<Message> Messages;
     std::vector<Dialogue_Fichier> Dialogues;
+    std::vector<QString> Titres_Couleur;  // of the colour dialogs shown
     int Bips = 0;
 
     int MsgBox(const QString& texte, int style = vbOKOnly, const QString& titre = {}) override;
     void Beep() override { ++Bips; }
     bool ShowOpen(Dialogue_Fichier& dialogue) override;
     bool ShowSave(Dialogue_Fichier& dialogue) override;
-    bool ShowColor(Couleur& couleur) override;
+    bool ShowColor(Couleur& couleur, const QString& titre) override;
     bool ShowFont(Choix_Police& police) override;
 
     // Texts of the boxes shown, in order.

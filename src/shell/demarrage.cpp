@@ -19,12 +19,13 @@ void Options_Initiales() {
     Police_Options = Police_Defaut;
     Mettre_Couleurs_En_Vigueur(Couleurs_Defaut(Couleur_Face_Bouton));
     Port_Com = 1;
-    // Sixteen curve colours (&H00BBGGRR) until the options file gives its own:
-    // far apart from one another, and from the default window colour that is
-    // the plot's background, and none white, which would vanish on paper.
-    static const Couleur courbes[16] = {0x0000FF, 0xFF0000, 0x00FFFF, 0x000000, 0xFF00FF, 0x00FF00,
-                                         0x00A0FF, 0x600000, 0xA0A0FF, 0x006060, 0xFFA000, 0x000060,
-                                         0xA0FFA0, 0x6000A0, 0xFFA0FF, 0xFF6000};
+    // Sixteen curve colours (&H00BBGGRR) until the options file gives its own.
+    // Each stands out, by a luminance contrast of 2:1 at least, from the default
+    // window colour that is the plot's background and from white paper: dark
+    // ones and mid-light ones, no pale one, no bright yellow. Any two are told
+    // apart at a glance (15 CIEDE2000 units or more).
+    static const Couleur courbes[16] = {0x19008C, 0xBE1919, 0x1E4B00, 0x5096F5, 0x000000, 0xFF8CE1, 0x640A78, 0x5AC832,
+                                         0x002D5F, 0xFAB450, 0x464146, 0xAA96F0, 0x554B0A, 0x46AFCD, 0x004646, 0xB0B0B0};
     for (int i = 0; i < 16; ++i) Tab_Couleur_Courbe[static_cast<size_t>(i)] = courbes[i];
 }
 

@@ -2,8 +2,10 @@
 // visible range, cursors, rescaling, refused ranges and the operator's zoom.
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QTest>
 #include <QWheelEvent>
 #include <cmath>
@@ -93,6 +95,49 @@ TEST_F(Graphe, SeulsLesPointsDeLaPlageSontDessines) {
     EXPECT_FALSE(image.isNull());
     EXPECT_LE(g.Sommets_Dessines(), 4 * (largeur + 2));
     EXPECT_GT(g.Sommets_Dessines(), largeur);
+}
+
+// A printed page is drawn at twice the screen's resolution: the curve of an
+// unsteady probe over a full memory's channel is drawn at once, each column
+// still reaching its extremes, and a line is two device pixels thick.
+TEST_F(Graphe, PageAuDoubleDeLEcranDessineeVite) {
+    std::mt19937 alea(3);
+    std::uniform_real_distribution<double> bruit(-50, 50);
+    const int n = 32256;
+    for (int i = 0; i < n; ++i) g.Ajouter_Point(1, i / 1440.0, 40 + bruit(alea));
+    g.Ajouter_Point(2, 0, 120);
+    g.Ajouter_Point(2, n / 1440.0, 120);
+    g.Couleur_Ligne(1, 0x0000FF);
+    g.Couleur_Ligne(2, 0xFF0000);
+    g.Couleur_Zone_Trace(0xFFFFFF);
+    g.Definir_Plage(1, 0, (n - 1) / 1440.0);
+    g.Definir_Plage(2, -50, 150);
+    QImage page(g.size() * 2, QImage::Format_RGB32);
+    page.setDevicePixelRatio(2);
+    QElapsedTimer t;
+    t.start();
+    {
+        QPainter p(&page);
+        g.render(&p);
+    }
+    EXPECT_LT(t.elapsed(), 1000);
+
+    const QPolygonF s = g.Polyligne(1);
+    const QRectF z = g.Zone_Trace();
+    for (int c = static_cast<int>(z.left()) + 5; c < z.right() - 5; c += 37) {
+        double haut = 1e9, bas = -1e9;
+        for (const QPointF& q : s)
+            if (static_cast<int>(std::floor(q.x())) == c) haut = std::min(haut, q.y()), bas = std::max(bas, q.y());
+        int rouge_haut = page.height(), rouge_bas = -1;
+        for (int x = 2 * c - 1; x <= 2 * c + 2; ++x)
+            for (int y = 0; y < page.height(); ++y)
+                if (page.pixelColor(x, y) == QColor(255, 0, 0)) rouge_haut = std::min(rouge_haut, y), rouge_bas = std::max(rouge_bas, y);
+        EXPECT_LE(rouge_haut, 2 * haut + 1.5) << c;
+        EXPECT_GE(rouge_bas, 2 * bas - 1.5) << c;
+    }
+    int epaisseur = 0;
+    for (int y = 0; y < page.height(); ++y) epaisseur += page.pixelColor(page.width() / 2, y) == QColor(0, 0, 255);
+    EXPECT_EQ(epaisseur, 2);
 }
 
 TEST_F(Graphe, DatesQuiReculentToujoursDessinees) {

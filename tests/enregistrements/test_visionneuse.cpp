@@ -37,6 +37,48 @@ double Ecart_Visible(const QColor& a, const QColor& b) {
     return std::hypot(p[0] - q[0], p[1] - q[1], p[2] - q[2]);
 }
 
+std::array<double, 3> Lab(const QColor& c) {
+    auto lineaire = [](double v) { return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+    const double r = lineaire(c.redF()), g = lineaire(c.greenF()), b = lineaire(c.blueF());
+    auto f = [](double t) { return t > 216.0 / 24389 ? std::cbrt(t) : (24389.0 / 27 * t + 16) / 116; };
+    const double x = f((0.4124 * r + 0.3576 * g + 0.1805 * b) / 0.95047), y = f(0.2126 * r + 0.7152 * g + 0.0722 * b),
+                 z = f((0.0193 * r + 0.1192 * g + 0.9505 * b) / 1.08883);
+    return {116 * y - 16, 500 * (x - y), 200 * (y - z)};
+}
+
+// Difference of two colours as the eye tells them apart (CIEDE2000).
+double Ecart_De2000(const std::array<double, 3>& p, const std::array<double, 3>& q) {
+    const double pi = std::acos(-1.0), deg = pi / 180;
+    auto c7 = [](double c) { return std::pow(c, 7) / (std::pow(c, 7) + std::pow(25.0, 7)); };
+    const double G = 0.5 * (1 - std::sqrt(c7((std::hypot(p[1], p[2]) + std::hypot(q[1], q[2])) / 2)));
+    const double a1 = (1 + G) * p[1], a2 = (1 + G) * q[1];
+    const double C1 = std::hypot(a1, p[2]), C2 = std::hypot(a2, q[2]);
+    auto angle = [&](double b, double a) { return a == 0 && b == 0 ? 0.0 : std::fmod(std::atan2(b, a) / deg + 360, 360); };
+    const double h1 = angle(p[2], a1), h2 = angle(q[2], a2);
+    double dh = C1 * C2 == 0 ? 0 : h2 - h1;
+    dh += dh > 180 ? -360 : dh < -180 ? 360 : 0;
+    double hm = h1 + h2;
+    if (C1 * C2 != 0) hm = std::abs(h1 - h2) <= 180 ? hm / 2 : hm < 360 ? (hm + 360) / 2 : (hm - 360) / 2;
+    const double Lm = (p[0] + q[0]) / 2, Cm = (C1 + C2) / 2;
+    const double T = 1 - 0.17 * std::cos((hm - 30) * deg) + 0.24 * std::cos(2 * hm * deg) + 0.32 * std::cos((3 * hm + 6) * deg) -
+                     0.20 * std::cos((4 * hm - 63) * deg);
+    const double SL = 1 + 0.015 * (Lm - 50) * (Lm - 50) / std::sqrt(20 + (Lm - 50) * (Lm - 50));
+    const double SC = 1 + 0.045 * Cm, SH = 1 + 0.015 * Cm * T;
+    const double RT = -std::sin(60 * std::exp(-std::pow((hm - 275) / 25, 2)) * deg) * 2 * std::sqrt(c7(Cm));
+    const double dL = (q[0] - p[0]) / SL, dC = (C2 - C1) / SC, dH = 2 * std::sqrt(C1 * C2) * std::sin(dh / 2 * deg) / SH;
+    return std::sqrt(dL * dL + dC * dC + dH * dH + RT * dC * dH);
+}
+
+// Luminance contrast ratio of two colours (relative luminances, 1:1 to 21:1).
+double Contraste(const QColor& a, const QColor& b) {
+    auto luminance = [](const QColor& c) {
+        auto lineaire = [](double v) { return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+        return 0.2126 * lineaire(c.redF()) + 0.7152 * lineaire(c.greenF()) + 0.0722 * lineaire(c.blueF());
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
 TEST_F(Visionneuse_Enreg, OuvertureSurLesDonneesDuModule) {
     Tab_Parametres_Voies[1].Seuil_Haut = 77;  // a channel without curve keeps its thresholds
     Frm_Enreg_Forme* v = Ouvrir_Module_2({vbNo});
@@ -414,13 +456,17 @@ TEST_F(Visionneuse_Enreg, ZoomEtBoitesDesPlages) {
 TEST_F(Visionneuse_Enreg, CouleursParDefautVisiblesEtBoutonsDeLaVraieCouleur) {
     Frm_Enreg_Forme* v = Ouvrir_Module_2({vbNo});
     ASSERT_NE(v, nullptr);
+    // The metric as published (Sharma, Wu and Dalal's pairs 1 and 17).
+    EXPECT_NEAR(Ecart_De2000({50, 2.6772, -79.7751}, {50, 0, -82.7485}), 2.0425, 1e-4);
+    EXPECT_NEAR(Ecart_De2000({50, 2.5, 0}, {73, 25, -18}), 27.1492, 1e-4);
     const QColor fond = Vers_QColor(Couleur_Fenetre);
+    ASSERT_EQ(fond, QColor(0, 128, 128));
     for (int i = 0; i < 16; ++i) {
         SCOPED_TRACE(i + 1);
         const QColor c = Vers_QColor(Tab_Couleur_Courbe[static_cast<size_t>(i)]);
-        EXPECT_GE(Ecart_Visible(c, fond), 50);  // clearly seen on the plot
-        EXPECT_GE(Ecart_Visible(c, Qt::white), 40);  // and on the printed page
-        for (int j = 0; j < i; ++j) EXPECT_GE(Ecart_Visible(c, Vers_QColor(Tab_Couleur_Courbe[static_cast<size_t>(j)])), 40) << j + 1;
+        EXPECT_GE(Contraste(c, fond), 2);  // read on the plot
+        EXPECT_GE(Contraste(c, Qt::white), 2);  // and on the printed page
+        for (int j = 0; j < i; ++j) EXPECT_GE(Ecart_De2000(Lab(c), Lab(Vers_QColor(Tab_Couleur_Courbe[static_cast<size_t>(j)]))), 15) << j + 1;
         // The button shows the curve's colour itself.
         QPushButton* b = v->Cmd_Choix_Couleur[static_cast<size_t>(i)];
         EXPECT_EQ(b->grab().toImage().pixelColor(b->width() / 2, b->height() / 2), c);
@@ -449,6 +495,7 @@ TEST_F(Visionneuse_Enreg, CouleursEtSortie) {
     boites.Effacer();
     boites.Couleurs = {0x123456};
     v->Cmd_Choix_Couleur[0]->click();
+    EXPECT_EQ(boites.Titres_Couleur, std::vector<QString>{"Choix de la couleur d'une courbe"});
     EXPECT_EQ(v->CWGraph_Enreg->Couleur_Ligne(1), 0x123456);
     EXPECT_EQ(Couleur_Fond(v->Cmd_Choix_Couleur[0]), 0x123456);
     EXPECT_EQ(Tab_Couleur_Courbe[0], 0x123456);

@@ -66,9 +66,9 @@ public:
     std::vector<QString> presets_police;
     bool police_en_echec = false;
 
-    bool ShowColor(ostrel::Couleur& couleur) override {
+    bool ShowColor(ostrel::Couleur& couleur, const QString& titre) override {
         presets_couleur.push_back(couleur);
-        return Boites_Scriptees::ShowColor(couleur);
+        return Boites_Scriptees::ShowColor(couleur, titre);
     }
     bool ShowFont(ostrel::Choix_Police& police) override {
         presets_police.push_back(police.Nom);

@@ -215,11 +215,11 @@ bool Boites_Qt::Fichier(Dialogue_Fichier& d, bool enregistrer) {
 bool Boites_Qt::ShowOpen(Dialogue_Fichier& dialogue) { return Fichier(dialogue, false); }
 bool Boites_Qt::ShowSave(Dialogue_Fichier& dialogue) { return Fichier(dialogue, true); }
 
-bool Boites_Qt::ShowColor(Couleur& couleur) {
+bool Boites_Qt::ShowColor(Couleur& couleur, const QString& titre) {
     QColor choisie;
     {
         Compteur_Modal modal(modaux_);
-        choisie = QColorDialog::getColor(Vers_QColor(couleur), Parent(), QStringLiteral("Couleur"));
+        choisie = QColorDialog::getColor(Vers_QColor(couleur), Parent(), titre);
     }
     if (!choisie.isValid()) return false;
     couleur = Depuis_QColor(choisie);

@@ -18,7 +18,7 @@ public:
     void Beep() override;
     bool ShowOpen(Dialogue_Fichier& dialogue) override;
     bool ShowSave(Dialogue_Fichier& dialogue) override;
-    bool ShowColor(Couleur& couleur) override;
+    bool ShowColor(Couleur& couleur, const QString& titre) override;
     bool ShowFont(Choix_Police& police) override;
     bool Modal_Ouvert() const override { return modaux_ > 0; }
 

@@ -1,0 +1,134 @@
+// The curves of a full recordings memory printed on one page: 516,098 points
+// over 16 channels read from a file into the viewer, the 16 channels ticked,
+// "Imprimer" answered Yes (all curves on the same page), the page written as
+// a PDF file. Timed as the operator waits, from the click to the written
+// page (the printer's end of document), several times (the median is given),
+// for steady measures and for measures of an unsteady probe.
+//   bench_impression [runs [folder]]   the last PDFs and the recordings files
+//                                      they print are copied into the folder
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+
+#include "commun/programme_essai.h"
+#include "history/formes_historique.h"
+#include "history/frm_enreg.h"
+#include "history/frm_menu_enreg.h"
+#include "history/graphe_enreg.h"
+#include "link/liaison_ecran.h"
+#include "memoire_pleine.h"
+#include "platform/fichiers.h"
+#include "platform/ui/imprimante_qt.h"
+#include "platform/ui/minuterie.h"
+#include "shell/ecrans_programme.h"
+
+using namespace ostrel;
+
+namespace {
+
+// The program's printer, writing PDF files, that notes when a page is written.
+class Imprimante_Chronometree : public Imprimante_Qt {
+public:
+    using Imprimante_Qt::Imprimante_Qt;
+    Resultat_Impression EndDoc() override {
+        Resultat_Impression r = Imprimante_Qt::EndDoc();
+        if (depuis) fin_ms = depuis->nsecsElapsed() / 1e6;
+        if (r) fichiers.push_back(r.Fichier_Pdf);
+        return r;
+    }
+    const QElapsedTimer* depuis = nullptr;
+    double fin_ms = -1;
+    std::vector<QString> fichiers;
+};
+
+int Echec(const char* raison) {
+    std::fprintf(stderr, "bench_impression : %s\n", raison);
+    return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    Configurer_Application();
+    const int passages = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
+    const QString copie = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
+
+    ostrel_test::Programme_Essai<> programme;
+    programme.Installer({Enregistrer_Formes_Historique});
+    QTemporaryDir pdf;
+    Imprimante_Chronometree imprimante([&pdf] { return pdf.path(); });
+    imprimante.Forcer_Pdf(true);
+    Definir_Imprimante(&imprimante);
+    if (!programme.Demarrer_Tableau(vbNo)) return Echec("le tableau de bord n'a pas démarré");
+    Registre_Formes& registre = programme.registre;
+    Boites_Scriptees& boites = programme.boites;
+    boites.Effacer();
+
+    // Steady measures, then measures of an unsteady probe (their curves go up
+    // and down within every column of the page).
+    for (const double bruit : {0.0, 10.0}) {
+        const QString fichier = programme.disque.filePath(QStringLiteral("memoire_pleine.txt"));
+        if (!Sauvegarde_Sure(fichier, banc::Fichier_Memoire_Pleine(Table_Mesures::Taille, bruit)))
+            return Echec("le fichier d'essai n'a pu être écrit");
+        Tab_Mesures.Effacer();
+        Index_Fin_Voie.clear();
+
+        if (!registre.Est_Chargee(QStringLiteral("Frm_Menu_Enreg")))
+            Liaison_Ecran(QStringLiteral("Consultation"), QStringLiteral("Menu Enregistrements"), Faux);
+        auto* menu = registre.Instance_De<Frm_Menu_Enreg_Forme>(QStringLiteral("Frm_Menu_Enreg"));
+        if (!menu) return Echec("le menu des enregistrements n'est pas ouvert");
+        menu->Opt_Lecture_Fichier->setChecked(true);
+        boites.Fichiers = {fichier};
+        menu->Cmd_OK_Click();
+        if (!menu->Timer1->Enabled()) return Echec("le fichier n'a pas été lu");
+        menu->Timer1->Declencher();
+        auto* v = registre.Instance_De<Frm_Enreg_Forme>(QStringLiteral("Frm_Enreg"));
+        if (!v) return Echec("la visionneuse ne s'est pas ouverte");
+        for (QCheckBox* c : v->Check_Voie) c->setChecked(true);
+        ostrel_test::Traiter_Evenements();
+        long long points = 0;
+        for (int k = 1; k <= 16; ++k) points += v->CWGraph_Enreg->Nb_Points(k);
+
+        std::vector<double> durees;
+        for (int passage = 0; passage < passages; ++passage) {
+            boites.Effacer();
+            boites.Reponses = {vbYes, vbOK};
+            QElapsedTimer t;
+            t.start();
+            imprimante.depuis = &t;
+            imprimante.fin_ms = -1;
+            v->Cmd_Imprimer_Click();
+            if (imprimante.fin_ms < 0 || imprimante.fichiers.empty()) return Echec("aucune page n'a été écrite");
+            durees.push_back(imprimante.fin_ms / 1000);
+            ostrel_test::Traiter_Evenements();
+        }
+        std::sort(durees.begin(), durees.end());
+        if (!copie.isEmpty()) {
+            QDir().mkpath(copie);
+            const QString cible = QDir(copie).filePath(bruit > 0 ? QStringLiteral("courbes_bruitees.pdf") : QStringLiteral("courbes.pdf"));
+            QFile::remove(cible);
+            QFile::copy(imprimante.fichiers.back(), cible);
+            const QString donnees = QDir(copie).filePath(QFileInfo(cible).completeBaseName() + QStringLiteral(".txt"));
+            QFile::remove(donnees);
+            QFile::copy(fichier, donnees);
+        }
+        std::printf("impression courbes: %.2f s (%lld points sur %d voies, une page, %s, médiane de %d, de %.2f à %.2f s)\n",
+                    durees[durees.size() / 2], points, banc::Voies,
+                    bruit > 0 ? qPrintable(QStringLiteral("mesures bruitées de ±%1 °C").arg(bruit)) : "mesures régulières",
+                    passages, durees.front(), durees.back());
+        std::fflush(stdout);
+        v->Cmd_Quitter_Click();
+    }
+
+    programme.Arreter();
+    return 0;
+}
