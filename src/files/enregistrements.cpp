@@ -370,24 +370,6 @@ bool Chargement_Fichier_Donnees(const QString& chemin) {
     Tete_Enregistrements tete;
     if (!Lire_Tete_Enregistrements(lecteur, tete)) return incorrect();
 
-    const Octet n = tete.Nb_Voies;
-    Nom_Module = QStringLiteral("Module n°") + tete.Module;
-    // Bit 2 then marks an 8-channel file, as after a read of the module's state.
-    Donnees_Reponse.Etat_Module = static_cast<Entier>(Arrondi_Pair(n / 2.0));
-    if (Num_Module >= 1 && Num_Module <= 32) Nb_Voies_Module[Num_Module - 1] = n;
-    for (size_t k = 0; k < n; ++k) {
-        Parametres_Voie& voie = Tab_Parametres_Voies[k];
-        voie.Nature_Capteur = tete.Voies[k].Nature_Capteur;
-        voie.Alarme_Valide = tete.Voies[k].Alarme_Valide;
-        voie.Seuil_Haut = tete.Voies[k].Seuil_Haut;
-        voie.Seuil_Bas = tete.Voies[k].Seuil_Bas;
-        voie.Periode_Enreg = tete.Voies[k].Periode_Enreg;
-    }
-    Donnees_Reponse.Entete_Module = tete.Entete_Module;
-    Donnees_Reponse.Nb_Enregistrements = tete.Nb_Enregistrements;
-    Donnees_Reponse.Date_Debut = 0;
-    Donnees_Reponse.Date_Fin = 0;
-
     Tableau_Bord& tableau = Frm_Menu1();
     tableau.Affiche_Progress_Bar(true);
     Long pourcentage = 0;
@@ -403,11 +385,34 @@ bool Chargement_Fichier_Donnees(const QString& chemin) {
         tableau.Progess_Bar_Value(pourcentage);
     };
     auto sur_voie = [&](Octet voie) { tableau.Caption_Pb(QStringLiteral("Chargement des mesures voie n°") + QString::number(voie)); };
+    // The points go to a table of their own, which replaces the shared one
+    // only once the whole file has been read: a file refused at any of its
+    // lines leaves the recordings there were, and every table with them.
+    const Octet n = tete.Nb_Voies;
+    Table_Mesures mesures;
+    std::vector<Long> index_fin_voie;
     // A head that announces no point while points follow is refused.
     const Long limite = tete.Nb_Enregistrements == 0 ? 0 : Table_Mesures::Taille;
     const Points_Lus lus =
-        Lire_Blocs_Enregistrements(lecteur, n, tete.Noms, Tab_Mesures, Index_Fin_Voie, limite, sur_voie, sur_point);
+        Lire_Blocs_Enregistrements(lecteur, n, tete.Noms, mesures, index_fin_voie, limite, sur_voie, sur_point);
     if (!lus.Correct) return incorrect();
+    std::swap(Tab_Mesures, mesures);
+    Index_Fin_Voie = std::move(index_fin_voie);
+
+    Nom_Module = QStringLiteral("Module n°") + tete.Module;
+    // Bit 2 then marks an 8-channel file, as after a read of the module's state.
+    Donnees_Reponse.Etat_Module = static_cast<Entier>(Arrondi_Pair(n / 2.0));
+    if (Num_Module >= 1 && Num_Module <= 32) Nb_Voies_Module[Num_Module - 1] = n;
+    for (size_t k = 0; k < n; ++k) {
+        Parametres_Voie& voie = Tab_Parametres_Voies[k];
+        voie.Nature_Capteur = tete.Voies[k].Nature_Capteur;
+        voie.Alarme_Valide = tete.Voies[k].Alarme_Valide;
+        voie.Seuil_Haut = tete.Voies[k].Seuil_Haut;
+        voie.Seuil_Bas = tete.Voies[k].Seuil_Bas;
+        voie.Periode_Enreg = tete.Voies[k].Periode_Enreg;
+    }
+    Donnees_Reponse.Entete_Module = tete.Entete_Module;
+    Donnees_Reponse.Nb_Enregistrements = tete.Nb_Enregistrements;
     Donnees_Reponse.Date_Debut = lus.Premiere_Date;
     Donnees_Reponse.Date_Fin = lus.Derniere_Date;
     tableau.Caption_Pb(QStringLiteral("Initialisation du graphe"));

@@ -84,10 +84,9 @@ Points_Lus Lire_Blocs_Enregistrements(Lecteur_Texte& lecteur, Octet n, const std
 // Tab_Mesures by a safe save; a failure is shown and returned, and the file
 // that was there stays as it was.
 Resultat_Fichier Sauvegarde_Fichier_Donnees(const QString& chemin, Octet module, Octet n);
-// Reads a file into the tables, with progress on the dashboard. A bad file
-// shows "Fichier incorrect!" and returns false: a bad head leaves every table
-// as it was; a bad point leaves the points read before it, with the channel
-// end indexes ordered and within the table.
+// Reads a file into the tables, with progress on the dashboard. A file refused
+// anywhere, head or points, shows "Fichier incorrect!" and returns false with
+// every table as it was.
 bool Chargement_Fichier_Donnees(const QString& chemin);
 
 }  // namespace ostrel

@@ -187,8 +187,6 @@ void Frm_Menu_Enreg_Forme::Cmd_OK_Click() {
         QFile essai(Chemin_Natif(fichier_));
         if (!essai.open(QIODevice::ReadOnly)) return refuser(QStringLiteral("Nom de fichier introuvable"));
         essai.close();
-        Octet aucun = 0;
-        tableau.Init_Label_OC(aucun);
     } else {
         // The viewer's caption names the module whatever its source.
         Nom_Module = Tab_Parametres_Modules[module - 1].Entete;
@@ -202,9 +200,15 @@ void Frm_Menu_Enreg_Forme::Cmd_OK_Click() {
     if (Code_Erreur != 0) {
         Liaison_Ecran(Ecran_Courant, QStringLiteral("Problèmes Liaison"), Faux);
     } else if (a_montrer) {
+        if (Opt_Lecture_Fichier->isChecked()) {
+            // The data no longer come from a connected module.
+            Octet aucun = 0;
+            tableau.Init_Label_OC(aucun);
+        }
         Timer1->Enabled(true);
     } else {
-        // Nothing could be read: the reader has said so, the choice is offered again.
+        // A refused file: the reader has said so, the screen and the recordings
+        // are as they were and the choice is offered again.
         tableau.Affiche_Progress_Bar(false);
         Frame_Fenetre->show();
         Active_Menu_Enreg(true);
@@ -216,11 +220,9 @@ bool Frm_Menu_Enreg_Forme::Charge_Enregistrements() {
     Curseur_Attente attente;
     Tableau_Bord& tableau = Frm_Menu1();
     if (Opt_Lecture_Fichier->isChecked()) {
-        // Emptied first: a file whose head cannot be read leaves nothing to show.
-        Index_Fin_Voie.clear();
-        Chargement_Fichier_Donnees(Chemin_Natif(fichier_));
+        if (!Chargement_Fichier_Donnees(Chemin_Natif(fichier_))) return false;
         Donnees_Fichier = Vrai;
-        return !Index_Fin_Voie.empty();
+        return true;
     }
 
     const Octet module = Num_Module >= 1 && Num_Module <= 32 ? Num_Module : 1;

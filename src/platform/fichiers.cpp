@@ -1,12 +1,12 @@
 #include "platform/fichiers.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
-#include <csignal>
 #include <cerrno>
+#include <csignal>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -16,7 +16,16 @@
 namespace ostrel {
 namespace {
 
-QString Raison(int code) { return QString::fromLocal8Bit(std::strerror(code)); }
+// The common causes in the operator's language whatever the machine's locale;
+// the system's own text for the rest.
+QString Raison(int code) {
+    if (code == ENOSPC || code == EDQUOT) return QStringLiteral("disque plein");
+    if (code == EACCES || code == EPERM) return QStringLiteral("permission refusée");
+    if (code == EROFS) return QStringLiteral("système de fichiers en lecture seule");
+    if (code == EFBIG) return QStringLiteral("fichier trop volumineux");
+    if (code == ENAMETOOLONG) return QStringLiteral("nom de fichier trop long");
+    return QString::fromLocal8Bit(std::strerror(code));
+}
 
 bool Ecrire_Tout(int fd, const char* octets, qsizetype taille) {
     while (taille > 0) {
@@ -31,32 +40,78 @@ bool Ecrire_Tout(int fd, const char* octets, qsizetype taille) {
     return true;
 }
 
+// The file a save replaces: the end of a chain of symbolic links, so that the
+// links stay links and the file they point to gets the content; a dangling
+// link names the file to make. Empty, with the reason in erreur, when the
+// chain cannot be followed.
+QByteArray Fichier_Vise(QByteArray chemin, int& erreur) {
+    constexpr int Sauts_Max = 40;  // as the system follows them
+    for (int sauts = 0;; ++sauts) {
+        struct stat etat {};
+        if (::lstat(chemin.constData(), &etat) != 0) {
+            if (errno == ENOENT) return chemin;
+            erreur = errno;
+            return {};
+        }
+        if (!S_ISLNK(etat.st_mode)) return chemin;
+        if (sauts == Sauts_Max) {
+            erreur = ELOOP;
+            return {};
+        }
+        QByteArray lien(4096, Qt::Uninitialized);
+        ssize_t n;
+        while ((n = ::readlink(chemin.constData(), lien.data(), static_cast<size_t>(lien.size()))) == lien.size())
+            lien.resize(lien.size() * 2);
+        if (n < 0) {
+            erreur = errno;
+            return {};
+        }
+        lien.resize(n);
+        if (lien.startsWith('/')) {
+            chemin = lien;
+        } else {
+            const qsizetype barre = chemin.lastIndexOf('/');
+            chemin = barre < 0 ? lien : chemin.left(barre + 1) + lien;
+        }
+    }
+}
+
+// Temporaries are ".ostrel-HHHHHHHH-XXXXXX": a prefix nothing else uses, a
+// digest of the saved file's name so that each file finds its own, and six
+// random letters or digits. Short and of fixed length, it fits beside any
+// name the system allows.
+constexpr char Prefixe_Temporaire[] = ".ostrel-";
 constexpr int Longueur_Suffixe = 6;
 
-bool Suffixe_Temporaire(QStringView suffixe) {
-    if (suffixe.size() != Longueur_Suffixe) return false;
-    for (QChar c : suffixe)
-        if (!(c.isDigit() || (c >= QLatin1Char('a') && c <= QLatin1Char('z')) || (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))))
-            return false;
+QByteArray Empreinte(QByteArrayView nom) {
+    quint32 h = 2166136261u;  // FNV-1a
+    for (char c : nom) h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
+    return QByteArray::number(h, 16).rightJustified(8, '0');
+}
+
+bool Temporaire_De(QByteArrayView nom, QByteArrayView prefixe) {
+    if (nom.size() != prefixe.size() + Longueur_Suffixe || !nom.startsWith(prefixe)) return false;
+    for (char c : nom.sliced(prefixe.size()))
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'))) return false;
     return true;
 }
 
 // Temporaries of earlier saves of this file that never reached their rename.
-void Effacer_Temporaires(const QString& dossier, const QString& prefixe) {
-    const QStringList noms = QDir(dossier).entryList(QDir::Files | QDir::Hidden | QDir::System);
-    for (const QString& nom : noms)
-        if (nom.startsWith(prefixe) && Suffixe_Temporaire(QStringView(nom).mid(prefixe.size())))
-            ::unlink(QFile::encodeName(dossier + QLatin1Char('/') + nom).constData());
+void Effacer_Temporaires(const QByteArray& dossier, const QByteArray& prefixe) {
+    DIR* d = ::opendir(dossier.constData());
+    if (d == nullptr) return;
+    while (const dirent* entree = ::readdir(d))
+        if (Temporaire_De(entree->d_name, prefixe)) ::unlinkat(::dirfd(d), entree->d_name, 0);
+    ::closedir(d);
 }
 
 // Created with mode 0666 so that the umask alone decides a new file's mode.
-int Creer_Temporaire(const QString& dossier, const QString& prefixe, QByteArray& chemin) {
+int Creer_Temporaire(const QByteArray& dossier, const QByteArray& prefixe, QByteArray& chemin) {
     static const char lettres[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     for (int essai = 0; essai < 100; ++essai) {
-        QString nom = prefixe;
+        chemin = dossier + '/' + prefixe;
         for (int i = 0; i < Longueur_Suffixe; ++i)
-            nom += QLatin1Char(lettres[QRandomGenerator::global()->bounded(static_cast<int>(sizeof lettres) - 1)]);
-        chemin = QFile::encodeName(dossier + QLatin1Char('/') + nom);
+            chemin += lettres[QRandomGenerator::global()->bounded(static_cast<int>(sizeof lettres) - 1)];
         const int fd = ::open(chemin.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST) return fd;
     }
@@ -73,21 +128,36 @@ Resultat_Fichier Sauvegarde_Sure(const QString& chemin, const QByteArray& conten
     return sauvegarde.Terminer();
 }
 
-Sauvegarde_Progressive::Sauvegarde_Progressive(const QString& chemin) : chemin_(chemin) {
+Sauvegarde_Progressive::Sauvegarde_Progressive(const QString& chemin) {
     if (chemin.isEmpty()) {
         refus_ = QStringLiteral("nom de fichier vide");
         return;
     }
-    const QFileInfo info(chemin);
-    if (info.isDir()) {
+    cible_ = Fichier_Vise(QFile::encodeName(chemin), erreur_);
+    if (erreur_ != 0) return;
+    struct stat etat {};
+    existe_ = ::stat(cible_.constData(), &etat) == 0;
+    if (!existe_ && errno != ENOENT) {
+        erreur_ = errno;
+        return;
+    }
+    if (cible_.endsWith('/') || (existe_ && S_ISDIR(etat.st_mode))) {
         refus_ = QStringLiteral("c'est un dossier");
         return;
     }
-    struct stat etat {};
-    existe_ = ::stat(QFile::encodeName(chemin).constData(), &etat) == 0;
+    // A file its user may not write is refused, as opening it for output
+    // would be; for root, only a read-only file system refuses.
+    if (existe_ && ::faccessat(AT_FDCWD, cible_.constData(), W_OK, AT_EACCESS) != 0) {
+        if (errno == EACCES || errno == EPERM)
+            refus_ = QStringLiteral("fichier en lecture seule");
+        else
+            erreur_ = errno;
+        return;
+    }
     mode_ = etat.st_mode & 07777;
-    dossier_ = info.absolutePath();
-    const QString prefixe = QLatin1Char('.') + info.fileName() + QLatin1Char('.');
+    const qsizetype barre = cible_.lastIndexOf('/');
+    dossier_ = barre < 0 ? QByteArray(".") : barre == 0 ? QByteArray("/") : cible_.left(barre);
+    const QByteArray prefixe = Prefixe_Temporaire + Empreinte(QByteArrayView(cible_).sliced(barre + 1)) + '-';
     Effacer_Temporaires(dossier_, prefixe);
     fd_ = Creer_Temporaire(dossier_, prefixe, temporaire_);
     if (fd_ < 0) erreur_ = errno;
@@ -129,14 +199,14 @@ Resultat_Fichier Sauvegarde_Progressive::Terminer() {
     if (erreur == 0 && ::fsync(fd_) != 0) erreur = errno;
     if (::close(fd_) != 0 && erreur == 0) erreur = errno;
     fd_ = -1;
-    if (erreur == 0 && ::rename(temporaire_.constData(), QFile::encodeName(chemin_).constData()) != 0) erreur = errno;
+    if (erreur == 0 && ::rename(temporaire_.constData(), cible_.constData()) != 0) erreur = errno;
     if (erreur != 0) {
         ::unlink(temporaire_.constData());
         resultat.Erreur = Raison(erreur);
         return resultat;
     }
     // The rename itself must reach the disk before the save is called done.
-    const int fd_dossier = ::open(QFile::encodeName(dossier_).constData(), O_RDONLY | O_DIRECTORY);
+    const int fd_dossier = ::open(dossier_.constData(), O_RDONLY | O_DIRECTORY);
     if (fd_dossier >= 0) {
         ::fsync(fd_dossier);
         ::close(fd_dossier);

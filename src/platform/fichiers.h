@@ -1,7 +1,9 @@
 #pragma once
 // Safe saves: the new content goes to a temporary file in the same folder,
 // which then replaces the old file in one rename. A failure at any step leaves
-// the old file as it was and is reported to the caller.
+// the old file as it was and is reported to the caller, its reason in French
+// for the common causes (disk full, permission, read-only file system, file
+// too large, name too long).
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
@@ -11,14 +13,17 @@ namespace ostrel {
 
 struct Resultat_Fichier {
     bool Reussi = false;
-    QString Erreur;  // the system's reason when the save failed
+    QString Erreur;  // why the save failed
     explicit operator bool() const { return Reussi; }
 };
 
-// The temporary file is ".<name>.XXXXXX" beside the file (six letters or
-// digits); those a save killed halfway left behind are removed at the next
-// save of the same file. A new file gets the mode the umask gives, an
-// existing one keeps its own.
+// A symbolic link is saved through: the file at the end of its chain (or the
+// one a dangling link names) gets the content and the link stays. A file its
+// user may not write is refused and left as it is. The temporary file, beside
+// the file replaced, has a short name of the program's own; those a save
+// killed halfway left behind are removed at the next save of the same file,
+// and nothing else is. A new file gets the mode the umask gives, an existing
+// one keeps its own.
 Resultat_Fichier Sauvegarde_Sure(const QString& chemin, const QByteArray& contenu);
 
 // The same safe save, written piece by piece as a long content is made: each
@@ -41,8 +46,8 @@ public:
     Resultat_Fichier Terminer();
 
 private:
-    QString chemin_;
-    QString dossier_;
+    QByteArray cible_;  // the file replaced, past any symbolic link
+    QByteArray dossier_;
     QByteArray temporaire_;
     bool existe_ = false;  // the file being replaced, whose mode the new one keeps
     unsigned mode_ = 0;

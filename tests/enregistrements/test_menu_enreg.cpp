@@ -324,7 +324,6 @@ TEST_F(Menu_Enreg, LectureDUnFichier) {
 
 TEST_F(Menu_Enreg, FichierIllisible) {
     ASSERT_NE(Demarrer(false), nullptr);
-    const QString chemin = Fichier_Enregistrements("bon.txt", 2, {{{9, 10, 0, 1}, {9, 11, 0, 2}, {9, 12, 0, 3}}, {{9, 10, 0, 4}}});
 
     // A head that cannot be read: nothing to show, the menu is offered again.
     const QString tete = Chemin("OstrelSoft+/Sauvegardes/Sauvegardes_Donnees/tete.txt");
@@ -337,17 +336,53 @@ TEST_F(Menu_Enreg, FichierIllisible) {
     EXPECT_TRUE(menu->Cmd_OK->isEnabled());
     EXPECT_FALSE(menu->Frame_Fenetre->isHidden());
     EXPECT_FALSE(Tableau()->Progression_Visible());
+}
 
-    // A bad point: what came before it is shown.
+// A file refused at its third point: the screen stays as it was, with the
+// dashboard's module mark and the recordings already in memory, and the
+// viewer does not open.
+TEST_F(Menu_Enreg, FichierRefuseAUnPointRienNeChange) {
+    Configurer_Bus();
+    Frm_Menu1_Forme* t = Demarrer(true);
+    ASSERT_NE(t, nullptr);
+    const QString chemin = Fichier_Enregistrements("bon.txt", 2, {{{9, 10, 0, 1}, {9, 11, 0, 2}, {9, 12, 0, 3}}, {{9, 10, 0, 4}}});
     QByteArray contenu = Lire(chemin);
     contenu.replace("0903271200", "0903271299");
     Ecrire(chemin, contenu);
-    boites.Effacer();
+    Frm_Menu_Enreg_Forme* menu = Ouvrir_Menu();
+    ASSERT_TRUE(t->Lbl_OC(0)->font().underline());
+    // What a download of module 1 left.
+    Index_Fin_Voie = {1, 1, 2, 2, 2, 2, 2, 2};
+    Tab_Mesures[0].Valeur = 21.5f;
+    Tab_Mesures[1].Valeur = -3;
+    Nom_Module = QStringLiteral("Module 1");
+    Nb_Voies_Module[0] = 8;
+    Donnees_Reponse.Date_Debut = DateSerial(2027, 3, 1);
+    Donnees_Reponse.Date_Fin = DateSerial(2027, 3, 2);
+    Donnees_Reponse.Entete_Module = QStringLiteral("Chambre froide");
+    Tab_Parametres_Voies[0].Seuil_Haut = 8;
+
     boites.Fichiers = {chemin};
     menu->Cmd_OK_Click();
     EXPECT_EQ(boites.Textes(), std::vector<QString>{"Fichier incorrect!"});
-    EXPECT_TRUE(menu->Timer1->Enabled());
-    EXPECT_EQ(Index_Fin_Voie, (std::vector<Long>{2, 2}));
+    EXPECT_FALSE(menu->Timer1->Enabled());
+    EXPECT_TRUE(menu->Cmd_OK->isEnabled());
+    EXPECT_FALSE(menu->Frame_Fenetre->isHidden());
+    EXPECT_FALSE(t->Progression_Visible());
+    EXPECT_TRUE(t->Lbl_OC(0)->font().underline());
+    EXPECT_EQ(Index_Fin_Voie, (std::vector<Long>{1, 1, 2, 2, 2, 2, 2, 2}));
+    EXPECT_FLOAT_EQ(Tab_Mesures[0].Valeur, 21.5f);
+    EXPECT_FLOAT_EQ(Tab_Mesures[1].Valeur, -3);
+    EXPECT_EQ(Nom_Module, QStringLiteral("Module 1"));
+    EXPECT_EQ(Nb_Voies_Module[0], 8);
+    EXPECT_EQ(Donnees_Fichier, Faux);
+    EXPECT_EQ(Donnees_Reponse.Date_Debut, DateSerial(2027, 3, 1));
+    EXPECT_EQ(Donnees_Reponse.Date_Fin, DateSerial(2027, 3, 2));
+    EXPECT_EQ(Donnees_Reponse.Entete_Module, QStringLiteral("Chambre froide"));
+    EXPECT_EQ(Tab_Parametres_Voies[0].Seuil_Haut, 8);
+    ostrel_test::Traiter_Evenements();
+    EXPECT_EQ(Ecran_Courant, QStringLiteral("Menu Enregistrements"));
+    EXPECT_FALSE(registre.Est_Chargee("Frm_Enreg"));
 }
 
 }  // namespace

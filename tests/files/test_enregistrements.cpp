@@ -96,12 +96,6 @@ const QStringList Fichier_Trois_Voies = {
     "3", "0301071000150001", "311299235910", "*",
 };
 
-bool Index_Ordonnes(Long nb_voies) {
-    if (Index_Fin_Voie.size() != static_cast<size_t>(nb_voies)) return false;
-    return std::is_sorted(Index_Fin_Voie.begin(), Index_Fin_Voie.end()) && Index_Fin_Voie.front() >= 0 &&
-           Index_Fin_Voie.back() <= Table_Mesures::Taille;
-}
-
 class FichierEnregistrements : public Essai_Fichiers {};
 
 }  // namespace
@@ -287,45 +281,54 @@ TEST_F(FichierEnregistrements, TeteIncorrecteLaisseLesTablesCommeAvant) {
     EXPECT_GE(tableau.focus, 3);  // the dashboard takes the focus after each refusal
 }
 
-TEST_F(FichierEnregistrements, PointIncorrectLaisseDesFinsDeVoiesOrdonnees) {
-    struct Cas { int ligne; QString texte; Long points_gardes; };
+TEST_F(FichierEnregistrements, PointIncorrectLaisseLesTablesCommeAvant) {
+    struct Cas { int ligne; QString texte; };
     const int p = Fichier_Trois_Voies.indexOf("25120614302150") + 1;  // first point line, 1-based
     const Cas cas[] = {
-        {p - 1, "0", 0}, {p - 1, "17", 0}, {p - 1, "4", 0}, {p - 1, "un", 0},  // channel lines
-        {p + 6, "1", 3},                                   // channel 3 announced as 1: not ascending
-        {p + 6, "2", 3},                                   // channel 2 twice
-        {p, "2512061430", 0},                              // too short for a value
-        {p, "25120614302152", 0},                          // alarm digit
-        {p + 1, "30020714302150", 1},                      // 30 February
-        {p + 1, "25120624002150", 1},                      // hour 24
-        {p + 1, "25120614602150", 1},                      // minute 60
-        {p + 1, "2512A614302150", 1},                      // letter in the date
-        {p + 2, "2512061430abc0", 2},                      // value
-        {p + 2, "25120614302 150", 2},                     // blank in the value
-        {p + 8, "", 4},                                    // empty line in a block
+        {p - 1, "0"}, {p - 1, "17"}, {p - 1, "4"}, {p - 1, "un"},  // channel lines
+        {p + 6, "1"},                                   // channel 3 announced as 1: not ascending
+        {p + 6, "2"},                                   // channel 2 twice
+        {p, "2512061430"},                              // too short for a value
+        {p, "25120614302152"},                          // alarm digit
+        {p + 1, "30020714302150"},                      // 30 February
+        {p + 1, "25120624002150"},                      // hour 24
+        {p + 1, "25120614602150"},                      // minute 60
+        {p + 1, "2512A614302150"},                      // letter in the date
+        {p + 2, "2512061430abc0"},                      // value
+        {p + 2, "25120614302 150"},                     // blank in the value
+        {p + 8, ""},                                    // empty line in a block
     };
+    QStringList coupe = Fichier_Trois_Voies;  // a file that ends inside a block
+    coupe.removeLast();
+    QStringList zero = Fichier_Trois_Voies;  // a head announcing no point while points follow
+    zero[zero.indexOf("12") - 2] = "0";
+    std::vector<std::pair<QString, QStringList>> fichiers{{"coupe", coupe}, {"zero", zero}};
     for (const Cas& c : cas) {
         QStringList lignes = Fichier_Trois_Voies;
         lignes[c.ligne - 1] = c.texte;
-        Ecrire(Chemin("mauvais.txt"), Contenu(lignes));
-        Index_Fin_Voie = {7, 2};  // a previous, unrelated state
-        boites.Effacer();
-        EXPECT_FALSE(Chargement_Fichier_Donnees(Chemin("mauvais.txt"))) << c.ligne << " " << c.texte.toStdString();
-        EXPECT_EQ(boites.Textes(), std::vector<QString>{Texte_Fichier_Incorrect});
-        EXPECT_TRUE(Index_Ordonnes(3));
-        EXPECT_EQ(Index_Fin_Voie.back(), c.points_gardes) << c.ligne << " " << c.texte.toStdString();
+        fichiers.emplace_back(QString::number(c.ligne) + " " + c.texte, lignes);
     }
-    // A file that ends inside a block, and a head announcing no point while points follow.
-    QStringList lignes = Fichier_Trois_Voies;
-    lignes.removeLast();
-    Ecrire(Chemin("coupe.txt"), Contenu(lignes));
-    EXPECT_FALSE(Chargement_Fichier_Donnees(Chemin("coupe.txt")));
-    EXPECT_EQ(Index_Fin_Voie, (std::vector<Long>{3, 3, 5}));
-    lignes = Fichier_Trois_Voies;
-    lignes[lignes.indexOf("12") - 2] = "0";
-    Ecrire(Chemin("zero.txt"), Contenu(lignes));
-    EXPECT_FALSE(Chargement_Fichier_Donnees(Chemin("zero.txt")));
-    EXPECT_EQ(Index_Fin_Voie, (std::vector<Long>{0, 0, 0}));
+    // A previous, unrelated state.
+    Index_Fin_Voie = {7, 2};
+    Tab_Mesures[0].Valeur = 12.5f;
+    Nom_Module = "avant";
+    Num_Module = 1;
+    Nb_Voies_Module[0] = 8;
+    Donnees_Reponse.Date_Debut = 5;
+    Tab_Parametres_Voies[0].Seuil_Haut = 40;
+    for (const auto& [nom, lignes] : fichiers) {
+        Ecrire(Chemin("mauvais.txt"), Contenu(lignes));
+        boites.Effacer();
+        const std::string cas_lu = nom.toStdString();
+        EXPECT_FALSE(Chargement_Fichier_Donnees(Chemin("mauvais.txt"))) << cas_lu;
+        EXPECT_EQ(boites.Textes(), std::vector<QString>{Texte_Fichier_Incorrect});
+        EXPECT_EQ(Index_Fin_Voie, (std::vector<Long>{7, 2})) << cas_lu;
+        EXPECT_EQ(Tab_Mesures[0].Valeur, 12.5f);
+        EXPECT_EQ(Nom_Module, "avant");
+        EXPECT_EQ(Nb_Voies_Module[0], 8);
+        EXPECT_EQ(Donnees_Reponse.Date_Debut, 5);
+        EXPECT_EQ(Tab_Parametres_Voies[0].Seuil_Haut, 40);
+    }
 }
 
 TEST_F(FichierEnregistrements, JamaisPlusDePointsQueLaTable) {

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include "commun/fichiers_test.h"
@@ -36,25 +37,92 @@ TEST(SauvegardeSure, UnEchecGardeLAncienFichierEtSeSignale) {
     const Resultat_Fichier r = Sauvegarde_Sure(chemin, "nouveau");
     Dossier_Lecture_Seule(dossier.path(), false);
     EXPECT_FALSE(r);
-    EXPECT_FALSE(r.Erreur.isEmpty());
+    EXPECT_EQ(r.Erreur, "permission refusée");
     EXPECT_EQ(Lire(chemin), "ancien");
+}
+
+// A save of that file killed halfway, in a child process: its temporary stays behind.
+void Sauvegarde_Interrompue(const QString& chemin) {
+    const pid_t enfant = ::fork();
+    ASSERT_GE(enfant, 0);
+    if (enfant == 0) {
+        Sauvegarde_Progressive sauvegarde(chemin);
+        sauvegarde.Ecrire(QByteArray(1000, 'x'));
+        ::_exit(0);
+    }
+    ASSERT_EQ(::waitpid(enfant, nullptr, 0), enfant);
+}
+
+QStringList Fichiers(const QString& dossier) {
+    return QDir(dossier).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
 }
 
 TEST(SauvegardeSure, TemporairesLaissesParUneSauvegardeInterrompueEffaces) {
     QTemporaryDir dossier;
     const QString chemin = dossier.filePath("donnees.txt");
     ASSERT_TRUE(Sauvegarde_Sure(chemin, "ancien"));
-    // Left by saves of this file killed halfway; then names that are not its temporaries.
-    const QStringList restes = {".donnees.txt.a1B2c3", ".donnees.txt.ZZZZZZ"};
-    const QStringList autres = {".donnees.txt.abc", ".donnees.txt.abcdefg", ".donnees.txt.ab-cd_", ".autre.txt.a1B2c3",
+    // A user's files named like temporaries, and a temporary of another file.
+    const QStringList autres = {".donnees.txt.backup", ".donnees.txt.a1B2c3", ".donnees.txt.ZZZZZZ", ".autre.txt.a1B2c3",
                                 "donnees.txt.a1B2c3"};
-    for (const QString& nom : restes + autres) ostrel_test::Ecrire(dossier.filePath(nom), QByteArray(1000, 'x'));
+    for (const QString& nom : autres) ostrel_test::Ecrire(dossier.filePath(nom), QByteArray(1000, 'x'));
+    Sauvegarde_Interrompue(dossier.filePath("autre.txt"));
+    QStringList attendus = Fichiers(dossier.path());
+    Sauvegarde_Interrompue(chemin);
+    ASSERT_EQ(Fichiers(dossier.path()).size(), attendus.size() + 1);
     ASSERT_TRUE(Sauvegarde_Sure(chemin, "nouveau"));
     EXPECT_EQ(Lire(chemin), "nouveau");
-    QStringList attendus = autres;
-    attendus << "donnees.txt";
-    attendus.sort();
-    EXPECT_EQ(QDir(dossier.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name), attendus);
+    EXPECT_EQ(Fichiers(dossier.path()), attendus);
+}
+
+// Symbolic links are saved through, a file its user may not write is refused,
+// every name the system allows can be saved, and the reasons are French.
+TEST(SauvegardeSure, LiensFichierProtegeNomsLongsEtRaisons) {
+    QTemporaryDir dossier;
+    const auto lien = [&](const QByteArray& vise, const char* nom) {
+        return ::symlink(vise.constData(), QFile::encodeName(dossier.filePath(nom)).constData()) == 0;
+    };
+    ASSERT_TRUE(QDir(dossier.path()).mkdir("vrai"));
+    const QString vrai = dossier.filePath("vrai/mesures.txt");
+    ostrel_test::Ecrire(vrai, "ancien");
+    ASSERT_TRUE(lien("vrai/mesures.txt", "relatif"));
+    ASSERT_TRUE(lien(QFile::encodeName(dossier.filePath("relatif")), "absolu"));
+    ASSERT_TRUE(lien("vrai/neuf.txt", "pendant"));
+    ASSERT_TRUE(lien("boucle", "boucle"));
+    ASSERT_TRUE(Sauvegarde_Sure(dossier.filePath("absolu"), "nouveau"));
+    ASSERT_TRUE(Sauvegarde_Sure(dossier.filePath("pendant"), "neuf"));
+    EXPECT_EQ(Lire(vrai), "nouveau");
+    EXPECT_EQ(Lire(dossier.filePath("vrai/neuf.txt")), "neuf");
+    for (const char* nom : {"absolu", "relatif", "pendant"})
+        EXPECT_TRUE(QFileInfo(dossier.filePath(nom)).isSymLink()) << nom;
+    EXPECT_EQ(Fichiers(dossier.filePath("vrai")), (QStringList{"mesures.txt", "neuf.txt"}));
+    EXPECT_FALSE(Sauvegarde_Sure(dossier.filePath("boucle"), "x"));
+
+    // Names up to 255 bytes, twice over the same file; one byte more is too long.
+    const QString long_nom = dossier.filePath(QString(251, QLatin1Char('n')) + ".txt");
+    EXPECT_TRUE(Sauvegarde_Sure(long_nom, "un"));
+    EXPECT_TRUE(Sauvegarde_Sure(long_nom, "deux"));
+    EXPECT_EQ(Lire(long_nom), "deux");
+    EXPECT_EQ(Sauvegarde_Sure(long_nom + "x", "x").Erreur, "nom de fichier trop long");
+
+    // Mode 0444 for a user who is not root (nobody, when the suite runs as root).
+    const QString protege = dossier.filePath("protege.txt");
+    const pid_t enfant = ::fork();
+    ASSERT_GE(enfant, 0);
+    if (enfant == 0) {
+        if (::geteuid() == 0 && (::chown(QFile::encodeName(dossier.path()).constData(), 65534, 65534) != 0 ||
+                                 ::setgid(65534) != 0 || ::setuid(65534) != 0))
+            ::_exit(9);
+        QFile f(protege);
+        if (!f.open(QIODevice::WriteOnly) || f.write("ancien") != 6) ::_exit(8);
+        f.close();
+        ::chmod(QFile::encodeName(protege).constData(), 0444);
+        const Resultat_Fichier r = Sauvegarde_Sure(protege, "nouveau");
+        ::_exit(r ? 1 : r.Erreur != "fichier en lecture seule" ? 2 : Lire(protege) != "ancien" ? 3 : 0);
+    }
+    int etat = 0;
+    ASSERT_EQ(::waitpid(enfant, &etat, 0), enfant);
+    EXPECT_EQ(WEXITSTATUS(etat), 0);
+    EXPECT_EQ(Fichiers(dossier.path()).filter("protege"), QStringList{"protege.txt"});
 }
 
 // In a child process, as a program under a file-size limit of 4 KiB.
@@ -69,12 +137,12 @@ TEST(SauvegardeSure, DepassementDeLaTailleLimiteSignaleCommeUnEchec) {
         const rlimit limite{4096, 4096};
         ::setrlimit(RLIMIT_FSIZE, &limite);
         const Resultat_Fichier r = Sauvegarde_Sure(chemin, QByteArray(64 * 1024, 'x'));
-        ::_exit(r ? 1 : (r.Erreur.isEmpty() ? 2 : 0));
+        ::_exit(r ? 1 : (r.Erreur != "fichier trop volumineux" ? 2 : 0));
     }
     int etat = 0;
     ASSERT_EQ(::waitpid(enfant, &etat, 0), enfant);
     ASSERT_FALSE(WIFSIGNALED(etat)) << "killed by signal " << WTERMSIG(etat);
-    EXPECT_EQ(WEXITSTATUS(etat), 0);  // failed, with the system's reason
+    EXPECT_EQ(WEXITSTATUS(etat), 0);  // failed, with its reason
     EXPECT_EQ(Lire(chemin), "ancien");
     EXPECT_EQ(QDir(dossier.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"enregistrements.txt"});
 }
