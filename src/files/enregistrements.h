@@ -7,6 +7,7 @@
 #include <QString>
 #include <array>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "files/texte_fichier.h"
@@ -45,6 +46,11 @@ void Ecrire_Fichier_Enregistrements(const Tete_Enregistrements& tete, const std:
 
 // Point line: ddmmyyhhmm (digits of the date value), value times ten, alarm digit.
 QByteArray Ligne_Point(const Mesure_Enreg& point);
+// The value times ten a point line holds as a whole number, with all its
+// digits, for a value in whole tenths within 32 bits; nothing for any other
+// value, which the line holds in another form that Lire_Ligne_Point may not
+// take back (more decimals, or an exponent).
+std::optional<Long> Dixiemes_Point(Simple valeur);
 // Reads a point line (its Windows-1252 bytes) into the point's date (century
 // 20), value and alarm; false when the line is not well formed (the point is
 // then unchanged).

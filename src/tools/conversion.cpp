@@ -218,12 +218,15 @@ bool Lire_Ligne_Ancien_Point(QByteArrayView ligne, Mesure_Enreg& point) {
     const std::optional<double> dixiemes = Dixiemes_Valeur(ligne.sliced(20, longueur - 23));
     const std::optional<Booleen> alarme = Alarme_Point(ligne[longueur - 2]);
     if (!voie || !quand || !dixiemes || !alarme) return false;
-    // The new file holds the value in tenths on 32 bits; beyond them it
-    // could not be read back.
+    // The new file holds the value, as the single it becomes, in whole tenths
+    // on 32 bits: one that would not fit them (from about 214748360 on,
+    // where a single goes by steps of 16) could not be read back.
     if (!Vers_Long(*dixiemes)) return false;
+    const Simple valeur = static_cast<Simple>(*dixiemes / 10);
+    if (!Dixiemes_Point(valeur)) return false;
     point.Num_Voie = *voie;
     point.Date_Heure = *quand;
-    point.Valeur = static_cast<Simple>(*dixiemes / 10);
+    point.Valeur = valeur;
     point.Alarme = *alarme != 0 ? Vrai : Faux;
     return true;
 }

@@ -53,8 +53,8 @@ bool Lire_Tete_Ancien_Fichier(Lecteur_Texte& lecteur, Octet& NB_Voie);
 
 // One data line (its Windows-1252 bytes) into a point (Num_Voie, Date_Heure,
 // Valeur in whole tenths, Alarme); false when a piece of it does not convert,
-// or the value in tenths does not fit 32 bits (the point is then left as it
-// was).
+// or the value in tenths, as the single it becomes, does not fit 32 bits
+// (the point is then left as it was).
 bool Lire_Ligne_Ancien_Point(QByteArrayView ligne, Mesure_Enreg& point);
 
 // Reads the data lines into Tab_Mesures_Lues from index 0: the number of

@@ -303,6 +303,34 @@ TEST_F(Conversion, DixiemesEntiers) {
                                                  "*"}));
 }
 
+TEST_F(Conversion, LesPlusGrandesValeursSontEcritesEnChiffresEtRelues) {
+    // A single goes by steps of 16 there: 214748360 stays 214748352, whose
+    // tenths fit 32 bits; 214748360,1 would become 214748368, whose tenths do not.
+    Ancien_Fichier a;
+    a.points = "2";
+    a.donnees = {Point(1, "25/12/2006", "14:30", "214748360", 0), Point(1, "25/12/2006", "14:45", "-214748360", 1)};
+    const QStringList l = Convertir(a.Lignes());
+    const qsizetype voie_1 = l.indexOf("1", l.indexOf("ENTREPOT NORD"));
+    ASSERT_GT(voie_1, 0);
+    EXPECT_EQ(l.mid(voie_1 + 1, 3), (QStringList{"251206143021474835200", "2512061445-21474835201", "*"}));
+    Reinitialiser_Donnees();
+    Num_Module = 1;
+    ASSERT_TRUE(Chargement_Fichier_Donnees(Chemin("nouveau.txt")));
+    EXPECT_EQ(Index_Fin_Voie[0], 2);
+    EXPECT_EQ(Tab_Mesures[1].Valeur, -214748352.0f);
+    Lecteur_Texte lecteur(Lire(Chemin("nouveau.txt")));
+    Octet n = 0;
+    ASSERT_TRUE(Lire_Tete_Export(lecteur, 1, n));
+    ASSERT_TRUE(Lire_Points_Export(lecteur, 1, n));
+    EXPECT_EQ(Tab_Mesures[0].Valeur, 214748352.0f);
+
+    for (const char* valeur : {"214748360,1", "-214748361", "214748364,7"}) {
+        a.donnees = {Point(1, "25/12/2006", "14:30", valeur, 0)};
+        a.points = "1";
+        Refuse(a.Lignes(), valeur);
+    }
+}
+
 TEST_F(Conversion, FichierLePlusGrand) {
     // Channels 2 and 1 in turn, a line for every entry of the table (a full module memory), then one more.
     auto fichier = [](Long points) {
