@@ -127,7 +127,8 @@ QByteArray Ligne_Point(const Mesure_Enreg& point) {
 }
 
 void Ecrire_Fichier_Enregistrements(const Tete_Enregistrements& tete, const std::vector<Long>& index_fin_voie,
-                                    const Table_Mesures& mesures, const Sortie_Par_Morceaux::Sortie& sortie) {
+                                    const Table_Mesures& mesures, const Sortie_Par_Morceaux::Sortie& sortie,
+                                    const std::function<void(Long)>& sur_point) {
     const int n = tete.Nb_Voies;
     Ecrivain_Texte e;
     e.Ligne(Etoile);
@@ -163,6 +164,7 @@ void Ecrire_Fichier_Enregistrements(const Tete_Enregistrements& tete, const std:
             Ajouter_Ligne_Point(contenu, mesures[i]);
             contenu += "\r\n";
             s.Suite();
+            if (sur_point) sur_point(i + 1);
         }
         debut = std::max(debut, fin);
         contenu += "*\r\n";

@@ -268,7 +268,8 @@ void Regrouper_Mesures(Long nb_lus, Octet NB_Voie, const std::function<void(Octe
         for (int c = 1; c <= n; ++c) sur_voie(static_cast<Octet>(c));
 }
 
-bool Ecrire_Nouveau_Fichier(Octet Adr_OC, Octet NB_Voie, const Sortie_Par_Morceaux::Sortie& sortie, QString* erreur) {
+bool Ecrire_Nouveau_Fichier(Octet Adr_OC, Octet NB_Voie, const Sortie_Par_Morceaux::Sortie& sortie, QString* erreur,
+                            const std::function<void(Long)>& sur_point) {
     Tete_Enregistrements tete;
     tete.Module = Texte_Entier(Adr_OC);
     tete.Nb_Voies = NB_Voie;
@@ -289,7 +290,7 @@ bool Ecrire_Nouveau_Fichier(Octet Adr_OC, Octet NB_Voie, const Sortie_Par_Morcea
     // The point count line holds the points the file really carries (the
     // program refuses a file whose count is 0 while points follow).
     tete.Nb_Enregistrements = Index_Fin_Voie[static_cast<size_t>(NB_Voie - 1)];
-    Ecrire_Fichier_Enregistrements(tete, Index_Fin_Voie, Tab_Mesures, sortie);
+    Ecrire_Fichier_Enregistrements(tete, Index_Fin_Voie, Tab_Mesures, sortie, sur_point);
     return true;
 }
 

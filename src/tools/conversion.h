@@ -72,9 +72,10 @@ void Regrouper_Mesures(Long nb_lus, Octet NB_Voie, const std::function<void(Octe
 // The whole recordings file of what was converted, or an empty content with
 // the reason in erreur when the tables cannot be written.
 QByteArray Contenu_Nouveau_Fichier(Octet Adr_OC, Octet NB_Voie, QString* erreur = nullptr);
-// The same passed on piece by piece; false, nothing passed on, when the
+// The same passed on piece by piece, sur_point called with the count of
+// points written after each of them; false, nothing passed on, when the
 // tables cannot be written.
 bool Ecrire_Nouveau_Fichier(Octet Adr_OC, Octet NB_Voie, const Sortie_Par_Morceaux::Sortie& sortie,
-                            QString* erreur = nullptr);
+                            QString* erreur = nullptr, const std::function<void(Long)>& sur_point = {});
 
 }  // namespace ostrel

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <algorithm>
+#include <set>
 
 #include "files/enregistrements.h"
 #include "files/texte_fichier.h"
@@ -128,6 +129,22 @@ TEST_F(Conversion, DialoguesEtEtapes) {
     // Five points announced: 0, 20, 40, 60, 80 while reading.
     EXPECT_NE(std::find(valeurs.begin(), valeurs.end(), 80), valeurs.end());
     EXPECT_LT(*std::max_element(valeurs.begin(), valeurs.end()), 100);
+}
+
+TEST_F(Conversion, LaBarreAvancePendantLEcriture) {
+    Ancien_Fichier a;
+    a.points = "400";
+    a.donnees.clear();
+    for (int i = 0; i < 400; ++i) a.donnees << Point(1 + i % 2, "25/12/2006", "14:30", "21,5", 0);
+    std::set<int> ecriture;
+    const auto lien = QObject::connect(fenetre.ProgressBar1, &QProgressBar::valueChanged, [&](int v) {
+        if (fenetre.Frame1->title() == QStringLiteral("Ecriture du nouveau fichier en cours ...")) ecriture.insert(v);
+    });
+    Convertir(a.Lignes());
+    QObject::disconnect(lien);
+    EXPECT_EQ(boites.Textes(), std::vector<QString>{Sauvegarde_Terminee});
+    // Every percent from 0 to 99 while the 400 points are written.
+    EXPECT_EQ(ecriture.size(), 100u);
 }
 
 TEST_F(Conversion, ReluParLeProgramme) {
