@@ -28,6 +28,7 @@
 #include "platform/ui/couleurs_ui.h"
 #include "platform/ui/minuterie.h"
 #include "platform/ui/saisie.h"
+#include "platform/ui/textes_ajustes.h"
 #include "platform/ui/touches.h"
 
 namespace ostrel {
@@ -360,6 +361,7 @@ void Frm_Param_OC_Forme::Form_Resize() {
     }
     for (QWidget* w : commandes) Taille_Police(w, Taille_Police_Moyenne);
     Taille_Police(frame_param_oc_, Taille_Police_Moyenne);
+    Ajuster_Textes(this);
 }
 
 void Frm_Param_OC_Forme::Form_KeyUp(int& KeyCode, int) {

@@ -28,6 +28,7 @@
 #include "platform/horloge.h"
 #include "platform/ui/couleurs_ui.h"
 #include "platform/ui/saisie.h"
+#include "platform/ui/textes_ajustes.h"
 #include "platform/ui/touches.h"
 
 namespace ostrel {
@@ -409,6 +410,7 @@ void Frm_Param_Voies_Forme::Form_Resize() {
     }
     Police_Grasse(Lbl_Nom_Ostrelclim, true);
     Couleur_Texte(Lbl_Nom_Ostrelclim, Couleur_Police);
+    Ajuster_Textes(this);
 }
 
 void Frm_Param_Voies_Forme::Form_KeyUp(int& KeyCode, int) {

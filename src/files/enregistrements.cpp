@@ -44,19 +44,12 @@ QString Valeur_Section(int section, const Parametres_Voie& v) {
     }
 }
 
-// A value in tenths. A single read from tenths is within half a unit of its
-// last place from them, so its tenfold, in double precision, is within five
-// such units of a whole number: that number is written with all its digits
-// and reads back as the same single (the single product, or seven digits,
-// would turn 8153276,5 into 8153277). A value with more decimals keeps the
-// general form of its single tenfold.
+// A value in tenths: the whole number of Dixiemes_Point with all its digits,
+// or for a value with more decimals the general form of its single tenfold.
 void Ajouter_Dixiemes(QByteArray& sortie, Simple valeur) {
-    const double dixiemes = static_cast<double>(valeur) * 10.0;
-    const double entier = Arrondi_Pair(dixiemes);
-    const double ulp = std::nextafter(std::fabs(valeur), HUGE_VALF) - std::fabs(valeur);
-    if (std::fabs(dixiemes - entier) <= 5.0 * ulp && entier >= -2147483648.0 && entier <= 2147483647.0) {
+    if (const std::optional<Long> dixiemes = Dixiemes_Point(valeur)) {
         char chiffres[16];
-        sortie.append(chiffres, std::to_chars(chiffres, chiffres + sizeof chiffres, static_cast<long long>(entier)).ptr - chiffres);
+        sortie.append(chiffres, std::to_chars(chiffres, chiffres + sizeof chiffres, *dixiemes).ptr - chiffres);
     } else {
         sortie += Texte_Simple(valeur * 10.0f).toLatin1();
     }
@@ -114,6 +107,19 @@ QString Verifier_Tables_Enregistrements(const Tete_Enregistrements& tete, const 
     return {};
 }
 
+std::optional<Long> Dixiemes_Point(Simple valeur) {
+    // A single read from tenths is within half a unit of its last place from
+    // them, so its tenfold, in double precision, is within five such units of
+    // a whole number: that number reads back as the same single (the single
+    // product, or seven digits, would turn 8153276,5 into 8153277).
+    const double dixiemes = static_cast<double>(valeur) * 10.0;
+    const double entier = Arrondi_Pair(dixiemes);
+    const double ulp = std::nextafter(std::fabs(valeur), HUGE_VALF) - std::fabs(valeur);
+    if (std::fabs(dixiemes - entier) <= 5.0 * ulp && entier >= -2147483648.0 && entier <= 2147483647.0)
+        return static_cast<Long>(entier);
+    return std::nullopt;
+}
+
 QByteArray Ligne_Point(const Mesure_Enreg& point) {
     QByteArray ligne;
     Ajouter_Ligne_Point(ligne, point);
@@ -121,7 +127,8 @@ QByteArray Ligne_Point(const Mesure_Enreg& point) {
 }
 
 void Ecrire_Fichier_Enregistrements(const Tete_Enregistrements& tete, const std::vector<Long>& index_fin_voie,
-                                    const Table_Mesures& mesures, const Sortie_Par_Morceaux::Sortie& sortie) {
+                                    const Table_Mesures& mesures, const Sortie_Par_Morceaux::Sortie& sortie,
+                                    const std::function<void(Long)>& sur_point) {
     const int n = tete.Nb_Voies;
     Ecrivain_Texte e;
     e.Ligne(Etoile);
@@ -157,6 +164,7 @@ void Ecrire_Fichier_Enregistrements(const Tete_Enregistrements& tete, const std:
             Ajouter_Ligne_Point(contenu, mesures[i]);
             contenu += "\r\n";
             s.Suite();
+            if (sur_point) sur_point(i + 1);
         }
         debut = std::max(debut, fin);
         contenu += "*\r\n";

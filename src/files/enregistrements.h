@@ -7,6 +7,7 @@
 #include <QString>
 #include <array>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "files/texte_fichier.h"
@@ -37,14 +38,21 @@ struct Tete_Enregistrements {
 // Empty when the head and the channel end indexes can be written, else why not.
 QString Verifier_Tables_Enregistrements(const Tete_Enregistrements& tete, const std::vector<Long>& index_fin_voie);
 // Whole content of a file whose tables passed Verifier_Tables_Enregistrements;
-// or the same content passed on piece by piece (to a progressive safe save).
+// or the same content passed on piece by piece (to a progressive safe save),
+// sur_point called after each point line with the count of points written.
 QByteArray Ecrire_Fichier_Enregistrements(const Tete_Enregistrements& tete, const std::vector<Long>& index_fin_voie,
                                           const Table_Mesures& mesures);
 void Ecrire_Fichier_Enregistrements(const Tete_Enregistrements& tete, const std::vector<Long>& index_fin_voie,
-                                    const Table_Mesures& mesures, const Sortie_Par_Morceaux::Sortie& sortie);
+                                    const Table_Mesures& mesures, const Sortie_Par_Morceaux::Sortie& sortie,
+                                    const std::function<void(Long)>& sur_point = {});
 
 // Point line: ddmmyyhhmm (digits of the date value), value times ten, alarm digit.
 QByteArray Ligne_Point(const Mesure_Enreg& point);
+// The value times ten a point line holds as a whole number, with all its
+// digits, for a value in whole tenths within 32 bits; nothing for any other
+// value, which the line holds in another form that Lire_Ligne_Point may not
+// take back (more decimals, or an exponent).
+std::optional<Long> Dixiemes_Point(Simple valeur);
 // Reads a point line (its Windows-1252 bytes) into the point's date (century
 // 20), value and alarm; false when the line is not well formed (the point is
 // then unchanged).

@@ -1,7 +1,13 @@
 #include "platform/chemins.h"
 
 #include <QDir>
+#include <QFile>
 #include <QProcessEnvironment>
+#include <cerrno>
+#include <cstdlib>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace ostrel {
 
@@ -31,6 +37,19 @@ QString Chemin_Natif(const QString& chemin) {
 QString Peripherique_Port(int numero) {
     const QString v = qEnvironmentVariable(qPrintable(QStringLiteral("OSTREL_COM%1").arg(numero)));
     return v.isEmpty() ? QStringLiteral("/dev/ttyS%1").arg(numero - 1) : v;
+}
+
+void Preparer_Dossier_Execution() {
+    if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) return;
+    const uid_t moi = ::geteuid();
+    const passwd* compte = ::getpwuid(moi);
+    const QByteArray nom = compte ? QByteArray(compte->pw_name) : QByteArray::number(moi);
+    const QByteArray dossier = QFile::encodeName(QDir::tempPath()) + "/runtime-" + nom;
+    if (::mkdir(dossier.constData(), 0700) != 0 && errno != EEXIST) return;
+    struct stat etat {};
+    if (::lstat(dossier.constData(), &etat) != 0 || !S_ISDIR(etat.st_mode) || etat.st_uid != moi) return;
+    if ((etat.st_mode & 07777) != 0700 && ::chmod(dossier.constData(), 0700) != 0) return;
+    ::setenv("XDG_RUNTIME_DIR", dossier.constData(), 1);
 }
 
 }  // namespace ostrel

@@ -28,6 +28,7 @@
 #include "platform/horloge.h"
 #include "platform/ui/couleurs_ui.h"
 #include "platform/ui/minuterie.h"
+#include "platform/ui/textes_ajustes.h"
 #include "shell/demarrage.h"
 #include "shell/logo.h"
 
@@ -510,23 +511,19 @@ void Frm_Menu1_Forme::Police_Lbl_OC() {
     const double largeur = pic_enum_oc_->width() / static_cast<double>(n + 2) - 2 * Bord_Lbl_OC;
     QFont police = lbl_oc_.front()->font();
     if (!Police_Options.isEmpty()) police.setFamily(Police_Options);
-    int etirement = QFont::Unstretched;
-    auto tiennent = [&] {
-        police.setPointSizeF(taille);
-        police.setStretch(etirement);
-        const QFontMetricsF mesures(police);
-        for (const QPushButton* b : lbl_oc_)
-            if (mesures.horizontalAdvance(b->text()) > largeur) return false;
-        return true;
-    };
-    while (largeur > 0 && etirement > QFont::Condensed && !tiennent()) etirement -= 5;
-    while (largeur > 0 && taille > Taille_Minimale_Lbl_OC && !tiennent())
-        taille = std::max(Taille_Minimale_Lbl_OC, taille - 0.25f);
+    police.setPointSizeF(taille);
+    if (largeur > 0)
+        police = Police_Qui_Tient(police, Taille_Minimale_Lbl_OC, [&](const QFont& f) {
+            const QFontMetricsF mesures(f);
+            for (const QPushButton* b : lbl_oc_)
+                if (mesures.horizontalAdvance(b->text()) > largeur) return false;
+            return true;
+        });
     for (QPushButton* b : lbl_oc_) {
         Nom_Police(b, Police_Options);
-        Taille_Police(b, taille);
+        Taille_Police(b, static_cast<Simple>(police.pointSizeF()));
         QFont f = b->font();
-        f.setStretch(etirement);
+        f.setStretch(police.stretch());
         b->setFont(f);
     }
 }

@@ -19,6 +19,7 @@
 #include "platform/formes.h"
 #include "platform/ui/couleurs_ui.h"
 #include "platform/ui/minuterie.h"
+#include "platform/ui/textes_ajustes.h"
 #include "platform/ui/touches.h"
 
 namespace ostrel {
@@ -340,6 +341,7 @@ void Frm_Mesures_Forme::Form_Load() {
     tableau.Affiche_Progress_Bar(false);
     Voie_Courante = 0;
     frame_fenetre_generale_->setTitle(Tab_Parametres_Modules[Num_Module - 1u].Entete);
+    Ajuster_Textes(this);
     tmr_temps_reel_->Interval(100);
     tmr_blink_->Interval(1500);
     tmr_temps_reel_->Enabled(true);
@@ -378,6 +380,7 @@ void Frm_Mesures_Forme::Form_Resize() {
     txt_code_acce_->setGeometry(marge, haut_texte, frame_code_acce_->width() - 2 * marge,
                                 std::max(10, frame_code_acce_->height() - haut_texte - marge));
     Placer_Rangees();
+    Ajuster_Textes(this);
 }
 
 void Frm_Mesures_Forme::showEvent(QShowEvent* evenement) {

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QScreen>
 
+#include "platform/chemins.h"
 #include "platform/dialogues.h"
 #include "platform/fichiers.h"
 #include "platform/formes.h"
@@ -19,6 +20,7 @@
 int main(int argc, char** argv) {
     using namespace ostrel;
     Ignorer_Limite_Taille_Fichier();
+    Preparer_Dossier_Execution();
     QApplication application(argc, argv);
     Configurer_Application();
 

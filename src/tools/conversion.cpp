@@ -218,12 +218,15 @@ bool Lire_Ligne_Ancien_Point(QByteArrayView ligne, Mesure_Enreg& point) {
     const std::optional<double> dixiemes = Dixiemes_Valeur(ligne.sliced(20, longueur - 23));
     const std::optional<Booleen> alarme = Alarme_Point(ligne[longueur - 2]);
     if (!voie || !quand || !dixiemes || !alarme) return false;
-    // The new file holds the value in tenths on 32 bits; beyond them it
-    // could not be read back.
+    // The new file holds the value, as the single it becomes, in whole tenths
+    // on 32 bits: one that would not fit them (from about 214748360 on,
+    // where a single goes by steps of 16) could not be read back.
     if (!Vers_Long(*dixiemes)) return false;
+    const Simple valeur = static_cast<Simple>(*dixiemes / 10);
+    if (!Dixiemes_Point(valeur)) return false;
     point.Num_Voie = *voie;
     point.Date_Heure = *quand;
-    point.Valeur = static_cast<Simple>(*dixiemes / 10);
+    point.Valeur = valeur;
     point.Alarme = *alarme != 0 ? Vrai : Faux;
     return true;
 }
@@ -265,7 +268,8 @@ void Regrouper_Mesures(Long nb_lus, Octet NB_Voie, const std::function<void(Octe
         for (int c = 1; c <= n; ++c) sur_voie(static_cast<Octet>(c));
 }
 
-bool Ecrire_Nouveau_Fichier(Octet Adr_OC, Octet NB_Voie, const Sortie_Par_Morceaux::Sortie& sortie, QString* erreur) {
+bool Ecrire_Nouveau_Fichier(Octet Adr_OC, Octet NB_Voie, const Sortie_Par_Morceaux::Sortie& sortie, QString* erreur,
+                            const std::function<void(Long)>& sur_point) {
     Tete_Enregistrements tete;
     tete.Module = Texte_Entier(Adr_OC);
     tete.Nb_Voies = NB_Voie;
@@ -286,7 +290,7 @@ bool Ecrire_Nouveau_Fichier(Octet Adr_OC, Octet NB_Voie, const Sortie_Par_Morcea
     // The point count line holds the points the file really carries (the
     // program refuses a file whose count is 0 while points follow).
     tete.Nb_Enregistrements = Index_Fin_Voie[static_cast<size_t>(NB_Voie - 1)];
-    Ecrire_Fichier_Enregistrements(tete, Index_Fin_Voie, Tab_Mesures, sortie);
+    Ecrire_Fichier_Enregistrements(tete, Index_Fin_Voie, Tab_Mesures, sortie, sur_point);
     return true;
 }
 

@@ -53,8 +53,8 @@ bool Lire_Tete_Ancien_Fichier(Lecteur_Texte& lecteur, Octet& NB_Voie);
 
 // One data line (its Windows-1252 bytes) into a point (Num_Voie, Date_Heure,
 // Valeur in whole tenths, Alarme); false when a piece of it does not convert,
-// or the value in tenths does not fit 32 bits (the point is then left as it
-// was).
+// or the value in tenths, as the single it becomes, does not fit 32 bits
+// (the point is then left as it was).
 bool Lire_Ligne_Ancien_Point(QByteArrayView ligne, Mesure_Enreg& point);
 
 // Reads the data lines into Tab_Mesures_Lues from index 0: the number of
@@ -72,9 +72,10 @@ void Regrouper_Mesures(Long nb_lus, Octet NB_Voie, const std::function<void(Octe
 // The whole recordings file of what was converted, or an empty content with
 // the reason in erreur when the tables cannot be written.
 QByteArray Contenu_Nouveau_Fichier(Octet Adr_OC, Octet NB_Voie, QString* erreur = nullptr);
-// The same passed on piece by piece; false, nothing passed on, when the
+// The same passed on piece by piece, sur_point called with the count of
+// points written after each of them; false, nothing passed on, when the
 // tables cannot be written.
 bool Ecrire_Nouveau_Fichier(Octet Adr_OC, Octet NB_Voie, const Sortie_Par_Morceaux::Sortie& sortie,
-                            QString* erreur = nullptr);
+                            QString* erreur = nullptr, const std::function<void(Long)>& sur_point = {});
 
 }  // namespace ostrel

@@ -33,6 +33,7 @@ void Configurer_Outil(const QString& nom_programme) {
 int Executer_Outil(int& argc, char** argv, const QString& nom_programme,
                    const std::function<std::unique_ptr<Fenetre_Outil>()>& creer) {
     Ignorer_Limite_Taille_Fichier();
+    Preparer_Dossier_Execution();
     QApplication application(argc, argv);
     Configurer_Outil(nom_programme);
     Boites_Qt boites;

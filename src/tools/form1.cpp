@@ -71,10 +71,12 @@ void Form1::Choix_Fichier_Conversion() {
 Resultat_Fichier Form1::Exporter_Enregistrements(const QString& NomFichier, Octet Adr_OC, Octet NB_Voie) {
     Travail travail(*this);
     Caption_Frame(QStringLiteral("Ecriture du nouveau fichier en cours ..."));
-    Debut_Progression(1, 1);
+    // Over the points the new file carries, as its count line says.
+    Debut_Progression(NB_Voie > 0 && Index_Fin_Voie.size() >= NB_Voie ? Index_Fin_Voie[NB_Voie - 1u] : 0, 1);
     Resultat_Fichier resultat;
     Sauvegarde_Progressive sauvegarde(Chemin_Natif(NomFichier));
-    if (Ecrire_Nouveau_Fichier(Adr_OC, NB_Voie, sauvegarde.Sortie(), &resultat.Erreur))
+    const auto sur_point = [this](Long p) { Progression(p); };
+    if (Ecrire_Nouveau_Fichier(Adr_OC, NB_Voie, sauvegarde.Sortie(), &resultat.Erreur, sur_point))
         resultat = sauvegarde.Terminer();
     if (!resultat) Signaler_Echec_Sauvegarde(NomFichier, resultat);
     Fin_Travail();

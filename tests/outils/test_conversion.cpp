@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <algorithm>
+#include <set>
 
 #include "files/enregistrements.h"
 #include "files/texte_fichier.h"
@@ -128,6 +129,22 @@ TEST_F(Conversion, DialoguesEtEtapes) {
     // Five points announced: 0, 20, 40, 60, 80 while reading.
     EXPECT_NE(std::find(valeurs.begin(), valeurs.end(), 80), valeurs.end());
     EXPECT_LT(*std::max_element(valeurs.begin(), valeurs.end()), 100);
+}
+
+TEST_F(Conversion, LaBarreAvancePendantLEcriture) {
+    Ancien_Fichier a;
+    a.points = "400";
+    a.donnees.clear();
+    for (int i = 0; i < 400; ++i) a.donnees << Point(1 + i % 2, "25/12/2006", "14:30", "21,5", 0);
+    std::set<int> ecriture;
+    const auto lien = QObject::connect(fenetre.ProgressBar1, &QProgressBar::valueChanged, [&](int v) {
+        if (fenetre.Frame1->title() == QStringLiteral("Ecriture du nouveau fichier en cours ...")) ecriture.insert(v);
+    });
+    Convertir(a.Lignes());
+    QObject::disconnect(lien);
+    EXPECT_EQ(boites.Textes(), std::vector<QString>{Sauvegarde_Terminee});
+    // Every percent from 0 to 99 while the 400 points are written.
+    EXPECT_EQ(ecriture.size(), 100u);
 }
 
 TEST_F(Conversion, ReluParLeProgramme) {
@@ -301,6 +318,34 @@ TEST_F(Conversion, DixiemesEntiers) {
     EXPECT_EQ(l.mid(voie_1 + 1, 9), (QStringList{"25120614302120", "25120614302140", "25120614302120", "25120614302130",
                                                  "2512061430-340", "25120614302150", "25120614302120", "2512061430700",
                                                  "*"}));
+}
+
+TEST_F(Conversion, LesPlusGrandesValeursSontEcritesEnChiffresEtRelues) {
+    // A single goes by steps of 16 there: 214748360 stays 214748352, whose
+    // tenths fit 32 bits; 214748360,1 would become 214748368, whose tenths do not.
+    Ancien_Fichier a;
+    a.points = "2";
+    a.donnees = {Point(1, "25/12/2006", "14:30", "214748360", 0), Point(1, "25/12/2006", "14:45", "-214748360", 1)};
+    const QStringList l = Convertir(a.Lignes());
+    const qsizetype voie_1 = l.indexOf("1", l.indexOf("ENTREPOT NORD"));
+    ASSERT_GT(voie_1, 0);
+    EXPECT_EQ(l.mid(voie_1 + 1, 3), (QStringList{"251206143021474835200", "2512061445-21474835201", "*"}));
+    Reinitialiser_Donnees();
+    Num_Module = 1;
+    ASSERT_TRUE(Chargement_Fichier_Donnees(Chemin("nouveau.txt")));
+    EXPECT_EQ(Index_Fin_Voie[0], 2);
+    EXPECT_EQ(Tab_Mesures[1].Valeur, -214748352.0f);
+    Lecteur_Texte lecteur(Lire(Chemin("nouveau.txt")));
+    Octet n = 0;
+    ASSERT_TRUE(Lire_Tete_Export(lecteur, 1, n));
+    ASSERT_TRUE(Lire_Points_Export(lecteur, 1, n));
+    EXPECT_EQ(Tab_Mesures[0].Valeur, 214748352.0f);
+
+    for (const char* valeur : {"214748360,1", "-214748361", "214748364,7"}) {
+        a.donnees = {Point(1, "25/12/2006", "14:30", valeur, 0)};
+        a.points = "1";
+        Refuse(a.Lignes(), valeur);
+    }
 }
 
 TEST_F(Conversion, FichierLePlusGrand) {

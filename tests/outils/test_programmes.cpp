@@ -7,6 +7,7 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTimer>
+#include <functional>
 
 #include "tools/form1.h"
 #include "tools/frm_export.h"
@@ -53,18 +54,20 @@ protected:
     }
 
     // The executable starts offscreen, shows its window and keeps running
-    // until it is stopped.
-    void Demarrer(const QString& programme) {
+    // until it is stopped; what it said on its error output.
+    QString Demarrer(const QString& programme, const std::function<void(QProcessEnvironment&)>& session = {}) {
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QT_QPA_PLATFORM", "offscreen");
         env.insert("OSTREL_DISQUE_C", dossier.path());
+        if (session) session(env);
         p.setProcessEnvironment(env);
         p.start(programme, {});
-        ASSERT_TRUE(p.waitForStarted(10000)) << programme.toStdString();
+        EXPECT_TRUE(p.waitForStarted(10000)) << programme.toStdString();
         EXPECT_FALSE(p.waitForFinished(500)) << "ended: " << p.readAllStandardError().toStdString();
         p.kill();
         p.waitForFinished(5000);
+        return QString::fromLocal8Bit(p.readAllStandardError());
     }
 };
 
@@ -113,4 +116,26 @@ TEST_F(Programmes, Conversion) {
 TEST_F(Programmes, ExecutablesDemarrent) {
     Demarrer(PROGRAMME_EXPORTATION);
     Demarrer(PROGRAMME_CONVERSION);
+}
+
+TEST_F(Programmes, RienSurLaConsoleDUneSessionSansDossierDExecution) {
+    // A session without XDG_RUNTIME_DIR (su, a bare X server), its temporary
+    // folder here: each program makes its own private folder there.
+    const QString tmp = Chemin("tmp");
+    for (const char* programme : {PROGRAMME_EXPORTATION, PROGRAMME_CONVERSION}) {
+        SCOPED_TRACE(programme);
+        QDir(tmp).removeRecursively();
+        ASSERT_TRUE(QDir().mkpath(tmp));
+        const QString console = Demarrer(programme, [&](QProcessEnvironment& env) {
+            env.remove("XDG_RUNTIME_DIR");
+            env.insert("TMPDIR", tmp);
+        });
+        EXPECT_FALSE(console.contains("XDG_RUNTIME_DIR") || console.contains("QStandardPaths"))
+            << console.toStdString();
+        const QFileInfoList dossiers = QDir(tmp).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot);
+        ASSERT_EQ(dossiers.size(), 1);
+        EXPECT_TRUE(dossiers[0].fileName().startsWith("runtime-"));
+        EXPECT_EQ(dossiers[0].permissions() & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser),
+                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
 }

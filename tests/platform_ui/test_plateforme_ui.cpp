@@ -2,6 +2,7 @@
 
 #include <QColorDialog>
 #include <QDir>
+#include <QAbstractProxyModel>
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileSystemModel>
@@ -15,8 +16,10 @@
 #include <QTimer>
 #include <QPointer>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
+#include <map>
 
 #include "commun/application_test.h"
 #include "platform/dialogues.h"
@@ -31,6 +34,12 @@ using namespace ostrel;
 using ostrel_test::Traiter_Evenements;
 
 namespace {
+
+// The files of the list a file dialog shows (behind the dialog's own columns).
+QFileSystemModel* Modele_Fichiers(const QTreeView* vue) {
+    const auto* proxy = qobject_cast<const QAbstractProxyModel*>(vue->model());
+    return qobject_cast<QFileSystemModel*>(proxy ? proxy->sourceModel() : vue->model());
+}
 
 // A screen that records what happens to it.
 class Forme_Essai : public Forme {
@@ -337,7 +346,7 @@ TEST_F(PlateformeUi, DialoguesStandardsEnFrancaisDansLeurDossierSansColonneCoupe
     EXPECT_EQ(dialogue.directory().absolutePath(), QDir(d.InitDir).absolutePath());
     auto* vue = dialogue.findChild<QTreeView*>(QStringLiteral("treeView"));
     ASSERT_NE(vue, nullptr);
-    QSignalSpy lu(qobject_cast<QFileSystemModel*>(vue->model()), &QFileSystemModel::directoryLoaded);
+    QSignalSpy lu(Modele_Fichiers(vue), &QFileSystemModel::directoryLoaded);
     dialogue.show();
     ASSERT_TRUE(lu.wait(30000));
     Traiter_Evenements();
@@ -371,4 +380,43 @@ TEST_F(PlateformeUi, DialoguesStandardsEnFrancaisDansLeurDossierSansColonneCoupe
     polices.setCurrentFont(Police_Initiale(police));
     EXPECT_EQ(polices.currentFont().family(), QFontInfo(QFont(QStringLiteral("Arial"))).family());
     EXPECT_EQ(polices.currentFont().pointSize(), 12);
+}
+
+TEST_F(PlateformeUi, ColonnesDuDialogueFichierEnFrancaisQuelleQueSoitLaLangueDuBureau) {
+    // The suite runs on a C or English desktop: the system's forms are not French.
+    ASSERT_TRUE(Installer_Traductions_Qt());
+    QTemporaryDir disque;
+    ASSERT_TRUE(QDir(disque.path()).mkdir("Sauvegardes"));
+    QFile fichier(disque.filePath("releve.txt"));
+    ASSERT_TRUE(fichier.open(QIODevice::WriteOnly));
+    fichier.write(QByteArray(5000, 'x'));
+    fichier.close();
+
+    Dialogue_Fichier d;
+    d.DialogTitle = QStringLiteral("Ouverture");
+    d.InitDir = disque.path();
+    QFileDialog dialogue;
+    Preparer_Dialogue_Fichier(dialogue, d, false);
+    auto* vue = dialogue.findChild<QTreeView*>(QStringLiteral("treeView"));
+    ASSERT_NE(vue, nullptr);
+    QSignalSpy lu(Modele_Fichiers(vue), &QFileSystemModel::directoryLoaded);
+    dialogue.show();
+    ASSERT_TRUE(lu.wait(30000));
+    Traiter_Evenements();
+    const QAbstractItemModel* m = vue->model();
+    QStringList titres;
+    for (int c = 0; c < 4; ++c) titres << m->headerData(c, Qt::Horizontal).toString();
+    EXPECT_EQ(titres, (QStringList{"Nom", "Taille", "Type", "Dernière modification"}));
+    std::map<QString, QStringList> lignes;
+    for (int r = 0; r < m->rowCount(vue->rootIndex()); ++r) {
+        QStringList l;
+        for (int c = 1; c < 4; ++c) l << m->index(r, c, vue->rootIndex()).data().toString();
+        lignes[m->index(r, 0, vue->rootIndex()).data().toString()] = l;
+    }
+    ASSERT_EQ(lignes.size(), 2u);
+    EXPECT_EQ(lignes["Sauvegardes"].mid(0, 2), (QStringList{"", "Dossier"}));
+    EXPECT_EQ(lignes["releve.txt"].mid(0, 2), (QStringList{"4,88 Kio", "document texte brut"}));
+    const QRegularExpression date(QStringLiteral("^\\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d$"));
+    for (const auto& [nom, l] : lignes)
+        EXPECT_TRUE(date.match(l[2]).hasMatch()) << nom.toStdString() << ": " << l[2].toStdString();
 }

@@ -9,6 +9,7 @@
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QHeaderView>
+#include <QIdentityProxyModel>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QScreen>
@@ -34,6 +35,37 @@ QWidget* Parent() {
     return w;
 }
 
+const QLocale Francais(QLocale::French, QLocale::France);
+
+// The file list's columns in French whatever the desktop's language: Qt
+// writes sizes and dates in the system's forms ("4.88 KiB", "9 Dec 2026")
+// and calls a folder "Folder", where the other texts follow the translations.
+class Colonnes_Francaises : public QIdentityProxyModel {
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+    QVariant data(const QModelIndex& index, int role) const override {
+        const auto* modele = qobject_cast<const QFileSystemModel*>(sourceModel());
+        if (role != Qt::DisplayRole || !modele || index.column() < 1 || index.column() > 3)
+            return QIdentityProxyModel::data(index, role);
+        const QModelIndex source = mapToSource(index);
+        const QFileInfo info = modele->fileInfo(source);
+        switch (index.column()) {
+        case 1: return info.isFile() ? Francais.formattedDataSize(info.size()) : QString();
+        case 2:
+            if (info.isRoot()) return QStringLiteral("Lecteur");
+            if (!info.isFile()) return QStringLiteral("Dossier");
+            return QIdentityProxyModel::data(index, role);  // the kind of file, in the default (French) language
+        default: return Francais.toString(modele->lastModified(source), QLocale::ShortFormat);
+        }
+    }
+};
+
+QFileSystemModel* Modele_Fichiers(const QAbstractItemView* vue) {
+    if (const auto* proxy = qobject_cast<const QAbstractProxyModel*>(vue->model()))
+        return qobject_cast<QFileSystemModel*>(proxy->sourceModel());
+    return qobject_cast<QFileSystemModel*>(vue->model());
+}
+
 // The dialog wide enough for every column of its detailed view, within the screen.
 void Elargir_Pour_Colonnes(QFileDialog& dialogue, QTreeView* vue) {
     const int manque = vue->header()->length() + vue->style()->pixelMetric(QStyle::PM_ScrollBarExtent) -
@@ -45,7 +77,7 @@ void Elargir_Pour_Colonnes(QFileDialog& dialogue, QTreeView* vue) {
 }
 
 // No column of the detailed view is cut: each is as wide as its title and the
-// texts it shows (dates, sizes and types in the desktop's language), checked
+// texts it shows (dates, sizes and types), checked
 // again whenever a folder has been read; and the dialog is as wide as they are.
 void Dimensionner_Colonnes(QFileDialog& dialogue) {
     auto* vue = dialogue.findChild<QTreeView*>(QStringLiteral("treeView"));
@@ -53,9 +85,8 @@ void Dimensionner_Colonnes(QFileDialog& dialogue) {
     QHeaderView* tete = vue->header();
     const QFontMetrics fm(vue->font());
     const QDateTime date_longue(QDate(2027, 12, 28), QTime(23, 59, 59));
-    const QString exemples[] = {QString(28, QLatin1Char('n')), QLocale::system().formattedDataSize(999 * 1024 * 1024),
-                                QString(16, QLatin1Char('n')),
-                                QLocale::system().toString(date_longue, QLocale::ShortFormat)};
+    const QString exemples[] = {QString(28, QLatin1Char('n')), Francais.formattedDataSize(999 * 1024 * 1024),
+                                QString(16, QLatin1Char('n')), Francais.toString(date_longue, QLocale::ShortFormat)};
     const int marge = fm.horizontalAdvance(QStringLiteral("MM")) + vue->iconSize().width();
     for (int c = 0; c < tete->count() && c < 4; ++c)
         tete->resizeSection(c, std::max(fm.horizontalAdvance(exemples[c]) + marge, tete->sectionSizeHint(c)));
@@ -71,7 +102,7 @@ void Dimensionner_Colonnes(QFileDialog& dialogue) {
     QSize taille = dialogue.sizeHint().expandedTo(QSize(lieux + colonnes + 60, 520));
     if (const QScreen* ecran = dialogue.screen()) taille = taille.boundedTo(ecran->availableGeometry().size());
     dialogue.resize(taille);
-    if (auto* modele = qobject_cast<QFileSystemModel*>(vue->model())) {
+    if (QFileSystemModel* modele = Modele_Fichiers(vue)) {
         QObject::connect(modele, &QFileSystemModel::directoryLoaded, &dialogue, [&dialogue, vue] {
             QHeaderView* t = vue->header();
             for (int c = 0; c < t->count(); ++c) {
@@ -93,8 +124,9 @@ struct Compteur_Modal {
 }  // namespace
 
 bool Installer_Traductions_Qt() {
+    QLocale::setDefault(Francais);
     auto* traduction = new QTranslator(QCoreApplication::instance());
-    if (!traduction->load(QLocale(QLocale::French, QLocale::France), QStringLiteral("qtbase"), QStringLiteral("_"),
+    if (!traduction->load(Francais, QStringLiteral("qtbase"), QStringLiteral("_"),
                           QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         delete traduction;
         return false;
@@ -174,6 +206,8 @@ void Boites_Qt::Beep() { QApplication::beep(); }
 void Preparer_Dialogue_Fichier(QFileDialog& dialogue, const Dialogue_Fichier& d, bool enregistrer) {
     dialogue.setWindowTitle(d.DialogTitle);
     dialogue.setOption(QFileDialog::DontUseNativeDialog);
+    if (!dynamic_cast<Colonnes_Francaises*>(dialogue.proxyModel()))
+        dialogue.setProxyModel(new Colonnes_Francaises(&dialogue));
     dialogue.setOption(QFileDialog::DontConfirmOverwrite, !(enregistrer && d.Confirmer_Ecrasement));
     dialogue.setAcceptMode(enregistrer ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialogue.setFileMode(enregistrer ? QFileDialog::AnyFile : QFileDialog::ExistingFile);

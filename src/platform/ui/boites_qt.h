@@ -27,8 +27,10 @@ private:
     int modaux_ = 0;
 };
 
-// Qt's own French texts for the standard dialogs (file, colour, font), taken
-// from Qt's translations folder; false when they are not installed there.
+// French for the standard dialogs (file, colour, font) whatever the
+// desktop's language: French becomes the default locale (dates, numbers,
+// kinds of file) and Qt's own French texts are taken from its translations
+// folder; false when they are not installed there.
 bool Installer_Traductions_Qt();
 
 // The file dialog as ShowOpen and ShowSave show it, before it runs: French
