@@ -6,6 +6,10 @@
 # configure, and a header added or removed configures again.
 function(ostrel_entetes cible)
     file(RELATIVE_PATH dossier ${PROJECT_SOURCE_DIR}/src ${CMAKE_CURRENT_SOURCE_DIR})
+    # A folder outside src/ keeps its own name: "sim/simulateur.h".
+    if(dossier MATCHES "^\\.\\.")
+        file(RELATIVE_PATH dossier ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
+    endif()
     set(racine ${PROJECT_BINARY_DIR}/entetes/${cible})
     file(GLOB entetes CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
     file(REMOVE_RECURSE ${racine})

@@ -1,7 +1,9 @@
 #!/bin/sh
-# Builds Ostrel and runs the whole test suite (installs what is missing first).
+# Checks that no include climbs out of its folder, builds Ostrel and runs the
+# whole test suite (installs what is missing first).
 set -e
 cd "$(dirname "$0")/.."
+./scripts/verifier_inclusions.sh
 ./scripts/installer_dependances.sh
 BUILD=${OSTREL_BUILD:-build}
 CXX=${OSTREL_CXX:-g++} cmake -S . -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
