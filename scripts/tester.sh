@@ -9,4 +9,4 @@ BUILD=${OSTREL_BUILD:-build}
 CXX=${OSTREL_CXX:-g++} cmake -S . -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$BUILD" -j"${OSTREL_JOBS:-$(nproc)}"
 cd "$BUILD"
-QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)" --timeout 300
+QT_QPA_PLATFORM=offscreen ctest --no-tests=error --output-on-failure -j"$(nproc)" --timeout 300
