@@ -62,7 +62,7 @@ void Remplir_Voie(Grille& g, int debut, size_t colonne, int numero, const Parame
         for (int rang : {3, 4, 5, 6, 7, 9, 10, 11, 12, 13, 14, 16, 17, 18, 20}) cellule(rang) = Rien;
         return;
     }
-    const bool etor = v.Nature_Capteur == 2;
+    const bool etor = Entree_Contact(v);
     const bool alarmes_coupees = (etor && v.Role_ETOR_Inhib != 0) || v.Alarme_Valide == 0;
     cellule(2) = QStringLiteral("Oui");
     cellule(3) = etor ? Rien : Texte_Entier(v.Periode_Enreg) + QStringLiteral(" minutes");
@@ -297,9 +297,9 @@ namespace {
 // meaning, any other value in the general number form.
 QString Texte_Mesure_Imprimee(Simple m) {
     const Simple dixiemes = static_cast<Simple>(m * 10.0f);
-    if (dixiemes == -32768.0f) return Rien;
-    if (dixiemes == -32767.0f) return QStringLiteral("Fermé");
-    if (dixiemes == -32766.0f) return QStringLiteral("Ouvert");
+    if (dixiemes == Mot_Voie_Invalide) return Rien;
+    if (dixiemes == Mot_Contact_Ferme) return QStringLiteral("Fermé");
+    if (dixiemes == Mot_Contact_Ouvert) return QStringLiteral("Ouvert");
     return Texte_Simple(m);
 }
 
