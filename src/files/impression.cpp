@@ -46,7 +46,7 @@ void Debut_Rapport(Simple taille) {
     Printer().FontSize(taille);
 }
 
-void Premiere_Ligne() { Printer().Print(QStringLiteral("Velsa SA") + QStringLiteral("   ") + Frm_Menu1().Lbl_Info_Client()); }
+void Premiere_Ligne() { Printer().Print(Nom_Maison + QStringLiteral("   ") + Frm_Menu1().Lbl_Info_Client()); }
 
 QString Oui_Non(Booleen b) { return b != 0 ? QStringLiteral("Oui") : QStringLiteral("Non"); }
 
@@ -144,6 +144,17 @@ QString Complete_Espaces(QString& s, Long n) {
     const Long fin = n;
     for (Long i = static_cast<Long>(s.size()); i <= fin; ++i) s += QLatin1Char(' ');
     return s;
+}
+
+void Imprimer_Entete(const QString& sujet, const QString& apres_nom) {
+    Imprimante& p = Printer();
+    p.Print(Nom_Maison + apres_nom);
+    p.Print(QString(91, QLatin1Char('*')));
+    p.Print();
+    p.Print(QStringLiteral("Nom de l'installation : ") + Nom_Installation);
+    p.Print();
+    p.Print();
+    p.Print(sujet);
 }
 
 void Signaler_Echec_Impression(const Resultat_Impression& resultat) {
@@ -315,13 +326,8 @@ bool Imprimer_Mesures_Instantanees() {
     Printer().Orientation(vbPRORLandscape);
     Printer().FontName(Police_Rapports);
     Printer().FontSize(10);
-    Printer().Print(QStringLiteral("Velsa SA") + QStringLiteral(" - IMPRESSION INSTANTANEE DES MESURES"));
-    Printer().Print(QString(91, QLatin1Char('*')));
-    Printer().Print();
-    Printer().Print(QStringLiteral("Nom de l'installation : ") + Nom_Installation);
-    Printer().Print();
-    Printer().Print();
-    Printer().Print(QStringLiteral("Module n°") + Texte_Entier(module) + QStringLiteral(" - ") + entete);
+    Imprimer_Entete(QStringLiteral("Module n°") + Texte_Entier(module) + QStringLiteral(" - ") + entete,
+                    QStringLiteral(" - IMPRESSION INSTANTANEE DES MESURES"));
     for (int i = 0; i < 3; ++i) Printer().Print();
     Printer().Print(regle);
     Printer().Print({{QStringLiteral(" | Voie N°"), Separateur::Zone},
