@@ -28,7 +28,7 @@
 #include "shell/demarrage.h"
 #include "shell/ecrans_programme.h"
 #include "shell/frm_mesures.h"
-#include "simulateur.h"
+#include "sim/simulateur.h"
 
 using namespace ostrel;
 

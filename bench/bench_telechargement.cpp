@@ -17,7 +17,7 @@
 #include "link/liaison.h"
 #include "link/variables.h"
 #include "platform/horloge.h"
-#include "simulateur.h"
+#include "sim/simulateur.h"
 
 using namespace ostrel;
 

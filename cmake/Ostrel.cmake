@@ -6,6 +6,10 @@
 # configure, and a header added or removed configures again.
 function(ostrel_entetes cible)
     file(RELATIVE_PATH dossier ${PROJECT_SOURCE_DIR}/src ${CMAKE_CURRENT_SOURCE_DIR})
+    # A folder outside src/ keeps its own name: "sim/simulateur.h".
+    if(dossier MATCHES "^\\.\\.")
+        file(RELATIVE_PATH dossier ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
+    endif()
     set(racine ${PROJECT_BINARY_DIR}/entetes/${cible})
     file(GLOB entetes CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
     file(REMOVE_RECURSE ${racine})
@@ -20,6 +24,8 @@ endfunction()
 # ostrel_test(<name> SOURCES ... LIBS ...): one GoogleTest executable, its tests
 # registered one by one with CTest. Screen tests run offscreen so no display is needed.
 # tests/ is on the include path for the helpers the test folders share.
+# Under the sanitizers, the tests also check that every string a call reads
+# is whole, which the programs run by hand do not (see sanitizers.cpp).
 include(GoogleTest)
 function(ostrel_test nom)
     cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
@@ -27,8 +33,12 @@ function(ostrel_test nom)
     set_property(TARGET ${nom} PROPERTY OSTREL_SUITE ON)
     target_link_libraries(${nom} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
     target_include_directories(${nom} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+    set(sanitizers)
+    if(OSTREL_SANITIZE)
+        set(sanitizers ENVIRONMENT_MODIFICATION "ASAN_OPTIONS=path_list_append:strict_string_checks=1")
+    endif()
     gtest_discover_tests(${nom}
-        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
+        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" ${sanitizers}
         DISCOVERY_TIMEOUT 60)
 endfunction()
 

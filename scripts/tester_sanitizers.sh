@@ -11,4 +11,4 @@ CXX=${OSTREL_CXX_SANITIZERS:-clang++} cmake -S . -B "$BUILD" -DCMAKE_BUILD_TYPE=
     -DOSTREL_SANITIZE=ON >/dev/null
 cmake --build "$BUILD" -j"${OSTREL_JOBS:-$(nproc)}"
 cd "$BUILD"
-QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)" --timeout 600
+QT_QPA_PLATFORM=offscreen ctest --no-tests=error --output-on-failure -j"$(nproc)" --timeout 600

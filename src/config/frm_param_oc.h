@@ -71,7 +71,6 @@ public:
     // The texts of the code boxes and of the name boxes, in box order.
     Textes_Codes Codes() const;
     Textes_Codes Noms() const;
-    const Dialogue_Fichier& CmnDial_Save_Conf() const { return cmn_dial_save_conf_; }
 
 protected:
     bool eventFilter(QObject* objet, QEvent* evenement) override;

@@ -579,7 +579,7 @@ void Frm_Param_Voies_Forme::Affiche_Parametres_Voie(Entier i) {
     Txt_Echel_20->Maximum(Dixiemes_Max);
     Txt_Echel_4->Minimum(Dixiemes_Min);
     Txt_Echel_4->Maximum(Dixiemes_Max);
-    if (R.Nature_Capteur != 2) R.Role_ETOR_Inhib = Faux;
+    if (!Entree_Contact(R)) R.Role_ETOR_Inhib = Faux;
 
     if (R.Voie_Valide == 0) {
         Selectionner(Opt_Non);
@@ -698,7 +698,7 @@ void Frm_Param_Voies_Forme::Montrer_Controles_Nature(Octet nature) {
 void Frm_Param_Voies_Forme::Opt_AD590_Click() {
     if (!Enregistrement_Affiche() || !Actif(Opt_AD590, this) || !Montre(Opt_AD590, this)) return;
     Parametres_Voie& R = Voie_Affichee();
-    if (R.Nature_Capteur == 2) Retrait_Entree_Inhibition(static_cast<Octet>(Num_Voie_Affichee + 1), Nb_Voies_Affichees);
+    if (Entree_Contact(R)) Retrait_Entree_Inhibition(static_cast<Octet>(Num_Voie_Affichee + 1), Nb_Voies_Affichees);
     Montrer_Controles_Nature(0);
     Cmb_Unite->setEnabled(false);
     Lbl_Unite->setEnabled(false);
@@ -716,7 +716,7 @@ void Frm_Param_Voies_Forme::Opt_AD590_Click() {
 void Frm_Param_Voies_Forme::Opt_4_20_Click() {
     if (!Enregistrement_Affiche() || !Actif(Opt_4_20, this) || !Montre(Opt_4_20, this)) return;
     Parametres_Voie& R = Voie_Affichee();
-    if (R.Nature_Capteur == 2) Retrait_Entree_Inhibition(static_cast<Octet>(Num_Voie_Affichee + 1), Nb_Voies_Affichees);
+    if (Entree_Contact(R)) Retrait_Entree_Inhibition(static_cast<Octet>(Num_Voie_Affichee + 1), Nb_Voies_Affichees);
     Montrer_Controles_Nature(1);
     for (QWidget* w : std::initializer_list<QWidget*>{Cmb_Unite, Lbl_Unite}) w->setEnabled(true);
     for (QWidget* w : std::initializer_list<QWidget*>{Frame_Inhibtion_Enreg, Opt_Inhib_Enreg_Non, Opt_Inhib_Enreg_Oui})
@@ -788,7 +788,7 @@ void Frm_Param_Voies_Forme::Opt_Alarm_Oui_Click() {
     Active_Controles_Alarme(true);
     Parametres_Voie& R = Voie_Affichee();
     // A contact input has no thresholds.
-    const bool seuils = R.Nature_Capteur != 2;
+    const bool seuils = !Entree_Contact(R);
     for (QWidget* w : std::initializer_list<QWidget*>{Lbl_Seuil_Bas, Lbl_Seuil_Haut, Txt_Seuil_Bas, Txt_Seuil_Haut})
         w->setEnabled(seuils);
     R.Alarme_Valide = Vrai;

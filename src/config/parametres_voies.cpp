@@ -133,7 +133,7 @@ bool Importer_Voies_Module(Octet& nb_voies) {
     const Octet module = Num_Module;
     Lecture_Etat_Module(module);
     if (Code_Erreur != 0) return echec();
-    const Octet n = (Donnees_Reponse.Etat_Module & 4) != 0 ? 8 : 16;
+    const Octet n = Nb_Voies_Selon_Etat(Donnees_Reponse.Etat_Module);
     Nb_Voies_Module[static_cast<size_t>(module - 1)] = n;
     nb_voies = n;
 
@@ -177,7 +177,7 @@ std::vector<QString> Entrees_ETOR(int affichee, Octet nb) {
     std::vector<QString> entrees{Texte_Aucune_ETOR};
     for (int k = 0; k < std::min<int>(nb, 16); ++k) {
         const Parametres_Voie& v = Tab_Parametres_Voies[static_cast<size_t>(k)];
-        if (k != affichee && v.Nature_Capteur == 2 && v.Role_ETOR_Inhib != 0)
+        if (k != affichee && Entree_Contact(v) && v.Role_ETOR_Inhib != 0)
             entrees.push_back(Prefixe_ETOR + QString::number(k + 1));
     }
     return entrees;

@@ -73,7 +73,7 @@ void Ajouter_Ligne_Point(QByteArray& sortie, const Mesure_Enreg& point) {
 int Chiffre(char c) { return c >= '0' && c <= '9' ? c - '0' : -1; }
 
 // Whole number of a point value: the usual digits at once, any other number
-// form through the general conversion (rounded as the original did).
+// form through the general conversion (rounded half to even, as every cast).
 std::optional<Long> Valeur_Point(QByteArrayView texte) {
     const bool negatif = !texte.isEmpty() && texte.front() == '-';
     const QByteArrayView chiffres = texte.sliced(negatif ? 1 : 0);

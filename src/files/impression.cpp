@@ -46,7 +46,7 @@ void Debut_Rapport(Simple taille) {
     Printer().FontSize(taille);
 }
 
-void Premiere_Ligne() { Printer().Print(QStringLiteral("Velsa SA") + QStringLiteral("   ") + Frm_Menu1().Lbl_Info_Client()); }
+void Premiere_Ligne() { Printer().Print(Nom_Maison + QStringLiteral("   ") + Frm_Menu1().Lbl_Info_Client()); }
 
 QString Oui_Non(Booleen b) { return b != 0 ? QStringLiteral("Oui") : QStringLiteral("Non"); }
 
@@ -62,7 +62,7 @@ void Remplir_Voie(Grille& g, int debut, size_t colonne, int numero, const Parame
         for (int rang : {3, 4, 5, 6, 7, 9, 10, 11, 12, 13, 14, 16, 17, 18, 20}) cellule(rang) = Rien;
         return;
     }
-    const bool etor = v.Nature_Capteur == 2;
+    const bool etor = Entree_Contact(v);
     const bool alarmes_coupees = (etor && v.Role_ETOR_Inhib != 0) || v.Alarme_Valide == 0;
     cellule(2) = QStringLiteral("Oui");
     cellule(3) = etor ? Rien : Texte_Entier(v.Periode_Enreg) + QStringLiteral(" minutes");
@@ -144,6 +144,17 @@ QString Complete_Espaces(QString& s, Long n) {
     const Long fin = n;
     for (Long i = static_cast<Long>(s.size()); i <= fin; ++i) s += QLatin1Char(' ');
     return s;
+}
+
+void Imprimer_Entete(const QString& sujet, const QString& apres_nom) {
+    Imprimante& p = Printer();
+    p.Print(Nom_Maison + apres_nom);
+    p.Print(QString(91, QLatin1Char('*')));
+    p.Print();
+    p.Print(QStringLiteral("Nom de l'installation : ") + Nom_Installation);
+    p.Print();
+    p.Print();
+    p.Print(sujet);
 }
 
 void Signaler_Echec_Impression(const Resultat_Impression& resultat) {
@@ -297,9 +308,9 @@ namespace {
 // meaning, any other value in the general number form.
 QString Texte_Mesure_Imprimee(Simple m) {
     const Simple dixiemes = static_cast<Simple>(m * 10.0f);
-    if (dixiemes == -32768.0f) return Rien;
-    if (dixiemes == -32767.0f) return QStringLiteral("Fermé");
-    if (dixiemes == -32766.0f) return QStringLiteral("Ouvert");
+    if (dixiemes == Mot_Voie_Invalide) return Rien;
+    if (dixiemes == Mot_Contact_Ferme) return QStringLiteral("Fermé");
+    if (dixiemes == Mot_Contact_Ouvert) return QStringLiteral("Ouvert");
     return Texte_Simple(m);
 }
 
@@ -315,13 +326,8 @@ bool Imprimer_Mesures_Instantanees() {
     Printer().Orientation(vbPRORLandscape);
     Printer().FontName(Police_Rapports);
     Printer().FontSize(10);
-    Printer().Print(QStringLiteral("Velsa SA") + QStringLiteral(" - IMPRESSION INSTANTANEE DES MESURES"));
-    Printer().Print(QString(91, QLatin1Char('*')));
-    Printer().Print();
-    Printer().Print(QStringLiteral("Nom de l'installation : ") + Nom_Installation);
-    Printer().Print();
-    Printer().Print();
-    Printer().Print(QStringLiteral("Module n°") + Texte_Entier(module) + QStringLiteral(" - ") + entete);
+    Imprimer_Entete(QStringLiteral("Module n°") + Texte_Entier(module) + QStringLiteral(" - ") + entete,
+                    QStringLiteral(" - IMPRESSION INSTANTANEE DES MESURES"));
     for (int i = 0; i < 3; ++i) Printer().Print();
     Printer().Print(regle);
     Printer().Print({{QStringLiteral(" | Voie N°"), Separateur::Zone},

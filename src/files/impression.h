@@ -17,6 +17,13 @@ namespace ostrel {
 QString Complete_Espaces(QString& s, Long n);
 inline QString Complete_Espaces(QString&& s, Long n) { return Complete_Espaces(s, n); }
 
+// The maker's name, first on every printed page.
+inline const QString Nom_Maison = QStringLiteral("Velsa SA");
+// The head of a printed list: the maker's name followed by apres_nom, a row of
+// stars, "Nom de l'installation : " and Nom_Installation, then the subject
+// line two blank lines below.
+void Imprimer_Entete(const QString& sujet, const QString& apres_nom = {});
+
 // Ends the document, brings the calling form to the front with the focus,
 // then tells the user: "Impression envoyée à l'imprimante" when the job
 // reached the printer (or the PDF file it became), an error box otherwise.

@@ -262,7 +262,7 @@ void Frm_Enreg_Forme::Form_Load() {
             Donnees_Reponse.Seuil_Bas = voie.Seuil_Bas;
             Donnees_Reponse.Nature_Capteur = voie.Nature_Capteur;
         }
-        if (Donnees_Reponse.Nature_Capteur == 2 || Donnees_Reponse.Voie_Valide == Faux) {
+        if (Entree_Contact(Donnees_Reponse) || Donnees_Reponse.Voie_Valide == Faux) {
             Check_Voie[static_cast<size_t>(i)]->setEnabled(false);
         } else {
             Trace_Courbe_Voie(i);

@@ -30,7 +30,6 @@ namespace ostrel {
 namespace {
 
 const QString Titre_Impression = QStringLiteral("Impression");
-const QString Maison = QStringLiteral("Velsa SA");
 
 
 // A line that starts two print zones in (character 28).
@@ -83,7 +82,7 @@ bool Frm_Enreg_Forme::Imprime_Tableau_Numerique(Long premier, Long dernier, int 
     Tableau_Bord& tableau = Frm_Menu1();
     // The header of the module whose recordings these are, as the graph and
     // the curve printouts name it: a file's own module, not the current one.
-    const QString en_tete = Maison + QStringLiteral(" - ") + tableau.Lbl_Nom_Logiciel() + QStringLiteral(" - ") +
+    const QString en_tete = Nom_Maison + QStringLiteral(" - ") + tableau.Lbl_Nom_Logiciel() + QStringLiteral(" - ") +
                             tableau.Lbl_Info_Client() + QStringLiteral(" - ") + Nom_Module;
     const QString nom = n < static_cast<int>(Check_Voie.size()) ? Check_Voie[static_cast<size_t>(n)]->text() : QString();
     const QString titre = QStringLiteral("Tableau des données numériques du ") + Date_Tableau_Imprime(Tab_Mesures[premier].Date_Heure) +
@@ -256,7 +255,7 @@ void Frm_Enreg_Forme::Imprime_Courbes_Par_Page(Octet N) {
     std::vector<QString> fichiers_pdf;
     for (int i = 0; i < std::min<int>(N, static_cast<int>(Check_Voie.size())) && reussi; ++i) {
         if (!Voie_Cochee(i)) continue;
-        CWGraph_Enreg->Caption(Maison + QStringLiteral(" - ") + tableau.Lbl_Nom_Logiciel() + QStringLiteral(" - ") + Nom_Module +
+        CWGraph_Enreg->Caption(Nom_Maison + QStringLiteral(" - ") + tableau.Lbl_Nom_Logiciel() + QStringLiteral(" - ") + Nom_Module +
                                QStringLiteral(" - ") + tableau.Lbl_Info_Client() + QStringLiteral(" - ") +
                                Check_Voie[static_cast<size_t>(i)]->text() + QStringLiteral(" - le ") + Texte_Date(Maintenant()));
         CWGraph_Enreg->Visible(i + 1, true);
@@ -284,7 +283,7 @@ void Frm_Enreg_Forme::Imprime_Courbes_Meme_Page(Octet N) {
     const double W = width(), H = height();
     CWGraph_Enreg->setGeometry(Arrondi_Pixels(0.05 * W), Arrondi_Pixels(0.05 * H), Arrondi_Pixels(0.83 * W), Arrondi_Pixels(0.90 * H));
     Tableau_Bord& tableau = Frm_Menu1();
-    CWGraph_Enreg->Caption(Maison + QStringLiteral(" - ") + tableau.Lbl_Nom_Logiciel() + QStringLiteral(" - ") + Nom_Module +
+    CWGraph_Enreg->Caption(Nom_Maison + QStringLiteral(" - ") + tableau.Lbl_Nom_Logiciel() + QStringLiteral(" - ") + Nom_Module +
                            QStringLiteral(" - ") + tableau.Lbl_Info_Client() + QStringLiteral(" - le ") +
                            Texte_Date(Maintenant()));
     Taille_Police(CWGraph_Enreg, 8);

@@ -232,7 +232,7 @@ void frm_Journal_Alarme_Forme::Cmb_Choix_Ostrelclim_Click() {
 
     Lecture_Etat_Module(Num_Module);
     if (Code_Erreur != 0) return Vers_Problemes_Liaison();
-    const Octet n = (Donnees_Reponse.Etat_Module & 4) ? 8 : 16;
+    const Octet n = Nb_Voies_Selon_Etat(Donnees_Reponse.Etat_Module);
     Nb_Voies_Module[Num_Module - 1u] = n;
 
     Cmb_Choix_Num_Voie->clear();
@@ -340,7 +340,7 @@ void frm_Journal_Alarme_Forme::Cmd_OK_Click() {
 
         Lecture_Etat_Module(Num_Module);
         if (Code_Erreur != 0) return Vers_Problemes_Liaison();
-        Nb_Voies_Module[Num_Module - 1u] = (Donnees_Reponse.Etat_Module & 4) ? 8 : 16;
+        Nb_Voies_Module[Num_Module - 1u] = Nb_Voies_Selon_Etat(Donnees_Reponse.Etat_Module);
 
         if (Cmb_Choix_Num_Voie->currentIndex() < 0 && Cmb_Choix_Num_Voie->count() > 0)
             Cmb_Choix_Num_Voie->setCurrentIndex(0);

@@ -60,8 +60,6 @@ public:
     Table_Noms_Operateurs Noms_Operateurs;
     Booleen Mode_Acquittement = Faux;
     Dialogue_Fichier CommonDialog1;
-    // The journal listed: its number of entries and the header it belongs to.
-    Long Nb_Lignes_Journal() const { return nb_journal_; }
 
 protected:
     bool eventFilter(QObject* objet, QEvent* evenement) override;

@@ -229,7 +229,7 @@ bool Frm_Menu_Enreg_Forme::Charge_Enregistrements() {
     Lecture_Etat_Module(module);
     if (Code_Erreur != 0) return false;
     Donnees_Fichier = Faux;
-    const int n = (Donnees_Reponse.Etat_Module & 4) != 0 ? 8 : 16;
+    const int n = Nb_Voies_Selon_Etat(Donnees_Reponse.Etat_Module);
     Nb_Voies_Module[module - 1] = static_cast<Octet>(n);
     Index_Fin_Voie.assign(static_cast<size_t>(n), 0);
     Nb_Elements_Telecharges = 0;

@@ -419,7 +419,6 @@ Projection_Graphe Graphe_Enreg::Projection() const {
 }
 
 double Graphe_Enreg::X_Pixel(double x) const { return Projection().X(x); }
-double Graphe_Enreg::Y_Pixel(double y) const { return Projection().Y(y); }
 double Graphe_Enreg::X_Valeur(double px) const {
     const Projection_Graphe p = Projection();
     return p.x0 + (px - p.gauche) / p.ex;

@@ -86,7 +86,6 @@ public:
     // Major divisions of the time axis and minor ticks per division.
     void Graduations_Temps(int divisions, int secondaires);
     int Divisions_Temps() const { return divisions_temps_; }
-    int Graduations_Secondaires() const { return secondaires_temps_; }
     // The smallest range the operator can zoom the time axis to.
     void Etendue_Minimale_Temps(double jours) { etendue_min_x_ = jours; }
 
@@ -127,7 +126,6 @@ public:
     // Geometry of the plot area, in pixels of the widget, and conversions.
     QRectF Zone_Trace() const;
     double X_Pixel(double x) const;
-    double Y_Pixel(double y) const;
     double X_Valeur(double pixel) const;
     double Y_Valeur(double pixel) const;
 

@@ -149,13 +149,7 @@ bool Imprimer_Lignes_Journal(const QString& intitule, const QStringList& lignes)
     p.FontSize(10);
     p.FontBold(false);
     const QString tirets(150, QLatin1Char('-'));
-    p.Print(QStringLiteral("Velsa SA"));
-    p.Print(QString(91, QLatin1Char('*')));
-    p.Print();
-    p.Print(QStringLiteral("Nom de l'installation : ") + Nom_Installation);
-    p.Print();
-    p.Print();
-    p.Print(QStringLiteral("Journal des évènements du Module") + QStringLiteral(" : ") + intitule);
+    Imprimer_Entete(QStringLiteral("Journal des évènements du Module") + QStringLiteral(" : ") + intitule);
     p.Print();
     p.Print();
     p.Print(tirets);

@@ -90,6 +90,11 @@ constexpr Entier Mot_Voie_Invalide = -32768;
 constexpr Entier Mot_Contact_Ferme = -32767;
 constexpr Entier Mot_Contact_Ouvert = -32766;
 
+// A channel of sensor kind 2 is a contact input (ETOR): open or closed, no thresholds.
+inline bool Entree_Contact(const Parametres_Voie& voie) { return voie.Nature_Capteur == 2; }
+// A module's channel count by its state word (Lecture_Etat_Module): 8 when bit 2 is set, 16 otherwise.
+inline Octet Nb_Voies_Selon_Etat(Entier etat_module) { return (etat_module & 4) ? 8 : 16; }
+
 inline const QString En_Service = QStringLiteral("En Service");
 inline const QString Hors_Service = QStringLiteral("Hors Service");
 inline const QString Module_Non_Connecte = QStringLiteral("Module non connecté");

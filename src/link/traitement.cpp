@@ -66,7 +66,7 @@ void Telechargement_Parametrage_Voies() {
 
     Lecture_Etat_Module(Num_Module);
     if (Code_Erreur != 0) return Vers_Problemes_Liaison();
-    const Octet n = (Donnees_Reponse.Etat_Module & 4) ? 8 : 16;
+    const Octet n = Nb_Voies_Selon_Etat(Donnees_Reponse.Etat_Module);
     Nb_Voies_Module[Num_Module - 1] = n;
 
     Commande_Mode_Fonctionnement(Num_Module, Entier(0));

@@ -30,13 +30,7 @@ void Frm_Param_Periph_Forme::Imprimer_Param_Periph() {
     p.FontName(QStringLiteral("Courier New"));
     p.FontSize(10);
 
-    p.Print(QStringLiteral("Velsa SA"));
-    p.Print(QString(91, QLatin1Char('*')));
-    p.Print();
-    p.Print(QStringLiteral("Nom de l'installation : ") + Nom_Installation);
-    p.Print();
-    p.Print();
-    p.Print(QStringLiteral("Réglages du périphérique de communication"));
+    Imprimer_Entete(QStringLiteral("Réglages du périphérique de communication"));
     p.Print();
     p.Print();
 

@@ -1,5 +1,5 @@
 #pragma once
-// The one mapping of the original machine's folders and ports onto this one.
+// The one mapping of the site's folders and ports (drive c:, the Windows folder, COM n) onto this machine.
 //   drive "c:"          -> $OSTREL_DISQUE_C (default: the user's home folder)
 //   the Windows folder  -> $OSTREL_DOSSIER_WINDOWS (default: $OSTREL_DISQUE_C/Windows)
 //   serial port n       -> $OSTREL_COM<n> (default: /dev/ttyS<n-1>)

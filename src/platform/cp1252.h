@@ -1,5 +1,5 @@
 #pragma once
-// The Windows-1252 code page of the original files and module texts. Every
+// The Windows-1252 code page of the data files and module texts. Every
 // byte maps to one character and back: the five bytes the code page leaves
 // undefined map to the control characters of the same value.
 #include <QByteArray>

@@ -1,5 +1,5 @@
 #pragma once
-// The date value of the original platform: a count of days since 30/12/1899,
+// The date value the files and modules carry: a count of days since 30/12/1899,
 // the fraction being the time of day. Construction follows its carry rules (a
 // month of 13 is January of the next year, a day of 0 the last day of the
 // month before, 24 hours one more day).

@@ -11,7 +11,7 @@
 
 namespace ostrel {
 
-// Buttons and icons of a message box, and its answers (original values).
+// Buttons and icons of a message box, and its answers: numbers that add up and compare as the screens use them.
 enum Style_Boite : int {
     vbOKOnly = 0, vbOKCancel = 1, vbAbortRetryIgnore = 2, vbYesNoCancel = 3, vbYesNo = 4, vbRetryCancel = 5,
     vbCritical = 16, vbQuestion = 32, vbExclamation = 48, vbInformation = 64,

@@ -61,7 +61,7 @@ std::optional<Simple> Convertir_Simple(const QString& texte);
 // whatever the language ("Vrai" is refused).
 std::optional<Booleen> Convertir_Booleen(const QString& texte);
 
-// Whole-number conversion of a value as a cast of the original does it:
+// Whole-number conversion of a value, as every file reader and screen casts:
 // rounded half to even, empty when it does not fit.
 std::optional<Octet> Vers_Octet(double valeur);
 std::optional<Entier> Vers_Entier(double valeur);

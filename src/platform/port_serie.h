@@ -65,12 +65,9 @@ public:
     // first sleeps that long, then polls the descriptor, which the line
     // discipline wakes once that many bytes are in, not at every byte.
     bool Attendre_Entree(Instant echeance, int minimum = 1);
-    // Time of one character on the line (start, data, parity, stop bits).
-    std::chrono::nanoseconds Duree_Octet() const { return duree_octet_; }
 
-    // The device the port number names, and its descriptor (-1 when closed).
+    // The device the port number names.
     QString Peripherique() const;
-    int Descripteur() const { return fd_; }
 
 private:
     bool Appliquer_Reglages();

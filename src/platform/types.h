@@ -1,6 +1,6 @@
 #pragma once
-// The type words every part of the program shares. They keep the widths of the
-// original values so that byte, word and date arithmetic behaves the same.
+// The type words every part of the program shares. Their widths are those of the
+// module words and file values, so that byte, word and date arithmetic wraps and rounds as they do.
 #include <cstdint>
 
 namespace ostrel {

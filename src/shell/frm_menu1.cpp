@@ -650,7 +650,7 @@ void Frm_Menu1_Forme::Diagnostique_OC() {
         Fond_Lbl_OC(b, Couleur_Fenetre);
         Lecture_Etat_Module(m);
         if (Code_Erreur == 0) {
-            Nb_Voies_Module[m - 1] = (Donnees_Reponse.Etat_Module & 4) ? 8 : 16;
+            Nb_Voies_Module[m - 1] = Nb_Voies_Selon_Etat(Donnees_Reponse.Etat_Module);
             Lecture_Nom_Module(m);
         }
         Parametres_Module& module = Tab_Parametres_Modules[m - 1];

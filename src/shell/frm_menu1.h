@@ -35,7 +35,6 @@ public:
     void Form_Unload() override;
     // The tail of the first layout; runs once (later resizes only lay out).
     void Fin_Demarrage();
-    bool Demarrage_Termine() const { return demarrage_fait_; }
 
     // False only when the operator has just answered No to the connection question.
     Booleen Module_Connecte = Vrai;

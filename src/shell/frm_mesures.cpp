@@ -267,7 +267,7 @@ void Frm_Mesures_Forme::Form_Load() {
         tmr_temps_reel_->Enabled(true);
         return;
     }
-    Nb_Voies_Module[Num_Module - 1u] = (Donnees_Reponse.Etat_Module & 4) ? 8 : 16;
+    Nb_Voies_Module[Num_Module - 1u] = Nb_Voies_Selon_Etat(Donnees_Reponse.Etat_Module);
     Nb_Voies = Nb_Voies_Module[Num_Module - 1u];
 
     Placer_Zone_Fille(Var_Left_Fille, Var_Top_Fille, Var_Width_Fille, Var_Height_Fille);
@@ -306,7 +306,7 @@ void Frm_Mesures_Forme::Form_Load() {
         r.Lbl_NomVoie->setToolTip(QStringLiteral("Periode d'enregistrement : ") + Texte_Entier(d.Periode_Enreg) +
                                   QStringLiteral(" minutes"));
 
-        const bool contact = d.Nature_Capteur == 2;
+        const bool contact = Entree_Contact(d);
         r.Lbl_Mesure->setText(QStringLiteral("XXX.X"));
         if (contact)
             r.Lbl_Mesure->setToolTip(d.Contact_NF != 0 ? QStringLiteral("Contact normalement fermé")
@@ -459,9 +459,9 @@ void Frm_Mesures_Forme::Boucle_infinie() {
             return;
         }
         const Simple dixiemes = static_cast<Simple>(m * 10.0f);
-        Caption(Lbl_Mesure(Voie_Courante), dixiemes == -32767.0f   ? QStringLiteral("Fermé")
-                                           : dixiemes == -32766.0f ? QStringLiteral("Ouvert")
-                                                                   : Texte_Simple(m));
+        Caption(Lbl_Mesure(Voie_Courante), dixiemes == Mot_Contact_Ferme    ? QStringLiteral("Fermé")
+                                           : dixiemes == Mot_Contact_Ouvert ? QStringLiteral("Ouvert")
+                                                                            : Texte_Simple(m));
         Lecture_Etat_Voie(Num_Module, voie);
         if (Code_Erreur != 0) {
             RAZ_Affichage_Modules();

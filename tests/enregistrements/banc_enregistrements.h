@@ -38,7 +38,7 @@
 #include "shell/demarrage.h"
 #include "shell/ecrans_programme.h"
 #include "shell/frm_menu1.h"
-#include "simulateur.h"
+#include "sim/simulateur.h"
 
 namespace ostrel::test {
 

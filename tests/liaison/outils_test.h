@@ -18,7 +18,7 @@
 #include "link/tableau_bord.h"
 #include "link/variables.h"
 #include "platform/horloge.h"
-#include "simulateur.h"
+#include "sim/simulateur.h"
 
 namespace ostrel::test {
 

@@ -27,7 +27,7 @@
 #include "platform/imprimante.h"
 #include "platform/ui/registre_formes.h"
 #include "shell/ecrans_programme.h"
-#include "simulateur.h"
+#include "sim/simulateur.h"
 
 namespace ostrel::essai_module {
 

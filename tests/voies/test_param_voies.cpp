@@ -399,6 +399,9 @@ TEST_F(Banc_Voies, RestaurationDeCodesHorsLimites) {
     t[0].Seuil_Haut = -10;
     t[0].Seuil_Bas = 10;
     t[0].Offset = 5000;
+    // Periods and delays: 240 minutes is the last one taken.
+    t[1].Periode_Enreg = t[1].Tempo_Alarme = 240;
+    t[2].Periode_Enreg = t[2].Tempo_Alarme = 241;
     const QString fichier = disque.filePath("main.txt");
     QFile f(fichier);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
@@ -415,6 +418,10 @@ TEST_F(Banc_Voies, RestaurationDeCodesHorsLimites) {
     EXPECT_FLOAT_EQ(V(1).Seuil_Bas, -50);
     EXPECT_FLOAT_EQ(V(1).Seuil_Haut, 150);
     EXPECT_FLOAT_EQ(V(1).Offset, 3276.7f);
+    EXPECT_EQ(V(2).Periode_Enreg, 240);
+    EXPECT_EQ(V(2).Tempo_Alarme, 240);
+    EXPECT_EQ(V(3).Periode_Enreg, 30);
+    EXPECT_EQ(V(3).Tempo_Alarme, 30);
 }
 
 TEST_F(Banc_Voies, Impression) {

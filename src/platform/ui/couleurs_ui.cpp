@@ -10,7 +10,7 @@
 namespace ostrel {
 namespace {
 
-// System colour indexes of the original platform, by the palette colour that plays their part.
+// A stored colour with its high bit set names a system colour by this index: the palette colour that plays its part.
 QColor Systeme(int index) {
     const QPalette p = QApplication::palette();
     switch (index) {

@@ -116,7 +116,6 @@ void Forme::Placer_Zone_Fille(double gauche, double haut, double largeur, double
 void Forme::Couleur_Fond(Couleur couleur) { ostrel::Couleur_Fond(this, couleur); }
 
 double Forme::Largeur_Twips() const { return Pixels_Vers_Twips(width()); }
-double Forme::Hauteur_Twips() const { return Pixels_Vers_Twips(height()); }
 
 void Forme::Arreter_Minuteries() {
     for (Minuterie* m : findChildren<Minuterie*>()) m->Enabled(false);

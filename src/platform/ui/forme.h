@@ -47,9 +47,8 @@ public:
     bool Dans_Zone_Fille() const { return zone_fille_; }
 
     void Couleur_Fond(Couleur couleur);
-    // Width and height in twips (ScaleWidth, ScaleHeight).
+    // Width in twips (ScaleWidth).
     double Largeur_Twips() const;
-    double Hauteur_Twips() const;
 
     // Stops every timer of the form (unload).
     void Arreter_Minuteries();

@@ -21,7 +21,6 @@ public:
     using Fabrique = std::function<Forme*()>;
 
     void Enregistrer(const QString& forme, Fabrique fabrique);
-    bool Connue(const QString& forme) const { return fabriques_.count(forme) > 0; }
     // Parent of the screens (the dashboard). A form created while no
     // container is set, or the container itself, stays a window of its own.
     void Definir_Conteneur(QWidget* conteneur) { conteneur_ = conteneur; }

@@ -1,6 +1,6 @@
 #pragma once
-// Key codes as the screens test them: the virtual-key codes of the original
-// platform (letters 65-90 whatever the case, main digits 48-57, keypad
+// Key codes as the screens test them: one number per key, whatever the
+// keyboard layout (letters 65-90 whatever the case, main digits 48-57, keypad
 // digits 96-105, Enter 13, Esc 27, ...), and the shift state (1 Shift,
 // 2 Ctrl, 4 Alt).
 #include <Qt>
