@@ -375,7 +375,10 @@ bool Simulateur::Synchroniser() const {
     }
     // Written on the terminal's own side, it follows in the line whatever the
     // master wrote before.
-    const QByteArray marque = Avec_Crc(QByteArray::fromRawData("\xF7\x03\x00\x00\x00\x00", 6));
+    QByteArray marque(6, '\0');
+    marque[0] = static_cast<char>(Adresse_Marque);
+    marque[1] = static_cast<char>(Modbus::Lecture);
+    marque = Avec_Crc(marque);
     if (::write(esclave_, marque.constData(), static_cast<size_t>(marque.size())) != marque.size()) return false;
     std::unique_lock<std::mutex> verrou(mutex_);
     return marque_vue_.wait_for(verrou, std::chrono::seconds(30), [&] { return marques_vues_ >= numero; });

@@ -2,7 +2,8 @@
 // A bus of monitoring modules on a pseudo-terminal, for tests and demos.
 // It answers as Modbus RTU slaves (module addresses 1..32, 8 or 16 channels
 // each; module 1 also answers for the network bridge) with its own reading of
-// the register map, keeps the state written to it, and can be told to
+// the register map (registres.h: a handler per request code), refuses what a
+// module refuses, keeps the state written to it, and can be told to
 // misbehave request by request (silence, exceptions, corrupted, split, glued
 // or late replies, endless pages).
 //
