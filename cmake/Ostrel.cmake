@@ -1,24 +1,35 @@
-# ostrel_entetes(<library>): the library's include root is a folder of the
-# build holding links to its own folder's headers only, under their usual
+# ostrel_entetes(<library> [ENTETES <name>...]): the library's include root is
+# a folder of the build holding links to its own folder's headers only (or to
+# the ENTETES named, for a library of a few of them), under their usual
 # spelling ("link/trames.h"). A library thus sees the headers of the libraries
 # it links and no others: an include across layers that this build does not
 # declare fails to compile. The links follow the headers present at each
 # configure, and a header added or removed configures again.
 function(ostrel_entetes cible)
+    cmake_parse_arguments(E "" "" "ENTETES" ${ARGN})
     file(RELATIVE_PATH dossier ${PROJECT_SOURCE_DIR}/src ${CMAKE_CURRENT_SOURCE_DIR})
     # A folder outside src/ keeps its own name: "sim/simulateur.h".
     if(dossier MATCHES "^\\.\\.")
         file(RELATIVE_PATH dossier ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
     endif()
     set(racine ${PROJECT_BINARY_DIR}/entetes/${cible})
-    file(GLOB entetes CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+    if(E_ENTETES)
+        list(TRANSFORM E_ENTETES PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/ OUTPUT_VARIABLE entetes)
+    else()
+        file(GLOB entetes CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+    endif()
     file(REMOVE_RECURSE ${racine})
     file(MAKE_DIRECTORY ${racine}/${dossier})
     foreach(entete ${entetes})
         get_filename_component(nom ${entete} NAME)
         file(CREATE_LINK ${entete} ${racine}/${dossier}/${nom} SYMBOLIC)
     endforeach()
-    target_include_directories(${cible} PUBLIC ${racine})
+    get_target_property(type ${cible} TYPE)
+    if(type STREQUAL "INTERFACE_LIBRARY")
+        target_include_directories(${cible} INTERFACE ${racine})
+    else()
+        target_include_directories(${cible} PUBLIC ${racine})
+    endif()
 endfunction()
 
 # ostrel_test(<name> SOURCES ... LIBS ...): one GoogleTest executable, its tests

@@ -10,28 +10,42 @@ namespace ostrel::sim {
 namespace {
 
 // What a channel's name tells of its course: the value it keeps (tenths), its
-// alarm thresholds, unit code and alarm delay (minutes), and its swing
-// (tenths, over minutes).
+// alarm thresholds, unit code and alarm delay (minutes, 1 to 240 as a module
+// takes it), and its swing (tenths, over minutes).
 struct Profil {
     const char* mot;  // found in the name, letter case aside
     int base, bas, haut, unite, delai, oscillation, periode_min;
 };
 
 // The first match wins: "Humidite labo" is a humidity. Cold rooms and
-// freezers wait before they alarm, so that a door opened for a delivery does not.
+// freezers wait longer before they alarm, so that a door opened for a
+// delivery does not.
 constexpr Profil Profils[] = {
-    {"humid", 550, 350, 700, 1, 0, 40, 90},  // %Hr
-    {"congel", -200, -300, -150, 0, 1, 10, 30},
-    {"chambre", 40, 0, 80, 0, 1, 6, 20},
-    {"froid", 40, 0, 80, 0, 1, 6, 20},
-    {"quai", 90, 20, 140, 0, 0, 10, 40},
-    {"cave", 130, 80, 170, 0, 0, 4, 120},
-    {"labo", 205, 160, 250, 0, 0, 5, 60},
-    {"serre", 240, 120, 320, 0, 0, 15, 90},
-    {"local tech", 260, 100, 350, 0, 0, 8, 60},
-    {"cuisine", 210, 120, 300, 0, 0, 10, 45},
-    {"", 195, 120, 280, 0, 0, 6, 60},  // offices, halls, workshops
+    {"humid", 550, 350, 700, 1, 5, 40, 90},  // %Hr
+    {"congel", -200, -300, -150, 0, 20, 10, 30},
+    {"chambre", 40, 0, 80, 0, 15, 6, 20},
+    {"froid", 40, 0, 80, 0, 15, 6, 20},
+    {"quai", 90, 20, 140, 0, 5, 10, 40},
+    {"cave", 130, 80, 170, 0, 10, 4, 120},
+    {"labo", 205, 160, 250, 0, 3, 5, 60},
+    {"serre", 240, 120, 320, 0, 5, 15, 90},
+    {"local tech", 260, 100, 350, 0, 3, 8, 60},
+    {"cuisine", 210, 120, 300, 0, 5, 10, 45},
+    {"", 195, 120, 280, 0, 3, 6, 60},  // offices, halls, workshops
 };
+
+// How a room follows its course: the share of the gap closed in a step, and
+// the most it moves in one. With the sensor's noise on top, and less than a
+// tenth more for the rounding, a measure never moves more than half a unit
+// (5 tenths) in a step.
+constexpr double Suivi = 0.25;
+constexpr double Pente = 3.5;
+constexpr double Bruit = 0.4;
+static_assert(Pente + 2 * Bruit < 5);
+
+// Steps between two pushes past a threshold on a 16-channel module; twice as
+// many on an 8-channel one.
+constexpr int Intervalle_Min = 120, Intervalle_Max = 300;
 
 const Profil& Profil_De(const QByteArray& nom) {
     const QByteArray n = nom.toLower();
@@ -54,6 +68,7 @@ double Gauss(std::mt19937& a) {
 }
 
 bool Contact(const Voie_Simulee& v) { return ((v.reglages[13] >> 3) & 3) == 2; }
+bool Humidite(const Voie_Simulee& v) { return (v.reglages[15] & 7) == 1; }
 bool Valide(const Voie_Simulee& v) { return v.reglages[13] & 1; }
 bool Alarmes(const Voie_Simulee& v) { return v.reglages[13] & 2; }
 
@@ -89,13 +104,23 @@ void Installation::Regler_Demonstration(Module_Simule& m) {
     for (int v = 0; v < m.nb_voies; ++v) {
         Voie_Simulee& voie = m.voies[static_cast<size_t>(v)];
         voie.reglages[1] = 10;  // recording period, minutes
-        if (Contact(voie)) continue;
+        if (Contact(voie)) {
+            // The door opens and closes all day long: an inhibition input in
+            // service, without alarms of its own.
+            voie.reglages[13] = 0x01 | 0x04 | (2 << 3);
+            continue;
+        }
         if (v < static_cast<int>(std::size(noms))) voie.nom = QByteArray(noms[v]).leftJustified(12, ' ', true);
         const Profil& p = Profil_De(voie.nom);
         Mot(voie.reglages, 2, p.haut);
         Mot(voie.reglages, 4, p.bas);
         voie.reglages[11] = static_cast<Octet>(p.delai);
-        voie.reglages[13] = 0x03;
+        // In service with alarms: temperatures from AD590 sensors, the
+        // humidity from a 4-20 mA transmitter scaled 0 to 100 %Hr.
+        const int nature = p.unite == 1 ? 1 : 0;
+        voie.reglages[13] = static_cast<Octet>(0x03 | nature << 3);
+        Mot(voie.reglages, 6, 0);
+        Mot(voie.reglages, 8, 100);
         voie.reglages[15] = static_cast<Octet>((voie.reglages[15] & ~7) | p.unite);
     }
 }
@@ -107,7 +132,7 @@ Installation::Installation(Etat_Bus& etat, Cours cours) : cours_(std::move(cours
         Module_Cours& mc = modules_[adresse];
         std::seed_seq graine_module{cours_.graine, static_cast<std::uint32_t>(adresse)};
         mc.alea.seed(graine_module);
-        mc.prochain_incident = pas_ + Entre(mc.alea, 0, 6);
+        mc.prochain_incident = pas_ + Entre(mc.alea, 0, Intervalle_Min);
         m.journal.clear();
         for (int v = 0; v < 16; ++v) {
             Voie_Simulee& voie = m.voies[static_cast<size_t>(v)];
@@ -120,9 +145,8 @@ Installation::Installation(Etat_Bus& etat, Cours cours) : cours_(std::move(cours
             c.oscillation = p.oscillation * Reel(c.alea, 0.7, 1.3);
             c.periode = p.periode_min * 60.0 / Pas_Secondes * Reel(c.alea, 0.8, 1.2);
             c.phase = Reel(c.alea, 0, 2 * std::numbers::pi);
-            c.agitation = humidite ? 1.2 : 0.4;
-            c.bruit = humidite ? 3 : 1;
-            c.bascule = pas_ + Entre(c.alea, 1, 20);
+            c.agitation = humidite ? 0.6 : 0.2;
+            c.bascule = pas_ + Entre(c.alea, 1, 60);
             voie.etat = 0;
             voie.enregistrements.clear();
         }
@@ -166,25 +190,21 @@ void Installation::Pas(Etat_Bus& etat, long long k) {
         m.horloge = Octets_Horloge(heure);  // the stamps of this step
         if (k >= mc.prochain_incident) {
             Incident(m, mc, k);
-            mc.prochain_incident = k + Entre(mc.alea, 4, 6);
+            mc.prochain_incident = k + Entre(mc.alea, Intervalle_Min, Intervalle_Max) * 16 / m.nb_voies;
         }
         for (int v = 0; v < m.nb_voies; ++v) Pas_Voie(m, mc, v, k, heure, minute);
     }
 }
 
 void Installation::Incident(Module_Simule& m, Module_Cours& mc, long long k) {
-    // The channels that alarm at once are pushed often and briefly; those that
-    // wait (cold rooms, freezers) less often and for longer, so that one or
-    // two channels at a time are past a threshold.
-    std::vector<int> immediates, temporisees;
+    // A channel in service with alarms, not pushed in the last hour.
+    std::vector<int> libres;
     for (int v = 0; v < m.nb_voies; ++v) {
         const Voie_Simulee& voie = m.voies[static_cast<size_t>(v)];
-        // A channel back from a push stays quiet a couple of minutes.
-        if (Valide(voie) && Alarmes(voie) && !Contact(voie) && k >= mc.voies[static_cast<size_t>(v)].fin + 12)
-            (voie.reglages[11] ? temporisees : immediates).push_back(v);
+        const Voie_Cours& c = mc.voies[static_cast<size_t>(v)];
+        if (Valide(voie) && Alarmes(voie) && !Contact(voie) && !c.poussee && k >= c.fin + 3600 / Pas_Secondes)
+            libres.push_back(v);
     }
-    const bool attente = !temporisees.empty() && (immediates.empty() || Entre(mc.alea, 1, 100) <= 10);
-    const std::vector<int>& libres = attente ? temporisees : immediates;
     if (libres.empty()) return;
     const int v = libres[static_cast<size_t>(Entre(mc.alea, 0, static_cast<int>(libres.size()) - 1))];
     const Voie_Simulee& voie = m.voies[static_cast<size_t>(v)];
@@ -192,15 +212,16 @@ void Installation::Incident(Module_Simule& m, Module_Cours& mc, long long k) {
     // Cold rooms mostly warm up; the others drift either way.
     const bool haut = Entre(mc.alea, 1, 100) <= (c.base < 100 ? 80 : 50);
     // Well past the threshold, so that the noise does not take it back and forth.
-    const double marge = Entre(mc.alea, 10, 25) * (Profil_De(voie.nom).unite == 1 ? 3 : 1);
+    const double marge = Entre(mc.alea, 10, 25) * (Humidite(voie) ? 3 : 1);
     const double cible = haut ? Mot(voie.reglages, 2) + marge : Mot(voie.reglages, 4) - marge;
     c.ecart = cible - Cours_Lent(c, k);
-    // Past the threshold for a little longer than the alarm delay; now and
-    // then not long enough for the alarm.
-    const int delai = voie.reglages[11] * 60 / Pas_Secondes;
-    c.rampe = delai > 0 ? 2 : 1;
-    c.debut = k;
-    c.fin = k + 2 * c.rampe + (delai > 0 && Entre(mc.alea, 1, 100) <= 15 ? 0 : delai) + Entre(mc.alea, 1, 3);
+    c.poussee = true;
+    // Past the threshold for some minutes longer than the alarm delay; now
+    // and then not long enough for the alarm. A push that does not get there
+    // (a threshold written meanwhile) gives up after an hour and the delay.
+    const int delai = voie.reglages[11] * 60;
+    c.tenue_voulue = Entre(mc.alea, 1, 100) <= 15 ? delai / 2 : delai + 60 * Entre(mc.alea, 2, 20);
+    c.limite = k + (delai + 3600) / Pas_Secondes;
 }
 
 void Installation::Pas_Voie(Module_Simule& m, Module_Cours& mc, int v, long long k, const QDateTime& heure,
@@ -215,26 +236,31 @@ void Installation::Pas_Voie(Module_Simule& m, Module_Cours& mc, int v, long long
     int condition = 0;
     Entier valeur = 0;
     if (Contact(voie)) {
+        // Open a few minutes at a time, closed for longer.
         if (k >= c.bascule) {
             c.ouvert = !c.ouvert;
-            c.bascule = k + (c.ouvert ? Entre(c.alea, 2, 9) : Entre(c.alea, 6, 24));
+            c.bascule = k + (c.ouvert ? Entre(c.alea, 6, 30) : Entre(c.alea, 30, 240));
         }
         voie.mesure = c.ouvert ? -32766 : -32767;
         valeur = c.ouvert ? 10 : 0;
     } else {
         c.derive += -0.02 * c.derive + c.agitation * Gauss(c.alea);
-        double x = Cours_Lent(c, k);
-        if (k >= c.debut && k < c.fin) {
-            const double montee = static_cast<double>(k - c.debut + 1) / c.rampe;
-            const double descente = static_cast<double>(c.fin - k) / c.rampe;
-            x += c.ecart * std::min({1.0, montee, descente});
+        const double cours = Cours_Lent(c, k) + (c.poussee ? c.ecart : 0.0);
+        if (!c.demarree) {
+            c.valeur = cours;
+            c.demarree = true;
         }
-        x += Reel(c.alea, -c.bruit, c.bruit);
+        c.valeur += std::clamp(Suivi * (cours - c.valeur), -Pente, Pente);
+        const double x = c.valeur + Reel(c.alea, -Bruit, Bruit);
         voie.mesure = static_cast<Entier>(std::clamp(std::lround(x), -32765L, 32767L));
         valeur = Mesure_Corrigee(voie);
         if (Alarmes(voie)) condition = valeur > Mot(voie.reglages, 2) ? 1 : valeur < Mot(voie.reglages, 4) ? -1 : 0;
     }
     Etats_Alarme(m, c, v, k, condition, heure);
+    if (c.poussee && ((c.condition != 0 && c.tenue >= c.tenue_voulue) || k >= c.limite)) {
+        c.poussee = false;
+        c.fin = k;
+    }
 
     // A point is the mean of the period, so that a short push past a
     // threshold shows as a bump and not as the whole period's value.

@@ -1,10 +1,13 @@
 #pragma once
 // The plant behind the demonstration bus. Each channel follows a slow course
-// around a value suited to its name, with a little noise; now and then one is
-// pushed past a threshold (a door left open, a defrost) and its module takes it
-// through the alarm states: the alarm begins once its delay has run, stays
-// until it is acknowledged or goes, and each step is written to the journal.
-// The contact inputs open and close; every channel records the mean of its
+// around a value suited to its name, with a little noise, and moves as a room
+// does: a few tenths of its unit in a step at most. Now and then (a few times
+// an hour on a module) one is pushed past a threshold (a door left open, a
+// defrost) and its module takes it through the alarm states: the alarm begins
+// once its delay has run, stays until it is acknowledged or goes, and each
+// step is written to the journal, which thus holds every alarm of the hours
+// the recordings cover. The contact inputs open and close, as inhibition
+// inputs without alarms of their own; every channel records the mean of its
 // measures at its own period into the module memory; the module clocks run
 // from the PC's time.
 //
@@ -33,8 +36,9 @@ public:
     // The module's clock has just been written: it runs on from what it got.
     void Horloge_Ecrite(int adresse, const Module_Simule& m);
 
-    // Names, thresholds, units, alarm delays and recording periods of the
-    // demonstration plant's channels (the contact input keeps its own).
+    // Names, sensors, thresholds, units, alarm delays and recording periods
+    // of the demonstration plant's channels, within a module's ranges; the
+    // contact input becomes an inhibition input.
     static void Regler_Demonstration(Module_Simule& m);
 
     static constexpr int Pas_Secondes = 10;
@@ -43,11 +47,15 @@ public:
 private:
     struct Voie_Cours {
         std::mt19937 alea;
-        double base = 0, oscillation = 0, periode = 1, phase = 0, derive = 0, agitation = 0, bruit = 1;
-        // A push past a threshold: steps [debut, fin), ramps of `rampe` steps.
-        long long debut = LLONG_MIN, fin = LLONG_MIN;
-        int rampe = 3;
+        double base = 0, oscillation = 0, periode = 1, phase = 0, derive = 0, agitation = 0;
+        double valeur = 0;  // where the room is, tenths
+        bool demarree = false;
+        // A push past a threshold, from its start until its condition has held
+        // `tenue_voulue` seconds or its time is up; `fin` is the step it ended.
+        bool poussee = false;
         double ecart = 0;
+        int tenue_voulue = 0;
+        long long limite = 0, fin = LLONG_MIN;
         int condition = 0;            // 1 above the high threshold, -1 below the low one
         int tenue = 0;                // seconds the condition has held
         long long acquittement = LLONG_MAX;  // step of the operator's acknowledgement, in the past only

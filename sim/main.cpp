@@ -87,6 +87,9 @@ int main(int argc, char** argv) {
         simulateur.Etat_Installation(modules, voies, cours);
     }
     simulateur.Definir_Debit(debit);
+    // Nobody reads the frames of a demonstration: none is kept, so that the
+    // memory stays the same however long it runs.
+    simulateur.Garder_Trames(0);
     if (!simulateur.Demarrer()) {
         std::fprintf(stderr, "Simulateur : impossible d'ouvrir un pseudo-terminal\n");
         return 1;

@@ -10,7 +10,9 @@
 #include <cstdlib>
 
 #include "installation.h"
+#include "link/modbus.h"
 #include "platform/cp1252.h"
+#include "registres.h"
 
 namespace ostrel::sim {
 
@@ -100,7 +102,7 @@ Octet O(const QByteArray& b, int i) { return static_cast<Octet>(b[i]); }
 QByteArray Lecture(int adresse, const QByteArray& donnees) {
     QByteArray t;
     t.append(static_cast<char>(adresse));
-    t.append(char(3));
+    t.append(static_cast<char>(Modbus::Lecture));
     t.append(static_cast<char>(donnees.size()));
     t.append(donnees);
     return Avec_Crc(t);
@@ -109,25 +111,12 @@ QByteArray Lecture(int adresse, const QByteArray& donnees) {
 QByteArray Exception(int adresse, int fonction, int code) {
     QByteArray t;
     t.append(static_cast<char>(adresse));
-    t.append(static_cast<char>(fonction | 0x80));
+    t.append(static_cast<char>(fonction | Modbus::Refus));
     t.append(static_cast<char>(code));
     return Avec_Crc(t);
 }
 
 QByteArray Echo(const QByteArray& requete) { return Avec_Crc(requete.left(6)); }
-
-QByteArray Mot(int v) {
-    QByteArray b;
-    b.append(static_cast<char>((v >> 8) & 0xFF));
-    b.append(static_cast<char>(v & 0xFF));
-    return b;
-}
-
-QByteArray Long32(long long v) {
-    QByteArray b;
-    for (int s = 24; s >= 0; s -= 8) b.append(static_cast<char>((v >> s) & 0xFF));
-    return b;
-}
 
 // A fixed-length text field as the modules keep it: cut, or padded with blanks.
 QByteArray Cp1252(const QString& t, int longueur) {
@@ -135,24 +124,6 @@ QByteArray Cp1252(const QString& t, int longueur) {
     while (b.size() < longueur) b.append(' ');
     return b;
 }
-
-void Date_Octets(QByteArray& b, const Horodatage& h) {
-    b.append(static_cast<char>(h.jour));
-    b.append(static_cast<char>(h.mois));
-    b.append(static_cast<char>(h.annee % 100));
-    b.append(static_cast<char>(h.heure));
-    b.append(static_cast<char>(h.minute));
-}
-
-Horodatage Jour_Recu(Octet jour, Octet mois, Octet aa) {
-    Horodatage h;
-    h.annee = aa < 30 ? 2000 + aa : (aa < 100 ? 1900 + aa : aa);
-    h.mois = mois;
-    h.jour = jour;
-    return h;
-}
-
-bool Est_Passerelle(int code) { return (code >= 0x17 && code <= 0x1D) || code == 0x20; }
 
 // Channel settings block: period, thresholds and flags of a fresh channel.
 std::array<Octet, 16> Reglages_Defaut() {
@@ -167,6 +138,13 @@ std::array<Octet, 16> Reglages_Defaut() {
     return r;
 }
 
+// A building's letters from its number: A to Z, then AA, AB...
+QString Lettres(int n) {
+    QString l;
+    for (; n > 0; n = (n - 1) / 26) l.prepend(QChar(u'A' + (n - 1) % 26));
+    return l;
+}
+
 }  // namespace
 
 Simulateur::Simulateur() { Configurer({1}, 16); }
@@ -177,7 +155,6 @@ void Simulateur::Configurer(const std::vector<int>& adresses, int nb_voies) {
     std::lock_guard<std::mutex> verrou(mutex_);
     etat_.modules.clear();
     installation_.reset();
-    curseurs_.clear();
     for (int a : adresses) {
         if (a < 1 || a > 32) continue;
         Module_Simule m;
@@ -207,7 +184,7 @@ void Simulateur::Etat_Demonstration(const std::vector<int>& adresses, int nb_voi
         premier = false;
         // Module texts keep to the characters a module accepts (codes 32 to 122).
         m.entete = Cp1252(QStringLiteral("Chambres froides site %1").arg(adresse), 32) +
-                   Cp1252(QStringLiteral("Batiment %1").arg(QChar(u'A' + adresse - 1)), 32);
+                   Cp1252(QStringLiteral("Batiment %1").arg(Lettres(adresse)), 32);
         const char* const operateurs[] = {"Dupont", "Martin", "Lefevre", "Garcia"};
         for (int i = 0; i < 4; ++i) {
             m.codes_acces[static_cast<size_t>(i)] = static_cast<Entier>(1000 * (i + 1) + adresse);
@@ -308,22 +285,26 @@ void Simulateur::Effacer_Defauts() {
 std::vector<Trame_Journal> Simulateur::Trames_Recues() const {
     Synchroniser();
     std::lock_guard<std::mutex> verrou(mutex_);
-    return journal_;
+    return {trames_.begin(), trames_.end()};
 }
 
 void Simulateur::Effacer_Trames() {
     Synchroniser();
     std::lock_guard<std::mutex> verrou(mutex_);
-    journal_.clear();
+    trames_.clear();
+    requetes_.fill(0);
 }
 
 int Simulateur::Nombre_Requetes(int code) const {
     Synchroniser();
     std::lock_guard<std::mutex> verrou(mutex_);
-    int n = 0;
-    for (const auto& t : journal_)
-        if (t.octets.size() >= 4 && Crc_Correct(t.octets) && O(t.octets, 3) == code) ++n;
-    return n;
+    return code >= 0 && code < static_cast<int>(requetes_.size()) ? requetes_[static_cast<size_t>(code)] : 0;
+}
+
+void Simulateur::Garder_Trames(std::size_t nombre) {
+    std::lock_guard<std::mutex> verrou(mutex_);
+    trames_gardees_ = nombre;
+    while (trames_.size() > trames_gardees_) trames_.pop_front();
 }
 
 bool Simulateur::Demarrer() {
@@ -380,7 +361,7 @@ namespace {
 constexpr int Adresse_Marque = 247;
 
 bool Est_Marque(const QByteArray& trame) {
-    return trame.size() == 8 && O(trame, 0) == Adresse_Marque && O(trame, 1) == 3 && Crc_Correct(trame);
+    return trame.size() == 8 && O(trame, 0) == Adresse_Marque && O(trame, 1) == Modbus::Lecture && Crc_Correct(trame);
 }
 
 }  // namespace
@@ -394,7 +375,10 @@ bool Simulateur::Synchroniser() const {
     }
     // Written on the terminal's own side, it follows in the line whatever the
     // master wrote before.
-    const QByteArray marque = Avec_Crc(QByteArray::fromRawData("\xF7\x03\x00\x00\x00\x00", 6));
+    QByteArray marque(6, '\0');
+    marque[0] = static_cast<char>(Adresse_Marque);
+    marque[1] = static_cast<char>(Modbus::Lecture);
+    marque = Avec_Crc(marque);
     if (::write(esclave_, marque.constData(), static_cast<size_t>(marque.size())) != marque.size()) return false;
     std::unique_lock<std::mutex> verrou(mutex_);
     return marque_vue_.wait_for(verrou, std::chrono::seconds(30), [&] { return marques_vues_ >= numero; });
@@ -403,24 +387,37 @@ bool Simulateur::Synchroniser() const {
 int Simulateur::Longueur_Attendue(const QByteArray& tampon) const {
     if (tampon.size() < 2) return -1;
     switch (O(tampon, 1)) {
-        case 3:
-        case 6: return 8;
-        case 16: return tampon.size() < 7 ? -1 : 9 + O(tampon, 6);
+        case Modbus::Lecture:
+        case Modbus::Ecriture_Simple: return 8;
+        case Modbus::Ecriture_Multiple: return tampon.size() < 7 ? -1 : 9 + O(tampon, 6);
         default: return 0;  // unknown layout: the frame ends with the silence
     }
 }
 
+std::chrono::microseconds Simulateur::Silence() const {
+    // Three and a half characters of 10 bits at the line's rate: the emulated
+    // one, or the bus's 9600 baud. Never less than the scheduling of a
+    // pseudo-terminal, though, where a busy master's bytes may come some
+    // milliseconds apart.
+    const int debit = debit_ > 0 ? debit_.load() : 9600;
+    const auto ligne = std::chrono::microseconds(35LL * 1000000 / debit);
+    return std::max(ligne, std::chrono::microseconds(std::chrono::milliseconds(50)));
+}
+
 void Simulateur::Boucle() {
     QByteArray tampon;
-    Horloge::time_point premier_octet{};
-    // A frame of unknown layout ends with a short silence. One whose length is
-    // known, or not known yet, waits for its last bytes: a busy master writes
-    // them one by one and may be held up between two.
-    const int silence_ms = 20;
-    const int patience_ms = 1000;
+    Horloge::time_point premier_octet{}, dernier_octet{};
+    // A frame ends with its last byte when its layout gives its length, or
+    // else with the line's silence: a request cut short is over then, and the
+    // next one stands on its own.
     while (!arret_) {
+        const auto silence = Silence();
+        int attente = -1;
+        if (!tampon.isEmpty()) {
+            const auto reste = std::chrono::ceil<std::chrono::milliseconds>(dernier_octet + silence - Horloge::now());
+            attente = static_cast<int>(std::max<long long>(0, reste.count()));
+        }
         pollfd p[2] = {{maitre_, POLLIN, 0}, {reveil_[0], POLLIN, 0}};
-        const int attente = tampon.isEmpty() ? -1 : (Longueur_Attendue(tampon) == 0 ? silence_ms : patience_ms);
         const int r = ::poll(p, 2, attente);
         if (arret_) break;
         if (r < 0) {
@@ -428,7 +425,6 @@ void Simulateur::Boucle() {
             break;
         }
         if (r == 0) {
-            // Silence after an incomplete or unknown frame: it ends here.
             Traiter(tampon, premier_octet);
             tampon.clear();
             continue;
@@ -437,8 +433,16 @@ void Simulateur::Boucle() {
             char lus[256];
             const ssize_t n = ::read(maitre_, lus, sizeof lus);
             if (n > 0) {
-                if (tampon.isEmpty()) premier_octet = Horloge::now();
+                const auto maintenant = Horloge::now();
+                // Bytes after a silence begin a frame of their own, even when
+                // this thread comes late to read them.
+                if (!tampon.isEmpty() && maintenant - dernier_octet > silence) {
+                    Traiter(tampon, premier_octet);
+                    tampon.clear();
+                }
+                if (tampon.isEmpty()) premier_octet = maintenant;
                 tampon.append(lus, n);
+                dernier_octet = maintenant;
             }
         }
         for (;;) {
@@ -470,8 +474,12 @@ void Simulateur::Traiter(const QByteArray& requete, Horloge::time_point premier_
             marque_vue_.notify_all();
             return;
         }
-        journal_.push_back({requete, Horloge::now()});
+        if (trames_gardees_ > 0) {
+            trames_.push_back({requete, Horloge::now()});
+            if (trames_.size() > trames_gardees_) trames_.pop_front();
+        }
         if (requete.size() < 4 || !Crc_Correct(requete)) return;
+        ++requetes_[O(requete, 3)];
         const int adresse = O(requete, 0);
         if (!etat_.modules.count(adresse)) return;
         const int code = O(requete, 3);
@@ -528,261 +536,52 @@ void Simulateur::Emettre(const QByteArray& octets) {
 QByteArray Simulateur::Repondre(const QByteArray& requete, const Defaut& defaut) {
     const int adresse = O(requete, 0);
     const int fonction = O(requete, 1);
-    Module_Simule& m = etat_.modules[adresse];
     if (defaut.type == Defaut::Silence) return {};
-    if (fonction != 3 && fonction != 6 && fonction != 16) return Exception(adresse, fonction, 1);
+    if (fonction != Modbus::Lecture && fonction != Modbus::Ecriture_Simple && fonction != Modbus::Ecriture_Multiple)
+        return Exception(adresse, fonction, Modbus::Fonction_Inconnue);
     if (defaut.type == Defaut::Exception) return Exception(adresse, fonction, defaut.valeur);
 
-    const int code = O(requete, 3);
-    const int compte = O(requete, 4) * 256 + O(requete, 5);
-    const int sous = O(requete, 5);
+    Requete_Module r;
+    r.adresse = adresse;
+    r.fonction = fonction;
+    r.code = O(requete, 3);
+    r.compte = O(requete, 4) * 256 + O(requete, 5);
+    r.sous = O(requete, 5);
+    r.suite = O(requete, 4) == 0xFF;
+    if (fonction == Modbus::Ecriture_Multiple) r.donnees = requete.mid(7, O(requete, 6));
+    Module_Simule& m = etat_.modules[adresse];
+    const Registre* registre = Registre_De(r.code);
     const bool pont = etat_.passerelle && adresse == 1;
-    const QByteArray donnees = fonction == 16 ? requete.mid(7, O(requete, 6)) : QByteArray();
-    auto voie_ok = [&](int v) { return v >= 1 && v <= m.nb_voies; };
-    QByteArray reponse;
-    std::tuple<int, int, int> cle_page{};
-    size_t nouvelle_position = 0;
-    bool page = false;
-
-    if (O(requete, 2) != 0 || (Est_Passerelle(code) && !pont) || (code == 0x1B && adresse != 1)) {
-        reponse = Exception(adresse, fonction, 2);
-    } else if (fonction == 3) {
-        QByteArray d;
-        bool refuse = false;
-        switch (code) {
-            case 0x00:
-                if (!(refuse = !voie_ok(compte))) d = Mot(Mesure_Corrigee(m.voies[static_cast<size_t>(compte - 1)]));
-                break;
-            case 0x01:
-                if (!(refuse = !voie_ok(compte))) d = Mot(m.voies[static_cast<size_t>(compte - 1)].etat);
-                break;
-            case 0x02:
-                if (!(refuse = !voie_ok(compte))) {
-                    const auto& r = m.voies[static_cast<size_t>(compte - 1)].reglages;
-                    d = QByteArray(reinterpret_cast<const char*>(r.data()), 16);
-                }
-                break;
-            case 0x03:
-                if (!(refuse = !voie_ok(compte))) d = Mot(m.voies[static_cast<size_t>(compte - 1)].correction);
-                break;
-            case 0x04:
-                if (!(refuse = compte < 1 || compte > 2)) d = Mot(m.logique_stor[static_cast<size_t>(compte - 1)]);
-                break;
-            case 0x05: d = m.entete; break;
-            case 0x06:
-                if (!(refuse = compte < 1 || compte > 16)) {
-                    const auto& p = m.plannings[static_cast<size_t>(compte - 1)];
-                    d = QByteArray(reinterpret_cast<const char*>(p.data()), 32);
-                }
-                break;
-            case 0x07: d = Mot(m.nb_voies == 8 ? 4 : 0); break;
-            case 0x09: d = QByteArray(reinterpret_cast<const char*>(m.horloge.data()), 6); break;
-            case 0x12:
-                if (!(refuse = !voie_ok(compte))) d = m.voies[static_cast<size_t>(compte - 1)].nom;
-                break;
-            case 0x13: {
-                long long n = 0;
-                for (int v = 0; v < m.nb_voies; ++v) n += static_cast<long long>(m.voies[static_cast<size_t>(v)].enregistrements.size());
-                d = Long32(n);
-                break;
-            }
-            case 0x14: d = Long32(static_cast<long long>(m.journal.size())); break;
-            case 0x15:
-                if (!(refuse = compte < 1 || compte > 4))
-                    d = Mot(m.codes_acces[static_cast<size_t>(compte - 1)]) + m.operateurs[static_cast<size_t>(compte - 1)];
-                break;
-            case 0x17:
-                if (!(refuse = compte < 1 || compte > 4)) d = etat_.pont.emails[static_cast<size_t>(compte - 1)];
-                break;
-            case 0x18:
-                if (!(refuse = compte < 1 || compte > 32)) d = etat_.pont.noms_fichiers[static_cast<size_t>(compte - 1)];
-                break;
-            case 0x19: d = etat_.pont.peripheriques; break;
-            case 0x1A: d = etat_.pont.messagerie; break;
-            case 0x1B:
-                for (const auto& [a, mod] : etat_.modules) d.append(static_cast<char>(a));
-                break;
-            case 0x1C:
-                if (!(refuse = compte != 0 && compte != 255))
-                    d = compte == 0 ? etat_.pont.identifiant : etat_.pont.mot_de_passe;
-                break;
-            case 0x1D: d = etat_.pont.smtp; break;
-            case 0x20: d = QByteArray(reinterpret_cast<const char*>(etat_.pont.masque.data()), 4); break;
-            case 0x0E:
-            case 0x0F:
-            case 0x10:
-            case 0x11: {
-                const bool suite = O(requete, 4) == 0xFF;
-                const bool enreg = code <= 0x0F;
-                if (enreg && !voie_ok(sous)) {
-                    refuse = true;
-                    break;
-                }
-                page = true;
-                cle_page = {adresse, code, sous};
-                const size_t debut = suite ? curseurs_[cle_page] : 0;
-                auto dans_fenetre = [&](const Horodatage& h) {
-                    return h.Cle_Jour() >= m.debut_fenetre.Cle_Jour() && h.Cle_Jour() <= m.fin_fenetre.Cle_Jour();
-                };
-                size_t rang = 0, pris = 0;
-                if (defaut.type == Defaut::Pages_Sans_Fin) {
-                    for (int k = 0; k < 9; ++k) {
-                        Date_Octets(d, Horodatage{2024, 1, 1, 0, 0}.Plus_Minutes(static_cast<int>(debut) + k));
-                        d.append(enreg ? Mot(100 + k) : QByteArray("\x02\x00", 2));
-                        d.append(char(enreg ? 0 : (sous == 255 ? 1 : sous)));
-                    }
-                    nouvelle_position = debut + 9;
-                    break;
-                }
-                if (enreg) {
-                    for (const auto& p : m.voies[static_cast<size_t>(sous - 1)].enregistrements) {
-                        if (code == 0x0F && !dans_fenetre(p.quand)) continue;
-                        if (rang++ < debut) continue;
-                        if (pris == 9) break;
-                        Date_Octets(d, p.quand);
-                        d.append(Mot(p.valeur));
-                        d.append(char(p.alarme ? 1 : 0));
-                        ++pris;
-                    }
-                } else {
-                    for (const auto& e : m.journal) {
-                        if (sous != 255 && e.voie != sous) continue;
-                        if (code == 0x11 && !dans_fenetre(e.quand)) continue;
-                        if (rang++ < debut) continue;
-                        if (pris == 9) break;
-                        Date_Octets(d, e.quand);
-                        d.append(static_cast<char>(e.etat));
-                        d.append(static_cast<char>(e.operateur));
-                        d.append(static_cast<char>(e.voie));
-                        ++pris;
-                    }
-                }
-                nouvelle_position = debut + pris;
-                break;
-            }
-            default: refuse = true; break;
+    const bool presente = O(requete, 2) == 0 && registre && (!registre->passerelle || pont);
+    Resultat resultat;
+    if (!presente) {
+        resultat.refus = Modbus::Adresse_Absente;
+    } else {
+        const Gestionnaire gestionnaire = fonction == Modbus::Lecture             ? registre->lire
+                                          : fonction == Modbus::Ecriture_Multiple ? registre->ecrire
+                                                                                   : registre->commander;
+        if (gestionnaire) {
+            Contexte contexte{r, etat_, m, installation_.get(), defaut};
+            resultat = gestionnaire(contexte);
+        } else {
+            resultat.refus = Modbus::Fonction_Impossible;
         }
-        reponse = refuse ? Exception(adresse, fonction, 2) : Lecture(adresse, d);
+    }
+    QByteArray reponse = resultat.refus                    ? Exception(adresse, fonction, resultat.refus)
+                         : fonction == Modbus::Lecture     ? Lecture(adresse, resultat.donnees)
+                                                           : Echo(requete);
+    if (fonction == Modbus::Lecture && presente) {
         if (defaut.type == Defaut::Donnees) reponse = Lecture(adresse, defaut.donnees);
-        if (defaut.type == Defaut::Longue && !refuse)
-            reponse = Lecture(adresse, (d + QByteArray(127, '\x55')).left(127));
-    } else if (fonction == 16) {
-        const int n = static_cast<int>(donnees.size());
-        auto taille = [&](int attendue) { return n == attendue; };
-        bool refuse = false;
-        bool invalide = false;
-        switch (code) {
-            case 0x02:
-                if ((refuse = !voie_ok(compte))) break;
-                if ((invalide = !taille(16))) break;
-                for (int i = 0; i < 16; ++i) m.voies[static_cast<size_t>(compte - 1)].reglages[static_cast<size_t>(i)] = O(donnees, i);
-                break;
-            case 0x03:
-                if ((refuse = !voie_ok(compte))) break;
-                if ((invalide = !taille(2))) break;
-                m.voies[static_cast<size_t>(compte - 1)].correction = static_cast<Entier>(O(donnees, 0) << 8 | O(donnees, 1));
-                break;
-            case 0x04:
-                if ((refuse = compte < 1 || compte > 2)) break;
-                if ((invalide = !taille(2))) break;
-                m.logique_stor[static_cast<size_t>(compte - 1)] = O(donnees, 1);
-                break;
-            case 0x05:
-                if ((invalide = !taille(64))) break;
-                m.entete = donnees;
-                break;
-            case 0x06:
-                if ((refuse = compte < 1 || compte > 16)) break;
-                if ((invalide = !taille(32))) break;
-                for (int i = 0; i < 32; ++i) m.plannings[static_cast<size_t>(compte - 1)][static_cast<size_t>(i)] = O(donnees, i);
-                break;
-            case 0x09:
-                if ((invalide = !taille(6))) break;
-                for (int i = 0; i < 6; ++i) m.horloge[static_cast<size_t>(i)] = O(donnees, i);
-                if (installation_) installation_->Horloge_Ecrite(adresse, m);
-                break;
-            case 0x0D:
-                if ((invalide = !taille(6))) break;
-                m.debut_fenetre = Jour_Recu(O(donnees, 0), O(donnees, 1), O(donnees, 2));
-                m.fin_fenetre = Jour_Recu(O(donnees, 3), O(donnees, 4), O(donnees, 5));
-                break;
-            case 0x12:
-                if ((refuse = !voie_ok(compte))) break;
-                if ((invalide = !taille(12))) break;
-                m.voies[static_cast<size_t>(compte - 1)].nom = donnees;
-                break;
-            case 0x15:
-                if ((refuse = compte < 1 || compte > 4)) break;
-                if ((invalide = !taille(14))) break;
-                m.codes_acces[static_cast<size_t>(compte - 1)] = static_cast<Entier>(O(donnees, 0) << 8 | O(donnees, 1));
-                m.operateurs[static_cast<size_t>(compte - 1)] = donnees.mid(2);
-                break;
-            case 0x17:
-                if ((refuse = compte < 1 || compte > 4)) break;
-                if ((invalide = n > 64)) break;
-                etat_.pont.emails[static_cast<size_t>(compte - 1)] = donnees;
-                break;
-            case 0x18:
-                if ((refuse = compte < 1 || compte > 32)) break;
-                if ((invalide = n > 64)) break;
-                etat_.pont.noms_fichiers[static_cast<size_t>(compte - 1)] = donnees;
-                break;
-            case 0x19:
-                if ((invalide = !taille(12))) break;
-                etat_.pont.peripheriques = donnees;
-                break;
-            case 0x1A:
-                if ((invalide = n > 81)) break;
-                etat_.pont.messagerie = donnees;
-                break;
-            case 0x1C:
-                if ((refuse = compte != 0 && compte != 255)) break;
-                if ((invalide = n > 21)) break;
-                (compte == 0 ? etat_.pont.identifiant : etat_.pont.mot_de_passe) = donnees;
-                break;
-            case 0x1D:
-                if ((invalide = n > 81)) break;
-                etat_.pont.smtp = donnees;
-                break;
-            case 0x20:
-                if ((invalide = !taille(4))) break;
-                for (int i = 0; i < 4; ++i) etat_.pont.masque[static_cast<size_t>(i)] = O(donnees, i);
-                break;
-            default: refuse = true; break;
-        }
-        reponse = refuse ? Exception(adresse, fonction, 2) : invalide ? Exception(adresse, fonction, 3) : Echo(requete);
-    } else {  // function 6: commands
-        const Entier valeur = static_cast<Entier>(compte);
-        switch (code) {
-            case 0x0A: {
-                m.acquittements.push_back(valeur);
-                Acquitter_Voie(m, sous, compte >> 8);
-                reponse = Echo(requete);
-                break;
-            }
-            case 0x0B:
-                for (auto& v : m.voies) v.enregistrements.clear();
-                ++m.purges_enregistrements;
-                reponse = Echo(requete);
-                break;
-            case 0x0C:
-                m.journal.clear();
-                ++m.purges_journal;
-                reponse = Echo(requete);
-                break;
-            case 0x16:
-                m.modes_recus.push_back(valeur);
-                reponse = Echo(requete);
-                break;
-            default: reponse = Exception(adresse, fonction, 2); break;
-        }
+        const int trop = Modbus::Limite_Reponse - 5;
+        if (defaut.type == Defaut::Longue && !resultat.refus)
+            reponse = Lecture(adresse, (resultat.donnees + QByteArray(trop, '\x55')).left(trop));
     }
 
     // The page counts as delivered only when its reply goes out intact, so
     // that the master's retry of a lost page gets the same page again.
     const bool intacte = defaut.type == Defaut::Aucun || defaut.type == Defaut::Scindee ||
                          defaut.type == Defaut::Tardive || defaut.type == Defaut::Pages_Sans_Fin;
-    if (page && intacte) curseurs_[cle_page] = nouvelle_position;
+    if (resultat.envoyes && intacte) m.telechargement.envoyes = *resultat.envoyes;
 
     auto recalculer = [](QByteArray t) { return Avec_Crc(t.left(t.size() - 2)); };
     switch (defaut.type) {
@@ -796,19 +595,20 @@ QByteArray Simulateur::Repondre(const QByteArray& requete, const Defaut& defaut)
         case Defaut::Autre_Fonction: {
             // A frame of the other writing function, echoing the request.
             QByteArray t = requete.left(6);
-            t[1] = static_cast<char>(fonction == 6 ? 16 : 6);
+            t[1] = static_cast<char>(fonction == Modbus::Ecriture_Simple ? Modbus::Ecriture_Multiple
+                                                                         : Modbus::Ecriture_Simple);
             reponse = Avec_Crc(t);
             break;
         }
         case Defaut::Mauvais_Echo:
-            if (fonction != 3 && reponse.size() == 8) {
+            if (fonction != Modbus::Lecture && reponse.size() == 8) {
                 reponse[5] = static_cast<char>(O(reponse, 5) ^ 0x01);
                 reponse = recalculer(reponse);
             }
             break;
         case Defaut::Courte: reponse.chop(2); break;
         case Defaut::Longue:
-            if (fonction != 3) reponse.append(QByteArray(3, '\0'));
+            if (fonction != Modbus::Lecture) reponse.append(QByteArray(3, '\0'));
             break;
         case Defaut::Collee: reponse = reponse + reponse; break;
         default: break;

@@ -2,7 +2,8 @@
 // A bus of monitoring modules on a pseudo-terminal, for tests and demos.
 // It answers as Modbus RTU slaves (module addresses 1..32, 8 or 16 channels
 // each; module 1 also answers for the network bridge) with its own reading of
-// the register map, keeps the state written to it, and can be told to
+// the register map (registres.h: a handler per request code), refuses what a
+// module refuses, keeps the state written to it, and can be told to
 // misbehave request by request (silence, exceptions, corrupted, split, glued
 // or late replies, endless pages).
 //
@@ -84,10 +85,21 @@ struct Module_Simule {
     std::vector<Evenement> journal;
     // Date window of the dated downloads (day keys), set by request 0x0D.
     Horodatage debut_fenetre, fin_fenetre{2099, 12, 31, 23, 59};
-    std::vector<Entier> modes_recus;       // values of the mode command 0x16
-    std::vector<Entier> acquittements;     // values of the acknowledgement 0x0A
+    // The last values of the mode command 0x16 and of the acknowledgement 0x0A
+    // (a few hundred), refused ones included.
+    std::vector<Entier> modes_recus;
+    std::vector<Entier> acquittements;
     int purges_enregistrements = 0;
     int purges_journal = 0;
+    // The paged download in progress (requests 0x0E..0x11): its request code
+    // and channel or filter, the records it began with (8 bytes each, as they
+    // travel) and how many of them have gone out.
+    struct Telechargement {
+        int code = -1;
+        int filtre = -1;
+        QByteArray enregistrements;
+        qsizetype envoyes = 0;
+    } telechargement;
 };
 
 // Settings of the network bridge, kept as the bytes that travel.
@@ -140,7 +152,7 @@ struct Defaut {
         Autre_Fonction, // reply with another function code
         Mauvais_Echo,   // a write reply that echoes another value
         Courte,         // reply missing its last two bytes
-        Longue,         // read reply announcing 127 data bytes (132 in all)
+        Longue,         // read reply announcing 127 data bytes, one more than a reply may carry
         Collee,         // the reply twice, back to back
         Scindee,        // the reply in two parts, delai_ms apart
         Tardive,        // the reply after delai_ms
@@ -194,14 +206,19 @@ public:
     void Programmer_Defauts(int code, std::vector<Defaut> sequence, Defaut permanent = {});
     void Effacer_Defauts();
 
-    // Frames received (every complete frame, good or bad). The three calls
+    // Frames received (every complete frame, good or bad), the last
+    // Trames_Gardees_Defaut of them unless told otherwise. The three calls
     // first wait until every byte written to the bus before them has been
     // read and handled: a frame sent is always counted, however late the
     // simulator's thread runs.
     std::vector<Trame_Journal> Trames_Recues() const;
     void Effacer_Trames();
-    // Number of received frames with valid CRC and this request code.
+    // Number of received frames with valid CRC and this request code, kept or
+    // not.
     int Nombre_Requetes(int code) const;
+    // How many of the last frames received are kept (0: none, the counts only).
+    void Garder_Trames(std::size_t nombre);
+    static constexpr std::size_t Trames_Gardees_Defaut = 16384;
 
     // Wire-time emulation: every byte takes 10 bits at this rate (0: off).
     void Definir_Debit(int bauds) { debit_ = bauds; }
@@ -215,6 +232,7 @@ private:
     void Emettre(const QByteArray& octets);
     void Avancer_Installation();
     int Longueur_Attendue(const QByteArray& tampon) const;
+    std::chrono::microseconds Silence() const;
     // Sends a marker frame down the line behind whatever is in it and waits
     // (up to seconds) until the thread has handled it.
     bool Synchroniser() const;
@@ -224,9 +242,9 @@ private:
     std::unique_ptr<Installation> installation_;  // none: the state is fixed
     std::map<int, std::deque<Defaut>> sequences_;
     std::map<int, Defaut> permanents_;
-    std::vector<Trame_Journal> journal_;
-    // Page cursors: (address, code, channel or filter) -> next record index.
-    std::map<std::tuple<int, int, int>, size_t> curseurs_;
+    std::deque<Trame_Journal> trames_;
+    std::size_t trames_gardees_ = Trames_Gardees_Defaut;
+    std::array<int, 256> requetes_{};  // frames with a valid CRC, by request code
 
     int maitre_ = -1;
     int esclave_ = -1;  // kept open so the master side never hangs up

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "link/liaison.h"
+#include "link/modbus.h"
 #include "link/mouchard.h"
 #include "link/tableau_bord.h"
 #include "link/variables.h"
@@ -30,7 +31,7 @@ void Forme_Ecran_Communication::ouverture_port(Octet& port) {
     const bool ouvert = Ostrel.CommPort(port) && Ostrel.Settings(QStringLiteral("9600,n,8,1")) && Ostrel.PortOpen(true);
     if (!ouvert) Code_Erreur = Erreur::Port;
     rouvrir_ = false;
-    Ostrel.InputLen(132);
+    Ostrel.InputLen(Modbus::Limite_Reponse);
     Frm_Menu1().Lampe_Comm(Couleur_Face_Bouton, Couleur_Face_Bouton);
 }
 
@@ -91,12 +92,12 @@ void Forme_Ecran_Communication::Recoit_Trame() {
             }
             if (total > 2) {
                 switch (recus[1]) {
-                    case 16:
-                    case 6: attendu = 8; break;
-                    case 3: attendu = recus[2] + 5; break;
-                    case 0x83:
-                    case 0x86:
-                    case 0x90: attendu = 5; break;
+                    case Modbus::Ecriture_Multiple:
+                    case Modbus::Ecriture_Simple: attendu = 8; break;
+                    case Modbus::Lecture: attendu = recus[2] + 5; break;
+                    case Modbus::Refus_Lecture:
+                    case Modbus::Refus_Ecriture_Simple:
+                    case Modbus::Refus_Ecriture_Multiple: attendu = 5; break;
                     default: break;
                 }
             }
@@ -116,7 +117,7 @@ void Forme_Ecran_Communication::Recoit_Trame() {
         Ostrel.Attendre_Entree(longue ? std::min(echeance, Horloge::now() + pas_progression) : echeance, manquants);
     }
 
-    if (Code_Erreur == 0 && attendu < 132) {
+    if (Code_Erreur == 0 && attendu < Modbus::Limite_Reponse) {
         Nb_Octets_Recus = static_cast<Entier>(attendu);
         for (int i = 0; i < attendu; ++i) Trame_Recue[static_cast<size_t>(i)] = recus[static_cast<size_t>(i)];
     } else {

@@ -1,5 +1,7 @@
 #include "link/trames.h"
 
+#include "link/modbus.h"
+
 namespace ostrel {
 namespace {
 
@@ -30,7 +32,7 @@ std::array<Octet, 2> Calcul_CRC16(const Octet* octets, int nombre) {
 }
 
 void Construire_Trame_Lecture() {
-    Entete_Requete(3);
+    Entete_Requete(Modbus::Lecture);
     Trame_Emise[4] = static_cast<Octet>(Nb_Mots >> 8);
     Trame_Emise[5] = static_cast<Octet>(Nb_Mots & 0xFF);
     Poser_CRC(6);
@@ -40,7 +42,7 @@ void Construire_Trame_Lecture() {
 bool Construire_Trame_Ecriture_Multiple(const Octet* donnees, Octet N) {
     // 124 data bytes + 9 of framing fill the 133-byte buffer exactly.
     if (N > Taille_Trame - 9) return false;
-    Entete_Requete(16);
+    Entete_Requete(Modbus::Ecriture_Multiple);
     Trame_Emise[4] = 0;
     Trame_Emise[5] = static_cast<Octet>(Nb_Mots & 0xFF);
     Trame_Emise[6] = N;
@@ -51,7 +53,7 @@ bool Construire_Trame_Ecriture_Multiple(const Octet* donnees, Octet N) {
 }
 
 void Construire_Trame_Ecriture_Simple(Entier valeur) {
-    Entete_Requete(6);
+    Entete_Requete(Modbus::Ecriture_Simple);
     const auto mot = static_cast<std::uint16_t>(valeur);
     Trame_Emise[4] = static_cast<Octet>(mot >> 8);
     Trame_Emise[5] = static_cast<Octet>(mot & 0xFF);
@@ -73,16 +75,19 @@ void Verification_Reponse() {
     if (crc[0] != R[n - 2] || crc[1] != R[n - 1]) Code_Erreur = Erreur::Crc;
     if (R[0] != Adresse_Esclave) Code_Erreur = Erreur::Esclave;
     if (R[1] != Code_Fonction) Code_Erreur = Erreur::Fonction;
-    if (R[1] == 3 && (n < 3 || n != R[2] + 5)) Code_Erreur = Erreur::Longueur;
-    if ((R[1] == 16 || R[1] == 6) && n != 8) Code_Erreur = Erreur::Longueur;
-    if (R[1] == 6 || R[1] == 16) {
+    const bool ecriture = R[1] == Modbus::Ecriture_Multiple || R[1] == Modbus::Ecriture_Simple;
+    if (R[1] == Modbus::Lecture && (n < 3 || n != R[2] + 5)) Code_Erreur = Erreur::Longueur;
+    if (ecriture && n != 8) Code_Erreur = Erreur::Longueur;
+    if (ecriture) {
         // Only bytes actually received are compared: a short reply is already
         // reported as a length fault.
         for (int i = 2; i <= 5 && i < n; ++i)
             if (R[i] != Trame_Emise[i]) Code_Erreur = Erreur::Echo;
     }
     // An exception code of 0 would read as success: keep the earlier fault.
-    if ((R[1] == 0x83 || R[1] == 0x86 || R[1] == 0x90) && n >= 3 && R[2] != 0) Code_Erreur = R[2];
+    const bool refus = R[1] == Modbus::Refus_Lecture || R[1] == Modbus::Refus_Ecriture_Simple ||
+                       R[1] == Modbus::Refus_Ecriture_Multiple;
+    if (refus && n >= 3 && R[2] != 0) Code_Erreur = R[2];
 }
 
 }  // namespace ostrel

@@ -258,6 +258,7 @@ TEST_F(Acquittement_Purge, EnvoiDesReglagesPuisPurgeDesEnregistrements) {
         Tab_Parametres_Voies[v] = Parametres_Voie{};
         Tab_Parametres_Voies[v].Nom_Voie = QStringLiteral("Salle %1").arg(v + 1);
         Tab_Parametres_Voies[v].Periode_Enreg = 5;
+        Tab_Parametres_Voies[v].Tempo_Alarme = 30;
     }
     Tab_Parametres_Voies[1].Nom_Voie.clear();
 
@@ -297,6 +298,7 @@ TEST_F(Acquittement_Purge, EnvoiDesReglagesPuisPurgeDesEnregistrements) {
 
 TEST_F(Acquittement_Purge, EnvoiDesReglagesEnErreur) {
     Num_Module = 3;
+    for (Parametres_Voie& p : Tab_Parametres_Voies) p.Periode_Enreg = p.Tempo_Alarme = 30;
     // The third channel name is refused: no purge, the link-problem screen once.
     banc.bus.Programmer_Defauts(0x12, {sim::Defaut(), sim::Defaut()}, sim::Defaut(sim::Defaut::Exception, 4));
     Ouvrir_Purge_Depuis("Réglages des voies");

@@ -3,7 +3,10 @@
 // and can be set, and a plant whose course one seed repeats. The plant follows
 // a clock the tests move by hand.
 #include <QDateTime>
+#include <algorithm>
 #include <atomic>
+#include <cstdlib>
+#include <map>
 #include <tuple>
 
 #include "link/donnees.h"
@@ -122,11 +125,11 @@ TEST(Installation, UneGraineRepeteLeCoursQuiBougeEtSonPasse) {
         }
     });
 
-    // Half an hour, looked at each minute on one bus and every ten on its twin.
+    // Three hours, looked at each minute on one bus and every ten on its twin.
     std::vector<int> avant = Releve(a);
     int mesures_changees = 0, etats_changes = 0;
     bool autre_cours = false;
-    for (int minute = 1; minute <= 30; ++minute) {
+    for (int minute = 1; minute <= 180; ++minute) {
         horloge.Avancer(60);
         const std::vector<int> r = Releve(a);
         if (minute % 10 == 0) {
@@ -139,6 +142,70 @@ TEST(Installation, UneGraineRepeteLeCoursQuiBougeEtSonPasse) {
     EXPECT_TRUE(autre_cours);
     EXPECT_GT(mesures_changees, 100);
     EXPECT_GT(etats_changes, 5);
+}
+
+TEST(Installation, ElleBougeCommeDesPiecesEtAlarmePeu) {
+    // The default plant over four hours of its clock, looked at every step.
+    Horloge_Essai horloge;
+    sim::Simulateur bus;
+    bus.Etat_Installation({1, 2, 3}, 0, horloge.Cours(3));
+    std::map<std::pair<int, int>, int> avant;
+    int plus_grand_pas = 0;
+    for (int pas = 0; pas <= 4 * 360; ++pas) {
+        bus.Avec_Etat([&](sim::Etat_Bus& e) {
+            for (const auto& [adresse, m] : e.modules)
+                for (int v = 0; v < m.nb_voies; ++v) {
+                    const sim::Voie_Simulee& voie = m.voies[static_cast<size_t>(v)];
+                    if (((voie.reglages[13] >> 3) & 3) == 2) continue;  // a contact input jumps
+                    const int mesure = sim::Mesure_Corrigee(voie);
+                    if (avant.count({adresse, v}))
+                        plus_grand_pas = std::max(plus_grand_pas, std::abs(mesure - avant[{adresse, v}]));
+                    avant[{adresse, v}] = mesure;
+                }
+        });
+        horloge.Avancer(10);  // the plant's step
+    }
+    // Half a degree (or %Hr) in ten seconds at most.
+    EXPECT_GT(plus_grand_pas, 0);
+    EXPECT_LE(plus_grand_pas, 5);
+    // A few alarms an hour on a module over the twelve hours (eight before the
+    // start), and a journal that holds them all since the recordings began.
+    bus.Avec_Etat([](sim::Etat_Bus& e) {
+        for (const auto& [adresse, m] : e.modules) {
+            const auto alarmes = std::count_if(m.journal.begin(), m.journal.end(),
+                                               [](const sim::Evenement& ev) { return ev.etat == 2 || ev.etat == 4; });
+            EXPECT_GE(alarmes, 2) << adresse;
+            EXPECT_LE(alarmes, 4 * 12) << adresse;
+            EXPECT_LT(m.journal.size(), 400u) << adresse;
+        }
+    });
+}
+
+TEST_F(Banc_Bus, LaPlanteEstRegleeCommeUnModule) {
+    Horloge_Essai horloge;
+    bus.Etat_Installation({1, 2}, 0, horloge.Cours(1));
+    int humidites = 0;
+    bus.Avec_Etat([&](sim::Etat_Bus& e) {
+        for (const auto& [adresse, m] : e.modules)
+            for (int v = 0; v < m.nb_voies; ++v) {
+                const auto& r = m.voies[static_cast<size_t>(v)].reglages;
+                const int nature = (r[13] >> 3) & 3, unite = r[15] & 7;
+                EXPECT_TRUE(r[1] >= 1 && r[1] <= 240 && r[11] >= 1 && r[11] <= 240) << adresse << " " << v;
+                // %Hr from a 4-20 mA transmitter; an AD590 in degrees.
+                EXPECT_TRUE(unite != 1 || nature == 1) << adresse << " " << v;
+                EXPECT_TRUE(nature != 0 || unite == 0) << adresse << " " << v;
+                humidites += unite == 1;
+                // The contact input is an inhibition input: no alarm of its own to raise.
+                EXPECT_TRUE(nature != 2 || (r[13] & 0x06) == 0x04) << adresse << " " << v;
+            }
+    });
+    EXPECT_EQ(humidites, 2);
+    // The module takes every block back as it gave it.
+    for (Octet v = 1; v <= 16 && Code_Erreur == 0; ++v) {
+        Lecture_Parametres_Voie(2, v);
+        Ecriture_Parametres_Voie(2, v);
+    }
+    EXPECT_EQ(Code_Erreur, 0);
 }
 
 }  // namespace

@@ -41,9 +41,10 @@ TEST_F(Maitre_Modbus, LectureStandardFonction3) {
 }
 
 TEST_F(Maitre_Modbus, RefusEtSilences) {
-    // Unknown request code: exception 2. Unknown function: exception 1.
+    // Unknown request code: exception 2. A function the address does not
+    // have: exception 7. Unknown function: exception 1.
     EXPECT_EQ(Echanger(port, sim::Avec_Crc(Octets({1, 3, 0, 0x08, 0, 1})), 5), sim::Avec_Crc(Octets({1, 0x83, 2})));
-    EXPECT_EQ(Echanger(port, sim::Avec_Crc(Octets({1, 6, 0, 0x02, 0, 1})), 5), sim::Avec_Crc(Octets({1, 0x86, 2})));
+    EXPECT_EQ(Echanger(port, sim::Avec_Crc(Octets({1, 6, 0, 0x02, 0, 1})), 5), sim::Avec_Crc(Octets({1, 0x86, 7})));
     EXPECT_EQ(Echanger(port, sim::Avec_Crc(Octets({1, 4, 0, 0, 0, 1})), 5), sim::Avec_Crc(Octets({1, 0x84, 1})));
     // A channel the module does not have; a block of the wrong size.
     EXPECT_EQ(Echanger(port, sim::Avec_Crc(Octets({1, 3, 0, 0x00, 0, 17})), 5), sim::Avec_Crc(Octets({1, 0x83, 2})));
@@ -58,6 +59,112 @@ TEST_F(Maitre_Modbus, RefusEtSilences) {
     const auto trames = bus.Trames_Recues();
     ASSERT_EQ(trames.size(), 8u);
     EXPECT_EQ(bus.Nombre_Requetes(0x00), 3);  // the bad-CRC frame is not counted
+}
+
+// A read reply whole, however long its data.
+QByteArray Lecture_Entiere(Port_Serie& port, const QByteArray& trame) {
+    QByteArray r = Echanger(port, trame, 3);
+    const auto fin = Horloge::now() + std::chrono::seconds(30);
+    while (r.size() >= 3 && r.size() < static_cast<Octet>(r[2]) + 5 && port.Attendre_Entree(fin)) r += port.Input();
+    return r;
+}
+
+QByteArray Ecriture(int code, int sous, const QByteArray& donnees) {
+    return sim::Avec_Crc(Octets({1, 16, 0, code, 0, sous, static_cast<int>(donnees.size())}) + donnees);
+}
+
+TEST_F(Maitre_Modbus, LHistoriqueDesTramesResteBorne) {
+    // Reads for a module the bus lacks, so that nothing comes back.
+    const int n = static_cast<int>(sim::Simulateur::Trames_Gardees_Defaut) + 100;
+    QByteArray flot;
+    for (int i = 0; i < n; ++i) flot += sim::Avec_Crc(Octets({9, 3, 0, 0x00, (i >> 8) & 0x7F, i & 0xFF}));
+    ASSERT_TRUE(port.Output(flot));
+    const auto trames = bus.Trames_Recues();
+    ASSERT_EQ(trames.size(), sim::Simulateur::Trames_Gardees_Defaut);
+    EXPECT_EQ(trames.back().octets, flot.right(8));
+    EXPECT_EQ(bus.Nombre_Requetes(0x00), n);
+    // None kept: counted all the same.
+    bus.Garder_Trames(0);
+    ASSERT_TRUE(port.Output(flot.left(80)));
+    EXPECT_TRUE(bus.Trames_Recues().empty());
+    EXPECT_EQ(bus.Nombre_Requetes(0x00), n + 10);
+}
+
+TEST_F(Maitre_Modbus, CeQuUnModuleRepond) {
+    auto refus = [](int fonction, int code) { return sim::Avec_Crc(Octets({1, fonction | 0x80, code})); };
+    auto echo = [](const QByteArray& trame) { return sim::Avec_Crc(trame.left(6)); };
+    bus.Avec_Etat([](sim::Etat_Bus& e) { e.modules[1].voies[1].etat = 2; });
+
+    // Acknowledgement: an access level 1..4 and a channel of the module, or exception 3.
+    for (int valeur : {0x0002, 0x0502, 0xFF02, 0x0100, 0x0111}) {
+        const QByteArray trame = sim::Avec_Crc(Octets({1, 6, 0, 0x0A, valeur >> 8, valeur & 0xFF}));
+        EXPECT_EQ(Echanger(port, trame, 5), refus(6, 3)) << valeur;
+    }
+    EXPECT_EQ(bus.Avec_Etat([](sim::Etat_Bus& e) { return e.modules[1].journal.size(); }), 0u);
+    const QByteArray acquittement = sim::Avec_Crc(Octets({1, 6, 0, 0x0A, 1, 2}));
+    EXPECT_EQ(Echanger(port, acquittement, 8), echo(acquittement));
+    EXPECT_EQ(bus.Avec_Etat([](sim::Etat_Bus& e) { return e.modules[1].journal.size(); }), 1u);
+
+    // Settings outside the module's ranges: a period or delay of 0, the low
+    // threshold above the high one, a clock of 40/13 25:70. The module keeps
+    // what it had.
+    const QByteArray reglages = bus.Avec_Etat([](sim::Etat_Bus& e) {
+        const auto& r = e.modules[1].voies[0].reglages;
+        return QByteArray(reinterpret_cast<const char*>(r.data()), 16);
+    });
+    QByteArray periode = reglages, delai = reglages, seuils = reglages, bon = reglages;
+    periode[1] = 0;
+    delai[11] = 0;
+    seuils[2] = char(0xFD), seuils[3] = char(0xA8);  // high -60.0, low -50.0 stays
+    for (const QByteArray& d : {periode, delai, seuils})
+        EXPECT_EQ(Echanger(port, Ecriture(0x02, 1, d), 5), refus(16, 3));
+    EXPECT_EQ(Lecture_Entiere(port, sim::Avec_Crc(Octets({1, 3, 0, 0x02, 0, 1}))).mid(3, 16), reglages);
+    bon[1] = 10;
+    EXPECT_EQ(Echanger(port, Ecriture(0x02, 1, bon), 8), echo(Ecriture(0x02, 1, bon)));
+    EXPECT_EQ(Echanger(port, Ecriture(0x09, 255, Octets({70, 25, 1, 40, 13, 27})), 5), refus(16, 3));
+    const QByteArray horloge = Ecriture(0x09, 255, Octets({30, 14, 1, 7, 3, 27}));
+    EXPECT_EQ(Echanger(port, horloge, 8), echo(horloge));
+
+    // A write to a read-only address: exception 7.
+    EXPECT_EQ(Echanger(port, Ecriture(0x00, 1, Octets({0, 0})), 5), refus(16, 7));
+    EXPECT_EQ(Echanger(port, sim::Avec_Crc(Octets({1, 6, 0, 0x13, 0, 255})), 5), refus(6, 7));
+
+    // A request cut short ends at the line's silence: the next one is answered.
+    const QByteArray mesure = sim::Avec_Crc(Octets({1, 3, 0, 0x00, 0, 1}));
+    ASSERT_TRUE(port.Output(mesure.left(4)));
+    std::this_thread::sleep_for(std::chrono::milliseconds(250));
+    EXPECT_EQ(Echanger(port, mesure, 7).size(), 7);
+
+    // A download gets every entry the journal held when it began, whatever
+    // comes in between its pages.
+    std::vector<sim::Evenement> avant;
+    bus.Avec_Etat([&](sim::Etat_Bus& e) {
+        auto& m = e.modules[1];
+        for (int k = 0; k < 400; ++k)
+            sim::Journaliser(m, {sim::Horodatage{2027, 1, 1, 0, 0}.Plus_Minutes(k), static_cast<Octet>(k % 13), 0,
+                                 static_cast<Octet>(1 + k % 16)});
+        avant = m.journal;
+    });
+    QByteArray recus;
+    for (int page = 0;; ++page) {
+        const QByteArray r = Lecture_Entiere(port, sim::Avec_Crc(Octets({1, 3, 0, 0x10, page ? 0xFF : 0, 255})));
+        ASSERT_GE(r.size(), 5);
+        recus += r.mid(3, static_cast<Octet>(r[2]));
+        if (static_cast<Octet>(r[2]) < 72) break;
+        bus.Avec_Etat([](sim::Etat_Bus& e) { sim::Journaliser(e.modules[1], {sim::Horodatage{2027, 2, 1, 0, 0}, 2, 0, 1}); });
+    }
+    ASSERT_EQ(recus.size(), 8 * 400);
+    for (int k = 0; k < 400; k += 37) {
+        EXPECT_EQ(static_cast<Octet>(recus[8 * k + 4]), avant[static_cast<size_t>(k)].quand.minute) << k;
+        EXPECT_EQ(static_cast<Octet>(recus[8 * k + 5]), avant[static_cast<size_t>(k)].etat) << k;
+    }
+
+    // Module headers of letters and digits, whatever the address.
+    bus.Etat_Demonstration({26, 27, 32});
+    bus.Avec_Etat([](sim::Etat_Bus& e) {
+        for (const auto& [adresse, m] : e.modules)
+            for (char c : m.entete) EXPECT_TRUE(std::isalnum(static_cast<unsigned char>(c)) || c == ' ') << adresse << c;
+    });
 }
 
 TEST_F(Maitre_Modbus, EmulationDuTempsDeLigne) {

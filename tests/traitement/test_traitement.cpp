@@ -197,6 +197,7 @@ TEST_F(Services, TableDesVoiesVersUnModuleDeHuitVoies) {
 
 TEST_F(Services, TableDesVoiesInterrompueParLaLiaison) {
     Num_Module = 5;
+    for (Parametres_Voie& p : Tab_Parametres_Voies) p.Periode_Enreg = p.Tempo_Alarme = 30;
     Ecran_Courant = QStringLiteral("Purger");
     bus.Effacer_Trames();
     // The name of channel 3 does not get through.
