@@ -79,6 +79,17 @@ protected:
         Forme_Essai::evenements.clear();
         Forme_Essai::instances = 0;
     }
+
+    // The dialog shown with its detailed view, once its folder has been read.
+    static QTreeView* Montrer_Et_Lire(QFileDialog& dialogue) {
+        auto* vue = dialogue.findChild<QTreeView*>(QStringLiteral("treeView"));
+        if (vue == nullptr) return nullptr;
+        QSignalSpy lu(Modele_Fichiers(vue), &QFileSystemModel::directoryLoaded);
+        dialogue.show();
+        if (!lu.wait(30000)) return nullptr;
+        Traiter_Evenements();
+        return vue;
+    }
 };
 
 }  // namespace
@@ -344,12 +355,8 @@ TEST_F(PlateformeUi, DialoguesStandardsEnFrancaisDansLeurDossierSansColonneCoupe
     QFileDialog dialogue;
     Preparer_Dialogue_Fichier(dialogue, d, false);
     EXPECT_EQ(dialogue.directory().absolutePath(), QDir(d.InitDir).absolutePath());
-    auto* vue = dialogue.findChild<QTreeView*>(QStringLiteral("treeView"));
+    QTreeView* vue = Montrer_Et_Lire(dialogue);
     ASSERT_NE(vue, nullptr);
-    QSignalSpy lu(Modele_Fichiers(vue), &QFileSystemModel::directoryLoaded);
-    dialogue.show();
-    ASSERT_TRUE(lu.wait(30000));
-    Traiter_Evenements();
     ASSERT_GT(vue->model()->rowCount(vue->rootIndex()), 0);
     QHeaderView* tete = vue->header();
     EXPECT_EQ(tete->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Nom"));
@@ -397,12 +404,8 @@ TEST_F(PlateformeUi, ColonnesDuDialogueFichierEnFrancaisQuelleQueSoitLaLangueDuB
     d.InitDir = disque.path();
     QFileDialog dialogue;
     Preparer_Dialogue_Fichier(dialogue, d, false);
-    auto* vue = dialogue.findChild<QTreeView*>(QStringLiteral("treeView"));
+    QTreeView* vue = Montrer_Et_Lire(dialogue);
     ASSERT_NE(vue, nullptr);
-    QSignalSpy lu(Modele_Fichiers(vue), &QFileSystemModel::directoryLoaded);
-    dialogue.show();
-    ASSERT_TRUE(lu.wait(30000));
-    Traiter_Evenements();
     const QAbstractItemModel* m = vue->model();
     QStringList titres;
     for (int c = 0; c < 4; ++c) titres << m->headerData(c, Qt::Horizontal).toString();
