@@ -599,7 +599,11 @@ void Frm_Param_OC_Forme::Colorer_Plage(int i, Couleur couleur, bool depuis_fin) 
     const size_t d = static_cast<size_t>(i & ~1), f = d + 1;
     std::array<QWidget*, 4> ordre{lbl_plages_[d], plages_[d], lbl_plages_[f], plages_[f]};
     if (depuis_fin) ordre = {lbl_plages_[f], plages_[f], lbl_plages_[d], plages_[d]};
-    for (QWidget* w : ordre) Couleur_Texte(w, couleur);
+    for (QWidget* w : ordre) {
+        // The labels lie on the window's colour, the boxes on their own white.
+        if (qobject_cast<QLabel*>(w)) Couleur_Texte_Lisible(w, couleur, Couleur_Fenetre, Couleur_Police);
+        else Couleur_Texte(w, couleur);
+    }
 }
 
 void Frm_Param_OC_Forme::Appliquer(int i, const Effet_Plage& effet) {

@@ -410,6 +410,7 @@ void Frm_Param_Voies_Forme::Form_Resize() {
     }
     Police_Grasse(Lbl_Nom_Ostrelclim, true);
     Couleur_Texte(Lbl_Nom_Ostrelclim, Couleur_Police);
+    Couleur_Texte_Lisible(TabStrip_Voies, Couleur_Texte_Fenetre, Couleur_Fenetre, Couleur_Police);
     Ajuster_Textes(this);
 }
 

@@ -36,18 +36,6 @@ Long Nombre_Echelle(const QLineEdit* boite) {
     return l ? *l : 0;
 }
 
-// Contrast of two colours as text on a background (ratio of their relative
-// luminances, 1 for the same colour, 21 for black on white).
-double Contraste(Couleur a, Couleur b) {
-    auto luminance = [](Couleur c) {
-        const QColor q = Vers_QColor(c);
-        auto lineaire = [](double v) { return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
-        return 0.2126 * lineaire(q.redF()) + 0.7152 * lineaire(q.greenF()) + 0.0722 * lineaire(q.blueF());
-    };
-    const double la = luminance(a), lb = luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
-
 }  // namespace
 
 Octet Frm_Enreg_Forme::Nombre_Voies_Cochees() const {
@@ -64,7 +52,8 @@ void Frm_Enreg_Forme::Aspect_Coche(int i, bool cochee) {
     // (white banner text on the white grid): then the plot area's colour, if it reads better.
     Couleur fond = CWGraph_Enreg->Couleur_Grille();
     const Couleur zone = CWGraph_Enreg->Couleur_Zone_Trace();
-    if (Contraste(fond, Couleur_Police_Bandeau) < 3 && Contraste(zone, Couleur_Police_Bandeau) > Contraste(fond, Couleur_Police_Bandeau))
+    if (Contraste(Couleur_Police_Bandeau, fond) < Contraste_Lisible &&
+        Contraste(Couleur_Police_Bandeau, zone) > Contraste(Couleur_Police_Bandeau, fond))
         fond = zone;
     ostrel::Couleur_Fond(c, cochee ? fond : Couleur_Fond_Bandeau);
     Police_Grasse(c, cochee);

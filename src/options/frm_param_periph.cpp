@@ -245,6 +245,7 @@ void Frm_Param_Periph_Forme::Form_Resize() {
     for (QGroupBox* cadre : findChildren<QGroupBox*>()) Style_Cadre(cadre, Couleur_Cadre, Couleur_Police);
     for (QLabel* l : findChildren<QLabel*>()) Couleur_Legende(l, Couleur_Police);
     for (QRadioButton* o : findChildren<QRadioButton*>()) Couleur_Legende(o, Couleur_Police);
+    Couleur_Texte_Lisible(tabstrip_, Couleur_Texte_Fenetre, Couleur_Fenetre, Couleur_Police);
 
     // Tab 1: recipients on the left, file name and frequency on the right.
     Placer_Fraction(frame_adr_email_, 0.02, 0.03, 0.53, 0.94);

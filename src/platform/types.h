@@ -21,5 +21,7 @@ constexpr Couleur Couleur_Verte = 0xFF00;
 constexpr Couleur Couleur_Grise = 0x7F7F7F;
 constexpr Couleur Couleur_Blanche = 0xFFFFFF;
 constexpr Couleur Couleur_Face_Bouton = static_cast<Couleur>(0x8000000F);
+// The system's window text: the colour of a caption given none of its own.
+constexpr Couleur Couleur_Texte_Fenetre = static_cast<Couleur>(0x80000008);
 
 }  // namespace ostrel

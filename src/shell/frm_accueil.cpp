@@ -74,7 +74,7 @@ void Frm_Accueil_Forme::Form_Load() {
     Couleur_Fond(Couleur_Fenetre);
     Frm_Menu1().Lbl_Nom_Menu(QStringLiteral("Accueil"));
     label_nom_logiciel_->setText(Nom_Logiciel);
-    Couleur_Texte(label_nom_logiciel_, 0);
+    Couleur_Texte_Lisible(label_nom_logiciel_, 0, Couleur_Fenetre, Couleur_Police);
     // The picture comes last: when it cannot be read the screen shows without it.
     const QString chemin = Chemin_Natif(Repertoire_Application + QStringLiteral("\\Images\\Accueil.bmp"));
     Installer_Image_Accueil(chemin);

@@ -69,16 +69,6 @@ double Ecart_De2000(const std::array<double, 3>& p, const std::array<double, 3>&
     return std::sqrt(dL * dL + dC * dC + dH * dH + RT * dC * dH);
 }
 
-// Luminance contrast ratio of two colours (relative luminances, 1:1 to 21:1).
-double Contraste(const QColor& a, const QColor& b) {
-    auto luminance = [](const QColor& c) {
-        auto lineaire = [](double v) { return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
-        return 0.2126 * lineaire(c.redF()) + 0.7152 * lineaire(c.greenF()) + 0.0722 * lineaire(c.blueF());
-    };
-    const double la = luminance(a), lb = luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
-
 TEST_F(Visionneuse_Enreg, OuvertureSurLesDonneesDuModule) {
     Tab_Parametres_Voies[1].Seuil_Haut = 77;  // a channel without curve keeps its thresholds
     Frm_Enreg_Forme* v = Ouvrir_Module_2({vbNo});
@@ -464,8 +454,8 @@ TEST_F(Visionneuse_Enreg, CouleursParDefautVisiblesEtBoutonsDeLaVraieCouleur) {
     for (int i = 0; i < 16; ++i) {
         SCOPED_TRACE(i + 1);
         const QColor c = Vers_QColor(Tab_Couleur_Courbe[static_cast<size_t>(i)]);
-        EXPECT_GE(Contraste(c, fond), 2);  // read on the plot
-        EXPECT_GE(Contraste(c, Qt::white), 2);  // and on the printed page
+        EXPECT_GE(Contraste(Tab_Couleur_Courbe[static_cast<size_t>(i)], Couleur_Fenetre), 2);  // read on the plot
+        EXPECT_GE(Contraste(Tab_Couleur_Courbe[static_cast<size_t>(i)], Couleur_Blanche), 2);  // and on the printed page
         for (int j = 0; j < i; ++j) EXPECT_GE(Ecart_De2000(Lab(c), Lab(Vers_QColor(Tab_Couleur_Courbe[static_cast<size_t>(j)]))), 15) << j + 1;
         // The button shows the curve's colour itself.
         QPushButton* b = v->Cmd_Choix_Couleur[static_cast<size_t>(i)];

@@ -5,6 +5,7 @@
 #include <QFontInfo>
 #include <QPalette>
 #include <QWidget>
+#include <algorithm>
 #include <cmath>
 
 namespace ostrel {
@@ -57,6 +58,21 @@ Couleur Depuis_QColor(const QColor& c) {
     return static_cast<Couleur>(c.red() | (c.green() << 8) | (c.blue() << 16));
 }
 
+double Contraste(Couleur texte, Couleur fond) {
+    auto luminance = [](Couleur c) {
+        const QColor q = Vers_QColor(c);
+        auto lineaire = [](double v) { return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+        return 0.2126 * lineaire(q.redF()) + 0.7152 * lineaire(q.greenF()) + 0.0722 * lineaire(q.blueF());
+    };
+    const double a = luminance(texte), b = luminance(fond);
+    return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
+}
+
+Couleur Couleur_Lisible(Couleur couleur, Couleur fond, Couleur remplacement) {
+    const double propre = Contraste(couleur, fond);
+    return propre >= Contraste_Lisible || propre >= Contraste(remplacement, fond) ? couleur : remplacement;
+}
+
 int Arrondi_Pixels(double pixels) { return static_cast<int>(std::lround(pixels)); }
 int Twips_Vers_Pixels(double twips) { return Arrondi_Pixels(twips / Twips_Par_Pixel); }
 double Pixels_Vers_Twips(int pixels) { return static_cast<double>(pixels) * Twips_Par_Pixel; }
@@ -87,6 +103,16 @@ void Couleur_Texte(QWidget* w, Couleur couleur) {
     QPalette p = w->palette();
     p.setColor(Role_Texte(w), Vers_QColor(couleur));
     p.setColor(QPalette::Text, Vers_QColor(couleur));
+    w->setPalette(p);
+    w->setProperty("ForeColor", couleur);
+}
+
+void Couleur_Texte_Lisible(QWidget* w, Couleur couleur, Couleur fond, Couleur remplacement) {
+    const QColor dessinee = Vers_QColor(Couleur_Lisible(couleur, fond, remplacement));
+    QPalette p = w->palette();
+    // Styles draw every caption in the window text, an option's or a check box's too.
+    p.setColor(QPalette::WindowText, dessinee);
+    p.setColor(Role_Texte(w), dessinee);
     w->setPalette(p);
     w->setProperty("ForeColor", couleur);
 }
