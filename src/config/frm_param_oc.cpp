@@ -361,6 +361,8 @@ void Frm_Param_OC_Forme::Form_Resize() {
     }
     for (QWidget* w : commandes) Taille_Police(w, Taille_Police_Moyenne);
     Taille_Police(frame_param_oc_, Taille_Police_Moyenne);
+    // The captions inside the frame take its colour; the boxes keep theirs.
+    Couleur_Texte_Lisible(frame_param_oc_, Couleur_Texte_De(frame_param_oc_), Couleur_Fenetre, Couleur_Police);
     Ajuster_Textes(this);
 }
 
@@ -765,6 +767,7 @@ void Frm_Param_OC_Forme::Cmd_Transfert_Date_Click() {
         pc_a_la_lecture_ = Maintenant();
         heure_module_affichee_ = true;
         cmd_transfert_date_->setText(Caption_Transfert_Ecrire);
+        Ajuster_Texte(cmd_transfert_date_);
         lbl_date_heure_oc_->setVisible(true);
         msk_date_heure_oc_->setVisible(true);
         msk_date_heure_oc_->setText(Texte_Horloge(horloge_module_));
@@ -778,6 +781,7 @@ void Frm_Param_OC_Forme::Cmd_Transfert_Date_Click() {
     if (Code_Erreur != 0) return Vers_Problemes_Liaison();
     heure_module_affichee_ = false;
     cmd_transfert_date_->setText(Caption_Transfert_Lire);
+    Ajuster_Texte(cmd_transfert_date_);
     lbl_date_heure_oc_->setVisible(false);
     msk_date_heure_oc_->setVisible(false);
 }

@@ -28,6 +28,7 @@
 #include "platform/dates.h"
 #include "platform/dialogues.h"
 #include "platform/ui/couleurs_ui.h"
+#include "platform/ui/textes_ajustes.h"
 #include "platform/ui/touches.h"
 
 namespace ostrel {
@@ -277,6 +278,8 @@ void Frm_Enreg_Forme::Form_Load() {
     if (Code_Erreur != 0) return;
 
     Lbl_Legende[0]->hide();
+    // The channels' names came after the layout.
+    Ajuster_Textes(this);
     CWGraph_Enreg->Caption(Nom_Module);
     tableau.Affiche_Progress_Bar(false);
 
@@ -425,6 +428,7 @@ void Frm_Enreg_Forme::Form_Resize() {
     CWGraph_Enreg->Couleur_Zone_Trace(Couleur_Fenetre);
     CWGraph_Enreg->Couleur_Cadre(Couleur_Fenetre);
     CWGraph_Enreg->Couleur_Grille(Couleur_Blanche);
+    Ajuster_Textes(this);
 }
 
 }  // namespace ostrel

@@ -32,6 +32,7 @@
 #include "platform/fichiers.h"
 #include "platform/formats.h"
 #include "platform/ui/couleurs_ui.h"
+#include "platform/ui/textes_ajustes.h"
 #include "platform/ui/touches.h"
 
 namespace ostrel {
@@ -358,6 +359,7 @@ void frm_Journal_Alarme_Forme::Cmd_OK_Click() {
         if (Code_Erreur != 0) return Vers_Problemes_Liaison();
         Lbl_Intitule_Fenetre->setText(Cmb_Choix_Ostrelclim->currentText() + QStringLiteral(" - ") +
                                       Cmb_Choix_Num_Voie->currentText());
+        Ajuster_Texte(Lbl_Intitule_Fenetre);
     }
 
     for (QWidget* w : {static_cast<QWidget*>(Shape_Controle), static_cast<QWidget*>(Cmd_Purger),
@@ -606,6 +608,7 @@ bool frm_Journal_Alarme_Forme::Ouvrir_Journal(const QString& chemin) {
         return false;
     }
     Lbl_Intitule_Fenetre->setText(lu.Titre);
+    Ajuster_Texte(Lbl_Intitule_Fenetre);
     for (size_t k = 0; k < 4; ++k) Noms_Operateurs[k + 1] = lu.Noms[k];
     Tab_Journal = std::move(lu.Entrees);
     Donnees_Reponse.Nb_Evenements = lu.Nb;
@@ -694,6 +697,7 @@ void frm_Journal_Alarme_Forme::Form_Resize() {
         if (taille <= 6 || QFontMetrics(police).horizontalAdvance(QString(101, QLatin1Char('0'))) <= largeur_utile) break;
     }
     List_Alarmes->setFont(police);
+    Ajuster_Textes(this);
 }
 
 }  // namespace ostrel

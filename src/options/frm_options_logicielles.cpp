@@ -20,6 +20,7 @@
 #include "platform/formes.h"
 #include "platform/ui/couleurs_ui.h"
 #include "platform/ui/saisie.h"
+#include "platform/ui/textes_ajustes.h"
 #include "platform/ui/touches.h"
 
 namespace ostrel {
@@ -220,6 +221,7 @@ void Frm_Options_Logicielles_Forme::Form_Resize() {
         Taille_Police(l, Taille_Police_Petite);
         Couleur_Legende(l, Couleur_Police);
     }
+    Ajuster_Textes(this);
 }
 
 void Frm_Options_Logicielles_Forme::Affiche_Apercu_Couleurs() {
@@ -339,6 +341,7 @@ void Frm_Options_Logicielles_Forme::Lbl_Police_Click() {
     Police_En_Attente = police.Nom;
     lbl_police_->setText(Police_En_Attente);
     Nom_Police(lbl_police_, Police_En_Attente);
+    Ajuster_Texte(lbl_police_);
 }
 
 void Frm_Options_Logicielles_Forme::Cmd_Defaut_Click() {

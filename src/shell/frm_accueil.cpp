@@ -15,6 +15,7 @@
 #include "platform/dialogues.h"
 #include "platform/fichiers.h"
 #include "platform/ui/couleurs_ui.h"
+#include "platform/ui/textes_ajustes.h"
 #include "platform/ui/touches.h"
 #include "shell/demarrage.h"
 
@@ -108,6 +109,7 @@ void Frm_Accueil_Forme::Form_Resize() {
         Nom_Police(w, Police_Options);
         Taille_Police(w, Taille_Police_Grande);
     }
+    Ajuster_Textes(this);
 }
 
 void Frm_Accueil_Forme::Form_KeyUp(int& KeyCode, int /*Shift*/) {

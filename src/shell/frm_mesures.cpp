@@ -65,7 +65,10 @@ void Fore(QLabel* l, Couleur c) {
 }
 
 void Caption(QLabel* l, const QString& texte) {
-    if (l && l->text() != texte) l->setText(texte);
+    if (l && l->text() != texte) {
+        l->setText(texte);
+        Ajuster_Texte(l);
+    }
 }
 
 // The states still waiting for an acknowledgement are the even codes 2 to 12.

@@ -4,6 +4,7 @@
 // state that shows most of its captions.
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
@@ -89,6 +90,10 @@ protected:
             boites.Reponses = {vbNo};
             menu->Cmd_OK_Click();
             if (menu->Timer1->Enabled()) menu->Timer1->Declencher();
+            // Every channel ticked: their names in bold.
+            if (Forme* vue = registre.Instance(QStringLiteral("Frm_Enreg")))
+                for (QCheckBox* c : vue->findChildren<QCheckBox*>(QStringLiteral("Check_Voie")))
+                    if (c->isEnabled()) c->setChecked(true);
             montrer(QStringLiteral("Enregistrements"), "Frm_Enreg");
         }
         aller(QStringLiteral("Configuration"), "Frm_Menu_Config");
