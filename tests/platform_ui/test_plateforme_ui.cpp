@@ -281,6 +281,11 @@ TEST_F(PlateformeUi, FocusSurLePremierControleEtPlacementEnTwips) {
     f.autre->setFocus();
     f.Donner_Focus();
     EXPECT_EQ(tableau.focusWidget(), f.autre);
+    // Hidden since, it would not take the keyboard back: the first control does.
+    tableau.setFocus();
+    f.autre->hide();
+    f.Donner_Focus();
+    EXPECT_EQ(tableau.focusWidget(), f.bouton);
 }
 
 TEST_F(PlateformeUi, FiltresDesDialoguesDeFichiers) {
