@@ -478,7 +478,10 @@ void Simulateur::Traiter(const QByteArray& requete, Horloge::time_point premier_
             trames_.push_back({requete, Horloge::now()});
             if (trames_.size() > trames_gardees_) trames_.pop_front();
         }
-        if (requete.size() < 4 || !Crc_Correct(requete)) return;
+        // A frame shorter than its function's layout is no request, whatever
+        // its CRC: a line cut short must not erase a memory.
+        const int attendu = Longueur_Attendue(requete);
+        if (requete.size() < 4 || attendu < 0 || requete.size() < attendu || !Crc_Correct(requete)) return;
         ++requetes_[O(requete, 3)];
         const int adresse = O(requete, 0);
         if (!etat_.modules.count(adresse)) return;
