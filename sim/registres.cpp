@@ -38,14 +38,14 @@ void Copier(std::array<Octet, N>& a, const QByteArray& b) {
 void Date_Octets(QByteArray& b, const Horodatage& h) {
     b.append(static_cast<char>(h.jour));
     b.append(static_cast<char>(h.mois));
-    b.append(static_cast<char>(h.annee % 100));
+    b.append(static_cast<char>((h.annee - 2000) & 0xFF));
     b.append(static_cast<char>(h.heure));
     b.append(static_cast<char>(h.minute));
 }
 
 Horodatage Jour_Recu(Octet jour, Octet mois, Octet aa) {
     Horodatage h;
-    h.annee = aa < 30 ? 2000 + aa : (aa < 100 ? 1900 + aa : aa);
+    h.annee = 2000 + aa;  // years since 2000, as the clock counts them
     h.mois = mois;
     h.jour = jour;
     return h;
@@ -163,13 +163,13 @@ Resultat Ecrire_Planning(Contexte& c) {
 Resultat Lire_Etat_Module(Contexte& c) { return Lu(Mot(c.module.nb_voies == 8 ? 4 : 0)); }
 
 // 0x09: the module's clock: minute, hour, weekday (1 Sunday .. 7 Saturday),
-// day, month, two-digit year. A set clock runs on from what it got.
+// day, month, years since 2000. A set clock runs on from what it got.
 Resultat Lire_Horloge(Contexte& c) { return Lu(Octets(c.module.horloge)); }
 
 Resultat Ecrire_Horloge(Contexte& c) {
     if (Taille(c) != 6) return Taille_Refusee();
     const QByteArray& d = Donnees(c);
-    const bool valide = O(d, 0) <= 59 && O(d, 1) <= 23 && Entre(O(d, 2), 1, 7) && O(d, 5) <= 99 &&
+    const bool valide = O(d, 0) <= 59 && O(d, 1) <= 23 && Entre(O(d, 2), 1, 7) &&
                         QDate(2000 + O(d, 5), O(d, 4), O(d, 3)).isValid();
     if (!valide) return Refus(Modbus::Valeur_Refusee);
     Copier(c.module.horloge, d);

@@ -59,10 +59,10 @@ Entier Mesure_Corrigee(const Voie_Simulee& v) {
 }
 
 std::array<Octet, 6> Octets_Horloge(const QDateTime& t) {
-    // Minute, hour, weekday (1 Sunday .. 7 Saturday), day, month, two-digit year.
+    // Minute, hour, weekday (1 Sunday .. 7 Saturday), day, month, years since 2000.
     return {static_cast<Octet>(t.time().minute()), static_cast<Octet>(t.time().hour()),
             static_cast<Octet>(t.date().dayOfWeek() % 7 + 1), static_cast<Octet>(t.date().day()),
-            static_cast<Octet>(t.date().month()), static_cast<Octet>(t.date().year() % 100)};
+            static_cast<Octet>(t.date().month()), static_cast<Octet>((t.date().year() - 2000) & 0xFF)};
 }
 
 QDateTime Temps_Horloge(const std::array<Octet, 6>& h) {
