@@ -43,10 +43,12 @@ class Imprimante_Chronometree : public Imprimante_Qt {
 public:
     explicit Imprimante_Chronometree(std::shared_ptr<QString> dossier)
         : Imprimante_Qt([dossier] { return *dossier; }), dossier_(std::move(dossier)) {}
-    Resultat_Impression EndDoc() override {
-        Resultat_Impression r = Imprimante_Qt::EndDoc();
+    Resultat_Impression EndDoc() override { return Noter(Imprimante_Qt::EndDoc()); }
+    // A page of a printout is written with the printout's file.
+    Resultat_Impression Fin_Impression() override { return Noter(Imprimante_Qt::Fin_Impression()); }
+    Resultat_Impression Noter(Resultat_Impression r) {
         if (depuis) fin_ms = depuis->nsecsElapsed() / 1e6;
-        if (r) fichiers.push_back(r.Fichier_Pdf);
+        if (r && !r.Fichier_Pdf.isEmpty()) fichiers.push_back(r.Fichier_Pdf);
         return r;
     }
     // Where the next PDF files go.
