@@ -1,10 +1,12 @@
 #pragma once
 // Files as the tests write and read them: whole contents, lines ending in
-// CR LF in the Windows-1252 code page, and a folder nobody may write into.
+// CR LF in the Windows-1252 code page, a folder nobody may write into, and
+// the pages of a PDF file.
 #include <gtest/gtest.h>
 
 #include <QByteArray>
 #include <QFile>
+#include <QRegularExpression>
 #include <QStringList>
 #include <cstdlib>
 #include <sys/stat.h>
@@ -33,6 +35,19 @@ inline QStringList Lignes(const QByteArray& contenu) {
     EXPECT_EQ(lignes.back(), QString()) << "the last line ends with CR LF";
     lignes.removeLast();
     return lignes;
+}
+
+// Page objects of a PDF, in the order of the file, by their size ("842 595"
+// for a landscape A4 page).
+inline QStringList Pages_Pdf(const QByteArray& pdf) {
+    QStringList tailles;
+    static const QRegularExpression page(QStringLiteral("/Type /Page\\b(?!s)[^>]*?/MediaBox \\[0 0 (\\d+)(?:\\.0*)? (\\d+)(?:\\.0*)?\\]"));
+    auto it = page.globalMatch(QString::fromLatin1(pdf));
+    while (it.hasNext()) {
+        const auto m = it.next();
+        tailles << m.captured(1) + QLatin1Char(' ') + m.captured(2);
+    }
+    return tailles;
 }
 
 inline QByteArray Contenu(const QStringList& lignes) {
