@@ -5,7 +5,6 @@
 #include <QRandomGenerator>
 #include <cerrno>
 #include <csignal>
-#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -16,15 +15,25 @@
 namespace ostrel {
 namespace {
 
-// The common causes in the operator's language whatever the machine's locale;
-// the system's own text for the rest.
+// In the operator's language whatever the machine's locale: the causes a save
+// meets in words, the rare rest by the system's error number.
 QString Raison(int code) {
-    if (code == ENOSPC || code == EDQUOT) return QStringLiteral("disque plein");
-    if (code == EACCES || code == EPERM) return QStringLiteral("permission refusée");
-    if (code == EROFS) return QStringLiteral("système de fichiers en lecture seule");
-    if (code == EFBIG) return QStringLiteral("fichier trop volumineux");
-    if (code == ENAMETOOLONG) return QStringLiteral("nom de fichier trop long");
-    return QString::fromLocal8Bit(std::strerror(code));
+    switch (code) {
+    case ENOSPC:
+    case EDQUOT: return QStringLiteral("disque plein");
+    case EACCES:
+    case EPERM: return QStringLiteral("permission refusée");
+    case EROFS: return QStringLiteral("système de fichiers en lecture seule");
+    case EFBIG: return QStringLiteral("fichier trop volumineux");
+    case ENAMETOOLONG: return QStringLiteral("nom de fichier trop long");
+    case ENOENT: return QStringLiteral("fichier ou dossier introuvable");
+    case ENOTDIR: return QStringLiteral("un élément du chemin n'est pas un dossier");
+    case ELOOP: return QStringLiteral("trop de liens symboliques");
+    case EIO: return QStringLiteral("erreur d'entrée-sortie");
+    case EMFILE:
+    case ENFILE: return QStringLiteral("trop de fichiers ouverts");
+    default: return QStringLiteral("erreur système n° %1").arg(code);
+    }
 }
 
 bool Ecrire_Tout(int fd, const char* octets, qsizetype taille) {

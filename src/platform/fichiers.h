@@ -2,8 +2,8 @@
 // Safe saves: the new content goes to a temporary file in the same folder,
 // which then replaces the old file in one rename. A failure at any step leaves
 // the old file as it was and is reported to the caller, its reason in French
-// for the common causes (disk full, permission, read-only file system, file
-// too large, name too long).
+// (disk full, permission, read-only file system, file too large, name too
+// long, and a system error number for the rare rest).
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>

@@ -95,7 +95,7 @@ TEST(SauvegardeSure, LiensFichierProtegeNomsLongsEtRaisons) {
     for (const char* nom : {"absolu", "relatif", "pendant"})
         EXPECT_TRUE(QFileInfo(dossier.filePath(nom)).isSymLink()) << nom;
     EXPECT_EQ(Fichiers(dossier.filePath("vrai")), (QStringList{"mesures.txt", "neuf.txt"}));
-    EXPECT_FALSE(Sauvegarde_Sure(dossier.filePath("boucle"), "x"));
+    EXPECT_EQ(Sauvegarde_Sure(dossier.filePath("boucle"), "x").Erreur, "trop de liens symboliques");
 
     // Names up to 255 bytes, twice over the same file; one byte more is too long.
     const QString long_nom = dossier.filePath(QString(251, QLatin1Char('n')) + ".txt");
@@ -169,7 +169,7 @@ TEST(SauvegardeSure, NouveauFichierAuModeDuUmask) {
 
 TEST(SauvegardeSure, DossierAbsentOuNomVide) {
     QTemporaryDir dossier;
-    EXPECT_FALSE(Sauvegarde_Sure(dossier.filePath("absent/fichier.txt"), "x"));
+    EXPECT_EQ(Sauvegarde_Sure(dossier.filePath("absent/fichier.txt"), "x").Erreur, "fichier ou dossier introuvable");
     EXPECT_FALSE(Sauvegarde_Sure(QString(), "x"));
     EXPECT_FALSE(Sauvegarde_Sure(dossier.path(), "x"));
 }
