@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 #include <QStringList>
@@ -56,13 +57,23 @@ inline QByteArray Contenu(const QStringList& lignes) {
     return c;
 }
 
-// A folder nobody may write into, root included (root ignores the mode bits,
-// not the immutable attribute).
+// A folder nobody may write into, nor into the files it holds, root included
+// (root ignores the mode bits, not the immutable attribute).
 inline bool Dossier_Lecture_Seule(const QString& dossier, bool oui) {
-    const QByteArray d = QFile::encodeName(dossier);
-    if (::geteuid() != 0) return ::chmod(d.constData(), oui ? 0555 : 0755) == 0;
-    const QByteArray commande = QByteArray("chattr ") + (oui ? "+i '" : "-i '") + d + "' 2>/dev/null";
-    return std::system(commande.constData()) == 0;
+    QStringList chemins{dossier};
+    for (const QString& nom : QDir(dossier).entryList(QDir::Files | QDir::Hidden)) chemins << dossier + '/' + nom;
+    bool reussi = true;
+    for (const QString& chemin : chemins) {
+        const QByteArray c = QFile::encodeName(chemin);
+        if (::geteuid() != 0) {
+            const mode_t mode = chemin == dossier ? (oui ? 0555 : 0755) : (oui ? 0444 : 0644);
+            reussi &= ::chmod(c.constData(), mode) == 0;
+        } else {
+            const QByteArray commande = QByteArray("chattr ") + (oui ? "+i '" : "-i '") + c + "' 2>/dev/null";
+            reussi &= std::system(commande.constData()) == 0;
+        }
+    }
+    return reussi;
 }
 
 }  // namespace ostrel_test
