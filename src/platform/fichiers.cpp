@@ -180,8 +180,12 @@ int Ecrire_Sur_Place(const QByteArray& chemin, const QByteArray& contenu, bool& 
     } else if (::getrlimit(RLIMIT_FSIZE, &limite) == 0 && limite.rlim_cur != RLIM_INFINITY &&
                static_cast<rlim_t>(taille) > limite.rlim_cur) {
         erreur = EFBIG;  // the limit stops writes past it, over old content too
-    } else if (taille > 0 && (erreur = ::posix_fallocate(fd, 0, taille)) != 0) {
-        if (::ftruncate(fd, etat.st_size) != 0) { /* the reserve stays, the content is the old one */ }
+    } else if (taille > 0 && ::fallocate(fd, 0, 0, taille) != 0) {
+        // A file system that reserves nothing ahead is written as it takes it.
+        if (errno != EOPNOTSUPP) {
+            erreur = errno;
+            if (::ftruncate(fd, etat.st_size) != 0) { /* the reserve stays, the content is the old one */ }
+        }
     }
     if (erreur == 0) {
         entame = true;
