@@ -4,6 +4,8 @@
 // a PDF file. Timed as the operator waits, from the click to the written
 // page (the printer's end of document), several times (the median is given),
 // for steady measures and for measures of an unsteady probe.
+// Then the numeric table of the first channel, a full one (207 pages), printed
+// to PDF, timed from the click to its closing message.
 //   bench_impression [runs [folder]]   the last PDFs and the recordings files
 //                                      they print are copied into the folder
 #include <QApplication>
@@ -12,10 +14,13 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 
 #include "commun/programme_essai.h"
 #include "history/formes_historique.h"
@@ -36,17 +41,38 @@ namespace {
 // The program's printer, writing PDF files, that notes when a page is written.
 class Imprimante_Chronometree : public Imprimante_Qt {
 public:
-    using Imprimante_Qt::Imprimante_Qt;
-    Resultat_Impression EndDoc() override {
-        Resultat_Impression r = Imprimante_Qt::EndDoc();
+    explicit Imprimante_Chronometree(std::shared_ptr<QString> dossier)
+        : Imprimante_Qt([dossier] { return *dossier; }), dossier_(std::move(dossier)) {}
+    Resultat_Impression EndDoc() override { return Noter(Imprimante_Qt::EndDoc()); }
+    // A page of a printout is written with the printout's file.
+    Resultat_Impression Fin_Impression() override { return Noter(Imprimante_Qt::Fin_Impression()); }
+    Resultat_Impression Noter(Resultat_Impression r) {
         if (depuis) fin_ms = depuis->nsecsElapsed() / 1e6;
-        if (r) fichiers.push_back(r.Fichier_Pdf);
+        if (r && !r.Fichier_Pdf.isEmpty()) fichiers.push_back(r.Fichier_Pdf);
         return r;
     }
+    // Where the next PDF files go.
+    void Dossier(const QString& dossier) { *dossier_ = dossier; }
     const QElapsedTimer* depuis = nullptr;
     double fin_ms = -1;
     std::vector<QString> fichiers;
+
+private:
+    std::shared_ptr<QString> dossier_;
 };
+
+// Pages of the PDF files of a folder, and the number of files.
+int Pages_Pdf(const QString& dossier, int& fichiers) {
+    static const QRegularExpression page(QStringLiteral("/Type /Page\\b(?!s)"));
+    int pages = 0;
+    const QStringList noms = QDir(dossier).entryList({QStringLiteral("*.pdf")}, QDir::Files);
+    fichiers = static_cast<int>(noms.size());
+    for (const QString& nom : noms) {
+        QFile f(QDir(dossier).filePath(nom));
+        if (f.open(QIODevice::ReadOnly)) pages += static_cast<int>(QString::fromLatin1(f.readAll()).count(page));
+    }
+    return pages;
+}
 
 int Echec(const char* raison) {
     std::fprintf(stderr, "bench_impression : %s\n", raison);
@@ -65,7 +91,7 @@ int main(int argc, char** argv) {
     ostrel_test::Programme_Essai<> programme;
     programme.Installer({Enregistrer_Formes_Historique});
     QTemporaryDir pdf;
-    Imprimante_Chronometree imprimante([&pdf] { return pdf.path(); });
+    Imprimante_Chronometree imprimante(std::make_shared<QString>(pdf.path()));
     imprimante.Forcer_Pdf(true);
     Definir_Imprimante(&imprimante);
     if (!programme.Demarrer_Tableau(vbNo)) return Echec("le tableau de bord n'a pas démarré");
@@ -126,6 +152,44 @@ int main(int argc, char** argv) {
                     bruit > 0 ? qPrintable(QStringLiteral("mesures bruitées de ±%1 °C").arg(bruit)) : "mesures régulières",
                     passages, durees.front(), durees.back());
         std::fflush(stdout);
+
+        if (bruit == 0) {
+            // The table of channel 1 alone, over the whole memory.
+            for (QCheckBox* c : v->Check_Voie) c->setChecked(false);
+            v->Check_Voie[0]->setChecked(true);
+            v->Msk_Date_Debut->setText(QStringLiteral("01/01/2025 00:00"));
+            v->Msk_Date_Fin->setText(QStringLiteral("31/12/2027 23:59"));
+            ostrel_test::Traiter_Evenements();
+            std::vector<double> tableau;
+            int pages = 0, fichiers = 0;
+            for (int passage = 0; passage < passages; ++passage) {
+                QTemporaryDir dossier;
+                imprimante.depuis = nullptr;
+                imprimante.Dossier(dossier.path());
+                boites.Effacer();
+                boites.Reponses = {vbOK, vbOK};
+                QElapsedTimer t;
+                t.start();
+                v->Cmd_Imprimer_Tableau_Click();
+                tableau.push_back(t.nsecsElapsed() / 1e9);
+                pages = Pages_Pdf(dossier.path(), fichiers);
+                if (pages == 0) return Echec("le tableau n'a pas été imprimé");
+                if (!copie.isEmpty() && passage == passages - 1) {
+                    QDir().mkpath(copie);
+                    for (const QString& nom : QDir(dossier.path()).entryList({QStringLiteral("*.pdf")}, QDir::Files)) {
+                        QFile::remove(QDir(copie).filePath(nom));
+                        QFile::copy(QDir(dossier.path()).filePath(nom), QDir(copie).filePath(nom));
+                    }
+                }
+                imprimante.Dossier(pdf.path());
+                ostrel_test::Traiter_Evenements();
+            }
+            std::sort(tableau.begin(), tableau.end());
+            std::printf("impression tableau voie 1: %.2f s (%d pages en %d fichier(s) PDF, médiane de %d, de %.2f à %.2f s)\n",
+                        tableau[tableau.size() / 2], pages, fichiers, passages, tableau.front(), tableau.back());
+            std::fflush(stdout);
+            for (QCheckBox* c : v->Check_Voie) c->setChecked(true);
+        }
         v->Cmd_Quitter_Click();
     }
 

@@ -80,7 +80,7 @@ int Longueur_Ecrite(const QString& texte) { return static_cast<int>(texte.size()
 
 // Whether the values just decoded are all the write side of the code can
 // carry: texts within their block (fixed fields sent whole), times of day,
-// dates of the years 2000..2029 that its year byte holds, a dial string of
+// dates of the years 2000..2255 that its year byte holds, a dial string of
 // digits and "W".
 bool Ecriture_Fidele(Entier code, int N) {
     const Parametres_Voie& d = Donnees_Reponse;
@@ -92,7 +92,7 @@ bool Ecriture_Fidele(Entier code, int N) {
         return true;
     case 0x09: {
         const int annee = Decomposer(d.Date_Heure_Module).Annee;
-        return annee >= 2000 && annee <= 2029;
+        return annee >= 2000 && annee <= 2255;
     }
     case 0x12: return N == 12;
     case 0x15: return N == 14 && Code_Acces >= 0;

@@ -24,7 +24,7 @@ echo "Configuration de la construction ..."
 cmake -S . -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 # The first build takes a few minutes: its progress is shown as it goes.
 echo "Construction d'Ostrel, du simulateur, d'Exportation et de Conversion ..."
-cmake --build "$BUILD" -j"$(nproc)" --target Ostrel Simulateur Exportation Conversion
+cmake --build "$BUILD" -j"${OSTREL_JOBS:-$(nproc)}" --target Ostrel Simulateur Exportation Conversion
 OSTREL="$BUILD/src/shell/Ostrel"
 SIMULATEUR="$BUILD/sim/Simulateur"
 

@@ -71,6 +71,8 @@ bool Contact(const Voie_Simulee& v) { return ((v.reglages[13] >> 3) & 3) == 2; }
 bool Humidite(const Voie_Simulee& v) { return (v.reglages[15] & 7) == 1; }
 bool Valide(const Voie_Simulee& v) { return v.reglages[13] & 1; }
 bool Alarmes(const Voie_Simulee& v) { return v.reglages[13] & 2; }
+// A channel that a push past a threshold takes into alarm.
+bool Alarmable(const Voie_Simulee& v) { return Valide(v) && Alarmes(v) && !Contact(v); }
 
 // Into the module memory; when it is full the oldest point of all goes.
 void Enregistrer(Module_Simule& m, int v, const Point_Enregistre& p) {
@@ -151,7 +153,34 @@ Installation::Installation(Etat_Bus& etat, Cours cours) : cours_(std::move(cours
             voie.enregistrements.clear();
         }
     }
+    Preparer_Temoin(etat);
     Avancer(etat);
+}
+
+void Installation::Preparer_Temoin(Etat_Bus& etat) {
+    if (modules_.empty()) return;
+    const int adresse = modules_.begin()->first;
+    Module_Simule& m = etat.modules[adresse];
+    std::vector<int> libres;
+    for (int v = 0; v < m.nb_voies; ++v)
+        if (Alarmable(m.voies[static_cast<size_t>(v)])) libres.push_back(v);
+    if (libres.empty()) return;
+    // Draws of its own, so that the rest of the course stays what the seed gives.
+    std::seed_seq graine{cours_.graine, static_cast<std::uint32_t>(adresse), 16u};
+    std::mt19937 alea(graine);
+    const int v = libres[static_cast<size_t>(Entre(alea, 0, static_cast<int>(libres.size()) - 1))];
+    const Voie_Simulee& voie = m.voies[static_cast<size_t>(v)];
+    Voie_Cours& c = modules_.begin()->second.voies[static_cast<size_t>(v)];
+    const bool haut = Entre(alea, 1, 100) <= (c.base < 100 ? 80 : 50);
+    const double marge = Entre(alea, 10, 25) * (Humidite(voie) ? 3 : 1);
+    c.temoin = true;
+    c.cible = haut ? Mot(voie.reglages, 2) + marge : Mot(voie.reglages, 4) - marge;
+    // Pushed its delay and twenty minutes before the start: the room is past
+    // the threshold within a quarter of an hour, so the alarm has begun by
+    // the start; the push ends 4 to 12 minutes after it.
+    c.depart = -static_cast<long long>(voie.reglages[11] * 60 + 20 * 60) / Pas_Secondes;
+    c.tenue_voulue = INT_MAX;
+    c.limite = Entre(alea, 4, 12) * 60 / Pas_Secondes;
 }
 
 double Installation::Cours_Lent(const Voie_Cours& c, long long k) {
@@ -202,7 +231,7 @@ void Installation::Incident(Module_Simule& m, Module_Cours& mc, long long k) {
     for (int v = 0; v < m.nb_voies; ++v) {
         const Voie_Simulee& voie = m.voies[static_cast<size_t>(v)];
         const Voie_Cours& c = mc.voies[static_cast<size_t>(v)];
-        if (Valide(voie) && Alarmes(voie) && !Contact(voie) && !c.poussee && k >= c.fin + 3600 / Pas_Secondes)
+        if (Alarmable(voie) && !c.temoin && !c.poussee && k >= c.fin + 3600 / Pas_Secondes)
             libres.push_back(v);
     }
     if (libres.empty()) return;
@@ -245,7 +274,8 @@ void Installation::Pas_Voie(Module_Simule& m, Module_Cours& mc, int v, long long
         valeur = c.ouvert ? 10 : 0;
     } else {
         c.derive += -0.02 * c.derive + c.agitation * Gauss(c.alea);
-        const double cours = Cours_Lent(c, k) + (c.poussee ? c.ecart : 0.0);
+        if (c.temoin && k == c.depart) c.poussee = true;
+        const double cours = !c.poussee ? Cours_Lent(c, k) : c.temoin ? c.cible : Cours_Lent(c, k) + c.ecart;
         if (!c.demarree) {
             c.valeur = cours;
             c.demarree = true;
@@ -259,6 +289,7 @@ void Installation::Pas_Voie(Module_Simule& m, Module_Cours& mc, int v, long long
     Etats_Alarme(m, c, v, k, condition, heure);
     if (c.poussee && ((c.condition != 0 && c.tenue >= c.tenue_voulue) || k >= c.limite)) {
         c.poussee = false;
+        c.temoin = false;
         c.fin = k;
     }
 
@@ -304,7 +335,7 @@ void Installation::Etats_Alarme(Module_Simule& m, Voie_Cours& c, int v, long lon
         Noter(m, v, e, heure);
     }
     // Before the start, someone on site acknowledged within minutes.
-    if (k >= 0) return;
+    if (k >= 0 || c.temoin) return;
     const bool a_acquitter = e == 2 || e == 4 || e == 6 || e == 8;
     if (!a_acquitter) {
         c.acquittement = LLONG_MAX;

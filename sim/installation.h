@@ -6,7 +6,9 @@
 // defrost) and its module takes it through the alarm states: the alarm begins
 // once its delay has run, stays until it is acknowledged or goes, and each
 // step is written to the journal, which thus holds every alarm of the hours
-// the recordings cover. The contact inputs open and close, as inhibition
+// the recordings cover. The first module starts with one such episode under
+// way: an alarm past its delay that nobody has acknowledged yet, which ends
+// some minutes later. The contact inputs open and close, as inhibition
 // inputs without alarms of their own; every channel records the mean of its
 // measures at its own period into the module memory; the module clocks run
 // from the PC's time.
@@ -28,7 +30,8 @@ class Installation {
 public:
     // The plant starts some hours before the clock's present and runs up to
     // it: the recordings, the journal and the alarm states are that past, and
-    // the alarms of that past were acknowledged by the operators on site.
+    // the alarms of that past were acknowledged by the operators on site,
+    // but for the episode under way on the first module.
     Installation(Etat_Bus& etat, Cours cours);
 
     // Brings the plant up to the clock's present.
@@ -59,6 +62,12 @@ private:
         int condition = 0;            // 1 above the high threshold, -1 below the low one
         int tenue = 0;                // seconds the condition has held
         long long acquittement = LLONG_MAX;  // step of the operator's acknowledgement, in the past only
+        // The episode under way at the start: its push begins at `depart` and
+        // holds the room at `cible`, past the threshold whatever the swing,
+        // until `limite`; nobody acknowledges it before the start.
+        bool temoin = false;
+        long long depart = 0;
+        double cible = 0;
         bool ouvert = false;
         long long bascule = 0;        // step at which the contact turns
         long long minute_enregistree = LLONG_MIN;
@@ -79,6 +88,8 @@ private:
     void Pas_Voie(Module_Simule& m, Module_Cours& mc, int v, long long k, const QDateTime& heure, long long minute);
     void Etats_Alarme(Module_Simule& m, Voie_Cours& c, int v, long long k, int condition, const QDateTime& heure);
     void Incident(Module_Simule& m, Module_Cours& mc, long long k);
+    // Picks the channel of the first module whose episode is under way at the start.
+    void Preparer_Temoin(Etat_Bus& etat);
 
     Cours cours_;
     qint64 debut_ = 0;      // seconds since the epoch at the start of the course

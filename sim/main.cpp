@@ -1,13 +1,17 @@
-// Simulateur [--modules 1,2,3] [--voies 8|16] [--lien PATH] [--debit 9600] [--fige | --graine N]
+// Simulateur [--modules 1,2,3] [--voies 8|16] [--lien PATH] [--debit 9600]
+//            [--fige | [--graine N] [--date "dd/mm/yyyy[ hh:mm]"]]
 // Plays a bus of modules on a pseudo-terminal until it is killed; the first
 // line of its output is the path of the terminal to open. The modules are a
-// running plant on the PC's clock, with a seed of its own unless one is given;
-// --fige keeps them in a fixed state instead.
+// running plant on the PC's clock, or on a clock started at --date, with a
+// seed of its own unless one is given; --fige keeps them in a fixed state
+// instead.
 #include <unistd.h>
 
+#include <QDateTime>
 #include <QFile>
 #include <QString>
 #include <QStringList>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <random>
@@ -20,8 +24,18 @@ namespace {
 int Usage() {
     std::fprintf(stderr,
                  "usage : Simulateur [--modules 1,2,3] [--voies 8|16] [--lien CHEMIN] [--debit 9600] "
-                 "[--fige | --graine N]\n");
+                 "[--fige | [--graine N] [--date \"JJ/MM/AAAA[ hh:mm]\"]]\n");
     return 2;
+}
+
+// The start of the module clocks: a day, at midnight unless a time is given,
+// in the years a module clock can hold.
+QDateTime Date_Depart(const QString& texte) {
+    for (const char* forme : {"d/M/yyyy H:mm", "d/M/yyyy"}) {
+        const QDateTime t = QDateTime::fromString(texte.simplified(), QString::fromLatin1(forme));
+        if (t.isValid() && t.date().year() >= 2000 && t.date().year() <= 2255) return t;
+    }
+    return {};
 }
 
 }  // namespace
@@ -33,6 +47,7 @@ int main(int argc, char** argv) {
     QString lien;
     bool fige = false;
     bool graine_donnee = false;
+    bool date_donnee = false;
     ostrel::sim::Cours cours;
     for (int i = 1; i < argc; ++i) {
         const QString a = QString::fromLocal8Bit(argv[i]);
@@ -62,11 +77,21 @@ int main(int argc, char** argv) {
             cours.graine = v.toUInt(&ok);
             if (!ok) return Usage();
             graine_donnee = true;
+        } else if (a == QLatin1String("--date")) {
+            const QDateTime depart = Date_Depart(v);
+            if (!depart.isValid()) return Usage();
+            // Runs on from there at the pace of the PC's clock.
+            const auto lance = std::chrono::steady_clock::now();
+            cours.horloge = [depart, lance] {
+                const auto ecoule = std::chrono::steady_clock::now() - lance;
+                return depart.addMSecs(std::chrono::duration_cast<std::chrono::milliseconds>(ecoule).count());
+            };
+            date_donnee = true;
         } else {
             return Usage();
         }
     }
-    if (modules.empty() || (fige && graine_donnee)) return Usage();
+    if (modules.empty() || (fige && (graine_donnee || date_donnee))) return Usage();
 
     // Block the stop signals before the simulator's thread starts, so that
     // only the wait below receives them.

@@ -38,14 +38,14 @@ void Copier(std::array<Octet, N>& a, const QByteArray& b) {
 void Date_Octets(QByteArray& b, const Horodatage& h) {
     b.append(static_cast<char>(h.jour));
     b.append(static_cast<char>(h.mois));
-    b.append(static_cast<char>(h.annee % 100));
+    b.append(static_cast<char>((h.annee - 2000) & 0xFF));
     b.append(static_cast<char>(h.heure));
     b.append(static_cast<char>(h.minute));
 }
 
 Horodatage Jour_Recu(Octet jour, Octet mois, Octet aa) {
     Horodatage h;
-    h.annee = aa < 30 ? 2000 + aa : (aa < 100 ? 1900 + aa : aa);
+    h.annee = 2000 + aa;  // years since 2000, as the clock counts them
     h.mois = mois;
     h.jour = jour;
     return h;
@@ -120,7 +120,8 @@ Resultat Ecrire_Correction(Contexte& c) {
     return Fait();
 }
 
-// 0x04: the logic of relay 1 or 2.
+// 0x04: the logic of relay 1 or 2: bit 0 a normally closed contact, bit 1 a
+// pulse; the relay has no other setting.
 Resultat Lire_Logique_Relais(Contexte& c) {
     if (!Entre(c.requete.compte, 1, 2)) return Refus(Modbus::Adresse_Absente);
     return Lu(Mot(c.module.logique_stor[Rang(c)]));
@@ -129,6 +130,7 @@ Resultat Lire_Logique_Relais(Contexte& c) {
 Resultat Ecrire_Logique_Relais(Contexte& c) {
     if (!Entre(c.requete.compte, 1, 2)) return Refus(Modbus::Adresse_Absente);
     if (Taille(c) != 2) return Taille_Refusee();
+    if (O(Donnees(c), 0) != 0 || O(Donnees(c), 1) > 3) return Refus(Modbus::Valeur_Refusee);
     c.module.logique_stor[Rang(c)] = O(Donnees(c), 1);
     return Fait();
 }
@@ -161,13 +163,13 @@ Resultat Ecrire_Planning(Contexte& c) {
 Resultat Lire_Etat_Module(Contexte& c) { return Lu(Mot(c.module.nb_voies == 8 ? 4 : 0)); }
 
 // 0x09: the module's clock: minute, hour, weekday (1 Sunday .. 7 Saturday),
-// day, month, two-digit year. A set clock runs on from what it got.
+// day, month, years since 2000. A set clock runs on from what it got.
 Resultat Lire_Horloge(Contexte& c) { return Lu(Octets(c.module.horloge)); }
 
 Resultat Ecrire_Horloge(Contexte& c) {
     if (Taille(c) != 6) return Taille_Refusee();
     const QByteArray& d = Donnees(c);
-    const bool valide = O(d, 0) <= 59 && O(d, 1) <= 23 && Entre(O(d, 2), 1, 7) && O(d, 5) <= 99 &&
+    const bool valide = O(d, 0) <= 59 && O(d, 1) <= 23 && Entre(O(d, 2), 1, 7) &&
                         QDate(2000 + O(d, 5), O(d, 4), O(d, 3)).isValid();
     if (!valide) return Refus(Modbus::Valeur_Refusee);
     Copier(c.module.horloge, d);
@@ -185,15 +187,18 @@ Resultat Acquitter(Contexte& c) {
     return Fait();
 }
 
-// 0x0B: the recordings erased.
+// 0x0B: the recordings erased, on the value 255 only, so that a stray value
+// never erases them.
 Resultat Purger_Enregistrements(Contexte& c) {
+    if (c.requete.compte != 255) return Refus(Modbus::Valeur_Refusee);
     for (auto& v : c.module.voies) v.enregistrements.clear();
     ++c.module.purges_enregistrements;
     return Fait();
 }
 
-// 0x0C: the alarm journal erased.
+// 0x0C: the alarm journal erased, on the value 255 only.
 Resultat Purger_Journal(Contexte& c) {
+    if (c.requete.compte != 255) return Refus(Modbus::Valeur_Refusee);
     c.module.journal.clear();
     ++c.module.purges_journal;
     return Fait();
@@ -203,8 +208,13 @@ Resultat Purger_Journal(Contexte& c) {
 Resultat Ecrire_Fenetre(Contexte& c) {
     if (Taille(c) != 6) return Taille_Refusee();
     const QByteArray& d = Donnees(c);
-    c.module.debut_fenetre = Jour_Recu(O(d, 0), O(d, 1), O(d, 2));
-    c.module.fin_fenetre = Jour_Recu(O(d, 3), O(d, 4), O(d, 5));
+    const Horodatage debut = Jour_Recu(O(d, 0), O(d, 1), O(d, 2));
+    const Horodatage fin = Jour_Recu(O(d, 3), O(d, 4), O(d, 5));
+    // Days of the calendar only: no 32nd, no 13th month, no 30 February.
+    for (const Horodatage& h : {debut, fin})
+        if (!QDate(h.annee, h.mois, h.jour).isValid()) return Refus(Modbus::Valeur_Refusee);
+    c.module.debut_fenetre = debut;
+    c.module.fin_fenetre = fin;
     return Fait();
 }
 
@@ -304,6 +314,7 @@ Resultat Ecrire_Code_Acces(Contexte& c) {
 // 0x16: the mode command, 0 before a settings transfer and 255 after it.
 Resultat Commander_Mode(Contexte& c) {
     Noter(c.module.modes_recus, static_cast<Entier>(c.requete.compte));
+    if (c.requete.compte != 0 && c.requete.compte != 255) return Refus(Modbus::Valeur_Refusee);
     return Fait();
 }
 

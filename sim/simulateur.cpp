@@ -59,10 +59,10 @@ Entier Mesure_Corrigee(const Voie_Simulee& v) {
 }
 
 std::array<Octet, 6> Octets_Horloge(const QDateTime& t) {
-    // Minute, hour, weekday (1 Sunday .. 7 Saturday), day, month, two-digit year.
+    // Minute, hour, weekday (1 Sunday .. 7 Saturday), day, month, years since 2000.
     return {static_cast<Octet>(t.time().minute()), static_cast<Octet>(t.time().hour()),
             static_cast<Octet>(t.date().dayOfWeek() % 7 + 1), static_cast<Octet>(t.date().day()),
-            static_cast<Octet>(t.date().month()), static_cast<Octet>(t.date().year() % 100)};
+            static_cast<Octet>(t.date().month()), static_cast<Octet>((t.date().year() - 2000) & 0xFF)};
 }
 
 QDateTime Temps_Horloge(const std::array<Octet, 6>& h) {
@@ -478,7 +478,10 @@ void Simulateur::Traiter(const QByteArray& requete, Horloge::time_point premier_
             trames_.push_back({requete, Horloge::now()});
             if (trames_.size() > trames_gardees_) trames_.pop_front();
         }
-        if (requete.size() < 4 || !Crc_Correct(requete)) return;
+        // A frame shorter than its function's layout is no request, whatever
+        // its CRC: a line cut short must not erase a memory.
+        const int attendu = Longueur_Attendue(requete);
+        if (requete.size() < 4 || attendu < 0 || requete.size() < attendu || !Crc_Correct(requete)) return;
         ++requetes_[O(requete, 3)];
         const int adresse = O(requete, 0);
         if (!etat_.modules.count(adresse)) return;

@@ -77,7 +77,7 @@ struct Module_Simule {
     std::array<Octet, 2> logique_stor{};  // relay 1, relay 2
     QByteArray entete = QByteArray(64, ' ');
     std::array<std::array<Octet, 32>, 16> plannings{};
-    // Clock as it travels: minute, hour, weekday, day, month, two-digit year.
+    // Clock as it travels: minute, hour, weekday, day, month, years since 2000.
     std::array<Octet, 6> horloge{0, 12, 2, 1, 1, 24};
     std::array<Entier, 4> codes_acces{1111, 2222, 3333, 4444};
     std::array<QByteArray, 4> operateurs{QByteArray(12, ' '), QByteArray(12, ' '), QByteArray(12, ' '),

@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QStringList>
 
 #include <vector>
 
@@ -173,23 +172,8 @@ Resultat_Impression Terminer_Impression(const QString& forme_appelante) {
 }
 
 QString Texte_Impression_Envoyee(const Resultat_Impression& resultat) {
-    if (resultat.Fichier_Pdf.isEmpty()) return Texte_Impression_Envoyee();
-    return Texte_Impression_Envoyee(std::vector<QString>{resultat.Fichier_Pdf});
-}
-
-QString Texte_Impression_Envoyee(const std::vector<QString>& fichiers_pdf) {
-    if (fichiers_pdf.empty()) return QStringLiteral("Impression envoyée à l'imprimante");
-    if (fichiers_pdf.size() == 1)
-        return QStringLiteral("Impression enregistrée dans le fichier :\n") + fichiers_pdf.front();
-    // A long printout makes one file per page: the first and the last name them all.
-    QStringList noms;
-    if (fichiers_pdf.size() <= 3) {
-        for (const QString& f : fichiers_pdf) noms << f;
-    } else {
-        noms << fichiers_pdf.front() << QStringLiteral("...") << fichiers_pdf.back();
-    }
-    return QStringLiteral("Impression enregistrée dans les %1 fichiers :\n").arg(fichiers_pdf.size()) +
-           noms.join(QLatin1Char('\n'));
+    if (resultat.Fichier_Pdf.isEmpty()) return QStringLiteral("Impression envoyée à l'imprimante");
+    return QStringLiteral("Impression enregistrée dans le fichier :\n") + resultat.Fichier_Pdf;
 }
 
 void Annoncer_Fichier_Impression(const Resultat_Impression& resultat) {

@@ -4,7 +4,6 @@
 // layer (Printer()).
 #include <QString>
 #include <array>
-#include <vector>
 
 #include "platform/imprimante.h"
 #include "platform/types.h"
@@ -32,9 +31,8 @@ Resultat_Impression Terminer_Impression(const QString& forme_appelante);
 void Signaler_Echec_Impression(const Resultat_Impression& resultat);
 
 // The message after a print that went out: "Impression envoyée à
-// l'imprimante", or, when no printer took it, the PDF files it became.
-QString Texte_Impression_Envoyee(const std::vector<QString>& fichiers_pdf = {});
-QString Texte_Impression_Envoyee(const Resultat_Impression& resultat);
+// l'imprimante", or, when no printer took it, the PDF file it became.
+QString Texte_Impression_Envoyee(const Resultat_Impression& resultat = {});
 // After a print that shows no message: the PDF file it became, if any, is
 // named on the dashboard's status line for a few seconds.
 void Annoncer_Fichier_Impression(const Resultat_Impression& resultat);

@@ -5,7 +5,10 @@
 namespace ostrel {
 
 void Signaler_Echec_Sauvegarde(const QString& chemin, const Resultat_Fichier& resultat) {
-    QString texte = QStringLiteral("La sauvegarde a échoué, le fichier n'a pas été modifié :\n") + chemin;
+    QString texte = resultat.Entame
+                        ? QStringLiteral("La sauvegarde a échoué en cours d'écriture, le fichier est peut-être incomplet :\n")
+                        : QStringLiteral("La sauvegarde a échoué, le fichier n'a pas été modifié :\n");
+    texte += chemin;
     if (!resultat.Erreur.isEmpty()) texte += QStringLiteral("\n(") + resultat.Erreur + QLatin1Char(')');
     Boites().MsgBox(texte, vbOKOnly | vbCritical);
 }

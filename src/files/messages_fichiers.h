@@ -10,7 +10,8 @@ inline const QString Texte_Fichier_Incorrect = QStringLiteral("Fichier incorrect
 inline const QString Texte_Restauration_Terminee = QStringLiteral("Restauration terminée!");
 inline const QString Texte_Sauvegarde_Terminee = QStringLiteral("Sauvegarde terminée!");
 
-// The box of a failed save: the file named was left as it was.
+// The box of a failed save: the file named was left as it was, unless the
+// failure came while it was being written over in place.
 void Signaler_Echec_Sauvegarde(const QString& chemin, const Resultat_Fichier& resultat);
 
 // A string item as the item readers give it back: an item holding a comma or

@@ -114,9 +114,9 @@ private:
     void Preparer_Page();
     void Placer_Page();  // the screen over the printable rectangle of a landscape page
     void Restaurer_Apres_Impression();
-    // The screen's picture as a page, ended as a print job; the PDF file it
-    // became, if any, is added to fichiers_pdf.
-    bool Imprimer_Ecran(std::vector<QString>& fichiers_pdf);
+    // The screen's picture as a page, ended as a print job of the printout
+    // under way; a job that failed is told.
+    bool Imprimer_Ecran();
 
     bool donnees_fichier_ = false;  // the source, as the opening found it
     bool ecriture_echelles_ = false;  // the date boxes are being written from the axis

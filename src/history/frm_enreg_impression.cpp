@@ -44,6 +44,10 @@ void Ligne_Decalee(Imprimante& p, const QString& texte) {
 void Frm_Enreg_Forme::Cmd_Imprimer_Tableau_Click() {
     if (Boites().MsgBox(QStringLiteral("Imprimer le tableau numérique ?"), vbOKCancel, Titre_Impression) == vbOK) {
         Frm_Menu1().Premier_Plan();
+        // Every page of every ticked channel in one printout: written as PDF,
+        // they make one file, in order, named once they are all there.
+        Imprimante& p = Printer();
+        p.Debut_Impression();
         for (int i = 0; i < Nb_Voies_Enreg; ++i) {
             if (!Voie_Cochee(i)) continue;
             Date d1 = 0, d2 = 0;
@@ -53,6 +57,9 @@ void Frm_Enreg_Forme::Cmd_Imprimer_Tableau_Click() {
             }
             if (!Imprime_Tableau_Numerique(Index_Debut_Periode(i), Index_Fin_Periode(i), i)) break;
         }
+        const Resultat_Impression fin = p.Fin_Impression();
+        if (!fin) Signaler_Echec_Impression(fin);
+        else if (!fin.Fichier_Pdf.isEmpty()) Boites().MsgBox(Texte_Impression_Envoyee(fin), vbOKOnly);
     }
     Premier_Plan();
 }
@@ -91,7 +98,7 @@ bool Frm_Enreg_Forme::Imprime_Tableau_Numerique(Long premier, Long dernier, int 
     const QString tete_colonne = QStringLiteral("Date/Heure         Mesure");
 
     Imprimante& p = Printer();
-    std::vector<QString> fichiers_pdf;
+    Resultat_Impression resultat;
     const Long pages = (dernier - premier) / Points_Par_Page + 1;
     for (Long page = 1; page <= pages; ++page) {
         const Long f = premier + Points_Par_Page * (page - 1);
@@ -122,16 +129,16 @@ bool Frm_Enreg_Forme::Imprime_Tableau_Numerique(Long premier, Long dernier, int 
         }
         p.Print();
         Ligne_Decalee(p, QStringLiteral("Page n°") + QString::number(page) + QLatin1Char('/') + QString::number(pages));
-        const Resultat_Impression resultat = p.EndDoc();
+        resultat = p.EndDoc();
         if (!resultat) {
             formes.Decharger(patientez);
             Signaler_Echec_Impression(resultat);
             return false;
         }
-        if (!resultat.Fichier_Pdf.isEmpty()) fichiers_pdf.push_back(resultat.Fichier_Pdf);
     }
     formes.Decharger(patientez);
-    Boites().MsgBox(Texte_Impression_Envoyee(fichiers_pdf), vbOKOnly);
+    // Pages kept for the printout's PDF file are told of when it is written.
+    if (!resultat.Pdf_En_Attente) Boites().MsgBox(Texte_Impression_Envoyee(resultat), vbOKOnly);
     return true;
 }
 
@@ -211,7 +218,7 @@ void Frm_Enreg_Forme::Restaurer_Apres_Impression() {
     Masque_Controles_Impression(true);
 }
 
-bool Frm_Enreg_Forme::Imprimer_Ecran(std::vector<QString>& fichiers_pdf) {
+bool Frm_Enreg_Forme::Imprimer_Ecran() {
     // Drawn at twice the screen's resolution: the page is sharper than the screen.
     QImage image(size() * 2, QImage::Format_RGB32);
     image.setDevicePixelRatio(2);
@@ -225,7 +232,6 @@ bool Frm_Enreg_Forme::Imprimer_Ecran(std::vector<QString>& fichiers_pdf) {
     p.Imprimer_Image(image);
     const Resultat_Impression resultat = p.EndDoc();
     if (!resultat) Signaler_Echec_Impression(resultat);
-    if (!resultat.Fichier_Pdf.isEmpty()) fichiers_pdf.push_back(resultat.Fichier_Pdf);
     return static_cast<bool>(resultat);
 }
 
@@ -252,7 +258,8 @@ void Frm_Enreg_Forme::Imprime_Courbes_Par_Page(Octet N) {
 
     Tableau_Bord& tableau = Frm_Menu1();
     bool reussi = true;
-    std::vector<QString> fichiers_pdf;
+    // The pages in one printout: written as PDF, they make one file.
+    Printer().Debut_Impression();
     for (int i = 0; i < std::min<int>(N, static_cast<int>(Check_Voie.size())) && reussi; ++i) {
         if (!Voie_Cochee(i)) continue;
         CWGraph_Enreg->Caption(Nom_Maison + QStringLiteral(" - ") + tableau.Lbl_Nom_Logiciel() + QStringLiteral(" - ") + Nom_Module +
@@ -264,7 +271,7 @@ void Frm_Enreg_Forme::Imprime_Courbes_Par_Page(Octet N) {
         placer_graphe();
         Rafraichir();
         Donner_Focus();
-        reussi = Imprimer_Ecran(fichiers_pdf);
+        reussi = Imprimer_Ecran();
         CWGraph_Enreg->Visible(i + 1, false);
         Efface_Seuils_Voie(i);
     }
@@ -274,8 +281,11 @@ void Frm_Enreg_Forme::Imprime_Courbes_Par_Page(Octet N) {
         CWGraph_Enreg->Effacer_Points(k);
         for (const QPointF& point : seuils[static_cast<size_t>(k - 17)]) CWGraph_Enreg->Ajouter_Point(k, point.x(), point.y());
     }
+    const Resultat_Impression fin = Printer().Fin_Impression();
     Restaurer_Apres_Impression();
-    if (reussi) Boites().MsgBox(Texte_Impression_Envoyee(fichiers_pdf), vbOKOnly);
+    if (!reussi) return;
+    if (fin) Boites().MsgBox(Texte_Impression_Envoyee(fin), vbOKOnly);
+    else Signaler_Echec_Impression(fin);
 }
 
 void Frm_Enreg_Forme::Imprime_Courbes_Meme_Page(Octet N) {
@@ -312,8 +322,9 @@ void Frm_Enreg_Forme::Imprime_Courbes_Meme_Page(Octet N) {
         element->repaint();
     }
 
-    std::vector<QString> fichiers_pdf;
-    const bool reussi = Imprimer_Ecran(fichiers_pdf);
+    Printer().Debut_Impression();
+    const bool reussi = Imprimer_Ecran();
+    const Resultat_Impression fin = Printer().Fin_Impression();
 
     Lbl_Legende[0]->hide();
     while (Lbl_Legende.size() > 1) {
@@ -321,7 +332,9 @@ void Frm_Enreg_Forme::Imprime_Courbes_Meme_Page(Octet N) {
         Lbl_Legende.pop_back();
     }
     Restaurer_Apres_Impression();
-    if (reussi) Boites().MsgBox(Texte_Impression_Envoyee(fichiers_pdf), vbOKOnly);
+    if (!reussi) return;
+    if (fin) Boites().MsgBox(Texte_Impression_Envoyee(fin), vbOKOnly);
+    else Signaler_Echec_Impression(fin);
 }
 
 }  // namespace ostrel

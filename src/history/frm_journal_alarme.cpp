@@ -148,7 +148,7 @@ frm_Journal_Alarme_Forme::frm_Journal_Alarme_Forme() : Forme(QStringLiteral("frm
 
 void frm_Journal_Alarme_Forme::Form_Load() {
     KeyPreview = true;
-    Mode_Journal = 1;
+    Mode_Journal = Journal_Complet;
     Placer_Zone_Fille(Var_Left_Fille, Var_Top_Fille, Var_Width_Fille, Var_Height_Fille);
 
     Tableau_Bord& tableau = Frm_Menu1();
@@ -201,7 +201,7 @@ void frm_Journal_Alarme_Forme::Repli_Sur_Fichier() {
     Opt_Journal_Complet->setEnabled(false);
     Opt_Journal_Date->setEnabled(false);
     Cmb_Choix_Num_Voie->setEnabled(false);
-    Mode_Journal = 0;
+    Mode_Journal = Journal_Fichier;
     repli_fichier_ = true;
 }
 
@@ -253,7 +253,7 @@ void frm_Journal_Alarme_Forme::Cmb_Choix_Ostrelclim_Click() {
 }
 
 void frm_Journal_Alarme_Forme::Opt_Journal_Complet_Click() {
-    Mode_Journal = 1;
+    Mode_Journal = Journal_Complet;
     for (QWidget* w : {static_cast<QWidget*>(Msk_Date_Debut), static_cast<QWidget*>(Msk_Date_Fin),
                        static_cast<QWidget*>(Lbl_Du), static_cast<QWidget*>(Lbl_Au)})
         w->hide();
@@ -261,7 +261,7 @@ void frm_Journal_Alarme_Forme::Opt_Journal_Complet_Click() {
 }
 
 void frm_Journal_Alarme_Forme::Opt_Journal_Date_Click() {
-    Mode_Journal = 2;
+    Mode_Journal = Journal_Date;
     for (QWidget* w : {static_cast<QWidget*>(Msk_Date_Debut), static_cast<QWidget*>(Msk_Date_Fin),
                        static_cast<QWidget*>(Lbl_Du), static_cast<QWidget*>(Lbl_Au)})
         w->show();
@@ -269,7 +269,7 @@ void frm_Journal_Alarme_Forme::Opt_Journal_Date_Click() {
 }
 
 void frm_Journal_Alarme_Forme::Opt_Journal_Fichier_Click() {
-    Mode_Journal = 0;
+    Mode_Journal = Journal_Fichier;
     for (QWidget* w : {static_cast<QWidget*>(Msk_Date_Debut), static_cast<QWidget*>(Msk_Date_Fin),
                        static_cast<QWidget*>(Lbl_Du), static_cast<QWidget*>(Lbl_Au)})
         w->hide();
@@ -285,7 +285,7 @@ void frm_Journal_Alarme_Forme::Executer(const QString& operation) {
 void frm_Journal_Alarme_Forme::Cmd_OK_Click() {
     Curseur_Attente attente;
     Tableau_Bord& tableau = Frm_Menu1();
-    if (Mode_Journal == 0) {
+    if (Mode_Journal == Journal_Fichier) {
         CommonDialog1.DialogTitle = QStringLiteral("Ouverture du journal des alarmes");
         CommonDialog1.FileName = QStringLiteral("Journal_Alarmes");
         CommonDialog1.DefaultExt = QStringLiteral(".txt");
@@ -314,7 +314,7 @@ void frm_Journal_Alarme_Forme::Cmd_OK_Click() {
             if (Code_Erreur != 0) return Vers_Problemes_Liaison();
         }
 
-        if (Mode_Journal == 2) {
+        if (Mode_Journal == Journal_Date) {
             const auto debut = Date_Saisie(Msk_Date_Debut);
             const auto fin = Date_Saisie(Msk_Date_Fin);
             if (!debut || !fin) {
@@ -345,10 +345,10 @@ void frm_Journal_Alarme_Forme::Cmd_OK_Click() {
 
         if (Cmb_Choix_Num_Voie->currentIndex() < 0 && Cmb_Choix_Num_Voie->count() > 0)
             Cmb_Choix_Num_Voie->setCurrentIndex(0);
-        if (Mode_Journal == 2 || Cmb_Choix_Num_Voie->currentText() != Cmb_Choix_Num_Voie->itemText(0))
+        if (Mode_Journal == Journal_Date || Cmb_Choix_Num_Voie->currentText() != Cmb_Choix_Num_Voie->itemText(0))
             Cmd_Purger->setEnabled(false);
 
-        if (Mode_Journal == 2) {
+        if (Mode_Journal == Journal_Date) {
             Cmd_Acquitter->setEnabled(false);
             Ecriture_Periode_Lecture(Num_Module);
             if (Code_Erreur != 0) return Vers_Problemes_Liaison();

@@ -56,7 +56,11 @@ public:
     void Cmd_Imprimer_Click();
 
     // State, for the screens and tests that look at it.
-    Octet Mode_Journal = 1;            // 0 file, 1 whole journal, 2 between two dates
+    // Values of Mode_Journal, the journal's source, one per option button.
+    static constexpr Octet Journal_Fichier = 0;  // a journal text file
+    static constexpr Octet Journal_Complet = 1;  // the module's whole journal
+    static constexpr Octet Journal_Date = 2;     // the module's entries between two dates
+    Octet Mode_Journal = Journal_Complet;
     Table_Noms_Operateurs Noms_Operateurs;
     Booleen Mode_Acquittement = Faux;
     Dialogue_Fichier CommonDialog1;

@@ -14,6 +14,12 @@ namespace {
 constexpr int Max_Enregistrements = 9;
 constexpr int Taille_Enregistrement = 8;
 
+// A module counts its years from 2000 in one byte, as the encoder writes them:
+// 0..255 are 2000..2255. A two-digit reading would put 2030 back in 1930.
+Date Date_Module(Octet jour, Octet mois, Octet annee, Octet heure, Octet minute) {
+    return DateSerial(2000 + annee, mois, jour) + TimeSerial(heure, minute, 0);
+}
+
 // Reads the data bytes of Trame_Recue. Only the N bytes the module announced,
 // and only those a 133-byte frame can hold, are taken: a layout that points past
 // them marks the reply as broken (15) and every later read fails, so the
@@ -44,12 +50,12 @@ public:
         return true;
     }
 
-    // Day, month, two-digit year, hour, minute at data bytes k..k+4.
+    // Day, month, year byte, hour, minute at data bytes k..k+4.
     bool Lire_Date(int k, Date& valeur) {
         Octet o[5] = {};
         for (int i = 0; i < 5; ++i)
             if (!Lire_Octet(k + i, o[i])) return false;
-        valeur = DateSerial(o[2], o[1], o[0]) + TimeSerial(o[3], o[4], 0);
+        valeur = Date_Module(o[0], o[1], o[2], o[3], o[4]);
         return true;
     }
 
@@ -252,7 +258,7 @@ void Decodage_Trame_Ostrelclim() {
         Octet o[6] = {};
         for (int i = 0; i < 6; ++i)
             if (!l.Lire_Octet(i, o[i])) return;
-        d.Date_Heure_Module = DateSerial(o[5], o[4], o[3]) + TimeSerial(o[1], o[0], 0);
+        d.Date_Heure_Module = Date_Module(o[3], o[4], o[5], o[1], o[0]);
         break;
     }
     case 0x0E:

@@ -5,9 +5,10 @@
 #include <QRandomGenerator>
 #include <cerrno>
 #include <csignal>
-#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,15 +17,25 @@
 namespace ostrel {
 namespace {
 
-// The common causes in the operator's language whatever the machine's locale;
-// the system's own text for the rest.
+// In the operator's language whatever the machine's locale: the causes a save
+// meets in words, the rare rest by the system's error number.
 QString Raison(int code) {
-    if (code == ENOSPC || code == EDQUOT) return QStringLiteral("disque plein");
-    if (code == EACCES || code == EPERM) return QStringLiteral("permission refusée");
-    if (code == EROFS) return QStringLiteral("système de fichiers en lecture seule");
-    if (code == EFBIG) return QStringLiteral("fichier trop volumineux");
-    if (code == ENAMETOOLONG) return QStringLiteral("nom de fichier trop long");
-    return QString::fromLocal8Bit(std::strerror(code));
+    switch (code) {
+    case ENOSPC:
+    case EDQUOT: return QStringLiteral("disque plein");
+    case EACCES:
+    case EPERM: return QStringLiteral("permission refusée");
+    case EROFS: return QStringLiteral("système de fichiers en lecture seule");
+    case EFBIG: return QStringLiteral("fichier trop volumineux");
+    case ENAMETOOLONG: return QStringLiteral("nom de fichier trop long");
+    case ENOENT: return QStringLiteral("fichier ou dossier introuvable");
+    case ENOTDIR: return QStringLiteral("un élément du chemin n'est pas un dossier");
+    case ELOOP: return QStringLiteral("trop de liens symboliques");
+    case EIO: return QStringLiteral("erreur d'entrée-sortie");
+    case EMFILE:
+    case ENFILE: return QStringLiteral("trop de fichiers ouverts");
+    default: return QStringLiteral("erreur système n° %1").arg(code);
+    }
 }
 
 bool Ecrire_Tout(int fd, const char* octets, qsizetype taille) {
@@ -96,16 +107,30 @@ bool Temporaire_De(QByteArrayView nom, QByteArrayView prefixe) {
     return true;
 }
 
+void Verrouiller(int fd) {
+    while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
+    }
+}
+
 // Temporaries of earlier saves of this file that never reached their rename.
+// A save holds a lock on its temporary until the rename: one that is locked is
+// still being written, by this program or another, and stays.
 void Effacer_Temporaires(const QByteArray& dossier, const QByteArray& prefixe) {
     DIR* d = ::opendir(dossier.constData());
     if (d == nullptr) return;
-    while (const dirent* entree = ::readdir(d))
-        if (Temporaire_De(entree->d_name, prefixe)) ::unlinkat(::dirfd(d), entree->d_name, 0);
+    while (const dirent* entree = ::readdir(d)) {
+        if (!Temporaire_De(entree->d_name, prefixe)) continue;
+        const int fd = ::openat(::dirfd(d), entree->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) continue;
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0) ::unlinkat(::dirfd(d), entree->d_name, 0);
+        ::close(fd);
+    }
     ::closedir(d);
 }
 
-// Created with mode 0666 so that the umask alone decides a new file's mode.
+// Created with mode 0666 so that the umask alone decides a new file's mode,
+// and locked before anything is written to it. A clean-up that took it for a
+// leftover just before the lock has removed its name: another one is made.
 int Creer_Temporaire(const QByteArray& dossier, const QByteArray& prefixe, QByteArray& chemin) {
     static const char lettres[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     for (int essai = 0; essai < 100; ++essai) {
@@ -113,9 +138,62 @@ int Creer_Temporaire(const QByteArray& dossier, const QByteArray& prefixe, QByte
         for (int i = 0; i < Longueur_Suffixe; ++i)
             chemin += lettres[QRandomGenerator::global()->bounded(static_cast<int>(sizeof lettres) - 1)];
         const int fd = ::open(chemin.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST) return fd;
+        if (fd < 0) {
+            if (errno == EEXIST) continue;
+            return -1;
+        }
+        Verrouiller(fd);
+        struct stat etat {};
+        if (::fstat(fd, &etat) != 0 || etat.st_nlink > 0) return fd;
+        ::close(fd);
     }
+    errno = EEXIST;
     return -1;
+}
+
+// The temporary takes the owner, group and mode of the file it replaces (the
+// mode after the owner, whose change clears the set-user-ID bits). False when
+// they cannot be given.
+bool Comme_Le_Fichier(int fd, const struct stat& fichier) {
+    struct stat temporaire {};
+    if (::fstat(fd, &temporaire) != 0) return false;
+    if ((temporaire.st_uid != fichier.st_uid || temporaire.st_gid != fichier.st_gid) &&
+        ::fchown(fd, fichier.st_uid, fichier.st_gid) != 0)
+        return false;
+    return ::fchmod(fd, fichier.st_mode & 07777) == 0;
+}
+
+// Writes the content over the file itself; 0 or the failure's errno, with
+// entame set once the old content began to be written over. Nothing is written
+// over before the room the content needs is reserved, so that a full disk or
+// the size limit leave the old file as it was; its tail is cut only after.
+int Ecrire_Sur_Place(const QByteArray& chemin, const QByteArray& contenu, bool& entame) {
+    const int fd = ::open(chemin.constData(), O_WRONLY | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return errno;
+    Verrouiller(fd);  // another save of this file writes before or after, not amid
+    const off_t taille = contenu.size();
+    struct stat etat {};
+    rlimit limite {};
+    int erreur = 0;
+    if (::fstat(fd, &etat) != 0) {
+        erreur = errno;
+    } else if (::getrlimit(RLIMIT_FSIZE, &limite) == 0 && limite.rlim_cur != RLIM_INFINITY &&
+               static_cast<rlim_t>(taille) > limite.rlim_cur) {
+        erreur = EFBIG;  // the limit stops writes past it, over old content too
+    } else if (taille > 0 && ::fallocate(fd, 0, 0, taille) != 0) {
+        // A file system that reserves nothing ahead is written as it takes it.
+        if (errno != EOPNOTSUPP) {
+            erreur = errno;
+            if (::ftruncate(fd, etat.st_size) != 0) { /* the reserve stays, the content is the old one */ }
+        }
+    }
+    if (erreur == 0) {
+        entame = true;
+        if (!Ecrire_Tout(fd, contenu.constData(), taille) || ::ftruncate(fd, taille) != 0 || ::fsync(fd) != 0)
+            erreur = errno;
+    }
+    ::close(fd);
+    return erreur;
 }
 
 }  // namespace
@@ -154,22 +232,39 @@ Sauvegarde_Progressive::Sauvegarde_Progressive(const QString& chemin) {
             erreur_ = errno;
         return;
     }
-    mode_ = etat.st_mode & 07777;
     const qsizetype barre = cible_.lastIndexOf('/');
     dossier_ = barre < 0 ? QByteArray(".") : barre == 0 ? QByteArray("/") : cible_.left(barre);
     const QByteArray prefixe = Prefixe_Temporaire + Empreinte(QByteArrayView(cible_).sliced(barre + 1)) + '-';
     Effacer_Temporaires(dossier_, prefixe);
+    // Written over in place where a rename could not keep the file as it is;
+    // only an ordinary file (opening a named pipe would wait for a reader).
+    const bool ordinaire = existe_ && S_ISREG(etat.st_mode);
+    // A rename would give the new content to this one of the file's names only.
+    sur_place_ = ordinaire && etat.st_nlink > 1;
+    if (sur_place_) return;
     fd_ = Creer_Temporaire(dossier_, prefixe, temporaire_);
-    if (fd_ < 0) erreur_ = errno;
+    if (fd_ < 0) {
+        // A folder that takes no new file, while the file itself may be written.
+        if (ordinaire)
+            sur_place_ = true;
+        else
+            erreur_ = errno;
+    } else if (ordinaire && !Comme_Le_Fichier(fd_, etat)) {
+        ::unlink(temporaire_.constData());
+        ::close(fd_);
+        fd_ = -1;
+        sur_place_ = true;
+    }
 }
 
 Sauvegarde_Progressive::~Sauvegarde_Progressive() {
     if (fd_ < 0) return;
-    ::close(fd_);
     ::unlink(temporaire_.constData());
+    ::close(fd_);
 }
 
 void Sauvegarde_Progressive::Ecrire(QByteArrayView morceau) {
+    if (sur_place_) contenu_ += morceau;
     if (fd_ < 0 || erreur_ != 0) return;
     if (!Ecrire_Tout(fd_, morceau.data(), morceau.size())) {
         erreur_ = errno;
@@ -190,18 +285,25 @@ Resultat_Fichier Sauvegarde_Progressive::Terminer() {
         resultat.Erreur = refus_;
         return resultat;
     }
+    if (sur_place_) {
+        const int erreur = Ecrire_Sur_Place(cible_, contenu_, resultat.Entame);
+        contenu_ = QByteArray();
+        resultat.Reussi = erreur == 0;
+        if (erreur != 0) resultat.Erreur = Raison(erreur);
+        return resultat;
+    }
     if (fd_ < 0) {
         resultat.Erreur = Raison(erreur_);
         return resultat;
     }
     int erreur = erreur_;
-    if (erreur == 0 && existe_ && ::fchmod(fd_, mode_) != 0) { /* keeps the umask's mode */ }
     if (erreur == 0 && ::fsync(fd_) != 0) erreur = errno;
-    if (::close(fd_) != 0 && erreur == 0) erreur = errno;
-    fd_ = -1;
+    // Still locked while it is renamed, so that no clean-up takes it meanwhile.
     if (erreur == 0 && ::rename(temporaire_.constData(), cible_.constData()) != 0) erreur = errno;
+    if (erreur != 0) ::unlink(temporaire_.constData());
+    ::close(fd_);
+    fd_ = -1;
     if (erreur != 0) {
-        ::unlink(temporaire_.constData());
         resultat.Erreur = Raison(erreur);
         return resultat;
     }

@@ -2,8 +2,8 @@
 // Safe saves: the new content goes to a temporary file in the same folder,
 // which then replaces the old file in one rename. A failure at any step leaves
 // the old file as it was and is reported to the caller, its reason in French
-// for the common causes (disk full, permission, read-only file system, file
-// too large, name too long).
+// (disk full, permission, read-only file system, file too large, name too
+// long, and a system error number for the rare rest).
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
@@ -14,6 +14,9 @@ namespace ostrel {
 struct Resultat_Fichier {
     bool Reussi = false;
     QString Erreur;  // why the save failed
+    // The failure came while the old content was being written over in place:
+    // the file may hold part of each.
+    bool Entame = false;
     explicit operator bool() const { return Reussi; }
 };
 
@@ -22,15 +25,24 @@ struct Resultat_Fichier {
 // user may not write is refused and left as it is. The temporary file, beside
 // the file replaced, has a short name of the program's own; those a save
 // killed halfway left behind are removed at the next save of the same file,
-// and nothing else is. A new file gets the mode the umask gives, an existing
-// one keeps its own.
+// and nothing else is, nor one a save still writes. A new file gets the mode
+// the umask gives; an existing one keeps its own mode, owner and group (a save
+// by root of a user's file stays the user's).
+//
+// Where the rename could not keep the file as it is (its owner or group cannot
+// be given back, it has other names, or its folder takes no new file while the
+// file itself may be written), the content is written over the file itself:
+// all of it is made first, the room it needs is reserved before the first old
+// byte is written over (a full disk or a size limit then leaves the old file
+// as it was), and two such saves of one file write one after the other.
 Resultat_Fichier Sauvegarde_Sure(const QString& chemin, const QByteArray& contenu);
 
 // The same safe save, written piece by piece as a long content is made: each
 // piece goes to the temporary file at once and the disk starts on it, so the
 // content is never held whole and little is left to wait for at the end.
 // Nothing replaces the old file before Terminer succeeds; a save left
-// unfinished removes its temporary file.
+// unfinished removes its temporary file. A save written in place holds the
+// content until Terminer.
 class Sauvegarde_Progressive {
 public:
     explicit Sauvegarde_Progressive(const QString& chemin);
@@ -49,9 +61,10 @@ private:
     QByteArray cible_;  // the file replaced, past any symbolic link
     QByteArray dossier_;
     QByteArray temporaire_;
-    bool existe_ = false;  // the file being replaced, whose mode the new one keeps
-    unsigned mode_ = 0;
-    int fd_ = -1;
+    bool existe_ = false;  // the file being replaced
+    bool sur_place_ = false;  // written over in place, from contenu_, at Terminer
+    QByteArray contenu_;
+    int fd_ = -1;           // the temporary file, locked while it is written
     int erreur_ = 0;  // the first failure's errno
     QString refus_;   // why the save could not even start
     long long ecrits_ = 0, demandes_ = 0;  // bytes written, bytes sent to the disk

@@ -24,6 +24,12 @@ Imprimante& Printer() {
 
 void Definir_Imprimante(Imprimante* imprimante) { Imprimante_Installee() = imprimante; }
 
+Resultat_Impression Imprimante::Fin_Impression() {
+    Resultat_Impression resultat;
+    resultat.Reussi = true;
+    return resultat;
+}
+
 Zone_Imprimable_Page Zone_A4(int orientation) {
     const bool paysage = orientation == vbPRORLandscape;
     const double largeur = paysage ? 297 : 210, hauteur = paysage ? 210 : 297;

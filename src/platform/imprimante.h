@@ -24,6 +24,9 @@ struct Resultat_Impression {
     bool Reussi = false;
     QString Erreur;       // the reason when the job failed
     QString Fichier_Pdf;  // the file written when no printer was configured
+    // The document went into the PDF file of the printout under way, which
+    // is written (and named) when the printout ends.
+    bool Pdf_En_Attente = false;
     explicit operator bool() const { return Reussi; }
 };
 
@@ -67,6 +70,17 @@ public:
     // Ends the document and hands it to the printer. The font and the
     // orientation stay as they are for the next document.
     virtual Resultat_Impression EndDoc() = 0;
+
+    // One printout made by one command, of several documents (the pages of a
+    // table, a page per curve): between Debut_Impression and Fin_Impression a
+    // printer that writes PDF files puts the documents into one file, in the
+    // order they are ended, and writes it when the printout ends; a system
+    // printer still takes each document as a job of its own. Fin_Impression
+    // gives that file, or why it could not be written. A document that fails
+    // drops the file with the pages before it: its EndDoc tells the failure,
+    // and the printout has nothing left to write. Nested printouts are one.
+    virtual void Debut_Impression() {}
+    virtual Resultat_Impression Fin_Impression();
 
 protected:
     int orientation_ = vbPRORPortrait;

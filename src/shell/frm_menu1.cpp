@@ -436,6 +436,11 @@ void Frm_Menu1_Forme::Focus() {
     if (!isVisible()) show();
     activateWindow();
     setFocus(Qt::OtherFocusReason);
+    // The screens lie inside the dashboard, so taking the focus activates
+    // nothing that would hand the keyboard back: the screen shown takes it
+    // here, as on any activation (a message box opened meanwhile gives it
+    // back to that screen when it closes).
+    Form_Activate();
 }
 
 // ------------------------------------------------------------ labels

@@ -1,10 +1,13 @@
 #pragma once
 // Files as the tests write and read them: whole contents, lines ending in
-// CR LF in the Windows-1252 code page, and a folder nobody may write into.
+// CR LF in the Windows-1252 code page, a folder nobody may write into, and
+// the pages of a PDF file.
 #include <gtest/gtest.h>
 
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QStringList>
 #include <cstdlib>
 #include <sys/stat.h>
@@ -35,19 +38,42 @@ inline QStringList Lignes(const QByteArray& contenu) {
     return lignes;
 }
 
+// Page objects of a PDF, in the order of the file, by their size ("842 595"
+// for a landscape A4 page).
+inline QStringList Pages_Pdf(const QByteArray& pdf) {
+    QStringList tailles;
+    static const QRegularExpression page(QStringLiteral("/Type /Page\\b(?!s)[^>]*?/MediaBox \\[0 0 (\\d+)(?:\\.0*)? (\\d+)(?:\\.0*)?\\]"));
+    auto it = page.globalMatch(QString::fromLatin1(pdf));
+    while (it.hasNext()) {
+        const auto m = it.next();
+        tailles << m.captured(1) + QLatin1Char(' ') + m.captured(2);
+    }
+    return tailles;
+}
+
 inline QByteArray Contenu(const QStringList& lignes) {
     QByteArray c;
     for (const QString& l : lignes) c += ostrel::Vers_Cp1252(l) + "\r\n";
     return c;
 }
 
-// A folder nobody may write into, root included (root ignores the mode bits,
-// not the immutable attribute).
+// A folder nobody may write into, nor into the files it holds, root included
+// (root ignores the mode bits, not the immutable attribute).
 inline bool Dossier_Lecture_Seule(const QString& dossier, bool oui) {
-    const QByteArray d = QFile::encodeName(dossier);
-    if (::geteuid() != 0) return ::chmod(d.constData(), oui ? 0555 : 0755) == 0;
-    const QByteArray commande = QByteArray("chattr ") + (oui ? "+i '" : "-i '") + d + "' 2>/dev/null";
-    return std::system(commande.constData()) == 0;
+    QStringList chemins{dossier};
+    for (const QString& nom : QDir(dossier).entryList(QDir::Files | QDir::Hidden)) chemins << dossier + '/' + nom;
+    bool reussi = true;
+    for (const QString& chemin : chemins) {
+        const QByteArray c = QFile::encodeName(chemin);
+        if (::geteuid() != 0) {
+            const mode_t mode = chemin == dossier ? (oui ? 0555 : 0755) : (oui ? 0444 : 0644);
+            reussi &= ::chmod(c.constData(), mode) == 0;
+        } else {
+            const QByteArray commande = QByteArray("chattr ") + (oui ? "+i '" : "-i '") + c + "' 2>/dev/null";
+            reussi &= std::system(commande.constData()) == 0;
+        }
+    }
+    return reussi;
 }
 
 }  // namespace ostrel_test

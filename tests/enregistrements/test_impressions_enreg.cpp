@@ -7,13 +7,17 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 
 #include "banc_enregistrements.h"
 #include "platform/ligne_items.h"
 #include "platform/ui/couleurs_ui.h"
+#include "platform/ui/imprimante_qt.h"
 
 using namespace ostrel;
 using namespace ostrel::test;
+using ostrel_test::Lire;
+using ostrel_test::Pages_Pdf;
 
 namespace {
 
@@ -283,6 +287,57 @@ TEST_F(Courbes, ToutesSurLaMemePageAvecLaLegende) {
     boites.Effacer();
     v->Cmd_Imprimer->click();
     EXPECT_TRUE(boites.Messages.empty());
+}
+
+TEST_F(Courbes, SansImprimanteChaqueImpressionEstUnSeulPdfNommeParLeMessage) {
+    Frm_Enreg_Forme* v = Ouvrir_Trois();
+    ASSERT_NE(v, nullptr);
+    QTemporaryDir dossier;
+    Imprimante_Qt pdf([&dossier] { return dossier.path(); });
+    pdf.Forcer_Pdf(true);
+    Definir_Imprimante(&pdf);
+    const QDir d(dossier.path());
+    const QString tableau = d.filePath("Impression_2027-03-10_14-00-00.pdf");
+    const QString courbes = d.filePath("Impression_2027-03-10_14-00-00_2.pdf");
+    // The table of two channels of 600 points, four pages each: one file, told once.
+    v->Check_Voie[0]->setChecked(true);
+    v->Check_Voie[1]->setChecked(true);
+    boites.Reponses = {vbOK};
+    v->Cmd_Imprimer_Tableau_Click();
+    EXPECT_EQ(boites.Textes(), (std::vector<QString>{"Imprimer le tableau numérique ?",
+                                                     "Impression enregistrée dans le fichier :\n" + tableau}));
+    EXPECT_EQ(Pages_Pdf(Lire(tableau)).size(), 8);
+    // A page per curve: one file too.
+    boites.Effacer();
+    boites.Reponses = {vbNo};
+    v->Cmd_Imprimer->click();
+    EXPECT_EQ(boites.Textes(), (std::vector<QString>{"Imprimer toutes les courbes sur la même page ?",
+                                                     "Impression enregistrée dans le fichier :\n" + courbes}));
+    EXPECT_EQ(Pages_Pdf(Lire(courbes)).size(), 2);
+    EXPECT_EQ(d.entryList(QDir::Files | QDir::Hidden), (QStringList{QFileInfo(tableau).fileName(), QFileInfo(courbes).fileName()}));
+
+    // A file that cannot be written once its pages are all there: the failure is told, not a success.
+    struct Disque_Plein : Imprimante_Qt {
+        using Imprimante_Qt::Imprimante_Qt;
+        Resultat_Impression Fin_Impression() override {
+            Imprimante_Qt::Fin_Impression();
+            Resultat_Impression r;
+            r.Erreur = QStringLiteral("disque plein");
+            return r;
+        }
+    } plein([&dossier] { return dossier.path(); });
+    plein.Forcer_Pdf(true);
+    Definir_Imprimante(&plein);
+    for (const bool table : {true, false}) {
+        boites.Effacer();
+        boites.Reponses = {table ? vbOK : vbNo};
+        if (table) v->Cmd_Imprimer_Tableau_Click();
+        else v->Cmd_Imprimer->click();
+        ASSERT_EQ(boites.Messages.size(), 2u) << table;
+        EXPECT_TRUE(boites.Messages[1].Texte.startsWith("L'impression a échoué")) << table;
+        EXPECT_TRUE(boites.Messages[1].Texte.contains("disque plein")) << table;
+    }
+    Definir_Imprimante(&imprimante);
 }
 
 TEST_F(Courbes, ImprimanteEnDefautPendantLesCourbes) {

@@ -2,9 +2,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QGuiApplication>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <cstdlib>
 #include <unistd.h>
@@ -16,6 +16,7 @@
 using namespace ostrel;
 using ostrel_test::Dossier_Lecture_Seule;
 using ostrel_test::Lire;
+using ostrel_test::Pages_Pdf;
 
 namespace {
 
@@ -26,18 +27,6 @@ QGuiApplication& Application() {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     static QGuiApplication application(argc, argv);
     return application;
-}
-
-// Page objects of a PDF and their sizes ("842 595" for a landscape A4 page).
-QStringList Pages(const QByteArray& pdf) {
-    QStringList tailles;
-    static const QRegularExpression page(QStringLiteral("/Type /Page\\b(?!s)[^>]*?/MediaBox \\[0 0 (\\d+)(?:\\.0*)? (\\d+)(?:\\.0*)?\\]"));
-    auto it = page.globalMatch(QString::fromLatin1(pdf));
-    while (it.hasNext()) {
-        const auto m = it.next();
-        tailles << m.captured(1) + QLatin1Char(' ') + m.captured(2);
-    }
-    return tailles;
 }
 
 class ImprimanteQt : public ::testing::Test {
@@ -69,7 +58,7 @@ TEST_F(ImprimanteQt, SansImprimanteUnPdfDateEstEcritEtLesPagesSeSuivent) {
     const QByteArray pdf = Lire(r.Fichier_Pdf);
     ASSERT_TRUE(pdf.startsWith("%PDF"));
     // 120 lines of 10 pt do not fit one landscape page: the next pages start by themselves.
-    const QStringList pages = Pages(pdf);
+    const QStringList pages = Pages_Pdf(pdf);
     ASSERT_GE(pages.size(), 3);
     for (const QString& taille : pages) EXPECT_EQ(taille, "842 595");
     // Nothing but the document is left in the folder.
@@ -83,7 +72,54 @@ TEST_F(ImprimanteQt, SansImprimanteUnPdfDateEstEcritEtLesPagesSeSuivent) {
     const Resultat_Impression r2 = p.EndDoc();
     ASSERT_TRUE(r2);
     EXPECT_EQ(QFileInfo(r2.Fichier_Pdf).fileName(), "Impression_2027-03-07_14-30-05_2.pdf");
-    EXPECT_EQ(Pages(Lire(r2.Fichier_Pdf)), (QStringList{"595 842", "595 842"}));
+    EXPECT_EQ(Pages_Pdf(Lire(r2.Fichier_Pdf)), (QStringList{"595 842", "595 842"}));
+}
+
+TEST_F(ImprimanteQt, UneImpressionDePlusieursDocumentsFaitUnSeulPdfDansLOrdre) {
+    Imprimante& p = *imprimante_;
+    const QString nom = QDir(dossier_).filePath("Impression_2027-03-07_14-30-05.pdf");
+    // Three documents of one printout, each in its own orientation; the second of two pages.
+    p.Debut_Impression();
+    for (int d = 1; d <= 3; ++d) {
+        p.Orientation(d == 2 ? vbPRORPortrait : vbPRORLandscape);
+        p.Print("Document " + QString::number(d));
+        if (d == 2) {
+            p.NewPage();
+            p.Print("suite");
+        }
+        const Resultat_Impression r = p.EndDoc();
+        ASSERT_TRUE(r) << r.Erreur.toStdString();
+        EXPECT_TRUE(r.Pdf_En_Attente);
+        EXPECT_TRUE(r.Fichier_Pdf.isEmpty());
+        EXPECT_FALSE(QFileInfo::exists(nom));  // nothing under the final name before the end
+    }
+    const Resultat_Impression fin = p.Fin_Impression();
+    ASSERT_TRUE(fin) << fin.Erreur.toStdString();
+    EXPECT_EQ(fin.Fichier_Pdf, nom);
+    EXPECT_EQ(Pages_Pdf(Lire(nom)), (QStringList{"842 595", "595 842", "595 842", "842 595"}));
+    EXPECT_EQ(QDir(dossier_).entryList(QDir::Files | QDir::Hidden), QStringList{QFileInfo(nom).fileName()});
+
+    // A file that cannot be written at the end: the failure is told and no PDF is left.
+    p.Debut_Impression();
+    p.Print("Page 1");
+    ASSERT_TRUE(p.EndDoc());
+    const QString suivant = QDir(dossier_).filePath("Impression_2027-03-07_14-30-05_2.pdf");
+    ASSERT_TRUE(QDir().mkpath(suivant));  // the final name taken meanwhile
+    p.Print("Page 2");
+    ASSERT_TRUE(p.EndDoc());
+    const Resultat_Impression echec = p.Fin_Impression();
+    EXPECT_FALSE(echec);
+    EXPECT_FALSE(echec.Erreur.isEmpty());
+    EXPECT_TRUE(echec.Fichier_Pdf.isEmpty());
+    EXPECT_EQ(QDir(dossier_).entryList(QDir::Files | QDir::Hidden), QStringList{QFileInfo(nom).fileName()});
+    ASSERT_TRUE(QDir(suivant).removeRecursively());
+
+    // The next job outside a printout is a file of its own again.
+    p.Print("Seul");
+    const Resultat_Impression seul = p.EndDoc();
+    ASSERT_TRUE(seul);
+    EXPECT_FALSE(seul.Pdf_En_Attente);
+    EXPECT_EQ(seul.Fichier_Pdf, suivant);
 }
 
 TEST_F(ImprimanteQt, UnDossierNonInscriptibleFaitEchouerLeTravailSansFichier) {

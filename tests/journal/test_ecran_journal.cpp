@@ -54,7 +54,7 @@ TEST_F(Ecran_Journal, OuvertureChoisitLeModuleCourant) {
     EXPECT_EQ(voies->itemText(2), QStringLiteral("Chambre 2   "));  // the name as received, spaces kept
     EXPECT_EQ(voies->itemText(5), QStringLiteral("Voie 5"));        // a name of 12 blanks
     EXPECT_EQ(voies->currentIndex(), 0);
-    EXPECT_EQ(j->Mode_Journal, 1);
+    EXPECT_EQ(j->Mode_Journal, frm_Journal_Alarme_Forme::Journal_Complet);
     EXPECT_TRUE(C<QRadioButton>("Opt_Journal_Complet")->isChecked());
     EXPECT_FALSE(C("Msk_Date_Debut")->isVisibleTo(j));
     for (const char* cache : {"List_Alarmes", "Cmd_Acquitter", "Cmd_Purger", "Cmd_Quitter", "Cmd_Exporter",
@@ -79,11 +79,11 @@ TEST_F(Ecran_Journal, OuvertureChoisitLeModuleCourant) {
 
     // The sources show and hide the date boxes and the channel list.
     QTest::mouseClick(C("Opt_Journal_Date"), Qt::LeftButton);
-    EXPECT_EQ(j->Mode_Journal, 2);
+    EXPECT_EQ(j->Mode_Journal, frm_Journal_Alarme_Forme::Journal_Date);
     EXPECT_TRUE(C("Msk_Date_Fin")->isVisibleTo(j));
     EXPECT_TRUE(C("Lbl_Du")->isVisibleTo(j));
     QTest::mouseClick(C("Opt_Journal_Fichier"), Qt::LeftButton);
-    EXPECT_EQ(j->Mode_Journal, 0);
+    EXPECT_EQ(j->Mode_Journal, frm_Journal_Alarme_Forme::Journal_Fichier);
     EXPECT_FALSE(C("Msk_Date_Fin")->isVisibleTo(j));
     EXPECT_FALSE(Actif("Cmb_Choix_Num_Voie"));
 
@@ -215,7 +215,7 @@ TEST_F(Ecran_Journal, ModuleQuiNeRepondPasAuChoix) {
     EXPECT_TRUE(banc.boites.Messages.empty());
     EXPECT_EQ(C<QGroupBox>("Frame_Menu")->title(), QStringLiteral("Module non connecté"));
     EXPECT_TRUE(C<QRadioButton>("Opt_Journal_Fichier")->isChecked());
-    EXPECT_EQ(j->Mode_Journal, 0);
+    EXPECT_EQ(j->Mode_Journal, frm_Journal_Alarme_Forme::Journal_Fichier);
     for (const char* inactif : {"Opt_Journal_Complet", "Opt_Journal_Date", "Cmb_Choix_Num_Voie"})
         EXPECT_FALSE(Actif(inactif)) << inactif;
     EXPECT_FALSE(banc.Tableau()->Progression_Visible());
@@ -227,7 +227,7 @@ TEST_F(Ecran_Journal, ModuleMuetALOuvertureLaisseLeFichier) {
     frm_Journal_Alarme_Forme* j = banc.Ouvrir_Ecran_Journal(3);
     ASSERT_NE(j, nullptr);
     EXPECT_TRUE(j->isVisible());
-    EXPECT_EQ(j->Mode_Journal, 0);
+    EXPECT_EQ(j->Mode_Journal, frm_Journal_Alarme_Forme::Journal_Fichier);
     EXPECT_TRUE(C<QRadioButton>("Opt_Journal_Fichier")->isChecked());
     EXPECT_FALSE(C<QRadioButton>("Opt_Journal_Complet")->isChecked());
     EXPECT_FALSE(Actif("Cmb_Choix_Num_Voie"));
@@ -281,7 +281,7 @@ TEST_F(Ecran_Journal_Sans_Module, SourceFichierSeulement) {
     EXPECT_TRUE(j->isVisible());
     EXPECT_TRUE(banc.bus.Trames_Recues().empty());
     EXPECT_EQ(C<QGroupBox>("Frame_Menu")->title(), QStringLiteral("Module non connecté"));
-    EXPECT_EQ(j->Mode_Journal, 0);
+    EXPECT_EQ(j->Mode_Journal, frm_Journal_Alarme_Forme::Journal_Fichier);
     EXPECT_TRUE(C<QRadioButton>("Opt_Journal_Fichier")->isChecked());
     EXPECT_FALSE(Actif("Opt_Journal_Complet"));
     EXPECT_FALSE(Actif("Opt_Journal_Date"));

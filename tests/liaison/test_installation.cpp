@@ -181,6 +181,34 @@ TEST(Installation, ElleBougeCommeDesPiecesEtAlarmePeu) {
     });
 }
 
+TEST(Installation, ElleCommenceAvecUneAlarmeEnCoursSurLeModule1) {
+    // Whatever the seed, a channel of module 1 is in alarm past its delay and
+    // not acknowledged from the start; its alarm ends within a quarter of an
+    // hour, the operator still to acknowledge it.
+    for (std::uint32_t graine = 1; graine <= 6; ++graine) {
+        Horloge_Essai horloge;
+        sim::Simulateur bus;
+        bus.Etat_Installation({1, 2, 3}, 0, horloge.Cours(graine));
+        auto etats = [&] {
+            return bus.Avec_Etat([](sim::Etat_Bus& e) {
+                std::vector<int> r;
+                for (const auto& v : e.modules[1].voies) r.push_back(v.etat);
+                return r;
+            });
+        };
+        const std::vector<int> depart = etats();
+        bool en_cours = false, finie = false;
+        for (int v = 0; v < 16; ++v) en_cours |= depart[static_cast<size_t>(v)] == 2 || depart[static_cast<size_t>(v)] == 4;
+        for (int minute = 1; minute <= 15 && en_cours && !finie; ++minute) {
+            horloge.Avancer(60);
+            const std::vector<int> r = etats();
+            for (size_t v = 0; v < r.size(); ++v) finie |= (depart[v] == 2 && r[v] == 6) || (depart[v] == 4 && r[v] == 8);
+        }
+        EXPECT_TRUE(en_cours) << graine;
+        EXPECT_TRUE(finie) << graine;
+    }
+}
+
 TEST_F(Banc_Bus, LaPlanteEstRegleeCommeUnModule) {
     Horloge_Essai horloge;
     bus.Etat_Installation({1, 2}, 0, horloge.Cours(1));

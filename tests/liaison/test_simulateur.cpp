@@ -2,6 +2,7 @@
 // form and its wire-time emulation.
 #include <QFileInfo>
 #include <QProcess>
+#include <tuple>
 
 #include "outils_test.h"
 #include "platform/port_serie.h"
@@ -164,6 +165,82 @@ TEST_F(Maitre_Modbus, CeQuUnModuleRepond) {
     bus.Avec_Etat([](sim::Etat_Bus& e) {
         for (const auto& [adresse, m] : e.modules)
             for (char c : m.entete) EXPECT_TRUE(std::isalnum(static_cast<unsigned char>(c)) || c == ' ') << adresse << c;
+    });
+}
+
+TEST_F(Maitre_Modbus, UneTramePlusCourteQueSaFonctionNEstPasUneRequete) {
+    bus.Configurer({1, 2}, 16);
+    auto memoire = [this] {
+        return bus.Avec_Etat([](sim::Etat_Bus& e) {
+            auto& m = e.modules[2];
+            return std::tuple{m.journal.size(), m.voies[0].enregistrements.size(), m.entete, m.purges_journal,
+                              m.purges_enregistrements};
+        });
+    };
+    bus.Avec_Etat([](sim::Etat_Bus& e) {
+        auto& m = e.modules[2];
+        m.journal.push_back({sim::Horodatage{2027, 1, 1, 0, 0}, 2, 0, 1});
+        m.voies[0].enregistrements.push_back({sim::Horodatage{2027, 1, 1, 0, 0}, 200, false});
+    });
+    const auto avant = memoire();
+    // Each with a CRC right over what it holds: the purges cut after the
+    // register, a command of 4 bytes, a read cut, block writes cut before
+    // their count or short of their data.
+    const QByteArray trames[] = {
+        Octets({0x02, 0x06, 0x00, 0x0B, 0xA0, 0x5A}),
+        Octets({0x02, 0x06, 0x00, 0x0C, 0xE1, 0x98}),
+        sim::Avec_Crc(Octets({2, 6})),
+        sim::Avec_Crc(Octets({2, 3, 0, 0x05})),
+        sim::Avec_Crc(Octets({2, 16, 0, 0x05})),
+        sim::Avec_Crc(Octets({2, 16, 0, 0x05, 0, 64, 64}) + QByteArray(10, 'A')),
+    };
+    for (const QByteArray& trame : trames) EXPECT_TRUE(Echanger(port, trame, 0).isEmpty()) << trame.toHex().constData();
+    EXPECT_EQ(memoire(), avant);
+    EXPECT_EQ(bus.Nombre_Requetes(0x0B) + bus.Nombre_Requetes(0x0C) + bus.Nombre_Requetes(0x05), 0);
+    // The whole frame after them is answered and done.
+    const QByteArray purge = sim::Avec_Crc(Octets({2, 6, 0, 0x0C, 0, 255}));
+    EXPECT_EQ(Echanger(port, purge, 8), purge);
+    EXPECT_EQ(std::get<3>(memoire()), 1);
+}
+
+TEST_F(Maitre_Modbus, UneValeurQueLeRegistreNePeutTenirEstRefusee) {
+    auto commande = [](int code, int valeur) { return sim::Avec_Crc(Octets({1, 6, 0, code, valeur >> 8, valeur & 0xFF})); };
+    const QByteArray base = bus.Avec_Etat([](sim::Etat_Bus& e) {
+        const auto& r = e.modules[1].voies[0].reglages;
+        return QByteArray(reinterpret_cast<const char*>(r.data()), 16);
+    });
+    auto reglages = [&](int periode, int delai) {
+        QByteArray r = base;
+        r[1] = static_cast<char>(periode);
+        r[11] = static_cast<char>(delai);
+        return Ecriture(0x02, 1, r);
+    };
+    auto planning = [](int heure, int minute) { return Ecriture(0x06, 1, Octets({heure, minute}) + QByteArray(30, 0)); };
+    // What each register takes at its bounds first, then what it cannot hold.
+    const QByteArray acceptees[] = {
+        Ecriture(0x04, 1, Octets({0, 3})),  commande(0x16, 0),  commande(0x16, 255), commande(0x0B, 255),
+        commande(0x0C, 255),                Ecriture(0x0D, 255, Octets({1, 1, 24, 31, 12, 24})),
+        planning(23, 59),                   reglages(240, 240),
+    };
+    const QByteArray refusees[] = {
+        Ecriture(0x04, 1, Octets({0, 4})), Ecriture(0x04, 1, Octets({1, 3})), commande(0x16, 1), commande(0x16, 256),
+        commande(0x0B, 0), commande(0x0C, 254),
+        Ecriture(0x0D, 255, Octets({32, 1, 24, 31, 12, 24})), Ecriture(0x0D, 255, Octets({1, 1, 24, 31, 13, 24})),
+        Ecriture(0x0D, 255, Octets({1, 1, 24, 30, 2, 24})),
+        planning(24, 0), planning(23, 60), reglages(241, 240), reglages(240, 241),
+    };
+    for (const QByteArray& t : acceptees) EXPECT_EQ(Echanger(port, t, 8), sim::Avec_Crc(t.left(6))) << t.toHex().constData();
+    for (const QByteArray& t : refusees)
+        EXPECT_EQ(Echanger(port, t, 5), sim::Avec_Crc(Octets({1, static_cast<Octet>(t[1]) | 0x80, 3}))) << t.toHex().constData();
+    // The module keeps what it took.
+    bus.Avec_Etat([](sim::Etat_Bus& e) {
+        const auto& m = e.modules[1];
+        EXPECT_EQ(m.logique_stor[0], 3);
+        EXPECT_EQ(m.purges_enregistrements, 1);
+        EXPECT_EQ(m.purges_journal, 1);
+        EXPECT_EQ(m.fin_fenetre.Cle_Jour(), (sim::Horodatage{2024, 12, 31}.Cle_Jour()));
+        EXPECT_EQ(m.plannings[0][0] * 100 + m.plannings[0][1], 2359);
+        EXPECT_EQ(m.voies[0].reglages[1] + m.voies[0].reglages[11], 480);
     });
 }
 

@@ -100,6 +100,44 @@ TEST_F(Telechargement, FenetreDeDatesPourLesEnregistrementsEtLeJournal) {
     EXPECT_EQ(Temps_Attente, 1500);
 }
 
+// Over the new year of 2030 the dates run on, in the module's order (the
+// newest last, which the journal lists first), whole or between two dates.
+TEST_F(Telechargement, PassageA2030) {
+    const sim::Horodatage depart{2029, 12, 31, 23, 0};
+    bus.Avec_Etat([&](sim::Etat_Bus& e) {
+        for (int k = 0; k < 13; ++k) {
+            e.modules[2].voies[0].enregistrements.push_back({depart.Plus_Minutes(10 * k), static_cast<Entier>(k), false});
+            e.modules[2].journal.push_back({depart.Plus_Minutes(10 * k), 2, 0, 1});
+        }
+    });
+    auto continues = [](auto premier, int n) {
+        for (int k = 0; k < n; ++k)
+            EXPECT_DOUBLE_EQ(premier(k), DateSerial(2029, 12, 31) + TimeSerial(23, 10 * k, 0)) << k;
+    };
+    Nb_Elements_Telecharges = 0;
+    Telechargement_Tous_Enregistrements(2, 1);
+    ASSERT_EQ(Nb_Elements_Telecharges, 13);
+    continues([](int k) { return Tab_Mesures[static_cast<size_t>(k)].Date_Heure; }, 13);
+    Tab_Journal.resize(14);
+    Donnees_Reponse.Nb_Evenements = 13;
+    Telechargement_Journal_Complet(2, 0);
+    ASSERT_EQ(Nb_Elements_Telecharges, 13);
+    continues([](int k) { return Tab_Journal[static_cast<size_t>(k)].Date_Heure; }, 13);
+
+    // The window of the new year's day only.
+    Donnees_Reponse.Date_Debut = DateSerial(2030, 1, 1);
+    Donnees_Reponse.Date_Fin = DateSerial(2030, 1, 1);
+    Ecriture_Periode_Lecture(2);
+    Nb_Elements_Telecharges = 0;
+    Telechargement_Enregistrements_Periode(2, 1);
+    ASSERT_EQ(Nb_Elements_Telecharges, 7);
+    EXPECT_DOUBLE_EQ(Tab_Mesures[0].Date_Heure, DateSerial(2030, 1, 1));
+    Telechargement_Journal_Periode(2, 0);
+    ASSERT_EQ(Nb_Elements_Telecharges, 7);
+    EXPECT_DOUBLE_EQ(Tab_Journal[6].Date_Heure, DateSerial(2030, 1, 1) + TimeSerial(1, 0, 0));
+    EXPECT_EQ(Code_Erreur, 0);
+}
+
 TEST_F(Telechargement, ErreurDeLiaisonSurLaDeuxiemePage) {
     Definir_Echelle_Temps(0.02);
     Points(1, 1, 20);

@@ -402,6 +402,37 @@ TEST_F(Codeur, AllerRetourDateSansSecondes) {
     EXPECT_EQ(d.Date_Heure_Module, DateSerial(2012, 7, 14) + TimeSerial(8, 5, 0));
 }
 
+// A module's year byte is the years since 2000, both ways: the new year of
+// 2030 does not fall back to 1930, nor 2100 to 2000.
+TEST_F(Codeur, AnneeDuModuleDepuis2000) {
+    const std::pair<Date, Octet> dates[] = {
+        {DateSerial(2029, 12, 31) + TimeSerial(23, 55, 0), 29}, {DateSerial(2030, 1, 1) + TimeSerial(0, 5, 0), 30},
+        {DateSerial(2099, 12, 31) + TimeSerial(23, 59, 0), 99}, {DateSerial(2100, 1, 1) + TimeSerial(0, 0, 0), 100},
+        {DateSerial(2255, 12, 31) + TimeSerial(12, 0, 0), 255}};
+    for (const auto& [date, octet] : dates) {
+        SCOPED_TRACE(Texte_Date(date).toStdString());
+        d.Date_Heure_Module = date;
+        EXPECT_EQ(Envoyes(0x09)[5], octet);
+        Aller_Retour(0x09);
+        EXPECT_EQ(d.Date_Heure_Module, date);
+        d.Date_Debut = d.Date_Fin = date;
+        const auto fenetre = Envoyes(0x0D);
+        EXPECT_EQ(fenetre[2], octet);
+        EXPECT_EQ(fenetre[5], octet);
+        // A recorded point and a journal entry of that minute.
+        const Composantes_Date c = Decomposer(date);
+        const std::vector<Octet> enregistrement{Octet(c.Jour), Octet(c.Mois), octet, Octet(c.Heure), Octet(c.Minute), 0, 0, 1};
+        for (Entier code : {0x0F, 0x11}) {
+            Code_Requete = code;
+            Recevoir_Lecture(enregistrement);
+            Decodage_Reponse();
+            ASSERT_EQ(Nb_Elements_Reponse, 1);
+        }
+        EXPECT_EQ(d.Dates_Enreg[0], date);
+        EXPECT_EQ(d.Dates_Journal[0], date);
+    }
+}
+
 TEST_F(Codeur, AllerRetourAleatoireDuBlocVoie) {
     std::mt19937 alea(20061225);
     auto entre = [&](int a, int b) { return std::uniform_int_distribution<int>(a, b)(alea); };

@@ -193,7 +193,7 @@ TEST_F(Decodeur, DateHeureModule) {
     Decoder(0x09, {30, 14, 3, 25, 12, 6});
     EXPECT_EQ(d.Date_Heure_Module, DateSerial(2006, 12, 25) + TimeSerial(14, 30, 0));
     Decoder(0x09, {0, 0, 7, 31, 12, 99});
-    EXPECT_EQ(d.Date_Heure_Module, DateSerial(1999, 12, 31));
+    EXPECT_EQ(d.Date_Heure_Module, DateSerial(2099, 12, 31));
     // Not validated: month 13 is January of the next year, 60 minutes one hour.
     Decoder(0x09, {60, 23, 1, 1, 13, 29});
     EXPECT_EQ(d.Date_Heure_Module, DateSerial(2030, 1, 1) + TimeSerial(24, 0, 0));

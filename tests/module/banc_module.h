@@ -61,11 +61,11 @@ inline std::array<Octet, 32> Planning_Octets(std::initializer_list<int> heures_m
     return p;
 }
 
-// The six clock bytes of request 0x09 for a date: minute, hour, weekday, day, month, year in the century.
+// The six clock bytes of request 0x09 for a date: minute, hour, weekday, day, month, years since 2000.
 inline QByteArray Octets_Horloge(Date d) {
     const Composantes_Date c = Decomposer(d);
     QByteArray b;
-    for (int v : {c.Minute, c.Heure, Weekday(d), c.Jour, c.Mois, c.Annee % 100}) b.append(static_cast<char>(v));
+    for (int v : {c.Minute, c.Heure, Weekday(d), c.Jour, c.Mois, (c.Annee - 2000) & 0xFF}) b.append(static_cast<char>(v));
     return b;
 }
 

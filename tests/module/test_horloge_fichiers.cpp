@@ -96,6 +96,24 @@ TEST_F(Horloge_Fichiers, LectureEtMiseALHeureDuModule) {
     EXPECT_EQ(Boite("Msk_Date_Heure_OC")->text(), QStringLiteral("07/03/2027 10:07:00"));  // no seconds on the wire
 }
 
+// A clock set in 2030 or in 2100 reads back in its own century.
+TEST_F(Horloge_Fichiers, HorlogeDuModuleApres2029) {
+    auto* bouton = C<QPushButton>("Cmd_Transfert_Date");
+    QTest::mouseClick(bouton, Qt::LeftButton);
+    const std::pair<Date, const char*> dates[] = {{DateSerial(2030, 1, 1) + TimeSerial(0, 5, 0), "01/01/2030 00:05:00"},
+                                                  {DateSerial(2100, 1, 1) + TimeSerial(2, 0, 0), "01/01/2100 02:00:00"}};
+    for (const auto& [date, texte] : dates) {
+        maintenant = date;
+        bus.Effacer_Trames();
+        QTest::mouseClick(bouton, Qt::LeftButton);
+        QTest::mouseClick(bouton, Qt::LeftButton);
+        EXPECT_EQ(Requetes(), (std::vector<QString>{"E09.255", "L09.255"}));
+        EXPECT_EQ(Donnees_Ecrites(0x09), Octets_Horloge(date));
+        EXPECT_DOUBLE_EQ(e->Horloge_Module_Affichee(), date);
+        EXPECT_EQ(Boite("Msk_Date_Heure_OC")->text(), QString::fromLatin1(texte));
+    }
+}
+
 TEST_F(Horloge_Fichiers, ErreursDeLiaisonDeLHeure) {
     bus.Programmer_Defauts(0x09, {}, sim::Defaut(sim::Defaut::Exception, 4));
     QTest::mouseClick(C<QPushButton>("Cmd_Transfert_Date"), Qt::LeftButton);

@@ -2,8 +2,17 @@
 
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <fcntl.h>
+#include <grp.h>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <functional>
+#include <iostream>
+#include <tuple>
 
 #include <QDir>
 #include <QFile>
@@ -35,10 +44,12 @@ TEST(SauvegardeSure, UnEchecGardeLAncienFichierEtSeSignale) {
     ASSERT_TRUE(Sauvegarde_Sure(chemin, "ancien"));
     ASSERT_TRUE(Dossier_Lecture_Seule(dossier.path(), true));
     const Resultat_Fichier r = Sauvegarde_Sure(chemin, "nouveau");
+    const Resultat_Fichier neuf = Sauvegarde_Sure(dossier.filePath("neuf.txt"), "neuf");
     Dossier_Lecture_Seule(dossier.path(), false);
     EXPECT_FALSE(r);
-    EXPECT_EQ(r.Erreur, "permission refusée");
+    EXPECT_EQ(r.Erreur, "fichier en lecture seule");
     EXPECT_EQ(Lire(chemin), "ancien");
+    EXPECT_EQ(neuf.Erreur, "permission refusée");
 }
 
 // A save of that file killed halfway, in a child process: its temporary stays behind.
@@ -95,7 +106,7 @@ TEST(SauvegardeSure, LiensFichierProtegeNomsLongsEtRaisons) {
     for (const char* nom : {"absolu", "relatif", "pendant"})
         EXPECT_TRUE(QFileInfo(dossier.filePath(nom)).isSymLink()) << nom;
     EXPECT_EQ(Fichiers(dossier.filePath("vrai")), (QStringList{"mesures.txt", "neuf.txt"}));
-    EXPECT_FALSE(Sauvegarde_Sure(dossier.filePath("boucle"), "x"));
+    EXPECT_EQ(Sauvegarde_Sure(dossier.filePath("boucle"), "x").Erreur, "trop de liens symboliques");
 
     // Names up to 255 bytes, twice over the same file; one byte more is too long.
     const QString long_nom = dossier.filePath(QString(251, QLatin1Char('n')) + ".txt");
@@ -147,6 +158,134 @@ TEST(SauvegardeSure, DepassementDeLaTailleLimiteSignaleCommeUnEchec) {
     EXPECT_EQ(QDir(dossier.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"enregistrements.txt"});
 }
 
+struct stat Etat(const QString& chemin) {
+    struct stat e {};
+    ::stat(QFile::encodeName(chemin).constData(), &e);
+    return e;
+}
+
+// A small file system (64 KiB) mounted on `dossier` for this process alone, in
+// namespaces of its own; false where the system allows none.
+bool Petit_Disque(const QString& dossier) {
+    const QByteArray uid = QByteArray::number(::getuid()), gid = QByteArray::number(::getgid());
+    const auto ecrire = [](const char* fichier, const QByteArray& texte) {
+        const int fd = ::open(fichier, O_WRONLY);
+        const bool ecrit = fd >= 0 && ::write(fd, texte.constData(), texte.size()) == texte.size();
+        if (fd >= 0) ::close(fd);
+        return ecrit;
+    };
+    // A process that changed user cannot write its own /proc files until it says so.
+    return ::prctl(PR_SET_DUMPABLE, 1) == 0 && ::unshare(CLONE_NEWUSER | CLONE_NEWNS) == 0 &&
+           ecrire("/proc/self/setgroups", "deny") && ecrire("/proc/self/uid_map", "0 " + uid + " 1") &&
+           ecrire("/proc/self/gid_map", "0 " + gid + " 1") &&
+           ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+           ::mount("tmpfs", QFile::encodeName(dossier).constData(), "tmpfs", 0, "size=64k") == 0;
+}
+
+// Runs `faire` in a child process as a user who is not root (nobody, when the
+// suite runs as root); its exit code, 0 for success.
+int En_Utilisateur(const std::function<int()>& faire) {
+    const pid_t enfant = ::fork();
+    if (enfant == 0) {
+        if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
+            ::_exit(99);
+        ::_exit(faire());
+    }
+    int etat = 0;
+    if (enfant < 0 || ::waitpid(enfant, &etat, 0) != enfant || !WIFEXITED(etat)) return 98;
+    return WEXITSTATUS(etat);
+}
+
+// What a site set up on a file stays: its owner and group, its other names,
+// a folder its user may not write; saves that overlap both succeed; a save
+// written over in place that meets a size limit or a full disk leaves the old
+// content.
+TEST(SauvegardeSure, GardeLeFichierTelQueLeSiteLAPrepare) {
+    QTemporaryDir dossier;
+    const bool root = ::geteuid() == 0;
+    const auto chemin = [&](const char* nom) { return dossier.filePath(nom); };
+    const auto nom_c = [&](const char* nom) { return QFile::encodeName(chemin(nom)); };
+    if (root) {
+        ASSERT_EQ(::chown(QFile::encodeName(dossier.path()).constData(), 65534, 65534), 0);
+    }
+
+    // Root saves a user's file: it stays the user's. A user saves a file shared
+    // through its group: it stays its owner's.
+    if (root) {
+        ostrel_test::Ecrire(chemin("utilisateur.txt"), "ancien");
+        ostrel_test::Ecrire(chemin("partage.txt"), "ancien");
+        ASSERT_EQ(::chown(nom_c("utilisateur.txt").constData(), 65534, 65534), 0);
+        ASSERT_EQ(::chown(nom_c("partage.txt").constData(), 0, 65534), 0);
+        for (const char* nom : {"utilisateur.txt", "partage.txt"}) ::chmod(nom_c(nom).constData(), 0664);
+        ASSERT_TRUE(Sauvegarde_Sure(chemin("utilisateur.txt"), "root"));
+        EXPECT_EQ(En_Utilisateur([&] { return Sauvegarde_Sure(chemin("partage.txt"), "collegue") ? 0 : 1; }), 0);
+        for (const auto& [nom, uid, contenu] :
+             {std::tuple{"utilisateur.txt", 65534u, "root"}, std::tuple{"partage.txt", 0u, "collegue"}}) {
+            const struct stat e = Etat(chemin(nom));
+            EXPECT_EQ(e.st_uid, uid) << nom;
+            EXPECT_EQ(e.st_gid, 65534u) << nom;
+            EXPECT_EQ(e.st_mode & 07777, 0664u) << nom;
+            EXPECT_EQ(Lire(chemin(nom)), contenu);
+        }
+    }
+
+    // A file with two names: both give the new content.
+    ostrel_test::Ecrire(chemin("nom1.txt"), "ancien");
+    ASSERT_EQ(::link(nom_c("nom1.txt").constData(), nom_c("nom2.txt").constData()), 0);
+    ASSERT_TRUE(Sauvegarde_Sure(chemin("nom1.txt"), "nouveau"));
+    EXPECT_EQ(Lire(chemin("nom2.txt")), "nouveau");
+    EXPECT_EQ(Etat(chemin("nom1.txt")).st_nlink, 2u);
+
+    // A file anyone may write, in a folder its user may not write.
+    ASSERT_TRUE(QDir(dossier.path()).mkdir("protege"));
+    if (root) ::chown(nom_c("protege").constData(), 0, 0);
+    ostrel_test::Ecrire(chemin("protege/ver.dva"), "ancien");
+    ::chmod(nom_c("protege/ver.dva").constData(), 0666);
+    ::chmod(nom_c("protege").constData(), 0555);
+    EXPECT_EQ(En_Utilisateur([&] { return Sauvegarde_Sure(chemin("protege/ver.dva"), "nouveau") ? 0 : 1; }), 0);
+    ::chmod(nom_c("protege").constData(), 0755);
+    EXPECT_EQ(Lire(chemin("protege/ver.dva")), "nouveau");
+    EXPECT_EQ(Fichiers(chemin("protege")), QStringList{"ver.dva"});
+
+    // Two saves of one file that overlap: the later one leaves the earlier
+    // one's temporary alone.
+    Sauvegarde_Progressive premiere(chemin("commun.txt"));
+    premiere.Ecrire("premiere");
+    ASSERT_TRUE(Sauvegarde_Sure(chemin("commun.txt"), "seconde"));
+    const Resultat_Fichier r = premiere.Terminer();
+    EXPECT_TRUE(r) << r.Erreur.toStdString();
+    EXPECT_EQ(Lire(chemin("commun.txt")), "premiere");
+
+    // Written over in place under a file-size limit of 4 KiB, over an old
+    // content already past it, and on a full disk: refused before a byte is
+    // written.
+    ostrel_test::Ecrire(chemin("grand.txt"), QByteArray(8192, 'a'));
+    ASSERT_EQ(::link(nom_c("grand.txt").constData(), nom_c("grand2.txt").constData()), 0);
+    ::chmod(nom_c("grand.txt").constData(), 0666);
+    EXPECT_EQ(En_Utilisateur([&] {
+                  Ignorer_Limite_Taille_Fichier();
+                  const rlimit limite{4096, 4096};
+                  ::setrlimit(RLIMIT_FSIZE, &limite);
+                  const Resultat_Fichier limite_atteinte = Sauvegarde_Sure(chemin("grand.txt"), QByteArray(6000, 'x'));
+                  return limite_atteinte.Erreur == "fichier trop volumineux" ? 0 : 1;
+              }),
+              0);
+    EXPECT_EQ(Lire(chemin("grand2.txt")), QByteArray(8192, 'a'));
+    ASSERT_TRUE(QDir(dossier.path()).mkdir("petit"));
+    const int plein = En_Utilisateur([&] {
+        if (!Petit_Disque(chemin("petit"))) return 77;
+        ostrel_test::Ecrire(chemin("petit/a.txt"), "ancien");
+        ostrel_test::Ecrire(chemin("petit/occupe"), QByteArray(40000, 'o'));
+        if (::link(nom_c("petit/a.txt").constData(), nom_c("petit/b.txt").constData()) != 0) return 2;
+        const Resultat_Fichier disque_plein = Sauvegarde_Sure(chemin("petit/a.txt"), QByteArray(40000, 'x'));
+        return disque_plein.Erreur == "disque plein" && Lire(chemin("petit/b.txt")) == "ancien" ? 0 : 1;
+    });
+    if (plein == 77)
+        std::cerr << "No file system can be mounted here: the full disk is not tried.\n";
+    else
+        EXPECT_EQ(plein, 0);
+}
+
 TEST(SauvegardeSure, NouveauFichierAuModeDuUmask) {
     QTemporaryDir dossier;
     const auto mode = [&](const char* nom) {
@@ -169,7 +308,7 @@ TEST(SauvegardeSure, NouveauFichierAuModeDuUmask) {
 
 TEST(SauvegardeSure, DossierAbsentOuNomVide) {
     QTemporaryDir dossier;
-    EXPECT_FALSE(Sauvegarde_Sure(dossier.filePath("absent/fichier.txt"), "x"));
+    EXPECT_EQ(Sauvegarde_Sure(dossier.filePath("absent/fichier.txt"), "x").Erreur, "fichier ou dossier introuvable");
     EXPECT_FALSE(Sauvegarde_Sure(QString(), "x"));
     EXPECT_FALSE(Sauvegarde_Sure(dossier.path(), "x"));
 }

@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QFontDatabase>
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QHeaderView>
@@ -19,6 +20,7 @@
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
+#include <algorithm>
 #include <map>
 
 #include "commun/application_test.h"
@@ -281,6 +283,11 @@ TEST_F(PlateformeUi, FocusSurLePremierControleEtPlacementEnTwips) {
     f.autre->setFocus();
     f.Donner_Focus();
     EXPECT_EQ(tableau.focusWidget(), f.autre);
+    // Hidden since, it would not take the keyboard back: the first control does.
+    tableau.setFocus();
+    f.autre->hide();
+    f.Donner_Focus();
+    EXPECT_EQ(tableau.focusWidget(), f.bouton);
 }
 
 TEST_F(PlateformeUi, FiltresDesDialoguesDeFichiers) {
@@ -422,4 +429,27 @@ TEST_F(PlateformeUi, ColonnesDuDialogueFichierEnFrancaisQuelleQueSoitLaLangueDuB
     const QRegularExpression date(QStringLiteral("^\\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d$"));
     for (const auto& [nom, l] : lignes)
         EXPECT_TRUE(date.match(l[2]).hasMatch()) << nom.toStdString() << ": " << l[2].toStdString();
+}
+
+TEST_F(PlateformeUi, LeDialogueDesPolicesOuvreChaqueFamilleEnStyleRegulier) {
+    // The family's first style is not always its plain one: DejaVu Sans opened in "Oblique".
+    ASSERT_TRUE(Installer_Traductions_Qt());
+    int regulieres = 0;
+    for (const QString& famille : QFontDatabase::families()) {
+        const QStringList styles = QFontDatabase::styles(famille);
+        const bool a_regulier = std::any_of(styles.begin(), styles.end(), [&famille](const QString& s) {
+            const QFont f = QFontDatabase::font(famille, s, 10);
+            return !f.italic() && f.weight() == QFont::Normal;
+        });
+        if (!a_regulier) continue;
+        ++regulieres;
+        Choix_Police police;
+        police.Nom = famille;
+        QFontDialog dialogue(Police_Initiale(police));
+        const QFont f = dialogue.currentFont();
+        EXPECT_EQ(f.family(), famille);
+        EXPECT_FALSE(f.italic()) << famille.toStdString() << " " << f.styleName().toStdString();
+        EXPECT_EQ(f.weight(), QFont::Normal) << famille.toStdString() << " " << f.styleName().toStdString();
+    }
+    EXPECT_GT(regulieres, 0);
 }

@@ -2,6 +2,7 @@
 // with its beep, the search every eleventh tick with the return to the live
 // measures once the bus answers (an adapter plugged back included), and OK.
 // Its timer is fired by hand.
+#include <QApplication>
 #include <QFile>
 #include <QLabel>
 #include <QPointer>
@@ -331,6 +332,40 @@ TEST_F(Pb_Liaison, RetourSeulementApresUneRechercheQuiTrouveUnModule) {
     ASSERT_EQ(t->Nb_Lbl_OC(), 2);
     EXPECT_EQ(t->Caption_Lbl_OC(1), QStringLiteral("MD3"));
     for (int i = 0; i < 2; ++i) EXPECT_EQ(t->Lbl_OC(i)->property("BackColor").value<Couleur>(), Couleur_Fenetre);
+}
+
+// Each retry searches the bus from the dashboard, which takes the focus for
+// it: the screen shown has the keyboard again afterwards, so that Space and
+// Enter still press its OK. On an episode of the live screen while no module
+// answers, then on the journal with the bus answering from a wrong slave.
+TEST_F(Pb_Liaison, LeClavierResteALEcranApresChaqueRecherche) {
+    Frm_Menu1_Forme* t = Episode_Des_Mesures();
+    ASSERT_NE(t, nullptr);
+    QApplication::setActiveWindow(t);
+    const auto appuyer = [this](Qt::Key touche) {
+        QWidget* cible = QApplication::focusWidget();
+        EXPECT_EQ(cible, Controle("Frm_Pb_Liaison", "Cmd_OK"));
+        if (cible) QTest::keyClick(cible, touche);
+        Traiter_Evenements();
+    };
+    ostrel_test::Delais_Courts();
+    bus.Programmer_Defauts(0x1B, {}, sim::Defaut(sim::Defaut::Silence));
+    bus.Effacer_Trames();
+    for (int essai = 1; essai <= 2; ++essai)
+        for (int tic = 1; tic <= 11; ++tic) ASSERT_TRUE(Tic());
+    EXPECT_EQ(bus.Nombre_Requetes(0x1B), 2 * 6);
+    ASSERT_EQ(Ecran_Courant, QStringLiteral("Problèmes Liaison"));
+    appuyer(Qt::Key_Space);
+    EXPECT_EQ(Ecran_Courant, QStringLiteral("Accueil"));
+
+    Liaison_Ecran(Ecran_Courant, QStringLiteral("Consultation"), Faux);
+    bus.Programmer_Defauts(0x1B, {}, sim::Defaut(sim::Defaut::Autre_Esclave));
+    Ouvrir(QStringLiteral("Journal des alarmes"), Erreur::Esclave);
+    for (int tic = 1; tic <= 11; ++tic) ASSERT_TRUE(Tic());
+    EXPECT_EQ(t->Caption_Lbl_OC(0), QStringLiteral("Module non connecté"));
+    ASSERT_EQ(Ecran_Courant, QStringLiteral("Problèmes Liaison"));
+    appuyer(Qt::Key_Return);
+    EXPECT_EQ(Ecran_Courant, QStringLiteral("Accueil"));
 }
 
 TEST_F(Pb_Liaison, AdaptateurDebrancheRetrouveParLaRecherche) {

@@ -19,6 +19,9 @@
 #include <QTreeView>
 #include <QMessageBox>
 #include <QPushButton>
+#include <cstdlib>
+#include <limits>
+#include <optional>
 
 #include "platform/chemins.h"
 #include "platform/ui/couleurs_ui.h"
@@ -269,6 +272,33 @@ QFont Police_Initiale(const Choix_Police& police) {
     if (police.Taille > 0) initiale.setPointSizeF(police.Taille);
     initiale.setBold(police.Gras);
     initiale.setItalic(police.Italique);
+    // The dialog selects the style a font names; for a font that names none
+    // it falls back on the family's first style, which need not be the plain
+    // one (DejaVu Sans opened in "Oblique"). The style named is the one the
+    // font is drawn in when it has the weight and slant asked, else the
+    // family's style of that slant nearest in weight.
+    const QString famille = initiale.family();
+    const QStringList styles = QFontDatabase::styles(famille);
+    // How far a style is from the weight asked; none when its slant differs
+    // (an oblique style is as slanted as an italic one).
+    auto ecart = [&](const QString& style) -> std::optional<int> {
+        const QFont f = QFontDatabase::font(famille, style, 10);
+        if (f.italic() != police.Italique) return std::nullopt;
+        return std::abs(f.weight() - initiale.weight());
+    };
+    QString style = QFontInfo(initiale).styleName();
+    if (!styles.contains(style) || ecart(style) != 0) {
+        style.clear();
+        int plus_proche = std::numeric_limits<int>::max();
+        for (const QString& s : styles) {
+            const std::optional<int> e = ecart(s);
+            if (e && *e < plus_proche) {
+                plus_proche = *e;
+                style = s;
+            }
+        }
+    }
+    if (!style.isEmpty()) initiale.setStyleName(style);
     return initiale;
 }
 

@@ -85,9 +85,11 @@ void Forme::Activer(bool actif) { setEnabled(actif); }
 
 void Forme::Donner_Focus() {
     if (isWindow()) activateWindow();
-    // Back to the control that had the focus, else the first one that takes it.
+    // Back to the control that had the focus, else the first one that takes
+    // it: a control hidden or disabled since would not take it, and the
+    // keyboard would stay where it is.
     QWidget* cible = focusWidget();
-    if (!cible || !isAncestorOf(cible)) {
+    if (!cible || !isAncestorOf(cible) || !cible->isEnabled() || !cible->isVisibleTo(this)) {
         cible = nullptr;
         for (QWidget* w = nextInFocusChain(); w && w != this; w = w->nextInFocusChain()) {
             if (isAncestorOf(w) && w->isEnabled() && w->isVisibleTo(this) && (w->focusPolicy() & Qt::TabFocus)) {

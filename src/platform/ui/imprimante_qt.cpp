@@ -34,8 +34,13 @@ QPageLayout::Orientation Sens(int orientation) {
 Imprimante_Qt::Imprimante_Qt(std::function<QString()> dossier_pdf) : dossier_pdf_(std::move(dossier_pdf)) {}
 
 Imprimante_Qt::~Imprimante_Qt() {
-    // A document left open is ended, as the system does when the program exits.
-    if (en_cours_) EndDoc();
+    // A document or a printout left open is ended, as the system does when the program exits.
+    if (impressions_ > 0) {
+        impressions_ = 1;
+        Fin_Impression();
+    } else if (en_cours_) {
+        EndDoc();
+    }
 }
 
 bool Imprimante_Qt::Imprimante_Systeme_Configuree() { return !QPrinterInfo::defaultPrinter().isNull(); }
@@ -67,6 +72,13 @@ void Imprimante_Qt::Abandonner(const QString& raison) {
 
 void Imprimante_Qt::Commencer_Document() {
     en_cours_ = true;
+    if (pdf_groupe_) {
+        // The printout's file goes on: the document starts a page of its own, in its orientation.
+        pdf_groupe_ = false;
+        orientation_a_appliquer_ = true;
+        Nouvelle_Page();
+        return;
+    }
     echec_ = false;
     erreur_.clear();
     fichier_pdf_.clear();
@@ -176,6 +188,43 @@ Resultat_Impression Imprimante_Qt::EndDoc() {
         return resultat;
     }
     en_cours_ = false;
+    if (impressions_ > 0 && !echec_ && !fichier_partiel_.isEmpty()) {
+        // The pages wait in the printout's file for the documents that follow.
+        pdf_groupe_ = true;
+        resultat.Reussi = true;
+        resultat.Pdf_En_Attente = true;
+        return resultat;
+    }
+    return Terminer_Fichier();
+}
+
+void Imprimante_Qt::Debut_Impression() { ++impressions_; }
+
+Resultat_Impression Imprimante_Qt::Fin_Impression() {
+    Resultat_Impression resultat;
+    resultat.Reussi = true;
+    if (impressions_ == 0) return resultat;
+    if (impressions_ > 1) {
+        // The printout that holds this one writes the file.
+        --impressions_;
+        resultat.Pdf_En_Attente = en_cours_ || pdf_groupe_;
+        return resultat;
+    }
+    if (en_cours_) {
+        const Resultat_Impression dernier = EndDoc();
+        if (!dernier) {
+            impressions_ = 0;
+            return dernier;
+        }
+    }
+    impressions_ = 0;
+    if (!pdf_groupe_) return resultat;
+    pdf_groupe_ = false;
+    return Terminer_Fichier();
+}
+
+Resultat_Impression Imprimante_Qt::Terminer_Fichier() {
+    Resultat_Impression resultat;
     if (painter_ && painter_->isActive() && !painter_->end()) Abandonner(QStringLiteral("le document n'a pas pu être terminé"));
     if (printer_ && printer_->printerState() == QPrinter::Error) Abandonner(QStringLiteral("l'imprimante a signalé une erreur"));
     if (!echec_ && !fichier_partiel_.isEmpty()) {

@@ -5,7 +5,8 @@
 // program gives (the "Impressions" folder of the application). Lines run down
 // the page and a full page starts the next one by itself. "Courier New" is
 // replaced by an installed monospace font when the machine lacks it, so that
-// print zones stay aligned.
+// print zones stay aligned. The documents of one printout (Debut_Impression to
+// Fin_Impression) written as PDF make one file, named after its first page.
 #include <QString>
 #include <functional>
 #include <memory>
@@ -31,6 +32,8 @@ public:
     void Imprimer_Image(const QImage& image) override;
     Zone_Imprimable_Page Zone_Imprimable() const override;
     Resultat_Impression EndDoc() override;
+    void Debut_Impression() override;
+    Resultat_Impression Fin_Impression() override;
 
     // Writes PDF files even when a printer is configured.
     void Forcer_Pdf(bool oui) { forcer_pdf_ = oui; }
@@ -44,12 +47,17 @@ private:
     void Commencer_Document();
     void Nouvelle_Page();
     void Abandonner(const QString& raison);
+    // Ends the page being drawn and hands the job over: the printer's, or the
+    // PDF file under its final name.
+    Resultat_Impression Terminer_Fichier();
 
     std::function<QString()> dossier_pdf_;
     bool forcer_pdf_ = false;
     std::unique_ptr<QPrinter> printer_;
     std::unique_ptr<QPainter> painter_;
     bool en_cours_ = false;   // a document has been started
+    int impressions_ = 0;     // printouts begun and not ended
+    bool pdf_groupe_ = false; // the printout's PDF file holds ended documents and waits for more
     bool echec_ = false;      // and cannot be completed
     QString erreur_;
     QString fichier_pdf_;     // final name of the PDF file
