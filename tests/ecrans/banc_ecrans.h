@@ -30,7 +30,8 @@ protected:
         ASSERT_TRUE(disque.isValid());
         Installer({ostrel::Enregistrer_Formes_Historique, ostrel::Enregistrer_Formes_Configuration,
                    ostrel::Enregistrer_Formes_Options});
-        bus.Etat_Demonstration({1, 3, 7});
+        // Sixteen channels each: the most tabs and rows a screen shows.
+        bus.Etat_Demonstration({1, 3, 7}, 16);
         // A header as a site types it: capitals on both lines, the second one long.
         bus.Avec_Etat([](ostrel::sim::Etat_Bus& e) {
             e.modules[1].entete = QByteArray("ENTREPOTS FRIGORIFIQUES DU NORD ") +
