@@ -10,8 +10,12 @@
 #include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
+#include <map>
+
+#include "platform/horloge.h"
 #include "platform/memoire.h"
 
 namespace ostrel {
@@ -34,6 +38,9 @@ QString Raison(int code) {
     case EIO: return QStringLiteral("erreur d'entrée-sortie");
     case EMFILE:
     case ENFILE: return QStringLiteral("trop de fichiers ouverts");
+    case EWOULDBLOCK: return QStringLiteral("le fichier est utilisé par un autre programme");
+    case EEXIST: return QStringLiteral("le fichier existe déjà");
+    case EISDIR: return QStringLiteral("c'est un dossier");
     default: return QStringLiteral("erreur système n° %1").arg(code);
     }
 }
@@ -112,6 +119,23 @@ void Verrouiller(int fd) {
     }
 }
 
+// Another save of the file, by this program or another, is waited for a few
+// seconds at most: a lock held longer is another program's, and the operator
+// is told rather than left before a frozen window. False, with errno
+// EWOULDBLOCK, when the lock never came.
+bool Verrouiller_Sous_Peu(int fd) {
+    constexpr int Attente_ms = 5000, Pas_ms = 50;
+    for (int attendu = 0;; attendu += Pas_ms) {
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return true;
+        if (errno != EWOULDBLOCK && errno != EINTR) return false;
+        if (attendu >= Attente_ms) {
+            errno = EWOULDBLOCK;
+            return false;
+        }
+        Pause(Pas_ms);
+    }
+}
+
 // Temporaries of earlier saves of this file that never reached their rename.
 // A save holds a lock on its temporary until the rename: one that is locked is
 // still being written, by this program or another, and stays.
@@ -151,40 +175,102 @@ int Creer_Temporaire(const QByteArray& dossier, const QByteArray& prefixe, QByte
     return -1;
 }
 
-// The temporary takes the owner, group and mode of the file it replaces (the
-// mode after the owner, whose change clears the set-user-ID bits). False when
-// they cannot be given.
-bool Comme_Le_Fichier(int fd, const struct stat& fichier) {
+// Names and values of a file's extended attributes (its ACLs among them);
+// false when they cannot all be read. A file system that keeps none gives none.
+using Attributs = std::map<QByteArray, QByteArray>;
+bool Lire_Attributs(const std::function<ssize_t(char*, size_t)>& lister,
+                    const std::function<ssize_t(const char*, void*, size_t)>& lire, Attributs& attributs) {
+    QByteArray noms;
+    for (;;) {
+        const ssize_t taille = lister(nullptr, 0);
+        if (taille < 0) return errno == ENOTSUP;
+        noms.resize(taille);
+        const ssize_t n = lister(noms.data(), static_cast<size_t>(noms.size()));
+        if (n >= 0) {
+            noms.resize(n);
+            break;
+        }
+        if (errno != ERANGE) return false;  // grown meanwhile: asked again
+    }
+    for (const QByteArray& nom : noms.split('\0')) {
+        if (nom.isEmpty()) continue;
+        QByteArray valeur;
+        for (;;) {
+            const ssize_t taille = lire(nom.constData(), nullptr, 0);
+            if (taille < 0) return false;
+            valeur.resize(taille);
+            const ssize_t n = lire(nom.constData(), valeur.data(), static_cast<size_t>(valeur.size()));
+            if (n >= 0) {
+                valeur.resize(n);
+                break;
+            }
+            if (errno != ERANGE) return false;
+        }
+        attributs[nom] = valeur;
+    }
+    return true;
+}
+
+// The temporary takes the extended attributes of the file it replaces: a
+// site's own, and its ACLs, so that a colleague given access keeps it. What
+// the temporary got from its folder and the file lacks is taken away.
+bool Memes_Attributs(int fd, const QByteArray& chemin) {
+    Attributs fichier, temporaire;
+    if (!Lire_Attributs([&](char* l, size_t t) { return ::listxattr(chemin.constData(), l, t); },
+                        [&](const char* n, void* v, size_t t) { return ::getxattr(chemin.constData(), n, v, t); },
+                        fichier) ||
+        !Lire_Attributs([&](char* l, size_t t) { return ::flistxattr(fd, l, t); },
+                        [&](const char* n, void* v, size_t t) { return ::fgetxattr(fd, n, v, t); }, temporaire))
+        return false;
+    for (const auto& [nom, valeur] : temporaire)
+        if (!fichier.count(nom) && ::fremovexattr(fd, nom.constData()) != 0) return false;
+    for (const auto& [nom, valeur] : fichier) {
+        const auto vu = temporaire.find(nom);
+        if ((vu == temporaire.end() || vu->second != valeur) &&
+            ::fsetxattr(fd, nom.constData(), valeur.constData(), static_cast<size_t>(valeur.size()), 0) != 0)
+            return false;
+    }
+    return true;
+}
+
+// The temporary takes the owner, group, extended attributes and mode of the
+// file it replaces (the mode last: a change of owner clears the set-user-ID
+// bits, and an ACL given back sets the group bits from its mask, as the file
+// has them). False when they cannot all be given.
+bool Comme_Le_Fichier(int fd, const struct stat& fichier, const QByteArray& chemin) {
     struct stat temporaire {};
     if (::fstat(fd, &temporaire) != 0) return false;
     if ((temporaire.st_uid != fichier.st_uid || temporaire.st_gid != fichier.st_gid) &&
         ::fchown(fd, fichier.st_uid, fichier.st_gid) != 0)
         return false;
-    return ::fchmod(fd, fichier.st_mode & 07777) == 0;
+    return Memes_Attributs(fd, chemin) && ::fchmod(fd, fichier.st_mode & 07777) == 0;
 }
 
 // Writes the content over the file itself; 0 or the failure's errno, with
 // entame set once the old content began to be written over. Nothing is written
 // over before the room the content needs is reserved, so that a full disk or
 // the size limit leave the old file as it was; its tail is cut only after.
+// The reserve leaves the size as it is: a save killed amid writing leaves the
+// old length, not a tail of zero bytes.
 int Ecrire_Sur_Place(const QByteArray& chemin, const QByteArray& contenu, bool& entame) {
     const int fd = ::open(chemin.constData(), O_WRONLY | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) return errno;
-    Verrouiller(fd);  // another save of this file writes before or after, not amid
     const off_t taille = contenu.size();
     struct stat etat {};
     rlimit limite {};
     int erreur = 0;
-    if (::fstat(fd, &etat) != 0) {
+    if (!Verrouiller_Sous_Peu(fd)) {  // another save of this file writes before or after, not amid
+        erreur = errno;
+    } else if (::fstat(fd, &etat) != 0) {
         erreur = errno;
     } else if (::getrlimit(RLIMIT_FSIZE, &limite) == 0 && limite.rlim_cur != RLIM_INFINITY &&
                static_cast<rlim_t>(taille) > limite.rlim_cur) {
         erreur = EFBIG;  // the limit stops writes past it, over old content too
-    } else if (taille > 0 && ::fallocate(fd, 0, 0, taille) != 0) {
+    } else if (taille > 0 && ::fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, taille) != 0) {
         // A file system that reserves nothing ahead is written as it takes it.
         if (errno != EOPNOTSUPP) {
             erreur = errno;
-            if (::ftruncate(fd, etat.st_size) != 0) { /* the reserve stays, the content is the old one */ }
+            if (::ftruncate(fd, etat.st_size) != 0) { /* the reserve stays past the end, the content is the old one */ }
         }
     }
     if (erreur == 0) {
@@ -194,6 +280,16 @@ int Ecrire_Sur_Place(const QByteArray& chemin, const QByteArray& contenu, bool& 
     }
     ::close(fd);
     return erreur;
+}
+
+// A rename that fails on a name already taken; where the file system cannot
+// say so in one step, a second name given, then the first taken away.
+int Renommer_Sans_Remplacer(const QByteArray& de, const QByteArray& vers) {
+    if (::renameat2(AT_FDCWD, de.constData(), AT_FDCWD, vers.constData(), RENAME_NOREPLACE) == 0) return 0;
+    if (errno != EINVAL && errno != ENOSYS) return -1;
+    if (::link(de.constData(), vers.constData()) != 0) return -1;
+    ::unlink(de.constData());
+    return 0;
 }
 
 }  // namespace
@@ -206,7 +302,7 @@ Resultat_Fichier Sauvegarde_Sure(const QString& chemin, const QByteArray& conten
     return sauvegarde.Terminer();
 }
 
-Sauvegarde_Progressive::Sauvegarde_Progressive(const QString& chemin) {
+Sauvegarde_Progressive::Sauvegarde_Progressive(const QString& chemin, bool remplacer) : remplacer_(remplacer) {
     if (chemin.isEmpty()) {
         refus_ = QStringLiteral("nom de fichier vide");
         return;
@@ -220,7 +316,11 @@ Sauvegarde_Progressive::Sauvegarde_Progressive(const QString& chemin) {
         return;
     }
     if (cible_.endsWith('/') || (existe_ && S_ISDIR(etat.st_mode))) {
-        refus_ = QStringLiteral("c'est un dossier");
+        refus_ = Raison(EISDIR);
+        return;
+    }
+    if (existe_ && !remplacer_) {
+        erreur_ = EEXIST;
         return;
     }
     // A file its user may not write is refused, as opening it for output
@@ -249,7 +349,7 @@ Sauvegarde_Progressive::Sauvegarde_Progressive(const QString& chemin) {
             sur_place_ = true;
         else
             erreur_ = errno;
-    } else if (ordinaire && !Comme_Le_Fichier(fd_, etat)) {
+    } else if (ordinaire && !Comme_Le_Fichier(fd_, etat, cible_)) {
         ::unlink(temporaire_.constData());
         ::close(fd_);
         fd_ = -1;
@@ -298,8 +398,15 @@ Resultat_Fichier Sauvegarde_Progressive::Terminer() {
     }
     int erreur = erreur_;
     if (erreur == 0 && ::fsync(fd_) != 0) erreur = errno;
+    // Every byte given is in the file: a write that went astray without a
+    // word is not taken for a whole content.
+    struct stat etat {};
+    if (erreur == 0 && ::fstat(fd_, &etat) != 0) erreur = errno;
+    if (erreur == 0 && etat.st_size != ecrits_) erreur = EIO;
     // Still locked while it is renamed, so that no clean-up takes it meanwhile.
-    if (erreur == 0 && ::rename(temporaire_.constData(), cible_.constData()) != 0) erreur = errno;
+    if (erreur == 0 && (remplacer_ ? ::rename(temporaire_.constData(), cible_.constData())
+                                   : Renommer_Sans_Remplacer(temporaire_, cible_)) != 0)
+        erreur = errno;
     if (erreur != 0) ::unlink(temporaire_.constData());
     ::close(fd_);
     fd_ = -1;
@@ -315,6 +422,11 @@ Resultat_Fichier Sauvegarde_Progressive::Terminer() {
     }
     resultat.Reussi = true;
     return resultat;
+}
+
+QString Sauvegarde_Progressive::Erreur() const {
+    if (!refus_.isEmpty()) return refus_;
+    return erreur_ != 0 ? Raison(erreur_) : QString();
 }
 
 Sortie_Par_Morceaux::Sortie_Par_Morceaux(Sortie sortie) : sortie_(std::move(sortie)) {

@@ -30,11 +30,13 @@ struct Resultat_Fichier {
 // by root of a user's file stays the user's).
 //
 // Where the rename could not keep the file as it is (its owner or group cannot
-// be given back, it has other names, or its folder takes no new file while the
-// file itself may be written), the content is written over the file itself:
-// all of it is made first, the room it needs is reserved before the first old
-// byte is written over (a full disk or a size limit then leaves the old file
-// as it was), and two such saves of one file write one after the other.
+// be given back, nor its extended attributes and ACLs, it has other names, or
+// its folder takes no new file while the file itself may be written), the
+// content is written over the file itself: all of it is made first, the room
+// it needs is reserved before the first old byte is written over (a full disk
+// or a size limit then leaves the old file as it was), and two such saves of
+// one file write one after the other; one that waits more than a few seconds
+// for the other fails ("le fichier est utilisé par un autre programme").
 Resultat_Fichier Sauvegarde_Sure(const QString& chemin, const QByteArray& contenu);
 
 // The same safe save, written piece by piece as a long content is made: each
@@ -45,7 +47,9 @@ Resultat_Fichier Sauvegarde_Sure(const QString& chemin, const QByteArray& conten
 // content until Terminer.
 class Sauvegarde_Progressive {
 public:
-    explicit Sauvegarde_Progressive(const QString& chemin);
+    // A new file only, when not `remplacer`: a file of that name, there at
+    // the start or made meanwhile, is left alone and the save fails.
+    explicit Sauvegarde_Progressive(const QString& chemin, bool remplacer = true);
     ~Sauvegarde_Progressive();
     Sauvegarde_Progressive(const Sauvegarde_Progressive&) = delete;
     Sauvegarde_Progressive& operator=(const Sauvegarde_Progressive&) = delete;
@@ -56,12 +60,15 @@ public:
         return [this](QByteArrayView morceau) { Ecrire(morceau); };
     }
     Resultat_Fichier Terminer();
+    // Why the save already cannot succeed; empty while it can.
+    QString Erreur() const;
 
 private:
     QByteArray cible_;  // the file replaced, past any symbolic link
     QByteArray dossier_;
     QByteArray temporaire_;
     bool existe_ = false;  // the file being replaced
+    bool remplacer_ = true;
     bool sur_place_ = false;  // written over in place, from contenu_, at Terminer
     QByteArray contenu_;
     int fd_ = -1;           // the temporary file, locked while it is written

@@ -7,9 +7,14 @@
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/prctl.h>
+#include <sys/file.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
 #include <functional>
 #include <iostream>
 #include <tuple>
@@ -23,6 +28,7 @@
 #include "platform/chemins.h"
 #include "platform/dialogues.h"
 #include "platform/fichiers.h"
+#include "platform/horloge.h"
 
 using namespace ostrel;
 using ostrel_test::Dossier_Lecture_Seule;
@@ -207,6 +213,23 @@ TEST(SauvegardeSure, GardeLeFichierTelQueLeSiteLAPrepare) {
     const auto nom_c = [&](const char* nom) { return QFile::encodeName(chemin(nom)); };
     if (root) {
         ASSERT_EQ(::chown(QFile::encodeName(dossier.path()).constData(), 65534, 65534), 0);
+    } else {
+        std::cerr << "Not run as root: a user's file saved by root, and a file of root's saved by a colleague "
+                     "through its group, are not tried; a file given to another group of this user's is.\n";
+        // A user may give a file of theirs to any group they belong to.
+        gid_t groupes[256];
+        const int n = ::getgroups(256, groupes);
+        const gid_t* autre = std::find_if(groupes, groupes + std::max(n, 0), [](gid_t g) { return g != ::getegid(); });
+        if (autre == groupes + std::max(n, 0)) {
+            std::cerr << "This user belongs to no other group: the group kept is not tried.\n";
+        } else {
+            ostrel_test::Ecrire(chemin("groupe.txt"), "ancien");
+            ASSERT_EQ(::chown(nom_c("groupe.txt").constData(), static_cast<uid_t>(-1), *autre), 0);
+            ::chmod(nom_c("groupe.txt").constData(), 0664);
+            ASSERT_TRUE(Sauvegarde_Sure(chemin("groupe.txt"), "nouveau"));
+            EXPECT_EQ(Etat(chemin("groupe.txt")).st_gid, *autre);
+            EXPECT_EQ(Etat(chemin("groupe.txt")).st_mode & 07777, 0664u);
+        }
     }
 
     // Root saves a user's file: it stays the user's. A user saves a file shared
@@ -284,6 +307,80 @@ TEST(SauvegardeSure, GardeLeFichierTelQueLeSiteLAPrepare) {
         std::cerr << "No file system can be mounted here: the full disk is not tried.\n";
     else
         EXPECT_EQ(plein, 0);
+}
+
+// A file shared with a colleague through an ACL entry, and marked with a
+// site's own attribute, keeps both: the colleague may still write it, and the
+// group keeps its own bits rather than the ACL's mask.
+TEST(SauvegardeSure, GardeLesAttributsEtLesAclDuFichier) {
+    QTemporaryDir dossier;
+    const QString chemin = dossier.filePath("partage.txt");
+    const QByteArray c = QFile::encodeName(chemin);
+    ostrel_test::Ecrire(chemin, "ancien");
+    ::chmod(c.constData(), 0640);
+    if (::setxattr(c.constData(), "user.site", "chambre froide", 14, 0) != 0)
+        GTEST_SKIP() << "The file system of " << dossier.path().toStdString() << " keeps no user attribute.";
+    // Owner rw, nobody rw, group r, mask rw, others nothing: as `setfacl -m u:nobody:rw` on a 0640 file.
+    struct Entree {
+        std::uint16_t Etiquette, Droits;
+        std::uint32_t Id;
+    };
+    QByteArray acl(4, '\0');
+    acl[0] = 2;  // version of the ACL's form
+    for (const Entree e : {Entree{0x01, 6, ~0u}, Entree{0x02, 6, 65534}, Entree{0x04, 4, ~0u}, Entree{0x10, 6, ~0u},
+                           Entree{0x20, 0, ~0u}})
+        acl.append(reinterpret_cast<const char*>(&e), sizeof e);
+    if (::setxattr(c.constData(), "system.posix_acl_access", acl.constData(), static_cast<size_t>(acl.size()), 0) != 0)
+        GTEST_SKIP() << "The file system of " << dossier.path().toStdString() << " keeps no ACL.";
+    const auto attribut = [&](const char* nom) {
+        QByteArray valeur(256, '\0');
+        const ssize_t n = ::getxattr(c.constData(), nom, valeur.data(), static_cast<size_t>(valeur.size()));
+        valeur.resize(std::max<ssize_t>(n, 0));
+        return valeur;
+    };
+    const QByteArray acl_avant = attribut("system.posix_acl_access");
+    const mode_t mode_avant = Etat(chemin).st_mode;
+
+    ASSERT_TRUE(Sauvegarde_Sure(chemin, "nouveau"));
+    EXPECT_EQ(Lire(chemin), "nouveau");
+    EXPECT_EQ(attribut("user.site"), "chambre froide");
+    EXPECT_EQ(attribut("system.posix_acl_access"), acl_avant);
+    EXPECT_EQ(Etat(chemin).st_mode, mode_avant);
+    EXPECT_EQ(Fichiers(dossier.path()), QStringList{"partage.txt"});
+    if (::geteuid() == 0) {
+        ::chmod(QFile::encodeName(dossier.path()).constData(), 0755);
+        EXPECT_EQ(En_Utilisateur([&] { return Sauvegarde_Sure(chemin, "collegue") ? 0 : 1; }), 0);
+        EXPECT_EQ(Lire(chemin), "collegue");
+    }
+}
+
+// Written over in place (a file with two names): a shorter content cuts the
+// old tail; a lock another program holds on the file is waited for a few
+// seconds, then the save fails with its reason and the file stays as it was.
+TEST(SauvegardeSure, SurPlaceLaFinEstCoupeeEtUnVerrouNEstPasAttenduSansFin) {
+    QTemporaryDir dossier;
+    const QString nom1 = dossier.filePath("nom1.txt"), nom2 = dossier.filePath("nom2.txt");
+    ostrel_test::Ecrire(nom1, "un ancien contenu bien plus long");
+    ASSERT_EQ(::link(QFile::encodeName(nom1).constData(), QFile::encodeName(nom2).constData()), 0);
+    ASSERT_TRUE(Sauvegarde_Sure(nom1, "court"));
+    EXPECT_EQ(Lire(nom2), "court");
+
+    const int verrou = ::open(QFile::encodeName(nom2).constData(), O_RDONLY | O_CLOEXEC);
+    ASSERT_EQ(::flock(verrou, LOCK_EX), 0);
+    const double echelle = Echelle_Temps();
+    Definir_Echelle_Temps(0.01);
+    const auto debut = std::chrono::steady_clock::now();
+    const Resultat_Fichier r = Sauvegarde_Sure(nom1, "pendant le verrou");
+    const auto attente = std::chrono::steady_clock::now() - debut;
+    Definir_Echelle_Temps(echelle);
+    EXPECT_FALSE(r);
+    EXPECT_EQ(r.Erreur, "le fichier est utilisé par un autre programme");
+    EXPECT_FALSE(r.Entame);
+    EXPECT_LT(attente, std::chrono::seconds(2));
+    EXPECT_EQ(Lire(nom2), "court");
+    ::close(verrou);
+    ASSERT_TRUE(Sauvegarde_Sure(nom1, "apres"));
+    EXPECT_EQ(Lire(nom2), "apres");
 }
 
 TEST(SauvegardeSure, NouveauFichierAuModeDuUmask) {
