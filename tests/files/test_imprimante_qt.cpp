@@ -7,10 +7,12 @@
 #include <QGuiApplication>
 #include <QTemporaryDir>
 #include <cstdlib>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include "commun/fichiers_test.h"
 #include "platform/dates.h"
+#include "platform/fichiers.h"
 #include "platform/ui/imprimante_qt.h"
 
 using namespace ostrel;
@@ -120,6 +122,54 @@ TEST_F(ImprimanteQt, UneImpressionDePlusieursDocumentsFaitUnSeulPdfDansLOrdre) {
     ASSERT_TRUE(seul);
     EXPECT_FALSE(seul.Pdf_En_Attente);
     EXPECT_EQ(seul.Fichier_Pdf, suivant);
+}
+
+// A printout the file system stops taking after N bytes (a file-size limit,
+// as a full disk would): in the first bytes, amid the pages, in the last
+// bytes. Each is a failure that says why and leaves nothing behind; with room
+// again, the next printout is whole.
+TEST_F(ImprimanteQt, UnPdfQuiNePeutEtreEcritEnEntierEstUnEchecSansFichier) {
+    Ignorer_Limite_Taille_Fichier();
+    // Pages of noise, which no compression shrinks, so that the file is
+    // written over many pages.
+    std::vector<QImage> bruits(4, QImage(400, 400, QImage::Format_RGB32));
+    quint32 graine = 1;
+    for (QImage& bruit : bruits)
+        for (int y = 0; y < bruit.height(); ++y)
+            for (int x = 0; x < bruit.width(); ++x) bruit.setPixel(x, y, graine = graine * 1664525u + 1013904223u);
+    const auto imprimer = [&] {
+        Imprimante& p = *imprimante_;
+        for (const QImage& bruit : bruits) {
+            p.Print("Page suivante");
+            p.Imprimer_Image(bruit);
+        }
+        return p.EndDoc();
+    };
+    const Resultat_Impression entier = imprimer();
+    ASSERT_TRUE(entier) << entier.Erreur.toStdString();
+    const qint64 taille = QFileInfo(entier.Fichier_Pdf).size();
+    ASSERT_GT(taille, 400000);  // many times what the printer holds before writing
+    const auto pages = Pages_Pdf(Lire(entier.Fichier_Pdf)).size();
+    ASSERT_EQ(pages, 8);
+    ASSERT_TRUE(QFile::remove(entier.Fichier_Pdf));
+
+    rlimit avant {};
+    ::getrlimit(RLIMIT_FSIZE, &avant);
+    for (const qint64 limite : {qint64{0}, qint64{100}, taille / 3, taille / 2, 3 * taille / 4, taille - 10}) {
+        rlimit l = avant;
+        l.rlim_cur = static_cast<rlim_t>(limite);
+        ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &l), 0);
+        const Resultat_Impression r = imprimer();
+        ::setrlimit(RLIMIT_FSIZE, &avant);
+        EXPECT_FALSE(r) << limite;
+        EXPECT_TRUE(r.Fichier_Pdf.isEmpty());
+        EXPECT_TRUE(r.Erreur.contains("ne peut pas être écrit : fichier trop volumineux")) << r.Erreur.toStdString();
+        EXPECT_EQ(QDir(dossier_).entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList()) << limite;
+    }
+    const Resultat_Impression ensuite = imprimer();
+    ASSERT_TRUE(ensuite) << ensuite.Erreur.toStdString();
+    EXPECT_EQ(QFileInfo(ensuite.Fichier_Pdf).size(), taille);
+    EXPECT_EQ(Pages_Pdf(Lire(ensuite.Fichier_Pdf)).size(), pages);
 }
 
 TEST_F(ImprimanteQt, UnDossierNonInscriptibleFaitEchouerLeTravailSansFichier) {

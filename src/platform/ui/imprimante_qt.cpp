@@ -5,13 +5,16 @@
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontMetricsF>
+#include <QIODevice>
 #include <QPageLayout>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <algorithm>
 
 #include "platform/dates.h"
+#include "platform/fichiers.h"
 
 namespace ostrel {
 namespace {
@@ -30,6 +33,37 @@ QPageLayout::Orientation Sens(int orientation) {
 }
 
 }  // namespace
+
+// The PDF writer's output: a safe save of a new file, so that a printout not
+// written whole (a full disk, a size limit) is seen, and leaves nothing
+// behind. The writer never looks at what its writes give back; this device
+// keeps the first failure for the printer to tell.
+class Sortie_Pdf : public QIODevice {
+public:
+    explicit Sortie_Pdf(const QString& chemin) : sauvegarde_(chemin, false) {}
+    QString Erreur() const { return sauvegarde_.Erreur(); }
+    Resultat_Fichier Terminer() {
+        Vider();
+        return sauvegarde_.Terminer();
+    }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* octets, qint64 taille) override {
+        // The writer gives many short pieces: the disk takes them by the 64 KiB.
+        tampon_.append(octets, taille);
+        if (tampon_.size() >= 1 << 16) Vider();
+        return taille;
+    }
+
+private:
+    void Vider() {
+        sauvegarde_.Ecrire(tampon_);
+        tampon_.resize(0);
+    }
+    Sauvegarde_Progressive sauvegarde_;
+    QByteArray tampon_;
+};
 
 Imprimante_Qt::Imprimante_Qt(std::function<QString()> dossier_pdf) : dossier_pdf_(std::move(dossier_pdf)) {}
 
@@ -70,6 +104,19 @@ void Imprimante_Qt::Abandonner(const QString& raison) {
     echec_ = true;
 }
 
+QString Imprimante_Qt::Fichier_Non_Ecrit(const QString& raison) const {
+    return QStringLiteral("le fichier %1 ne peut pas être écrit : %2").arg(fichier_pdf_, raison);
+}
+
+QPagedPaintDevice* Imprimante_Qt::Page() const {
+    if (pdf_) return pdf_.get();
+    return printer_.get();
+}
+
+double Imprimante_Qt::Hauteur_Page() const {
+    return Page()->pageLayout().paintRectPixels(Page()->logicalDpiY()).height();
+}
+
 void Imprimante_Qt::Commencer_Document() {
     en_cours_ = true;
     if (pdf_groupe_) {
@@ -82,16 +129,13 @@ void Imprimante_Qt::Commencer_Document() {
     echec_ = false;
     erreur_.clear();
     fichier_pdf_.clear();
-    fichier_partiel_.clear();
     y_ = 0;
     orientation_a_appliquer_ = false;
 
     if (!forcer_pdf_ && Imprimante_Systeme_Configuree()) {
         printer_ = std::make_unique<QPrinter>(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution);
+        printer_->setDocName(QStringLiteral("OstrelSoft"));
     } else {
-        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        printer_->setOutputFormat(QPrinter::PdfFormat);
-        printer_->setPageSize(QPageSize(QPageSize::A4));
         const QString dossier = dossier_pdf_ ? dossier_pdf_() : QString();
         if (dossier.isEmpty() || !QDir().mkpath(dossier)) {
             Abandonner(QStringLiteral("le dossier des impressions %1 ne peut pas être créé").arg(dossier));
@@ -100,29 +144,42 @@ void Imprimante_Qt::Commencer_Document() {
         const QString base = QDir(dossier).filePath(Nom_Document(Maintenant()));
         fichier_pdf_ = base + QStringLiteral(".pdf");
         for (int n = 2; QFileInfo::exists(fichier_pdf_); ++n) fichier_pdf_ = base + QStringLiteral("_%1.pdf").arg(n);
-        fichier_partiel_ = fichier_pdf_ + QStringLiteral(".partiel");
-        printer_->setOutputFileName(fichier_partiel_);
+        sortie_ = std::make_unique<Sortie_Pdf>(fichier_pdf_);
+        if (!sortie_->Erreur().isEmpty() || !sortie_->open(QIODevice::WriteOnly)) {
+            Abandonner(Fichier_Non_Ecrit(sortie_->Erreur()));
+            sortie_.reset();
+            return;
+        }
+        pdf_ = std::make_unique<QPdfWriter>(sortie_.get());
+        pdf_->setResolution(1200);
+        pdf_->setPageSize(QPageSize(QPageSize::A4));
+        pdf_->setTitle(QStringLiteral("OstrelSoft"));
     }
-    printer_->setDocName(QStringLiteral("OstrelSoft"));
     // Close to the unprintable border of common printers, so that the widest
     // reports fit across a landscape A4 page.
-    printer_->setPageMargins(QMarginsF(Marge_Page_mm, Marge_Page_mm, Marge_Page_mm, Marge_Page_mm), QPageLayout::Millimeter);
-    printer_->setPageOrientation(Sens(orientation_));
+    Page()->setPageMargins(QMarginsF(Marge_Page_mm, Marge_Page_mm, Marge_Page_mm, Marge_Page_mm), QPageLayout::Millimeter);
+    Page()->setPageOrientation(Sens(orientation_));
     painter_ = std::make_unique<QPainter>();
-    if (!painter_->begin(printer_.get())) {
-        if (fichier_partiel_.isEmpty())
+    if (!painter_->begin(Page())) {
+        if (printer_)
             Abandonner(QStringLiteral("l'imprimante %1 a refusé le document").arg(printer_->printerName()));
         else
-            Abandonner(QStringLiteral("le fichier %1 ne peut pas être écrit").arg(fichier_pdf_));
+            Abandonner(Fichier_Non_Ecrit(sortie_->Erreur()));
     }
 }
 
 void Imprimante_Qt::Nouvelle_Page() {
     if (orientation_a_appliquer_) {
-        printer_->setPageOrientation(Sens(orientation_));
+        Page()->setPageOrientation(Sens(orientation_));
         orientation_a_appliquer_ = false;
     }
-    if (!printer_->newPage()) Abandonner(QStringLiteral("l'imprimante n'a pas pu passer à la page suivante"));
+    const bool nouvelle = Page()->newPage();
+    // The page ended went to the file: a file that no longer takes it is the
+    // cause, and the pages that follow need not be drawn.
+    if (sortie_ && !sortie_->Erreur().isEmpty())
+        Abandonner(Fichier_Non_Ecrit(sortie_->Erreur()));
+    else if (!nouvelle)
+        Abandonner(QStringLiteral("l'imprimante n'a pas pu passer à la page suivante"));
     y_ = 0;
 }
 
@@ -135,9 +192,8 @@ void Imprimante_Qt::Print(const std::vector<Item>& items) {
     police.setPointSizeF(taille_ > 0 ? taille_ : 10);
     police.setBold(gras_);
     painter_->setFont(police);
-    const QFontMetricsF mesures(police, printer_.get());
-    const double hauteur_page = printer_->pageLayout().paintRectPixels(printer_->resolution()).height();
-    if (y_ > 0 && y_ + mesures.height() > hauteur_page) {
+    const QFontMetricsF mesures(police, Page());
+    if (y_ > 0 && y_ + mesures.height() > Hauteur_Page()) {
         Nouvelle_Page();
         if (echec_) return;
     }
@@ -159,7 +215,7 @@ void Imprimante_Qt::Imprimer_Image(const QImage& image) {
         Nouvelle_Page();
         if (echec_) return;
     }
-    const QRectF page = printer_->pageLayout().paintRectPixels(printer_->resolution());
+    const QRectF page = Page()->pageLayout().paintRectPixels(Page()->logicalDpiY());
     if (!image.isNull() && page.width() > 0 && page.height() > 0) {
         // The whole picture on the page, its proportions kept, from the top left.
         const double echelle = std::min(page.width() / image.width(), page.height() / image.height());
@@ -188,7 +244,7 @@ Resultat_Impression Imprimante_Qt::EndDoc() {
         return resultat;
     }
     en_cours_ = false;
-    if (impressions_ > 0 && !echec_ && !fichier_partiel_.isEmpty()) {
+    if (impressions_ > 0 && !echec_ && sortie_) {
         // The pages wait in the printout's file for the documents that follow.
         pdf_groupe_ = true;
         resultat.Reussi = true;
@@ -225,21 +281,29 @@ Resultat_Impression Imprimante_Qt::Fin_Impression() {
 
 Resultat_Impression Imprimante_Qt::Terminer_Fichier() {
     Resultat_Impression resultat;
-    if (painter_ && painter_->isActive() && !painter_->end()) Abandonner(QStringLiteral("le document n'a pas pu être terminé"));
+    if (painter_ && painter_->isActive() && !painter_->end()) {
+        if (sortie_ && !sortie_->Erreur().isEmpty())
+            Abandonner(Fichier_Non_Ecrit(sortie_->Erreur()));
+        else
+            Abandonner(QStringLiteral("le document n'a pas pu être terminé"));
+    }
     if (printer_ && printer_->printerState() == QPrinter::Error) Abandonner(QStringLiteral("l'imprimante a signalé une erreur"));
-    if (!echec_ && !fichier_partiel_.isEmpty()) {
-        if (QFileInfo(fichier_partiel_).size() <= 0 || !QFile::rename(fichier_partiel_, fichier_pdf_))
-            Abandonner(QStringLiteral("le fichier %1 ne peut pas être écrit").arg(fichier_pdf_));
+    // The file gets its name only once all of it is on the disk; else the
+    // device leaves nothing behind.
+    if (!echec_ && sortie_) {
+        const Resultat_Fichier ecrit = sortie_->Terminer();
+        if (!ecrit) Abandonner(Fichier_Non_Ecrit(ecrit.Erreur));
     }
     painter_.reset();
+    pdf_.reset();
+    sortie_.reset();
     printer_.reset();
     if (echec_) {
-        if (!fichier_partiel_.isEmpty()) QFile::remove(fichier_partiel_);
         resultat.Erreur = erreur_;
         return resultat;
     }
     resultat.Reussi = true;
-    resultat.Fichier_Pdf = fichier_partiel_.isEmpty() ? QString() : fichier_pdf_;
+    resultat.Fichier_Pdf = fichier_pdf_;
     return resultat;
 }
 

@@ -7,16 +7,22 @@
 // replaced by an installed monospace font when the machine lacks it, so that
 // print zones stay aligned. The documents of one printout (Debut_Impression to
 // Fin_Impression) written as PDF make one file, named after its first page.
+// A PDF file is written safely: it gets its name once all of it is on the
+// disk, and a printout not written whole is a failure that leaves no file.
 #include <QString>
 #include <functional>
 #include <memory>
 
 #include "platform/imprimante.h"
 
+class QPagedPaintDevice;
 class QPainter;
+class QPdfWriter;
 class QPrinter;
 
 namespace ostrel {
+
+class Sortie_Pdf;
 
 class Imprimante_Qt : public Imprimante {
 public:
@@ -47,21 +53,26 @@ private:
     void Commencer_Document();
     void Nouvelle_Page();
     void Abandonner(const QString& raison);
+    QString Fichier_Non_Ecrit(const QString& raison) const;
+    // The system printer or the PDF writer, whichever takes the document.
+    QPagedPaintDevice* Page() const;
+    double Hauteur_Page() const;  // of the printable area, in device pixels
     // Ends the page being drawn and hands the job over: the printer's, or the
     // PDF file under its final name.
     Resultat_Impression Terminer_Fichier();
 
     std::function<QString()> dossier_pdf_;
     bool forcer_pdf_ = false;
-    std::unique_ptr<QPrinter> printer_;
+    std::unique_ptr<QPrinter> printer_;    // a system printer's document
+    std::unique_ptr<Sortie_Pdf> sortie_;   // or a PDF file's
+    std::unique_ptr<QPdfWriter> pdf_;
     std::unique_ptr<QPainter> painter_;
     bool en_cours_ = false;   // a document has been started
     int impressions_ = 0;     // printouts begun and not ended
     bool pdf_groupe_ = false; // the printout's PDF file holds ended documents and waits for more
     bool echec_ = false;      // and cannot be completed
     QString erreur_;
-    QString fichier_pdf_;     // final name of the PDF file
-    QString fichier_partiel_; // where it is written until it is complete
+    QString fichier_pdf_;     // final name of the PDF file, empty for a system printer
     double y_ = 0;            // top of the next line, in device pixels
     bool orientation_a_appliquer_ = false;
 };
