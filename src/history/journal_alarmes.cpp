@@ -163,7 +163,10 @@ bool Imprimer_Lignes_Journal(const QString& intitule, const QStringList& lignes)
     p.Print(QStringLiteral("OstrelSoft le ") + Texte_Date(Maintenant()));
     const Resultat_Impression resultat = p.EndDoc();
     if (!resultat) {
-        Boites().MsgBox(QStringLiteral("L'impression a échoué"), vbOKOnly | vbExclamation);
+        // The operator is told why (a full disk, a refused job) on a line of its own.
+        QString texte = QStringLiteral("L'impression a échoué");
+        if (!resultat.Erreur.isEmpty()) texte += QStringLiteral("\n(") + resultat.Erreur + QLatin1Char(')');
+        Boites().MsgBox(texte, vbOKOnly | vbExclamation);
         return false;
     }
     Boites().MsgBox(Texte_Impression_Envoyee(resultat));

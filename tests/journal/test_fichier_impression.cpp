@@ -180,12 +180,12 @@ TEST_F(Fichier_Impression, ImpressionLigneParLigne) {
     EXPECT_EQ(vide[11], tirets);
     EXPECT_EQ(vide[12], tirets);
 
-    // A printer that fails: its text, never the success text.
+    // A printer that fails: its text and why, never the success text.
     banc.boites.Effacer();
-    banc.imprimante.Echec_Prochain_Document = QStringLiteral("papier coincé");
+    banc.imprimante.Echec_Prochain_Document = QStringLiteral("disque plein");
     Cliquer("Cmd_Imprimer");
     ASSERT_EQ(banc.boites.Messages.size(), 1u);
-    EXPECT_EQ(banc.boites.Messages[0].Texte, QStringLiteral("L'impression a échoué"));
+    EXPECT_EQ(banc.boites.Messages[0].Texte, QStringLiteral("L'impression a échoué\n(disque plein)"));
     EXPECT_EQ(banc.boites.Messages[0].Style, vbExclamation);
 }
 
