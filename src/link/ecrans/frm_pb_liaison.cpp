@@ -176,7 +176,8 @@ void Frm_Pb_Liaison_Forme::Timer_Alarme_Timer() {
         Compteur_Alarme = 0;
         Code_Erreur = 0;
         // The retries run unattended: the port's box would hold them until
-        // someone closes it, and this screen already names the fault.
+        // someone closes it (this screen already names the fault), and
+        // someone typing in another program keeps the keyboard.
         tableau.Init_Tab_Fonctionnement_OC(false);
         // Live supervision resumes once the search finds a module that
         // answers; until then the retries go on, however long the outage. A

@@ -70,6 +70,13 @@ void Installer_Apercu_Clavier() {
     qApp->installEventFilter(filtre);
 }
 
+void Activer_Sans_Prendre_Clavier(QWidget* w) {
+    if (QApplication::activeWindow())
+        w->activateWindow();
+    else
+        QApplication::alert(w->window());
+}
+
 Forme::Forme(const QString& nom, QWidget* parent) : QWidget(parent) {
     setObjectName(nom);
     setFocusPolicy(Qt::ClickFocus);

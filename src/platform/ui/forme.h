@@ -64,4 +64,10 @@ private:
 // once, by the first form.
 void Installer_Apercu_Clavier();
 
+// Activates the window of `w` when the program already has the keyboard;
+// while another program has it, the window only asks for attention as the
+// desktop allows and the keyboard stays there: what runs on its own must not
+// take it from someone typing elsewhere.
+void Activer_Sans_Prendre_Clavier(QWidget* w);
+
 }  // namespace ostrel
