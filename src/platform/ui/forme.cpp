@@ -8,6 +8,7 @@
 
 #include "platform/ui/couleurs_ui.h"
 #include "platform/ui/minuterie.h"
+#include "platform/ui/textes_ajustes.h"
 #include "platform/ui/touches.h"
 
 namespace ostrel {
@@ -130,9 +131,14 @@ void Forme::Arreter_Minuteries() {
     for (Minuterie* m : findChildren<Minuterie*>()) m->Enabled(false);
 }
 
+void Forme::Redimensionner() {
+    Form_Resize();
+    Ajuster_Textes(this);
+}
+
 void Forme::resizeEvent(QResizeEvent* evenement) {
     QWidget::resizeEvent(evenement);
-    Form_Resize();
+    Redimensionner();
 }
 
 }  // namespace ostrel

@@ -23,6 +23,7 @@ public:
     // Form_Unload when it unloads it.
     virtual void Form_Load() {}
     virtual void Form_Unload() {}
+    // Lays the controls out; reached through Redimensionner only.
     virtual void Form_Resize() {}
     virtual void Form_Activate() {}
     // Key-up of the form or of any of its controls (key preview); the code may be changed.
@@ -31,6 +32,11 @@ public:
     virtual void Executer(const QString& /*operation*/) {}
 
     bool KeyPreview = true;
+
+    // Lays the form out (Form_Resize), then fits every caption to its place:
+    // each resize comes here, and so does a screen laying itself out again,
+    // so that no screen can leave a caption cut.
+    void Redimensionner();
 
     // Window operations.
     void Afficher();
