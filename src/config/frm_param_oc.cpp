@@ -291,7 +291,7 @@ void Frm_Param_OC_Forme::Form_Load() {
     }
     Affiche_Param_Module();
     Couleur_Fond(Couleur_Fenetre);
-    Form_Resize();
+    Redimensionner();
 }
 
 void Frm_Param_OC_Forme::Form_Resize() {
@@ -363,7 +363,6 @@ void Frm_Param_OC_Forme::Form_Resize() {
     Taille_Police(frame_param_oc_, Taille_Police_Moyenne);
     // The captions inside the frame take its colour; the boxes keep theirs.
     Couleur_Texte_Lisible(frame_param_oc_, Couleur_Texte_De(frame_param_oc_), Couleur_Fenetre, Couleur_Police);
-    Ajuster_Textes(this);
 }
 
 void Frm_Param_OC_Forme::Form_KeyUp(int& KeyCode, int) {

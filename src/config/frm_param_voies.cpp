@@ -28,7 +28,6 @@
 #include "platform/horloge.h"
 #include "platform/ui/couleurs_ui.h"
 #include "platform/ui/saisie.h"
-#include "platform/ui/textes_ajustes.h"
 #include "platform/ui/touches.h"
 
 namespace ostrel {
@@ -315,7 +314,7 @@ void Frm_Param_Voies_Forme::Form_Load() {
 
     pret_ = true;
     Affiche_Parametres_Voie(0);
-    Form_Resize();
+    Redimensionner();
 }
 
 bool Frm_Param_Voies_Forme::Module_Connecte() const {
@@ -411,7 +410,6 @@ void Frm_Param_Voies_Forme::Form_Resize() {
     Police_Grasse(Lbl_Nom_Ostrelclim, true);
     Couleur_Texte(Lbl_Nom_Ostrelclim, Couleur_Police);
     Couleur_Texte_Lisible(TabStrip_Voies, Couleur_Texte_Fenetre, Couleur_Fenetre, Couleur_Police);
-    Ajuster_Textes(this);
 }
 
 void Frm_Param_Voies_Forme::Form_KeyUp(int& KeyCode, int) {

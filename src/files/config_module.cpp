@@ -24,6 +24,10 @@ std::optional<Date> Heure_Lue(const QString& texte) {
     return valeur;
 }
 
+// A relay keeps two bits, its contact and its trip; any other bit is no
+// setting the module takes, and sending it would only be refused.
+bool Logique_Relais_Valide(const std::optional<Octet>& logique) { return logique && *logique <= 3; }
+
 bool Code_Valide(const QString& code) {
     if (code.size() != 4) return false;
     for (QChar c : code)
@@ -83,9 +87,9 @@ std::optional<Config_Module_Lue> Lire_Config_Module(const QByteArray& contenu) {
     if (!sauter(2) || !lecteur.Lire_Ligne(lue.Entete)) return std::nullopt;
     if (!sauter(3)) return std::nullopt;
     const std::optional<Octet> stor1 = Convertir_Octet(ligne);
-    if (!stor1 || !sauter(2)) return std::nullopt;
+    if (!Logique_Relais_Valide(stor1) || !sauter(2)) return std::nullopt;
     const std::optional<Octet> stor2 = Convertir_Octet(ligne);
-    if (!stor2 || !sauter(1)) return std::nullopt;
+    if (!Logique_Relais_Valide(stor2) || !sauter(1)) return std::nullopt;
     lue.Logique_STOR1 = *stor1;
     lue.Logique_STOR2 = *stor2;
     for (size_t p = 1; p <= 16; ++p) {

@@ -153,7 +153,7 @@ void Frm_Enreg_Forme::Form_Load() {
     Voie_Curseur = 0;
     donnees_fichier_ = Donnees_Fichier != Faux;
     Placer_Zone_Fille(Var_Left_Fille, Var_Top_Fille, Var_Width_Fille, Var_Height_Fille);
-    Form_Resize();
+    Redimensionner();
 
     Tableau_Bord& tableau = Frm_Menu1();
     tableau.Lbl_Nom_Menu(QStringLiteral("Enregistrements"));
@@ -428,7 +428,6 @@ void Frm_Enreg_Forme::Form_Resize() {
     CWGraph_Enreg->Couleur_Zone_Trace(Couleur_Fenetre);
     CWGraph_Enreg->Couleur_Cadre(Couleur_Fenetre);
     CWGraph_Enreg->Couleur_Grille(Couleur_Blanche);
-    Ajuster_Textes(this);
 }
 
 }  // namespace ostrel

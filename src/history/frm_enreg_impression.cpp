@@ -197,14 +197,14 @@ void Frm_Enreg_Forme::Placer_Page() {
     const QSize page(Twips_Vers_Pixels(z.Largeur), Twips_Vers_Pixels(z.Hauteur));
     if (page != size()) {
         resize(page);
-        if (!isVisible()) Form_Resize();
+        if (!isVisible()) Redimensionner();
     }
 }
 
 void Frm_Enreg_Forme::Restaurer_Apres_Impression() {
     const Sauvegarde_Impression& a = avant_impression_;
     setGeometry(a.geometrie);
-    if (!isVisible()) Form_Resize();
+    if (!isVisible()) Redimensionner();
     Couleur_Fond(a.zone);
     Taille_Police(CWGraph_Enreg, a.taille_police);
     CWGraph_Enreg->Caption(a.caption);

@@ -191,7 +191,7 @@ void frm_Journal_Alarme_Forme::Form_Load() {
     for (QLineEdit* boite : {Msk_Date_Debut, Msk_Date_Fin}) boite->setInputMask(masque);
     Msk_Date_Debut->setText(Texte_Boite_Jour(aujourdhui - 1));
     Msk_Date_Fin->setText(Texte_Boite_Jour(aujourdhui + 1));
-    Form_Resize();
+    Redimensionner();
 }
 
 void frm_Journal_Alarme_Forme::Repli_Sur_Fichier() {
@@ -697,7 +697,6 @@ void frm_Journal_Alarme_Forme::Form_Resize() {
         if (taille <= 6 || QFontMetrics(police).horizontalAdvance(QString(101, QLatin1Char('0'))) <= largeur_utile) break;
     }
     List_Alarmes->setFont(police);
-    Ajuster_Textes(this);
 }
 
 }  // namespace ostrel

@@ -27,7 +27,6 @@
 #include "platform/formats.h"
 #include "platform/ui/couleurs_ui.h"
 #include "platform/ui/minuterie.h"
-#include "platform/ui/textes_ajustes.h"
 #include "platform/ui/touches.h"
 
 namespace ostrel {
@@ -130,7 +129,7 @@ void Frm_Menu_Enreg_Forme::Form_Load() {
     Opt_Lecture_Fichier->setChecked(true);
     Lbl_Question->show();
     Cmb_Choix_Ostrelclim->setEnabled(true);
-    Form_Resize();
+    Redimensionner();
 }
 
 void Frm_Menu_Enreg_Forme::Cmb_Choix_Ostrelclim_Click() {
@@ -319,7 +318,6 @@ void Frm_Menu_Enreg_Forme::Form_Resize() {
                        "QGroupBox#Frame_Fenetre::title { subcontrol-origin: margin; left: 16px; padding: 0 6px; color: %1; }")
             .arg(rgb));
     Couleur_Fond(Couleur_Fenetre);
-    Ajuster_Textes(this);
 }
 
 }  // namespace ostrel

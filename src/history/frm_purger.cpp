@@ -85,7 +85,7 @@ void Frm_Purger_Forme::Form_Load() {
                     Hauteur_Dessin);
     else
         resize(Largeur_Dessin, Hauteur_Dessin);
-    Form_Resize();
+    Redimensionner();
 }
 
 void Frm_Purger_Forme::Form_Resize() {

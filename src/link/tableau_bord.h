@@ -56,9 +56,11 @@ public:
     virtual QString Caption_Lbl_OC(int index) const;
     virtual void Couleur_Texte_Lbl_OC(Couleur c) { couleur_oc_ = c; }
     virtual void Init_Label_OC(Octet& module) { module_souligne_ = module; }
-    // The module search; without `boite_port`, a port that cannot be used
-    // is not announced by its box (the link-problem screen already says so).
-    virtual void Init_Tab_Fonctionnement_OC(bool boite_port = true) { (void)boite_port; }
+    // The module search. One that no operator started (`operateur` false:
+    // the link-problem screen's retries) announces no port that cannot be
+    // used by its box (that screen already says so), and takes the keyboard
+    // only when the program already has it.
+    virtual void Init_Tab_Fonctionnement_OC(bool operateur = true) { (void)operateur; }
     virtual void Diagnostique_OC() {}
 
     // Fonts and colours of the options applied to the dashboard.

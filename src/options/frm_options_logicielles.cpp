@@ -144,7 +144,7 @@ void Frm_Options_Logicielles_Forme::Form_Load() {
     Couleurs_En_Attente = Lire_Couleurs_En_Vigueur();
     txt_nom_install_->setText(menu1.Lbl_Info_Client());
     menu1.Affiche_Progress_Bar(false);
-    Form_Resize();
+    Redimensionner();
 }
 
 void Frm_Options_Logicielles_Forme::Test_Port_Com(Entier port, bool& ok) {
@@ -221,7 +221,6 @@ void Frm_Options_Logicielles_Forme::Form_Resize() {
         Taille_Police(l, Taille_Police_Petite);
         Couleur_Legende(l, Couleur_Police);
     }
-    Ajuster_Textes(this);
 }
 
 void Frm_Options_Logicielles_Forme::Affiche_Apercu_Couleurs() {
@@ -280,7 +279,7 @@ void Frm_Options_Logicielles_Forme::Cmd_Appliquer_Click() {
     }
 
     menu1.MAJ_Couleur_Menu1();
-    Form_Resize();
+    Redimensionner();
 }
 
 // ------------------------------------------------------------ colours and font

@@ -15,7 +15,6 @@
 #include "platform/formats.h"
 #include "platform/ui/couleurs_ui.h"
 #include "platform/ui/saisie.h"
-#include "platform/ui/textes_ajustes.h"
 #include "platform/ui/touches.h"
 
 namespace ostrel {
@@ -299,7 +298,6 @@ void Frm_Param_Periph_Forme::Form_Resize() {
         const double haut = f == Octets_IP ? 0.38 : 0.25;
         for (size_t i = 0; i < Octets(f).size(); ++i) Placer_Ligne(Octets(f)[i], 0.05 + 0.235 * i, haut, 0.19);
     }
-    Ajuster_Textes(this);
 }
 
 }  // namespace ostrel

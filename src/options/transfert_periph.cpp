@@ -131,7 +131,7 @@ void Frm_Param_Periph_Forme::Form_Load() {
     txt_nom_fichier_->setMaxLength(16);
     Noms_Fichiers_Envoi.fill(QString());
     cmb_choix_ostrelclim_->setEnabled(true);
-    Form_Resize();
+    Redimensionner();
 
     Lecture_Parametres_Periph();
     if (Code_Erreur == 0) TabStrip_Click();

@@ -13,7 +13,6 @@
 #include "platform/ui/couleurs_ui.h"
 #include "platform/ui/petite_fenetre.h"
 #include "platform/ui/registre_formes.h"
-#include "platform/ui/textes_ajustes.h"
 #include "platform/ui/touches.h"
 #include "shell/frm_menu_config.h"
 #include "shell/frm_menu_consultation.h"
@@ -153,7 +152,6 @@ void Frm_Patientez_Forme::Form_Resize() {
     lbl_titre_->setGeometry(2, 2, width() - 4, h / 4);
     lbl_patientez_->setGeometry(2, h / 4 + 2, width() - 4, h - h / 4 - 4);
     Taille_Police(lbl_patientez_, std::max<Simple>(Taille_Police_Moyenne, 12));
-    Ajuster_Textes(this);
 }
 
 }  // namespace ostrel

@@ -4,7 +4,6 @@
 
 #include "link/variables.h"
 #include "platform/ui/couleurs_ui.h"
-#include "platform/ui/textes_ajustes.h"
 
 namespace ostrel {
 
@@ -40,7 +39,6 @@ void Forme_Menu::Form_Resize() {
         Taille_Police(b, Taille_Police_Grande);
     }
     Couleur_Fond(Couleur_Fenetre);
-    Ajuster_Textes(this);
 }
 
 }  // namespace ostrel

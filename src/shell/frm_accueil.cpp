@@ -15,7 +15,6 @@
 #include "platform/dialogues.h"
 #include "platform/fichiers.h"
 #include "platform/ui/couleurs_ui.h"
-#include "platform/ui/textes_ajustes.h"
 #include "platform/ui/touches.h"
 #include "shell/demarrage.h"
 
@@ -85,7 +84,7 @@ void Frm_Accueil_Forme::Form_Load() {
     else if (!image_.load(chemin))
         Boites().MsgBox(QStringLiteral("Error 481 Image incorrecte"), vbCritical, Nom_Logiciel);
     picture_accueil_->setVisible(!image_.isNull());
-    Form_Resize();
+    Redimensionner();
 }
 
 void Frm_Accueil_Forme::Form_Resize() {
@@ -109,7 +108,6 @@ void Frm_Accueil_Forme::Form_Resize() {
         Nom_Police(w, Police_Options);
         Taille_Police(w, Taille_Police_Grande);
     }
-    Ajuster_Textes(this);
 }
 
 void Frm_Accueil_Forme::Form_KeyUp(int& KeyCode, int /*Shift*/) {

@@ -432,9 +432,15 @@ void Frm_Menu1_Forme::Arriere_Plan() { zone_centrale_->lower(); }
 
 void Frm_Menu1_Forme::Rafraichir() { repaint(); }
 
-void Frm_Menu1_Forme::Focus() {
+void Frm_Menu1_Forme::Focus() { Prendre_Focus(true); }
+
+void Frm_Menu1_Forme::Prendre_Focus(bool operateur) {
     if (!isVisible()) show();
-    activateWindow();
+    if (operateur)
+        activateWindow();
+    else
+        Activer_Sans_Prendre_Clavier(this);
+    // Within the window only: it takes no keyboard from another program.
     setFocus(Qt::OtherFocusReason);
     // The screens lie inside the dashboard, so taking the focus activates
     // nothing that would hand the keyboard back: the screen shown takes it
@@ -590,8 +596,8 @@ void Frm_Menu1_Forme::Init_Label_OC(Octet& module) {
     if (module > 0 && rang >= 1 && rang <= Nb_Lbl_OC()) Police_Soulignee(lbl_oc_[static_cast<size_t>(rang - 1)], true);
 }
 
-void Frm_Menu1_Forme::Init_Tab_Fonctionnement_OC(bool boite_port) {
-    Focus();
+void Frm_Menu1_Forme::Init_Tab_Fonctionnement_OC(bool operateur) {
+    Prendre_Focus(operateur);
     Tab_Fonctionnement_OC.fill(Hors_Service);
     while (lbl_oc_.size() > 1) {
         QPushButton* b = lbl_oc_.back();
@@ -606,7 +612,7 @@ void Frm_Menu1_Forme::Init_Tab_Fonctionnement_OC(bool boite_port) {
 
     if (Module_Connecte) Lecture_Modules_En_Service();
     if (Code_Erreur != 0) {
-        if (Code_Erreur == Erreur::Port && Module_Connecte && boite_port)
+        if (Code_Erreur == Erreur::Port && Module_Connecte && operateur)
             Boites().MsgBox(QStringLiteral("Le port de communication est indisponible !\n") +
                                 Ecran_Communication().Ostrel.Peripherique(),
                             vbExclamation);

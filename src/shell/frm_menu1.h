@@ -68,7 +68,7 @@ public:
     QString Caption_Lbl_OC(int index) const override;
     void Couleur_Texte_Lbl_OC(Couleur c) override;
     void Init_Label_OC(Octet& module) override;
-    void Init_Tab_Fonctionnement_OC(bool boite_port = true) override;
+    void Init_Tab_Fonctionnement_OC(bool operateur = true) override;
     void Diagnostique_OC() override;
     void MAJ_Couleur_Menu1() override;
     void Premier_Plan() override;
@@ -100,6 +100,9 @@ private:
     void Fond_Lbl_OC(QPushButton* bouton, Couleur fond);
     QPushButton* Nouveau_Lbl_OC(int index);
     void Dessiner_Logo();
+    // Focus(); for what no operator started (`operateur` false), the window
+    // is activated only when the program already has the keyboard.
+    void Prendre_Focus(bool operateur);
 
     QWidget *pic_info_, *pic_barre_menu_, *pic_nom_menu_, *pic_enum_oc_, *pic_logiciel_, *pic_info_client_,
         *pic_pub_, *pic_barre_etat_, *pic_etat_, *pic_etat_oc_, *pic_etat_memoire_, *pic_date_heure_;

@@ -276,7 +276,7 @@ void Frm_Mesures_Forme::Form_Load() {
     Placer_Zone_Fille(Var_Left_Fille, Var_Top_Fille, Var_Width_Fille, Var_Height_Fille);
     tableau.Lbl_Nom_Menu(QStringLiteral("Mesures"));
     Couleur_Fond(Couleur_Fenetre);
-    Form_Resize();
+    Redimensionner();
 
     tableau.Affiche_Progress_Bar(true);
     Progression(0);
@@ -383,7 +383,6 @@ void Frm_Mesures_Forme::Form_Resize() {
     txt_code_acce_->setGeometry(marge, haut_texte, frame_code_acce_->width() - 2 * marge,
                                 std::max(10, frame_code_acce_->height() - haut_texte - marge));
     Placer_Rangees();
-    Ajuster_Textes(this);
 }
 
 void Frm_Mesures_Forme::showEvent(QShowEvent* evenement) {

@@ -12,7 +12,6 @@
 #include "platform/formes.h"
 #include "platform/ui/couleurs_ui.h"
 #include "platform/ui/petite_fenetre.h"
-#include "platform/ui/textes_ajustes.h"
 #include "platform/ui/touches.h"
 
 namespace ostrel {
@@ -93,7 +92,6 @@ void Frm_Psw_Forme::Form_Resize() {
     const int lb = Arrondi_Pixels(W * 0.30), y = H - hc - Arrondi_Pixels(H * 0.11);
     cmd_ok_->setGeometry(W / 2 - lb - Arrondi_Pixels(W * 0.03), y, lb, hc);
     cmd_annuler_->setGeometry(W / 2 + Arrondi_Pixels(W * 0.03), y, lb, hc);
-    Ajuster_Textes(this);
 }
 
 void Frm_Psw_Forme::Form_KeyUp(int& KeyCode, int Shift) {

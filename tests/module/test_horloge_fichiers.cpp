@@ -234,6 +234,38 @@ TEST_F(Horloge_Fichiers, OuvertureAnnuleeOuFichierIncorrect) {
     EXPECT_EQ(e->Msk_Mot_Passe(0)->text(), QStringLiteral("0123"));
 }
 
+TEST_F(Horloge_Fichiers, RelaisHorsDeSesDeuxBitsFichierIncorrect) {
+    const Parametres_Module avant = Tab_Parametres_Modules[2];
+    for (const auto& [stor1, stor2] : {std::pair{7, 0}, std::pair{0, 4}, std::pair{255, 255}}) {
+        SCOPED_TRACE(stor1 * 1000 + stor2);
+        Parametres_Module m;
+        m.Entete = QStringLiteral("Relais inconnu");
+        m.Logique_STOR1 = static_cast<Octet>(stor1);
+        m.Logique_STOR2 = static_cast<Octet>(stor2);
+        const QString chemin = Dossier() + QStringLiteral("/Config_MD_1.txt");
+        Ecrire(chemin, Ecrire_Config_Module(1, m, {"0042", "1234", "9999", "0000"}, {"A", "B", "C", "D"}));
+        boites.Effacer();
+        boites.Fichiers = {chemin};
+        QTest::mouseClick(C<QPushButton>("Cmd_Ouvrir"), Qt::LeftButton);
+        EXPECT_EQ(boites.Textes(), std::vector<QString>{Texte_Fichier_Incorrect});
+        EXPECT_TRUE(Requetes().empty());
+        EXPECT_EQ(Num_Module, 3);
+        EXPECT_EQ(C<QGroupBox>("Frame_Param_OC")->title(), QStringLiteral("Paramètres du Module"));
+        EXPECT_EQ(Tab_Parametres_Modules[0].Logique_STOR1, 0);
+        EXPECT_EQ(Tab_Parametres_Modules[2].Entete, avant.Entete);
+        EXPECT_TRUE(C<QRadioButton>("Opt_Relais1_NF")->isChecked());
+        EXPECT_TRUE(C<QRadioButton>("Opt_Relais2_Impulsionnel")->isChecked());
+        EXPECT_EQ(e->Msk_Mot_Passe(0)->text(), QStringLiteral("0123"));
+    }
+    // What is sent next is the screen's own settings.
+    QTest::mouseClick(C<QPushButton>("Cmd_Telecharger"), Qt::LeftButton);
+    EXPECT_EQ(Code_Erreur, 0);
+    bus.Avec_Etat([](sim::Etat_Bus& b) {
+        EXPECT_EQ(b.modules[3].logique_stor[0], 1);
+        EXPECT_EQ(b.modules[3].logique_stor[1], 2);
+    });
+}
+
 TEST_F(Horloge_Fichiers, ImpressionDesBoites) {
     e->Msk_Mot_Passe(2)->setText(QStringLiteral("0777"));  // shown, never sent
     QTest::mouseClick(C<QPushButton>("Cmd_Imprimer"), Qt::LeftButton);

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QPointer>
+#include <QWindow>
 #include <algorithm>
 
 #include "link/ecran_communication.h"
@@ -366,6 +367,39 @@ TEST_F(Pb_Liaison, LeClavierResteALEcranApresChaqueRecherche) {
     ASSERT_EQ(Ecran_Courant, QStringLiteral("Problèmes Liaison"));
     appuyer(Qt::Key_Return);
     EXPECT_EQ(Ecran_Courant, QStringLiteral("Accueil"));
+}
+
+// The retries run on their own: while another program has the keyboard, a
+// search leaves it there; while Ostrel has it, the dashboard takes it.
+TEST_F(Pb_Liaison, LaRechercheNePrendLeClavierQuAOstrel) {
+    Frm_Menu1_Forme* t = Demarrer({1});
+    ASSERT_NE(t, nullptr);
+    Liaison_Ecran(QStringLiteral("Accueil"), QStringLiteral("Consultation"), Faux);
+    Ouvrir(QStringLiteral("Journal des alarmes"), Erreur::Ligne);
+    bus.Effacer_Trames();
+    const auto recherche = [this] {
+        for (int tic = 1; tic <= 11; ++tic) ASSERT_TRUE(Tic());
+    };
+
+    QWindow autre_programme;  // a window that is none of Ostrel's
+    autre_programme.show();
+    autre_programme.requestActivate();
+    Traiter_Evenements();
+    ASSERT_EQ(QApplication::activeWindow(), nullptr);
+    recherche();
+    EXPECT_EQ(bus.Nombre_Requetes(0x1B), 1);
+    EXPECT_EQ(QGuiApplication::focusWindow(), &autre_programme);
+    EXPECT_EQ(QApplication::activeWindow(), nullptr);
+
+    QWidget fenetre_ostrel;
+    fenetre_ostrel.show();
+    fenetre_ostrel.activateWindow();
+    Traiter_Evenements();
+    ASSERT_EQ(QApplication::activeWindow(), &fenetre_ostrel);
+    recherche();
+    EXPECT_EQ(bus.Nombre_Requetes(0x1B), 2);
+    EXPECT_EQ(QApplication::activeWindow(), t);
+    EXPECT_EQ(QApplication::focusWidget(), Controle("Frm_Pb_Liaison", "Cmd_OK"));
 }
 
 TEST_F(Pb_Liaison, AdaptateurDebrancheRetrouveParLaRecherche) {

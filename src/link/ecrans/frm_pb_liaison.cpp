@@ -18,7 +18,6 @@
 #include "platform/ui/couleurs_ui.h"
 #include "platform/ui/minuterie.h"
 #include "platform/ui/petite_fenetre.h"
-#include "platform/ui/textes_ajustes.h"
 #include "platform/ui/touches.h"
 
 namespace ostrel {
@@ -154,7 +153,6 @@ void Frm_Pb_Liaison_Forme::Form_Resize() {
     lbl_type_erreur_->setGeometry(x, haut_corps, W - x - marge, zone);
     const int lb = std::max(110, Arrondi_Pixels(W * 0.22));
     cmd_ok_->setGeometry((W - lb) / 2, H - haut_bouton - Arrondi_Pixels(H * 0.07), lb, haut_bouton);
-    Ajuster_Textes(this);
 }
 
 void Frm_Pb_Liaison_Forme::Form_KeyUp(int& KeyCode, int) {
@@ -176,7 +174,8 @@ void Frm_Pb_Liaison_Forme::Timer_Alarme_Timer() {
         Compteur_Alarme = 0;
         Code_Erreur = 0;
         // The retries run unattended: the port's box would hold them until
-        // someone closes it, and this screen already names the fault.
+        // someone closes it (this screen already names the fault), and
+        // someone typing in another program keeps the keyboard.
         tableau.Init_Tab_Fonctionnement_OC(false);
         // Live supervision resumes once the search finds a module that
         // answers; until then the retries go on, however long the outage. A

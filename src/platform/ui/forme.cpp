@@ -8,6 +8,7 @@
 
 #include "platform/ui/couleurs_ui.h"
 #include "platform/ui/minuterie.h"
+#include "platform/ui/textes_ajustes.h"
 #include "platform/ui/touches.h"
 
 namespace ostrel {
@@ -70,6 +71,13 @@ void Installer_Apercu_Clavier() {
     qApp->installEventFilter(filtre);
 }
 
+void Activer_Sans_Prendre_Clavier(QWidget* w) {
+    if (QApplication::activeWindow())
+        w->activateWindow();
+    else
+        QApplication::alert(w->window());
+}
+
 Forme::Forme(const QString& nom, QWidget* parent) : QWidget(parent) {
     setObjectName(nom);
     setFocusPolicy(Qt::ClickFocus);
@@ -123,9 +131,14 @@ void Forme::Arreter_Minuteries() {
     for (Minuterie* m : findChildren<Minuterie*>()) m->Enabled(false);
 }
 
+void Forme::Redimensionner() {
+    Form_Resize();
+    Ajuster_Textes(this);
+}
+
 void Forme::resizeEvent(QResizeEvent* evenement) {
     QWidget::resizeEvent(evenement);
-    Form_Resize();
+    Redimensionner();
 }
 
 }  // namespace ostrel

@@ -23,6 +23,7 @@ public:
     // Form_Unload when it unloads it.
     virtual void Form_Load() {}
     virtual void Form_Unload() {}
+    // Lays the controls out; reached through Redimensionner only.
     virtual void Form_Resize() {}
     virtual void Form_Activate() {}
     // Key-up of the form or of any of its controls (key preview); the code may be changed.
@@ -31,6 +32,11 @@ public:
     virtual void Executer(const QString& /*operation*/) {}
 
     bool KeyPreview = true;
+
+    // Lays the form out (Form_Resize), then fits every caption to its place:
+    // each resize comes here, and so does a screen laying itself out again,
+    // so that no screen can leave a caption cut.
+    void Redimensionner();
 
     // Window operations.
     void Afficher();
@@ -63,5 +69,11 @@ private:
 // Sends key-up events of every control to its form's Form_KeyUp. Installed
 // once, by the first form.
 void Installer_Apercu_Clavier();
+
+// Activates the window of `w` when the program already has the keyboard;
+// while another program has it, the window only asks for attention as the
+// desktop allows and the keyboard stays there: what runs on its own must not
+// take it from someone typing elsewhere.
+void Activer_Sans_Prendre_Clavier(QWidget* w);
 
 }  // namespace ostrel

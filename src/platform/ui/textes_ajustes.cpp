@@ -10,6 +10,8 @@
 #include <QTextDocument>
 #include <algorithm>
 
+#include "platform/ui/forme.h"
+
 namespace ostrel {
 
 QFont Police_Qui_Tient(QFont police, Simple minimum, const std::function<bool(const QFont&)>& tient) {
@@ -94,7 +96,12 @@ void Ajuster_Texte(QWidget* w) {
 }
 
 void Ajuster_Textes(QWidget* ecran) {
-    for (QWidget* w : ecran->findChildren<QWidget*>()) Ajuster_Texte(w);
+    // A parent before its children: its fitting leaves them their fonts.
+    for (QWidget* w : ecran->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (qobject_cast<Forme*>(w)) continue;
+        Ajuster_Texte(w);
+        Ajuster_Textes(w);
+    }
 }
 
 }  // namespace ostrel

@@ -30,7 +30,7 @@ bool Texte_Tient(const QWidget* controle);
 // has (see Police_Qui_Tient); its child controls keep their own fonts.
 void Ajuster_Texte(QWidget* controle);
 // Every control of a screen, once the screen has placed them and given them
-// their fonts.
+// their fonts; not those of a screen laid inside it, which fits its own.
 void Ajuster_Textes(QWidget* ecran);
 
 }  // namespace ostrel
