@@ -108,6 +108,14 @@ QString Imprimante_Qt::Fichier_Non_Ecrit(const QString& raison) const {
     return QStringLiteral("le fichier %1 ne peut pas être écrit : %2").arg(fichier_pdf_, raison);
 }
 
+void Imprimante_Qt::Abandonner_Sauf_Fichier(const QString& raison) {
+    // A file that no longer takes what is written is the first cause.
+    if (sortie_ && !sortie_->Erreur().isEmpty())
+        Abandonner(Fichier_Non_Ecrit(sortie_->Erreur()));
+    else
+        Abandonner(raison);
+}
+
 QPagedPaintDevice* Imprimante_Qt::Page() const {
     if (pdf_) return pdf_.get();
     return printer_.get();
@@ -173,13 +181,10 @@ void Imprimante_Qt::Nouvelle_Page() {
         Page()->setPageOrientation(Sens(orientation_));
         orientation_a_appliquer_ = false;
     }
-    const bool nouvelle = Page()->newPage();
-    // The page ended went to the file: a file that no longer takes it is the
-    // cause, and the pages that follow need not be drawn.
-    if (sortie_ && !sortie_->Erreur().isEmpty())
-        Abandonner(Fichier_Non_Ecrit(sortie_->Erreur()));
-    else if (!nouvelle)
-        Abandonner(QStringLiteral("l'imprimante n'a pas pu passer à la page suivante"));
+    // The page ended went to the file: one that no longer takes it stops the
+    // printout here, with no more pages drawn for nothing.
+    if (!Page()->newPage() || (sortie_ && !sortie_->Erreur().isEmpty()))
+        Abandonner_Sauf_Fichier(QStringLiteral("l'imprimante n'a pas pu passer à la page suivante"));
     y_ = 0;
 }
 
@@ -281,12 +286,8 @@ Resultat_Impression Imprimante_Qt::Fin_Impression() {
 
 Resultat_Impression Imprimante_Qt::Terminer_Fichier() {
     Resultat_Impression resultat;
-    if (painter_ && painter_->isActive() && !painter_->end()) {
-        if (sortie_ && !sortie_->Erreur().isEmpty())
-            Abandonner(Fichier_Non_Ecrit(sortie_->Erreur()));
-        else
-            Abandonner(QStringLiteral("le document n'a pas pu être terminé"));
-    }
+    if (painter_ && painter_->isActive() && !painter_->end())
+        Abandonner_Sauf_Fichier(QStringLiteral("le document n'a pas pu être terminé"));
     if (printer_ && printer_->printerState() == QPrinter::Error) Abandonner(QStringLiteral("l'imprimante a signalé une erreur"));
     // The file gets its name only once all of it is on the disk; else the
     // device leaves nothing behind.

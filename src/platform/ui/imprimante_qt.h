@@ -54,6 +54,8 @@ private:
     void Nouvelle_Page();
     void Abandonner(const QString& raison);
     QString Fichier_Non_Ecrit(const QString& raison) const;
+    // Fails with the PDF file's own failure when there is one, else with `raison`.
+    void Abandonner_Sauf_Fichier(const QString& raison);
     // The system printer or the PDF writer, whichever takes the document.
     QPagedPaintDevice* Page() const;
     double Hauteur_Page() const;  // of the printable area, in device pixels
