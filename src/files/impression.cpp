@@ -157,7 +157,13 @@ void Imprimer_Entete(const QString& sujet, const QString& apres_nom) {
 }
 
 void Signaler_Echec_Impression(const Resultat_Impression& resultat) {
-    QString texte = QStringLiteral("L'impression a échoué, rien n'a été envoyé à l'imprimante.");
+    // Pages a queue took before it failed will print: the operator must not
+    // print them again believing nothing went out.
+    QString texte = resultat.Pages_Envoyees == 0 ? QStringLiteral("L'impression a échoué, rien n'a été envoyé à l'imprimante.")
+                    : resultat.Pages_Envoyees == 1
+                        ? QStringLiteral("L'impression a échoué : seule la première page a été envoyée à l'imprimante.")
+                        : QStringLiteral("L'impression a échoué : seules les %1 premières pages ont été envoyées à l'imprimante.")
+                              .arg(resultat.Pages_Envoyees);
     if (!resultat.Erreur.isEmpty()) texte += QStringLiteral("\n(") + resultat.Erreur + QLatin1Char(')');
     Boites().MsgBox(texte, vbOKOnly | vbCritical);
 }

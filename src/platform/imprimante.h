@@ -27,6 +27,8 @@ struct Resultat_Impression {
     // The document went into the PDF file of the printout under way, which
     // is written (and named) when the printout ends.
     bool Pdf_En_Attente = false;
+    // Pages of the printout a print queue had already taken when it failed.
+    int Pages_Envoyees = 0;
     explicit operator bool() const { return Reussi; }
 };
 

@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 
 #include "banc_enregistrements.h"
+#include "commun/serveur_impression.h"
 #include "platform/ligne_items.h"
 #include "platform/ui/couleurs_ui.h"
 #include "platform/ui/imprimante_qt.h"
@@ -337,6 +338,64 @@ TEST_F(Courbes, SansImprimanteChaqueImpressionEstUnSeulPdfNommeParLeMessage) {
         EXPECT_TRUE(boites.Messages[1].Texte.startsWith("L'impression a échoué")) << table;
         EXPECT_TRUE(boites.Messages[1].Texte.contains("disque plein")) << table;
     }
+    Definir_Imprimante(&imprimante);
+}
+
+// A real print queue: the table's pages are jobs it takes, and a queue that
+// refuses them or a server that goes away is a failure that tells what the
+// queue had already taken.
+TEST_F(Courbes, UneFileDImpressionQuiRefuseOuDisparaitEstUnEchecQuiLeDit) {
+    ostrel_test::Serveur_Impression serveur;
+    if (const QString raison = serveur.Demarrer(); !raison.isEmpty()) GTEST_SKIP() << raison.toStdString();
+    Frm_Enreg_Forme* v = Ouvrir_Trois();
+    ASSERT_NE(v, nullptr);
+    // Something done to the queue before a document is handed over (after the
+    // earlier ones), or after it is.
+    struct Imprimante_Epiee : Imprimante_Qt {
+        using Imprimante_Qt::Imprimante_Qt;
+        std::function<void(int)> avant, apres;
+        int documents = 0;
+        Resultat_Impression EndDoc() override {
+            ++documents;
+            if (avant) avant(documents);
+            const Resultat_Impression r = Imprimante_Qt::EndDoc();
+            if (apres) apres(documents);
+            return r;
+        }
+    } systeme([] { return QString(); });
+    Definir_Imprimante(&systeme);
+    v->Check_Voie[0]->setChecked(true);
+    v->Check_Voie[1]->setChecked(true);
+    auto imprimer = [&](std::function<void(int)> avant, std::function<void(int)> apres) {
+        boites.Effacer();
+        boites.Reponses = {vbOK};
+        systeme.documents = 0;
+        systeme.avant = std::move(avant);
+        systeme.apres = std::move(apres);
+        v->Cmd_Imprimer_Tableau_Click();
+        return boites.Textes();
+    };
+    // Taken: a job per page, each a PDF document of its page.
+    EXPECT_EQ(imprimer({}, {}), (std::vector<QString>{"Imprimer le tableau numérique ?", Envoyee, Envoyee}));
+    ASSERT_EQ(serveur.Documents().size(), 8u);
+    for (const QByteArray& d : serveur.Documents()) EXPECT_EQ(Pages_Pdf(d).size(), 1);
+
+    const QString Refus = QStringLiteral("(l'imprimante ostrel refuse les impressions : plus de papier)");
+    serveur.Refuser("plus de papier");
+    EXPECT_EQ(imprimer({}, {}), (std::vector<QString>{"Imprimer le tableau numérique ?",
+                                                      "L'impression a échoué, rien n'a été envoyé à l'imprimante.\n" + Refus}));
+    // Refused while its third page is handed over.
+    serveur.Accepter();
+    EXPECT_EQ(imprimer([&](int n) { if (n == 3) serveur.Refuser("plus de papier"); }, {}),
+              (std::vector<QString>{"Imprimer le tableau numérique ?",
+                                    "L'impression a échoué : seules les 2 premières pages ont été envoyées à l'imprimante.\n" + Refus}));
+    // The server gone once its first page is taken.
+    serveur.Accepter();
+    EXPECT_EQ(imprimer({}, [&](int n) { if (n == 1) serveur.Arreter(); }),
+              (std::vector<QString>{"Imprimer le tableau numérique ?",
+                                    "L'impression a échoué : seule la première page a été envoyée à l'imprimante.\n"
+                                    "(le service d'impression ne répond pas)"}));
+    EXPECT_EQ(serveur.Documents().size(), 11u);
     Definir_Imprimante(&imprimante);
 }
 

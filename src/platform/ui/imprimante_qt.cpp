@@ -1,5 +1,6 @@
 #include "platform/ui/imprimante_qt.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -15,9 +16,12 @@
 
 #include "platform/dates.h"
 #include "platform/fichiers.h"
+#include "platform/ui/file_impression.h"
 
 namespace ostrel {
 namespace {
+
+const QString Titre_Document = QStringLiteral("OstrelSoft");
 
 QString Deux(int v) { return QString::number(v).rightJustified(2, QLatin1Char('0')); }
 
@@ -30,6 +34,18 @@ QString Nom_Document(Date quand) {
 
 QPageLayout::Orientation Sens(int orientation) {
     return orientation == vbPRORLandscape ? QPageLayout::Landscape : QPageLayout::Portrait;
+}
+
+// The page of a queue's printer as its driver describes it (its paper, the
+// border it cannot print), with our margins; an A4 sheet when the driver says nothing.
+QPageLayout Mise_En_Page(const QString& file, int orientation) {
+    const QPrinterInfo info = QPrinterInfo::printerInfo(file);
+    const QMarginsF marges(Marge_Page_mm, Marge_Page_mm, Marge_Page_mm, Marge_Page_mm);
+    if (info.isNull()) return QPageLayout(QPageSize(QPageSize::A4), Sens(orientation), marges, QPageLayout::Millimeter);
+    QPrinter printer(info, QPrinter::HighResolution);
+    printer.setPageMargins(marges, QPageLayout::Millimeter);
+    printer.setPageOrientation(Sens(orientation));
+    return printer.pageLayout();
 }
 
 }  // namespace
@@ -77,7 +93,7 @@ Imprimante_Qt::~Imprimante_Qt() {
     }
 }
 
-bool Imprimante_Qt::Imprimante_Systeme_Configuree() { return !QPrinterInfo::defaultPrinter().isNull(); }
+bool Imprimante_Qt::Imprimante_Systeme_Configuree() { return !File_Impression_Par_Defaut().isEmpty(); }
 
 QString Imprimante_Qt::Police_Installee(const QString& nom) {
     const QStringList familles = QFontDatabase::families();
@@ -116,13 +132,8 @@ void Imprimante_Qt::Abandonner_Sauf_Fichier(const QString& raison) {
         Abandonner(raison);
 }
 
-QPagedPaintDevice* Imprimante_Qt::Page() const {
-    if (pdf_) return pdf_.get();
-    return printer_.get();
-}
-
 double Imprimante_Qt::Hauteur_Page() const {
-    return Page()->pageLayout().paintRectPixels(Page()->logicalDpiY()).height();
+    return pdf_->pageLayout().paintRectPixels(pdf_->logicalDpiY()).height();
 }
 
 void Imprimante_Qt::Commencer_Document() {
@@ -139,10 +150,27 @@ void Imprimante_Qt::Commencer_Document() {
     fichier_pdf_.clear();
     y_ = 0;
     orientation_a_appliquer_ = false;
+    pages_document_ = 1;
+    // The queue the first document of a printout found takes all of them: a
+    // print server gone amid the printout is a failure, not a switch to files.
+    if (impressions_ == 0 || !file_impression_) {
+        file_impression_ = forcer_pdf_ ? QString() : File_Impression_Par_Defaut();
+        pages_envoyees_ = 0;
+    }
 
-    if (!forcer_pdf_ && Imprimante_Systeme_Configuree()) {
-        printer_ = std::make_unique<QPrinter>(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution);
-        printer_->setDocName(QStringLiteral("OstrelSoft"));
+    if (!file_impression_->isEmpty()) {
+        // A queue that takes no job is told before a page is drawn for nothing.
+        const QString refus = Refus_File_Impression(*file_impression_);
+        if (!refus.isEmpty()) {
+            Abandonner(refus);
+            return;
+        }
+        // Drawn as PDF, as Qt's own print engine would, but handed over by us,
+        // so that the print server's answer is heard.
+        travail_ = std::make_unique<QBuffer>();
+        travail_->open(QIODevice::WriteOnly);
+        pdf_ = std::make_unique<QPdfWriter>(travail_.get());
+        pdf_->setPageLayout(Mise_En_Page(*file_impression_, orientation_));
     } else {
         const QString dossier = dossier_pdf_ ? dossier_pdf_() : QString();
         if (dossier.isEmpty() || !QDir().mkpath(dossier)) {
@@ -159,32 +187,28 @@ void Imprimante_Qt::Commencer_Document() {
             return;
         }
         pdf_ = std::make_unique<QPdfWriter>(sortie_.get());
-        pdf_->setResolution(1200);
         pdf_->setPageSize(QPageSize(QPageSize::A4));
-        pdf_->setTitle(QStringLiteral("OstrelSoft"));
     }
+    pdf_->setResolution(1200);
+    pdf_->setTitle(Titre_Document);
     // Close to the unprintable border of common printers, so that the widest
     // reports fit across a landscape A4 page.
-    Page()->setPageMargins(QMarginsF(Marge_Page_mm, Marge_Page_mm, Marge_Page_mm, Marge_Page_mm), QPageLayout::Millimeter);
-    Page()->setPageOrientation(Sens(orientation_));
+    pdf_->setPageMargins(QMarginsF(Marge_Page_mm, Marge_Page_mm, Marge_Page_mm, Marge_Page_mm), QPageLayout::Millimeter);
+    pdf_->setPageOrientation(Sens(orientation_));
     painter_ = std::make_unique<QPainter>();
-    if (!painter_->begin(Page())) {
-        if (printer_)
-            Abandonner(QStringLiteral("l'imprimante %1 a refusé le document").arg(printer_->printerName()));
-        else
-            Abandonner(Fichier_Non_Ecrit(sortie_->Erreur()));
-    }
+    if (!painter_->begin(pdf_.get())) Abandonner_Sauf_Fichier(QStringLiteral("le document n'a pas pu être commencé"));
 }
 
 void Imprimante_Qt::Nouvelle_Page() {
     if (orientation_a_appliquer_) {
-        Page()->setPageOrientation(Sens(orientation_));
+        pdf_->setPageOrientation(Sens(orientation_));
         orientation_a_appliquer_ = false;
     }
     // The page ended went to the file: one that no longer takes it stops the
     // printout here, with no more pages drawn for nothing.
-    if (!Page()->newPage() || (sortie_ && !sortie_->Erreur().isEmpty()))
+    if (!pdf_->newPage() || (sortie_ && !sortie_->Erreur().isEmpty()))
         Abandonner_Sauf_Fichier(QStringLiteral("l'imprimante n'a pas pu passer à la page suivante"));
+    ++pages_document_;
     y_ = 0;
 }
 
@@ -197,7 +221,7 @@ void Imprimante_Qt::Print(const std::vector<Item>& items) {
     police.setPointSizeF(taille_ > 0 ? taille_ : 10);
     police.setBold(gras_);
     painter_->setFont(police);
-    const QFontMetricsF mesures(police, Page());
+    const QFontMetricsF mesures(police, pdf_.get());
     if (y_ > 0 && y_ + mesures.height() > Hauteur_Page()) {
         Nouvelle_Page();
         if (echec_) return;
@@ -220,7 +244,7 @@ void Imprimante_Qt::Imprimer_Image(const QImage& image) {
         Nouvelle_Page();
         if (echec_) return;
     }
-    const QRectF page = Page()->pageLayout().paintRectPixels(Page()->logicalDpiY());
+    const QRectF page = pdf_->pageLayout().paintRectPixels(pdf_->logicalDpiY());
     if (!image.isNull() && page.width() > 0 && page.height() > 0) {
         // The whole picture on the page, its proportions kept, from the top left.
         const double echelle = std::min(page.width() / image.width(), page.height() / image.height());
@@ -233,11 +257,9 @@ void Imprimante_Qt::Imprimer_Image(const QImage& image) {
 }
 
 Zone_Imprimable_Page Imprimante_Qt::Zone_Imprimable() const {
-    if (forcer_pdf_ || !Imprimante_Systeme_Configuree()) return Zone_A4(orientation_);
-    QPrinter printer(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution);
-    printer.setPageMargins(QMarginsF(Marge_Page_mm, Marge_Page_mm, Marge_Page_mm, Marge_Page_mm), QPageLayout::Millimeter);
-    printer.setPageOrientation(Sens(orientation_));
-    const QRectF mm = printer.pageLayout().paintRect(QPageLayout::Millimeter);
+    const QString file = forcer_pdf_ ? QString() : File_Impression_Par_Defaut();
+    if (file.isEmpty()) return Zone_A4(orientation_);
+    const QRectF mm = Mise_En_Page(file, orientation_).paintRect(QPageLayout::Millimeter);
     return {mm.left() * Twips_Par_mm, mm.top() * Twips_Par_mm, mm.width() * Twips_Par_mm, mm.height() * Twips_Par_mm};
 }
 
@@ -279,6 +301,7 @@ Resultat_Impression Imprimante_Qt::Fin_Impression() {
         }
     }
     impressions_ = 0;
+    file_impression_.reset();
     if (!pdf_groupe_) return resultat;
     pdf_groupe_ = false;
     return Terminer_Fichier();
@@ -288,7 +311,14 @@ Resultat_Impression Imprimante_Qt::Terminer_Fichier() {
     Resultat_Impression resultat;
     if (painter_ && painter_->isActive() && !painter_->end())
         Abandonner_Sauf_Fichier(QStringLiteral("le document n'a pas pu être terminé"));
-    if (printer_ && printer_->printerState() == QPrinter::Error) Abandonner(QStringLiteral("l'imprimante a signalé une erreur"));
+    // The document is printed once the print server has taken it whole.
+    if (!echec_ && travail_) {
+        const QString refus = Envoyer_Pdf_File_Impression(*file_impression_, Titre_Document, travail_->data());
+        if (refus.isEmpty())
+            pages_envoyees_ += pages_document_;
+        else
+            Abandonner(refus);
+    }
     // The file gets its name only once all of it is on the disk; else the
     // device leaves nothing behind.
     if (!echec_ && sortie_) {
@@ -298,9 +328,10 @@ Resultat_Impression Imprimante_Qt::Terminer_Fichier() {
     painter_.reset();
     pdf_.reset();
     sortie_.reset();
-    printer_.reset();
+    travail_.reset();
     if (echec_) {
         resultat.Erreur = erreur_;
+        resultat.Pages_Envoyees = pages_envoyees_;
         return resultat;
     }
     resultat.Reussi = true;

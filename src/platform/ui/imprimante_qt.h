@@ -1,6 +1,8 @@
 #pragma once
-// The system printer over QPrinter and QPainter. A document goes to the
-// system's default printer when one is configured; otherwise it is written as
+// The system printer over QPdfWriter and QPainter. A document goes to the
+// system's default print queue when one is configured, as one job whose
+// answer is heard (a queue that refuses it or a print server that is gone is
+// a failure, and the pages it had already taken are told); otherwise it is written as
 // a PDF file, named after the date and time of the job, in a folder the
 // program gives (the "Impressions" folder of the application). Lines run down
 // the page and a full page starts the next one by itself. "Courier New" is
@@ -12,13 +14,13 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "platform/imprimante.h"
 
-class QPagedPaintDevice;
+class QBuffer;
 class QPainter;
 class QPdfWriter;
-class QPrinter;
 
 namespace ostrel {
 
@@ -56,16 +58,14 @@ private:
     QString Fichier_Non_Ecrit(const QString& raison) const;
     // Fails with the PDF file's own failure when there is one, else with `raison`.
     void Abandonner_Sauf_Fichier(const QString& raison);
-    // The system printer or the PDF writer, whichever takes the document.
-    QPagedPaintDevice* Page() const;
     double Hauteur_Page() const;  // of the printable area, in device pixels
-    // Ends the page being drawn and hands the job over: the printer's, or the
-    // PDF file under its final name.
+    // Ends the page being drawn and hands the job over: to the print queue,
+    // or the PDF file under its final name.
     Resultat_Impression Terminer_Fichier();
 
     std::function<QString()> dossier_pdf_;
     bool forcer_pdf_ = false;
-    std::unique_ptr<QPrinter> printer_;    // a system printer's document
+    std::unique_ptr<QBuffer> travail_;     // a print queue's document
     std::unique_ptr<Sortie_Pdf> sortie_;   // or a PDF file's
     std::unique_ptr<QPdfWriter> pdf_;
     std::unique_ptr<QPainter> painter_;
@@ -75,6 +75,9 @@ private:
     bool echec_ = false;      // and cannot be completed
     QString erreur_;
     QString fichier_pdf_;     // final name of the PDF file, empty for a system printer
+    std::optional<QString> file_impression_;  // the printout's queue, empty for PDF files
+    int pages_document_ = 0;  // pages of the document under way
+    int pages_envoyees_ = 0;  // pages of the printout the queue has taken
     double y_ = 0;            // top of the next line, in device pixels
     bool orientation_a_appliquer_ = false;
 };
