@@ -156,6 +156,16 @@ void Imprimer_Entete(const QString& sujet, const QString& apres_nom) {
     p.Print(sujet);
 }
 
+void Page_Rapport_109_Colonnes() {
+    // 109 columns of 8 points take 185 mm of the 198 a portrait sheet prints
+    // across. In 10 points they need a landscape sheet, whose fewer than
+    // fifty lines leave the end of a 16-channel module's measures alone on
+    // a second sheet.
+    Printer().Orientation(vbPRORPortrait);
+    Printer().FontName(Police_Rapports);
+    Printer().FontSize(8);
+}
+
 void Signaler_Echec_Impression(const Resultat_Impression& resultat) {
     // Pages a queue took before it failed will print: the operator must not
     // print them again believing nothing went out.
@@ -312,10 +322,7 @@ bool Imprimer_Mesures_Instantanees() {
     const Octet nb_voies = module >= 1 && module <= 32 ? Nb_Voies_Module[module - 1u] : 0;
     const QString entete = module >= 1 && module <= 32 ? Tab_Parametres_Modules[module - 1u].Entete : QString();
 
-    // The 109-character rules do not fit across a portrait page in this font.
-    Printer().Orientation(vbPRORLandscape);
-    Printer().FontName(Police_Rapports);
-    Printer().FontSize(10);
+    Page_Rapport_109_Colonnes();
     Imprimer_Entete(QStringLiteral("Module n°") + Texte_Entier(module) + QStringLiteral(" - ") + entete,
                     QStringLiteral(" - IMPRESSION INSTANTANEE DES MESURES"));
     for (int i = 0; i < 3; ++i) Printer().Print();

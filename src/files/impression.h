@@ -23,6 +23,12 @@ inline const QString Nom_Maison = QStringLiteral("Velsa SA");
 // line two blank lines below.
 void Imprimer_Entete(const QString& sujet, const QString& apres_nom = {});
 
+// The page of a text report whose widest lines are its rules of 109
+// characters, set whatever the printout before left: portrait, "Courier
+// New" in 8 points (bold as it stands). Every line fits between the margins
+// of an A4 sheet, which holds some eighty of them.
+void Page_Rapport_109_Colonnes();
+
 // Ends the document, brings the calling form to the front with the focus,
 // then tells the user: "Impression envoyée à l'imprimante" when the job
 // reached the printer (or the PDF file it became), an error box otherwise.
@@ -54,7 +60,8 @@ QString Texte_Etat_Alarme(Octet Etat_Voie);
 QString Texte_Unite(Octet Unite);
 
 // Every channel of module Num_Module with its name, measure and alarm state,
-// read live (requests 0x12, 0x00, 0x01 per channel) and printed as they come.
+// read live (requests 0x12, 0x00, 0x01 per channel) and printed as they come,
+// on one sheet for 8 or 16 channels.
 // A row whose reads fail is printed with the measure "..." and an empty name
 // and state; Code_Erreur is left as the reads set it, for the caller. No
 // message after a job that reached the printer; an error box after one that

@@ -26,12 +26,17 @@ QString Nom_Archive_Mouchard(double date) {
 }
 
 bool Archive_Mouchard() {
-    // The archive is written whole before the trace is removed: a copy that
-    // fails (folder missing, disk full) keeps the trace, which the next
-    // write tries to archive again.
-    QByteArray contenu;
-    if (!Lire_Fichier(Fichier_Mouchard, contenu)) return false;
+    // The trace goes to the end of the day's archive: a second archiving on
+    // the same day keeps the first one's lines, which a site reads after an
+    // incident. The archive is written whole before the trace is removed: a
+    // copy that fails (folder missing, disk full, an archive that cannot be
+    // read) keeps the trace, which the next write tries to archive again.
+    QByteArray trace;
+    if (!Lire_Fichier(Fichier_Mouchard, trace)) return false;
     const QString archive = Nom_Archive_Mouchard(Maintenant());
+    QByteArray contenu;
+    if (Fichier_Existe(archive) && !Lire_Fichier(archive, contenu)) return false;
+    contenu += trace;
     QDir().mkpath(QFileInfo(archive).absolutePath());
     if (!Sauvegarde_Sure(archive, contenu)) return false;
     QFile::remove(Fichier_Mouchard);

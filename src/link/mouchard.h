@@ -1,7 +1,7 @@
 #pragma once
 // The trace file: one dated line per event, appended and closed at once, so
 // that another program may read it at any time. Past 500,000 bytes it is
-// copied to a dated archive in the application folder and started afresh.
+// added to the day's archive in the application folder and started afresh.
 // No failure of the trace ever stops the program.
 #include <QString>
 
@@ -11,8 +11,8 @@ constexpr long long Seuil_Archive_Mouchard = 500000;
 
 void Init_Mouchard();
 void Ecrit_Mouchard(const QString& message);
-// Copies the trace to the archive of the day, then deletes it; the trace is
-// kept when the copy fails. Returns whether the archive was made.
+// Adds the trace to the end of the archive of the day, then deletes it; the
+// trace is kept when the copy fails. Returns whether the archive was made.
 bool Archive_Mouchard();
 void Ferme_Mouchard();
 // Archive name of a date: Base_Archive_Mouchard & "-D_M_YYYY.snf".

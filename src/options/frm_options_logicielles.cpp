@@ -141,6 +141,7 @@ void Frm_Options_Logicielles_Forme::Form_Load() {
     }
 
     Police_En_Attente = Police_Options;
+    lbl_police_->setText(Police_En_Attente);
     Couleurs_En_Attente = Lire_Couleurs_En_Vigueur();
     txt_nom_install_->setText(menu1.Lbl_Info_Client());
     menu1.Affiche_Progress_Bar(false);
@@ -338,6 +339,10 @@ void Frm_Options_Logicielles_Forme::Lbl_Police_Click() {
         return;
     }
     Police_En_Attente = police.Nom;
+    Affiche_Police_En_Attente();
+}
+
+void Frm_Options_Logicielles_Forme::Affiche_Police_En_Attente() {
     lbl_police_->setText(Police_En_Attente);
     Nom_Police(lbl_police_, Police_En_Attente);
     Ajuster_Texte(lbl_police_);
@@ -345,6 +350,7 @@ void Frm_Options_Logicielles_Forme::Lbl_Police_Click() {
 
 void Frm_Options_Logicielles_Forme::Cmd_Defaut_Click() {
     Police_En_Attente = Police_Defaut;
+    Affiche_Police_En_Attente();
     Couleurs_En_Attente = Couleurs_Defaut(ostrel::Couleur_Fond(cmd_defaut_));
     Affiche_Apercu_Couleurs();
 }

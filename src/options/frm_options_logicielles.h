@@ -53,6 +53,8 @@ private:
     void Test_Port_Com(Entier port, bool& ok);
     void Index_Port_Liste(Octet port, Octet& position);
     void Affiche_Apercu_Couleurs();
+    // Lbl_Police names the pending font, drawn in it.
+    void Affiche_Police_En_Attente();
     // The colour dialog preset with `preset`; its answer, or the preset when
     // closed without a choice, becomes the pending colour of `rang` and fills
     // `apercu`.

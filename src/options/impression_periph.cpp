@@ -27,8 +27,7 @@ QString Adresse_Pointee(const std::vector<QLineEdit*>& champs) {
 void Frm_Param_Periph_Forme::Imprimer_Param_Periph() {
     Imprimante& p = Printer();
     const QString tirets(109, QLatin1Char('-'));
-    p.FontName(QStringLiteral("Courier New"));
-    p.FontSize(10);
+    Page_Rapport_109_Colonnes();
 
     Imprimer_Entete(QStringLiteral("Réglages du périphérique de communication"));
     p.Print();

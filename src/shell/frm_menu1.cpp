@@ -425,7 +425,10 @@ bool Frm_Menu1_Forme::Progression_Visible() const { return pb_progress_bar_->isV
 
 void Frm_Menu1_Forme::Premier_Plan() {
     zone_centrale_->raise();
-    if (QWidget* p = zone_centrale_->parentWidget()) p->raise();
+    // The bar shows for what runs on its own too (the live screen reloaded
+    // when a retry finds the bus again): the window comes in front only for
+    // someone already working in Ostrel.
+    Monter_Sans_Prendre_Clavier(this);
 }
 
 void Frm_Menu1_Forme::Arriere_Plan() { zone_centrale_->lower(); }

@@ -36,10 +36,10 @@ protected:
         f.open(QIODevice::ReadOnly);
         return f.readAll();
     }
-    static void Ecrire(const QString& chemin, qsizetype taille) {
+    static void Ecrire(const QString& chemin, qsizetype taille, char octet = 'x') {
         QFile f(chemin);
         f.open(QIODevice::WriteOnly);
-        f.write(QByteArray(taille, 'x'));
+        f.write(QByteArray(taille, octet));
     }
 };
 
@@ -74,15 +74,19 @@ TEST_F(Mouchard, ArchivageAuDelaDe500000Octets) {
     EXPECT_EQ(Lire(trace), "07/03/2027 09:05:03 OstrelSoft+ 1.14VSA b\r\n");
 }
 
-TEST_F(Mouchard, InitArchiveUnFichierTropGrosEtLeRemplaceLeMemeJour) {
+// Two starts in a day, each over the limit: the day's archive keeps the
+// morning's lines, then the afternoon's, in order.
+TEST_F(Mouchard, UnSecondArchivageDuJourSAjouteALArchive) {
     QDir().mkpath(QFileInfo(trace).absolutePath());
-    Ecrire(trace, 500001);
+    Ecrire(trace, 500001, 'm');
     Init_Mouchard();
     EXPECT_EQ(Lire(trace).size(), 0);
-    EXPECT_EQ(Lire(application + "/setupm-7_3_2027.snf").size(), 500001);
-    Ecrire(trace, 600000);
+    const QString archive = application + "/setupm-7_3_2027.snf";
+    EXPECT_EQ(Lire(archive), QByteArray(500001, 'm'));
+    Ecrire(trace, 600000, 's');
     Init_Mouchard();
-    EXPECT_EQ(Lire(application + "/setupm-7_3_2027.snf").size(), 600000);  // the later copy replaces it
+    EXPECT_EQ(Lire(trace).size(), 0);
+    EXPECT_EQ(Lire(archive), QByteArray(500001, 'm') + QByteArray(600000, 's'));
 }
 
 TEST_F(Mouchard, NomsDArchiveSansZeros) {

@@ -1,8 +1,11 @@
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 
 #include "banc_mesures.h"
+#include "commun/fichiers_test.h"
+#include "commun/impression_test.h"
 #include "platform/ui/imprimante_qt.h"
 #include "shell/imprimante_programme.h"
 
@@ -64,7 +67,7 @@ TEST_F(Mesures_Instantanees, RapportDUnModuleDeSeizeVoiesLigneALigne) {
     Modifier_Voie(3, 4, [](sim::Voie_Simulee& v) { v.mesure = 215; v.etat = 13; });
     Modifier_Voie(3, 5, [](sim::Voie_Simulee& v) { v.mesure = -32767; v.etat = 6; });
     Modifier_Voie(3, 6, [](sim::Voie_Simulee& v) { v.etat = 7; v.nom = "Chambre froi"; });
-    imprimante.Orientation(vbPRORPortrait);
+    imprimante.Orientation(vbPRORLandscape);
     imprimante.FontBold(true);  // as an earlier report left it
     Num_Module = 3;
     EXPECT_TRUE(Imprimer_Mesures_Instantanees());
@@ -91,9 +94,9 @@ TEST_F(Mesures_Instantanees, RapportDUnModuleDeSeizeVoiesLigneALigne) {
     EXPECT_EQ(imprimante.Documents_Termines, 1);
     for (const auto& l : imprimante.Lignes) {
         EXPECT_EQ(l.Police, QStringLiteral("Courier New"));
-        EXPECT_EQ(l.Taille, 10);
+        EXPECT_EQ(l.Taille, 8);
         EXPECT_TRUE(l.Gras);  // bold is not set by this report
-        EXPECT_EQ(l.Orientation, vbPRORLandscape);  // so that the rules fit across the page
+        EXPECT_EQ(l.Orientation, vbPRORPortrait);
     }
     EXPECT_TRUE(boites.Messages.empty());  // no message after a job sent
     // Name, measure and state of each channel in turn, from the current module.
@@ -101,6 +104,32 @@ TEST_F(Mesures_Instantanees, RapportDUnModuleDeSeizeVoiesLigneALigne) {
     for (int k = 1; k <= 16; ++k) r.insert(r.end(), {{0x12, k}, {0x00, k}, {0x01, k}});
     EXPECT_EQ(Requetes(), r);
     EXPECT_EQ(Code_Erreur, 0);
+}
+
+// The report sets its own page: whatever the printout before left, each
+// line ends inside the right margin, and the whole report, closing line
+// included, takes one sheet for 16 channels as for 8.
+TEST_F(Mesures_Instantanees, UneFeuilleEtChaqueLigneDansLesMarges) {
+    imprimante.Orientation(vbPRORLandscape);
+    Num_Module = 3;
+    EXPECT_TRUE(Imprimer_Mesures_Instantanees());
+    EXPECT_EQ(ostrel_test::Lignes_Hors_Marges(imprimante), std::vector<QString>{});
+
+    QTemporaryDir dossier;
+    Imprimante_Qt pdf([&dossier] { return dossier.path(); });
+    pdf.Forcer_Pdf(true);
+    Definir_Imprimante(&pdf);
+    const auto retour = qScopeGuard([this] { Definir_Imprimante(&imprimante); });
+    for (const Octet voies : {16, 8}) {
+        SCOPED_TRACE(voies);
+        Nb_Voies_Module[2] = voies;
+        pdf.Orientation(vbPRORLandscape);
+        ASSERT_TRUE(Imprimer_Mesures_Instantanees());
+        const QStringList fichiers = QDir(dossier.path()).entryList(QDir::Files);
+        ASSERT_EQ(fichiers.size(), 1);
+        EXPECT_EQ(ostrel_test::Pages_Pdf(ostrel_test::Lire(dossier.filePath(fichiers[0]))).size(), 1);
+        QFile::remove(dossier.filePath(fichiers[0]));
+    }
 }
 
 TEST_F(Mesures_Instantanees, HuitLignesPourUnModuleDeHuitVoies) {

@@ -4,6 +4,7 @@
 #include <QRadioButton>
 
 #include "banc_options.h"
+#include "commun/impression_test.h"
 #include "link/donnees.h"
 #include "options/frm_param_periph.h"
 
@@ -139,7 +140,7 @@ TEST_F(Impression_Periph, PageLigneParLigne) {
     for (size_t i = 0; i < attendu.size(); ++i) EXPECT_EQ(lignes[i], attendu[i]) << "ligne " << i + 1;
     for (const auto& l : imprimante.Lignes) {
         EXPECT_EQ(l.Police, QStringLiteral("Courier New"));
-        EXPECT_EQ(l.Taille, 10);
+        EXPECT_EQ(l.Taille, 8);
         EXPECT_FALSE(l.Gras);
     }
     // The screen stays as it was.
@@ -181,4 +182,23 @@ TEST_F(Impression_Periph, ChoixParDefautEtAdressesVides) {
     ASSERT_EQ(boites.Messages.size(), 1u);
     EXPECT_TRUE(boites.Messages[0].Texte.contains(QStringLiteral("imprimante hors ligne")));
     EXPECT_FALSE(boites.Messages[0].Texte.contains(QStringLiteral("envoyée")));
+}
+
+// The page is set by the printout itself: printed first after a start
+// (portrait) or after a landscape report, with every field as long as it may
+// be, each line ends inside the right margin.
+TEST_F(Impression_Periph, ChaqueLigneTientDansLaPageQuoiQuIlYAitEuAvant) {
+    ASSERT_NE(Demarrer({1, 7}), nullptr);
+    Ouvrir();
+    ASSERT_NE(Ecran_Pont(), nullptr);
+    for (QLineEdit* champ : Ecran_Pont()->findChildren<QLineEdit*>())
+        if (champ->maxLength() < 100) champ->setText(QString(champ->maxLength(), QLatin1Char('W')));
+    for (const int avant : {vbPRORPortrait, vbPRORLandscape}) {
+        SCOPED_TRACE(avant);
+        imprimante.Effacer();
+        imprimante.Orientation(avant);
+        Cliquer(Controle(Pont, "Cmd_Imprimer"));
+        ASSERT_EQ(imprimante.Documents_Termines, 1);
+        EXPECT_EQ(ostrel_test::Lignes_Hors_Marges(imprimante), std::vector<QString>{});
+    }
 }

@@ -320,8 +320,8 @@ TEST_F(Options_Logicielles, ChoixDePolice) {
     Ouvrir();
     boites.Effacer();
     auto* lbl_police = Controle<QLabel>(Forme_Options, "Lbl_Police");
-    // The caption stays "Arial", drawn in the font in force.
-    EXPECT_EQ(lbl_police->text(), QStringLiteral("Arial"));
+    // The font in force, named and drawn.
+    EXPECT_EQ(lbl_police->text(), QStringLiteral("DejaVu Sans Mono"));
     EXPECT_EQ(lbl_police->font().family(), QStringLiteral("DejaVu Sans Mono"));
 
     // Closed without a choice: the pending name, nothing else.
@@ -343,6 +343,11 @@ TEST_F(Options_Logicielles, ChoixDePolice) {
     boites.police_en_echec = false;
     Clic("Cmd_Appliquer");
     EXPECT_EQ(Code_Erreur, 0);
+
+    // "Defaut" names the font it sets, at once.
+    Clic("Cmd_Defaut");
+    EXPECT_EQ(lbl_police->text(), QStringLiteral("Arial"));
+    EXPECT_EQ(Options()->Police_En_Attente, QStringLiteral("Arial"));
 }
 
 TEST_F(Options_Logicielles, NomDeLInstallationEtEchap) {

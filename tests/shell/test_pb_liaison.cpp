@@ -402,6 +402,47 @@ TEST_F(Pb_Liaison, LaRechercheNePrendLeClavierQuAOstrel) {
     EXPECT_EQ(QApplication::focusWidget(), Controle("Frm_Pb_Liaison", "Cmd_OK"));
 }
 
+// The retry that finds the bus reloads the live screen, whose progress
+// bar would bring the dashboard in front: while another program has the
+// keyboard, Ostrel's window stays behind it; once the operator is back in
+// Ostrel, the bar brings it in front as before.
+TEST_F(Pb_Liaison, LeRetourAuxMesuresResteDerriereLeProgrammeUtilise) {
+    Definir_Echelle_Temps(0.05);
+    Frm_Menu1_Forme* t = Demarrer({1});
+    ASSERT_NE(t, nullptr);
+    ostrel_test::Delais_Mixtes();
+    Liaison_Ecran(QStringLiteral("Accueil"), QStringLiteral("Consultation"), Faux);
+    Ouvrir(QStringLiteral("Mesures"), Erreur::Ligne);
+    ASSERT_EQ(Pb()->Ecran_En_Erreur, QStringLiteral("Mesures"));
+    int montees = 0;  // the dashboard's window raised
+    struct Compteur : QObject {
+        int& n;
+        explicit Compteur(int& compte) : n(compte) {}
+        bool eventFilter(QObject*, QEvent* e) override {
+            if (e->type() == QEvent::ZOrderChange) ++n;
+            return false;
+        }
+    } compteur(montees);
+    t->installEventFilter(&compteur);
+
+    QWindow autre_programme;
+    autre_programme.show();
+    autre_programme.requestActivate();
+    Traiter_Evenements();
+    ASSERT_EQ(QApplication::activeWindow(), nullptr);
+    for (int tic = 1; tic <= 11; ++tic) ASSERT_TRUE(Tic());
+    ASSERT_EQ(Ecran_Courant, QStringLiteral("Mesures"));
+    EXPECT_EQ(montees, 0);
+    EXPECT_EQ(QGuiApplication::focusWindow(), &autre_programme);
+
+    t->activateWindow();
+    Traiter_Evenements();
+    ASSERT_EQ(QApplication::activeWindow(), t);
+    t->Affiche_Progress_Bar(true);
+    t->Affiche_Progress_Bar(false);
+    EXPECT_EQ(montees, 1);
+}
+
 TEST_F(Pb_Liaison, AdaptateurDebrancheRetrouveParLaRecherche) {
     Frm_Menu1_Forme* t = Demarrer({1});
     ASSERT_NE(t, nullptr);

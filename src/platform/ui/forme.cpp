@@ -78,6 +78,13 @@ void Activer_Sans_Prendre_Clavier(QWidget* w) {
         QApplication::alert(w->window());
 }
 
+void Monter_Sans_Prendre_Clavier(QWidget* w) {
+    if (QApplication::activeWindow())
+        w->window()->raise();
+    else
+        QApplication::alert(w->window());
+}
+
 Forme::Forme(const QString& nom, QWidget* parent) : QWidget(parent) {
     setObjectName(nom);
     setFocusPolicy(Qt::ClickFocus);

@@ -75,5 +75,10 @@ void Installer_Apercu_Clavier();
 // desktop allows and the keyboard stays there: what runs on its own must not
 // take it from someone typing elsewhere.
 void Activer_Sans_Prendre_Clavier(QWidget* w);
+// Brings the window of `w` in front of the others when the program has the
+// keyboard; while another program has it, the window stays where it is and
+// only asks for attention: coming over the program in use would leave its
+// user typing into a window they no longer see.
+void Monter_Sans_Prendre_Clavier(QWidget* w);
 
 }  // namespace ostrel
