@@ -152,16 +152,15 @@ void Effacer_Temporaires(const QByteArray& dossier, const QByteArray& prefixe) {
     ::closedir(d);
 }
 
-// Created with mode 0666 so that the umask alone decides a new file's mode,
-// and locked before anything is written to it. A clean-up that took it for a
+// Locked before anything is written to it. A clean-up that took it for a
 // leftover just before the lock has removed its name: another one is made.
-int Creer_Temporaire(const QByteArray& dossier, const QByteArray& prefixe, QByteArray& chemin) {
+int Creer_Temporaire(const QByteArray& dossier, const QByteArray& prefixe, QByteArray& chemin, mode_t mode) {
     static const char lettres[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     for (int essai = 0; essai < 100; ++essai) {
         chemin = dossier + '/' + prefixe;
         for (int i = 0; i < Longueur_Suffixe; ++i)
             chemin += lettres[QRandomGenerator::global()->bounded(static_cast<int>(sizeof lettres) - 1)];
-        const int fd = ::open(chemin.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        const int fd = ::open(chemin.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
         if (fd < 0) {
             if (errno == EEXIST) continue;
             return -1;
@@ -244,6 +243,31 @@ bool Comme_Le_Fichier(int fd, const struct stat& fichier, const QByteArray& chem
         ::fchown(fd, fichier.st_uid, fichier.st_gid) != 0)
         return false;
     return Memes_Attributs(fd, chemin) && ::fchmod(fd, fichier.st_mode & 07777) == 0;
+}
+
+// The mode a new file gets, from the umask or the folder's default ACL: an
+// empty file made beside it as opening for output makes one tells, and is
+// taken away. The temporary, made closed to all but its owner, takes that
+// mode; with a default ACL, its access ACL then becomes the one the empty
+// file had (the mode sets the mask and the other users' entry, the named
+// entries came from the folder alike). A file system that takes no mode
+// keeps the one it gave. False, with errno, when no file could be made.
+bool Comme_Un_Nouveau_Fichier(int fd, const QByteArray& dossier, const QByteArray& prefixe) {
+    QByteArray chemin;
+    const int temoin = Creer_Temporaire(dossier, prefixe, chemin, 0666);
+    if (temoin < 0) return false;
+    struct stat nouveau {}, temporaire {};
+    const bool vu = ::fstat(temoin, &nouveau) == 0;
+    const int erreur = errno;
+    ::unlink(chemin.constData());
+    ::close(temoin);
+    if (!vu) {
+        errno = erreur;
+        return false;
+    }
+    if (::fstat(fd, &temporaire) == 0 && (temporaire.st_mode & 07777) != (nouveau.st_mode & 07777) &&
+        ::fchmod(fd, nouveau.st_mode & 07777) != 0) { /* the file system's own mode stays */ }
+    return true;
 }
 
 // Writes the content over the file itself; 0 or the failure's errno, with
@@ -342,18 +366,25 @@ Sauvegarde_Progressive::Sauvegarde_Progressive(const QString& chemin, bool rempl
     // A rename would give the new content to this one of the file's names only.
     sur_place_ = ordinaire && etat.st_nlink > 1;
     if (sur_place_) return;
-    fd_ = Creer_Temporaire(dossier_, prefixe, temporaire_);
+    // Closed to all but its owner from the start: another user who opened it
+    // before it took its mode would read, through that opening, what the file
+    // keeps from them.
+    fd_ = Creer_Temporaire(dossier_, prefixe, temporaire_, 0600);
     if (fd_ < 0) {
         // A folder that takes no new file, while the file itself may be written.
         if (ordinaire)
             sur_place_ = true;
         else
             erreur_ = errno;
-    } else if (ordinaire && !Comme_Le_Fichier(fd_, etat, cible_)) {
+    } else if (ordinaire ? !Comme_Le_Fichier(fd_, etat, cible_) : !Comme_Un_Nouveau_Fichier(fd_, dossier_, prefixe)) {
+        const int erreur = errno;
         ::unlink(temporaire_.constData());
         ::close(fd_);
         fd_ = -1;
-        sur_place_ = true;
+        if (ordinaire)
+            sur_place_ = true;
+        else
+            erreur_ = erreur;
     }
 }
 

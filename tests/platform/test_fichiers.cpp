@@ -8,6 +8,7 @@
 #include <sys/mount.h>
 #include <sys/prctl.h>
 #include <sys/file.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -16,14 +17,19 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <csignal>
+#include <cstdlib>
 #include <iostream>
+#include <string>
 #include <tuple>
+#include <vector>
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include "appels_systeme.h"
 #include "commun/fichiers_test.h"
 #include "platform/chemins.h"
 #include "platform/dialogues.h"
@@ -33,6 +39,7 @@
 using namespace ostrel;
 using ostrel_test::Dossier_Lecture_Seule;
 using ostrel_test::Lire;
+namespace appels = ostrel_test::appels;
 
 TEST(SauvegardeSure, RemplaceLeFichierEnEntier) {
     QTemporaryDir dossier;
@@ -309,6 +316,26 @@ TEST(SauvegardeSure, GardeLeFichierTelQueLeSiteLAPrepare) {
         EXPECT_EQ(plein, 0);
 }
 
+// An ACL in the form the system keeps it in its attributes: entries of a tag
+// (user 1, named user 2, group 4, mask 0x10, others 0x20), rights and id.
+struct Entree_Acl {
+    std::uint16_t Etiquette, Droits;
+    std::uint32_t Id;
+};
+QByteArray Acl(std::initializer_list<Entree_Acl> entrees) {
+    QByteArray acl(4, '\0');
+    acl[0] = 2;  // version of the ACL's form
+    for (const Entree_Acl e : entrees) acl.append(reinterpret_cast<const char*>(&e), sizeof e);
+    return acl;
+}
+
+QByteArray Attribut(const QString& chemin, const char* nom) {
+    QByteArray valeur(256, '\0');
+    const ssize_t n = ::getxattr(QFile::encodeName(chemin).constData(), nom, valeur.data(), static_cast<size_t>(valeur.size()));
+    valeur.resize(std::max<ssize_t>(n, 0));
+    return valeur;
+}
+
 // A file shared with a colleague through an ACL entry, and marked with a
 // site's own attribute, keeps both: the colleague may still write it, and the
 // group keeps its own bits rather than the ACL's mask.
@@ -321,23 +348,10 @@ TEST(SauvegardeSure, GardeLesAttributsEtLesAclDuFichier) {
     if (::setxattr(c.constData(), "user.site", "chambre froide", 14, 0) != 0)
         GTEST_SKIP() << "The file system of " << dossier.path().toStdString() << " keeps no user attribute.";
     // Owner rw, nobody rw, group r, mask rw, others nothing: as `setfacl -m u:nobody:rw` on a 0640 file.
-    struct Entree {
-        std::uint16_t Etiquette, Droits;
-        std::uint32_t Id;
-    };
-    QByteArray acl(4, '\0');
-    acl[0] = 2;  // version of the ACL's form
-    for (const Entree e : {Entree{0x01, 6, ~0u}, Entree{0x02, 6, 65534}, Entree{0x04, 4, ~0u}, Entree{0x10, 6, ~0u},
-                           Entree{0x20, 0, ~0u}})
-        acl.append(reinterpret_cast<const char*>(&e), sizeof e);
+    const QByteArray acl = Acl({{0x01, 6, ~0u}, {0x02, 6, 65534}, {0x04, 4, ~0u}, {0x10, 6, ~0u}, {0x20, 0, ~0u}});
     if (::setxattr(c.constData(), "system.posix_acl_access", acl.constData(), static_cast<size_t>(acl.size()), 0) != 0)
         GTEST_SKIP() << "The file system of " << dossier.path().toStdString() << " keeps no ACL.";
-    const auto attribut = [&](const char* nom) {
-        QByteArray valeur(256, '\0');
-        const ssize_t n = ::getxattr(c.constData(), nom, valeur.data(), static_cast<size_t>(valeur.size()));
-        valeur.resize(std::max<ssize_t>(n, 0));
-        return valeur;
-    };
+    const auto attribut = [&](const char* nom) { return Attribut(chemin, nom); };
     const QByteArray acl_avant = attribut("system.posix_acl_access");
     const mode_t mode_avant = Etat(chemin).st_mode;
 
@@ -401,6 +415,58 @@ TEST(SauvegardeSure, NouveauFichierAuModeDuUmask) {
     ASSERT_TRUE(Sauvegarde_Sure(dossier.filePath("a.txt"), "a2"));
     EXPECT_EQ(mode("a.txt"), 0604u);
     ::umask(avant);
+}
+
+// Another user who opens the temporary before it takes the file's mode reads,
+// through that opening, all that is written to it after. A file the site
+// made 0600 (the options keep the administrator password) is closed to them
+// from the moment its temporary is made, whatever the umask.
+TEST(SauvegardeSure, UnFichierFermeAuxAutresLeResteDesLaCreationDuTemporaire) {
+    QTemporaryDir dossier;
+    const QString chemin = dossier.filePath("ver.dva");
+    ostrel_test::Ecrire(chemin, "ancien");
+    ::chmod(QFile::encodeName(chemin).constData(), 0600);
+    const mode_t umask_avant = ::umask(022);
+    // The temporary is locked as soon as it is made.
+    std::vector<mode_t> modes;
+    appels::avant_flock = [&](int fd) {
+        struct stat e {};
+        if (::fstat(fd, &e) == 0) modes.push_back(e.st_mode & 07777);
+    };
+    const Resultat_Fichier r = Sauvegarde_Sure(chemin, "mot de passe");
+    appels::avant_flock = nullptr;
+    ::umask(umask_avant);
+    ASSERT_TRUE(r) << r.Erreur.toStdString();
+    ASSERT_FALSE(modes.empty());
+    for (const mode_t m : modes) EXPECT_EQ(m & 077, 0u) << std::oct << m;
+    EXPECT_EQ(Etat(chemin).st_mode & 07777, 0600u);
+    EXPECT_EQ(Lire(chemin), "mot de passe");
+}
+
+// In a folder with a default ACL (as `setfacl -d -m u:nobody:rw`): a file
+// saved there that had no ACL takes none from the folder and keeps its mode;
+// a new file ends as opening it for output makes one.
+TEST(SauvegardeSure, AclParDefautDuDossier) {
+    QTemporaryDir dossier;
+    const QString ancien = dossier.filePath("ancien.txt");
+    ostrel_test::Ecrire(ancien, "ancien");
+    ::chmod(QFile::encodeName(ancien).constData(), 0640);
+    const QByteArray defaut = Acl({{0x01, 7, ~0u}, {0x02, 6, 65534}, {0x04, 5, ~0u}, {0x10, 7, ~0u}, {0x20, 5, ~0u}});
+    if (::setxattr(QFile::encodeName(dossier.path()).constData(), "system.posix_acl_default", defaut.constData(),
+                   static_cast<size_t>(defaut.size()), 0) != 0)
+        GTEST_SKIP() << "The file system of " << dossier.path().toStdString() << " keeps no ACL.";
+    ASSERT_TRUE(Sauvegarde_Sure(ancien, "nouveau"));
+    EXPECT_EQ(Attribut(ancien, "system.posix_acl_access"), QByteArray());
+    EXPECT_EQ(Etat(ancien).st_mode & 07777, 0640u);
+
+    const QString temoin = dossier.filePath("temoin.txt"), neuf = dossier.filePath("neuf.txt");
+    const int fd = ::open(QFile::encodeName(temoin).constData(), O_WRONLY | O_CREAT | O_EXCL, 0666);
+    ASSERT_GE(fd, 0);
+    ::close(fd);
+    ASSERT_TRUE(Sauvegarde_Sure(neuf, "neuf"));
+    EXPECT_NE(Attribut(temoin, "system.posix_acl_access"), QByteArray());
+    EXPECT_EQ(Attribut(neuf, "system.posix_acl_access"), Attribut(temoin, "system.posix_acl_access"));
+    EXPECT_EQ(Etat(neuf).st_mode & 07777, Etat(temoin).st_mode & 07777);
 }
 
 TEST(SauvegardeSure, DossierAbsentOuNomVide) {
