@@ -127,6 +127,9 @@ bool Verrouiller_Sous_Peu(int fd) {
     constexpr int Attente_ms = 5000, Pas_ms = 50;
     for (int attendu = 0;; attendu += Pas_ms) {
         if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return true;
+        // A file system that gives no lock (NFS without its lock service,
+        // some FUSE mounts) leaves each save to write alone, as before locks.
+        if (errno == ENOLCK || errno == EOPNOTSUPP || errno == EINVAL) return true;
         if (errno != EWOULDBLOCK && errno != EINTR) return false;
         if (attendu >= Attente_ms) {
             errno = EWOULDBLOCK;

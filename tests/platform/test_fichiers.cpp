@@ -469,6 +469,23 @@ TEST(SauvegardeSure, AclParDefautDuDossier) {
     EXPECT_EQ(Etat(neuf).st_mode & 07777, Etat(temoin).st_mode & 07777);
 }
 
+// A file system that gives no lock (NFS without its lock service), or takes
+// no lock of that kind: the save written in place goes on without one.
+TEST(SauvegardeSure, SansVerrouDuSystemeDeFichiersLaSauvegardeSurPlaceSeFait) {
+    QTemporaryDir dossier;
+    const QString nom1 = dossier.filePath("nom1.txt"), nom2 = dossier.filePath("nom2.txt");
+    ostrel_test::Ecrire(nom1, "ancien");
+    ASSERT_EQ(::link(QFile::encodeName(nom1).constData(), QFile::encodeName(nom2).constData()), 0);
+    for (const int refus : {ENOLCK, EOPNOTSUPP, EINVAL}) {
+        const QByteArray contenu = "sans verrou " + QByteArray::number(refus);
+        appels::flock_refuse = refus;
+        const Resultat_Fichier r = Sauvegarde_Sure(nom1, contenu);
+        appels::flock_refuse = 0;
+        EXPECT_TRUE(r) << refus << ": " << r.Erreur.toStdString();
+        EXPECT_EQ(Lire(nom2), contenu);
+    }
+}
+
 TEST(SauvegardeSure, DossierAbsentOuNomVide) {
     QTemporaryDir dossier;
     EXPECT_EQ(Sauvegarde_Sure(dossier.filePath("absent/fichier.txt"), "x").Erreur, "fichier ou dossier introuvable");
