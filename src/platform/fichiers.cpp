@@ -346,6 +346,13 @@ Sauvegarde_Progressive::Sauvegarde_Progressive(const QString& chemin, bool rempl
         refus_ = Raison(EISDIR);
         return;
     }
+    // A named pipe, a device or a socket stays what it is: a plain file put
+    // in its place would cut off what reads it, and writing into it could wait
+    // without end for a reader.
+    if (existe_ && !S_ISREG(etat.st_mode)) {
+        refus_ = QStringLiteral("ce n'est pas un fichier ordinaire");
+        return;
+    }
     if (existe_ && !remplacer_) {
         erreur_ = EEXIST;
         return;
@@ -363,11 +370,8 @@ Sauvegarde_Progressive::Sauvegarde_Progressive(const QString& chemin, bool rempl
     dossier_ = barre < 0 ? QByteArray(".") : barre == 0 ? QByteArray("/") : cible_.left(barre);
     const QByteArray prefixe = Prefixe_Temporaire + Empreinte(QByteArrayView(cible_).sliced(barre + 1)) + '-';
     Effacer_Temporaires(dossier_, prefixe);
-    // Written over in place where a rename could not keep the file as it is;
-    // only an ordinary file (opening a named pipe would wait for a reader).
-    const bool ordinaire = existe_ && S_ISREG(etat.st_mode);
     // A rename would give the new content to this one of the file's names only.
-    sur_place_ = ordinaire && etat.st_nlink > 1;
+    sur_place_ = existe_ && etat.st_nlink > 1;
     if (sur_place_) return;
     // Closed to all but its owner from the start: another user who opened it
     // before it took its mode would read, through that opening, what the file
@@ -375,16 +379,16 @@ Sauvegarde_Progressive::Sauvegarde_Progressive(const QString& chemin, bool rempl
     fd_ = Creer_Temporaire(dossier_, prefixe, temporaire_, 0600);
     if (fd_ < 0) {
         // A folder that takes no new file, while the file itself may be written.
-        if (ordinaire)
+        if (existe_)
             sur_place_ = true;
         else
             erreur_ = errno;
-    } else if (ordinaire ? !Comme_Le_Fichier(fd_, etat, cible_) : !Comme_Un_Nouveau_Fichier(fd_, dossier_, prefixe)) {
+    } else if (existe_ ? !Comme_Le_Fichier(fd_, etat, cible_) : !Comme_Un_Nouveau_Fichier(fd_, dossier_, prefixe)) {
         const int erreur = errno;
         ::unlink(temporaire_.constData());
         ::close(fd_);
         fd_ = -1;
-        if (ordinaire)
+        if (existe_)
             sur_place_ = true;
         else
             erreur_ = erreur;

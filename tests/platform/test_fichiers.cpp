@@ -486,6 +486,30 @@ TEST(SauvegardeSure, SansVerrouDuSystemeDeFichiersLaSauvegardeSurPlaceSeFait) {
     }
 }
 
+// A named pipe, and for root a device, stay what they are: the save is
+// refused with its reason, and waits for no reader.
+TEST(SauvegardeSure, UnTubeOuUnPeripheriqueResteCeQuIlEst) {
+    QTemporaryDir dossier;
+    const QString tube = dossier.filePath("export.txt"), peripherique = dossier.filePath("nul");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(tube).constData(), 0644), 0);
+    QStringList noms{tube};
+    if (::mknod(QFile::encodeName(peripherique).constData(), S_IFCHR | 0666, ::makedev(1, 3)) == 0)
+        noms << peripherique;
+    else
+        std::cerr << "No device can be made here (not root): only the named pipe is tried.\n";
+    for (const QString& nom : noms) {
+        EXPECT_EQ(Sauvegarde_Sure(nom, "x").Erreur, "ce n'est pas un fichier ordinaire") << nom.toStdString();
+        Sauvegarde_Progressive progressive(nom);
+        progressive.Ecrire("x");
+        EXPECT_EQ(progressive.Terminer().Erreur, "ce n'est pas un fichier ordinaire") << nom.toStdString();
+    }
+    EXPECT_TRUE(S_ISFIFO(Etat(tube).st_mode));
+    if (noms.size() > 1) {
+        EXPECT_TRUE(S_ISCHR(Etat(peripherique).st_mode));
+    }
+    EXPECT_EQ(Fichiers(dossier.path()).size(), noms.size());
+}
+
 TEST(SauvegardeSure, DossierAbsentOuNomVide) {
     QTemporaryDir dossier;
     EXPECT_EQ(Sauvegarde_Sure(dossier.filePath("absent/fichier.txt"), "x").Erreur, "fichier ou dossier introuvable");
