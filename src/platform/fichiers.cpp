@@ -13,6 +13,7 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <map>
 
 #include "platform/horloge.h"
@@ -99,17 +100,25 @@ QByteArray Fichier_Vise(QByteArray chemin, int& erreur) {
 // random letters or digits. Short and of fixed length, it fits beside any
 // name the system allows.
 constexpr char Prefixe_Temporaire[] = ".ostrel-";
-constexpr int Longueur_Suffixe = 6;
+constexpr qsizetype Longueur_Prefixe = sizeof Prefixe_Temporaire - 1;
+constexpr int Longueur_Empreinte = 8, Longueur_Suffixe = 6;
 
 QByteArray Empreinte(QByteArrayView nom) {
     quint32 h = 2166136261u;  // FNV-1a
     for (char c : nom) h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
-    return QByteArray::number(h, 16).rightJustified(8, '0');
+    return QByteArray::number(h, 16).rightJustified(Longueur_Empreinte, '0');
 }
 
-bool Temporaire_De(QByteArrayView nom, QByteArrayView prefixe) {
-    if (nom.size() != prefixe.size() + Longueur_Suffixe || !nom.startsWith(prefixe)) return false;
-    for (char c : nom.sliced(prefixe.size()))
+// A temporary of the file whose name has this digest; of any file when the
+// digest is empty.
+bool Temporaire_De(QByteArrayView nom, QByteArrayView empreinte) {
+    if (nom.size() != Longueur_Prefixe + Longueur_Empreinte + 1 + Longueur_Suffixe || !nom.startsWith(Prefixe_Temporaire) ||
+        nom[Longueur_Prefixe + Longueur_Empreinte] != '-')
+        return false;
+    const QByteArrayView sien = nom.sliced(Longueur_Prefixe, Longueur_Empreinte);
+    const auto chiffre = [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); };
+    if (empreinte.isEmpty() ? !std::all_of(sien.begin(), sien.end(), chiffre) : sien != empreinte) return false;
+    for (char c : nom.sliced(nom.size() - Longueur_Suffixe))
         if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'))) return false;
     return true;
 }
@@ -139,14 +148,16 @@ bool Verrouiller_Sous_Peu(int fd) {
     }
 }
 
-// Temporaries of earlier saves of this file that never reached their rename.
-// A save holds a lock on its temporary until the rename: one that is locked is
-// still being written, by this program or another, and stays.
-void Effacer_Temporaires(const QByteArray& dossier, const QByteArray& prefixe) {
+// Temporaries of earlier saves that never reached their rename: of the file
+// whose name has this digest, of any file when it is empty. A save holds a
+// lock on its temporary until the rename: one that is locked is still being
+// written, by this program or another, and stays; so does one whose lock
+// cannot be asked for.
+void Effacer_Temporaires(const QByteArray& dossier, QByteArrayView empreinte) {
     DIR* d = ::opendir(dossier.constData());
     if (d == nullptr) return;
     while (const dirent* entree = ::readdir(d)) {
-        if (!Temporaire_De(entree->d_name, prefixe)) continue;
+        if (!Temporaire_De(entree->d_name, empreinte)) continue;
         const int fd = ::openat(::dirfd(d), entree->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0) continue;
         if (::flock(fd, LOCK_EX | LOCK_NB) == 0) ::unlinkat(::dirfd(d), entree->d_name, 0);
@@ -368,8 +379,12 @@ Sauvegarde_Progressive::Sauvegarde_Progressive(const QString& chemin, bool rempl
     }
     const qsizetype barre = cible_.lastIndexOf('/');
     dossier_ = barre < 0 ? QByteArray(".") : barre == 0 ? QByteArray("/") : cible_.left(barre);
-    const QByteArray prefixe = Prefixe_Temporaire + Empreinte(QByteArrayView(cible_).sliced(barre + 1)) + '-';
-    Effacer_Temporaires(dossier_, prefixe);
+    const QByteArray empreinte = Empreinte(QByteArrayView(cible_).sliced(barre + 1));
+    const QByteArray prefixe = Prefixe_Temporaire + empreinte + '-';
+    // Each new file-only save has a name of its own (the printouts): no later
+    // save of the same name would take what one killed halfway left, so the
+    // leftovers of every file of the folder go.
+    Effacer_Temporaires(dossier_, remplacer_ ? QByteArrayView(empreinte) : QByteArrayView());
     // A rename would give the new content to this one of the file's names only.
     sur_place_ = existe_ && etat.st_nlink > 1;
     if (sur_place_) return;

@@ -510,6 +510,40 @@ TEST(SauvegardeSure, UnTubeOuUnPeripheriqueResteCeQuIlEst) {
     EXPECT_EQ(Fichiers(dossier.path()).size(), noms.size());
 }
 
+// A printout killed halfway (a crash, a power cut) leaves its temporary, and
+// every printout has a name of its own: the next printout into that folder
+// removes it, and leaves a printout still being written and the user's files.
+TEST(SauvegardeSure, UneImpressionOteLesRestesDesImpressionsInterrompues) {
+    QTemporaryDir dossier;
+    const pid_t enfant = ::fork();
+    ASSERT_GE(enfant, 0);
+    if (enfant == 0) {
+        Sauvegarde_Progressive impression(dossier.filePath("Impression_1.pdf"), false);
+        impression.Ecrire(QByteArray(1000, 'x'));
+        ::_exit(0);
+    }
+    ASSERT_EQ(::waitpid(enfant, nullptr, 0), enfant);
+    const QStringList restes = Fichiers(dossier.path());
+    ASSERT_EQ(restes.size(), 1);
+    for (const char* nom : {".ostrel-rapport.txt", ".ostrel-0123ABCD-a1B2c3", ".ostrel-0123abcd-a1B2c"})
+        ostrel_test::Ecrire(dossier.filePath(nom), "a moi");
+    Sauvegarde_Progressive en_cours(dossier.filePath("Impression_2.pdf"), false);
+    en_cours.Ecrire("en cours");
+    QStringList attendus = Fichiers(dossier.path());
+    attendus.removeOne(restes[0]);
+    attendus << "Impression_3.pdf";
+    attendus.sort();
+    ASSERT_TRUE(Sauvegarde_Sure(dossier.filePath("autre.txt"), "autre"));  // an ordinary save takes no other's
+    attendus << "autre.txt";
+    attendus.sort();
+    Sauvegarde_Progressive suivante(dossier.filePath("Impression_3.pdf"), false);
+    suivante.Ecrire("suivante");
+    ASSERT_TRUE(suivante.Terminer());
+    EXPECT_EQ(Fichiers(dossier.path()), attendus);
+    EXPECT_TRUE(en_cours.Terminer());
+    EXPECT_EQ(Lire(dossier.filePath("Impression_2.pdf")), "en cours");
+}
+
 TEST(SauvegardeSure, DossierAbsentOuNomVide) {
     QTemporaryDir dossier;
     EXPECT_EQ(Sauvegarde_Sure(dossier.filePath("absent/fichier.txt"), "x").Erreur, "fichier ou dossier introuvable");
