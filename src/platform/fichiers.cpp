@@ -284,12 +284,36 @@ bool Comme_Un_Nouveau_Fichier(int fd, const QByteArray& dossier, const QByteArra
     return true;
 }
 
+// A save written in place and stopped before its end (killed, a power cut)
+// left its reserve allocated past the file's end, as large as the content it
+// was writing, and nothing but cutting the file gives it back: cut at its own
+// length (ext4, XFS, btrfs and tmpfs then free what lies past the end; a hole
+// punched there is not freed on ext4) before this save needs room of its own.
+// Not while a save in place holds the file's lock: its reserve is in use.
+// Blocks of the file system's own bookkeeping (extent trees, indirect blocks)
+// are below the margin.
+void Rendre_Reserve(const QByteArray& chemin, const struct stat& etat) {
+    constexpr long long Marge = 1 << 20;
+    if (static_cast<long long>(etat.st_blocks) * 512 <= static_cast<long long>(etat.st_size) + Marge) return;
+    const int fd = ::open(chemin.constData(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return;
+    struct stat vu {};
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &vu) == 0 && ::ftruncate(fd, vu.st_size) != 0) {
+        /* kept until the file is cut again */
+    }
+    ::close(fd);
+}
+
 // Writes the content over the file itself; 0 or the failure's errno, with
 // entame set once the old content began to be written over. Nothing is written
-// over before the room the content needs is reserved, so that a full disk or
-// the size limit leave the old file as it was; its tail is cut only after.
-// The reserve leaves the size as it is: a save killed amid writing leaves the
-// old length, not a tail of zero bytes.
+// over before the room the content needs is reserved, so that the size limit,
+// and a full disk on a file system that writes over its blocks where they lie
+// (ext4, XFS), leave the old file as it was; its tail is cut only after. A
+// file system that copies on write (btrfs) needs new room for every block
+// written over, which the reserve does not hold: a disk that fills amid the
+// writing there leaves new bytes followed by old ones, and the failure says the
+// file may be incomplete. The reserve leaves the size as it is: a save killed
+// amid writing leaves the old length, not a tail of zero bytes.
 int Ecrire_Sur_Place(const QByteArray& chemin, const QByteArray& contenu, bool& entame) {
     const int fd = ::open(chemin.constData(), O_WRONLY | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) return errno;
@@ -377,6 +401,7 @@ Sauvegarde_Progressive::Sauvegarde_Progressive(const QString& chemin, bool rempl
             erreur_ = errno;
         return;
     }
+    if (existe_) Rendre_Reserve(cible_, etat);
     const qsizetype barre = cible_.lastIndexOf('/');
     dossier_ = barre < 0 ? QByteArray(".") : barre == 0 ? QByteArray("/") : cible_.left(barre);
     const QByteArray empreinte = Empreinte(QByteArrayView(cible_).sliced(barre + 1));

@@ -544,6 +544,46 @@ TEST(SauvegardeSure, UneImpressionOteLesRestesDesImpressionsInterrompues) {
     EXPECT_EQ(Lire(dossier.filePath("Impression_2.pdf")), "en cours");
 }
 
+// A save written in place (nom1.txt of 8 KiB, whose other name is nom2.txt)
+// killed right after it reserved its room, 16 MiB; not tried where the file
+// system reserves nothing ahead.
+class Sauvegarde_Tuee_Apres_Reserve : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ostrel_test::Ecrire(nom1, QByteArray(8192, 'a'));
+        ASSERT_EQ(::link(QFile::encodeName(nom1).constData(), QFile::encodeName(nom2).constData()), 0);
+        const pid_t enfant = ::fork();
+        if (enfant == 0) {
+            appels::apres_fallocate = [] { ::_exit(0); };
+            Sauvegarde_Sure(nom1, QByteArray(16 << 20, 'x'));
+            ::_exit(1);
+        }
+        int etat = 0;
+        ASSERT_EQ(::waitpid(enfant, &etat, 0), enfant);
+        if (!WIFEXITED(etat) || WEXITSTATUS(etat) != 0)
+            GTEST_SKIP() << "The file system of " << dossier.path().toStdString() << " reserves no room ahead.";
+    }
+    QTemporaryDir dossier;
+    const QString nom1 = dossier.filePath("nom1.txt"), nom2 = dossier.filePath("nom2.txt");
+};
+
+TEST_F(Sauvegarde_Tuee_Apres_Reserve, LeFichierGardeSaLongueurEtSonContenu) {
+    EXPECT_EQ(Etat(nom2).st_size, 8192);
+    EXPECT_EQ(Lire(nom2), QByteArray(8192, 'a'));
+}
+
+// What it left past the file's end is given back when the next save of the
+// file starts, before that one needs room of its own.
+TEST_F(Sauvegarde_Tuee_Apres_Reserve, LaReserveEstRendueAuDebutDeLaSauvegardeSuivante) {
+    const auto occupe = [&] { return static_cast<long long>(Etat(nom1).st_blocks) * 512; };
+    ASSERT_GE(occupe(), 16 << 20);
+    Sauvegarde_Progressive suivante(nom1);
+    EXPECT_LT(occupe(), 1 << 20);
+    suivante.Ecrire("nouveau");
+    ASSERT_TRUE(suivante.Terminer());
+    EXPECT_EQ(Lire(nom2), "nouveau");
+}
+
 TEST(SauvegardeSure, DossierAbsentOuNomVide) {
     QTemporaryDir dossier;
     EXPECT_EQ(Sauvegarde_Sure(dossier.filePath("absent/fichier.txt"), "x").Erreur, "fichier ou dossier introuvable");
