@@ -345,13 +345,26 @@ int Ecrire_Sur_Place(const QByteArray& chemin, const QByteArray& contenu, bool& 
 }
 
 // A rename that fails on a name already taken; where the file system cannot
-// say so in one step, a second name given, then the first taken away.
+// say so in one step, a second name given, then the first taken away; where it
+// gives no second name either (exFAT, network shares through gvfs or smb,
+// cloud mounts), the name is first taken by an empty file made only if none
+// is there, which the rename then replaces.
 int Renommer_Sans_Remplacer(const QByteArray& de, const QByteArray& vers) {
     if (::renameat2(AT_FDCWD, de.constData(), AT_FDCWD, vers.constData(), RENAME_NOREPLACE) == 0) return 0;
     if (errno != EINVAL && errno != ENOSYS) return -1;
-    if (::link(de.constData(), vers.constData()) != 0) return -1;
-    ::unlink(de.constData());
-    return 0;
+    if (::link(de.constData(), vers.constData()) == 0) {
+        ::unlink(de.constData());
+        return 0;
+    }
+    if (errno == EEXIST) return -1;
+    const int place = ::open(vers.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (place < 0) return -1;
+    ::close(place);
+    if (::rename(de.constData(), vers.constData()) == 0) return 0;
+    const int erreur = errno;
+    ::unlink(vers.constData());
+    errno = erreur;
+    return -1;
 }
 
 }  // namespace

@@ -55,7 +55,10 @@ Resultat_Fichier Sauvegarde_Sure(const QString& chemin, const QByteArray& conten
 class Sauvegarde_Progressive {
 public:
     // A new file only, when not `remplacer`: a file of that name, there at
-    // the start or made meanwhile, is left alone and the save fails.
+    // the start or made meanwhile, is left alone and the save fails, on a
+    // file system without hard links too. Such saves have names of their own
+    // (the printouts), so each one removes the temporaries that saves killed
+    // halfway left in its folder, whatever their file.
     explicit Sauvegarde_Progressive(const QString& chemin, bool remplacer = true);
     ~Sauvegarde_Progressive();
     Sauvegarde_Progressive(const Sauvegarde_Progressive&) = delete;

@@ -584,6 +584,112 @@ TEST_F(Sauvegarde_Tuee_Apres_Reserve, LaReserveEstRendueAuDebutDeLaSauvegardeSui
     EXPECT_EQ(Lire(nom2), "nouveau");
 }
 
+// A new file only, as a printout is written: it takes its name, or leaves a
+// file made under that name meanwhile as it is, and leaves nothing else.
+void Verifier_Nouveau_Fichier_Seulement(const QString& dossier) {
+    const QString pris = dossier + "/Impression_1.pdf", libre = dossier + "/Impression_2.pdf";
+    Sauvegarde_Progressive devancee(pris, false);
+    devancee.Ecrire("impression");
+    ostrel_test::Ecrire(pris, "venu entre temps");
+    const Resultat_Fichier r = devancee.Terminer();
+    EXPECT_FALSE(r);
+    EXPECT_EQ(r.Erreur, "le fichier existe déjà");
+    EXPECT_EQ(Lire(pris), "venu entre temps");
+    Sauvegarde_Progressive impression(libre, false);
+    impression.Ecrire("%PDF impression");
+    const Resultat_Fichier ecrite = impression.Terminer();
+    EXPECT_TRUE(ecrite) << ecrite.Erreur.toStdString();
+    EXPECT_EQ(Lire(libre), "%PDF impression");
+    EXPECT_EQ(Fichiers(dossier), (QStringList{"Impression_1.pdf", "Impression_2.pdf"}));
+}
+
+TEST(SauvegardeSure, NouveauFichierSeulementNeRemplaceRien) {
+    QTemporaryDir dossier;
+    Verifier_Nouveau_Fichier_Seulement(dossier.path());
+}
+
+// The FUSE file system of the tests mounted over a folder of its own, for the
+// time of a test; empty Raison() when it is mounted.
+class Montage_Sans_Lien {
+public:
+    Montage_Sans_Lien() {
+#ifndef OSTREL_MONTAGE_SANS_LIEN
+        raison_ = "libfuse3 was not there when the tests were built";
+#else
+        if (::access("/dev/fuse", R_OK | W_OK) != 0) {
+            raison_ = "/dev/fuse cannot be opened";
+            return;
+        }
+        if (::geteuid() != 0 && ::access("/usr/bin/fusermount3", X_OK) != 0) {
+            raison_ = "no fusermount3 for a user who is not root";
+            return;
+        }
+        if (!QDir(racine_.path()).mkdir("dessous") || !QDir(racine_.path()).mkdir("montage")) {
+            raison_ = "no folder can be made in " + racine_.path().toStdString();
+            return;
+        }
+        const QByteArray dessous = QFile::encodeName(racine_.filePath("dessous")), montage = QFile::encodeName(Chemin());
+        const dev_t avant = Etat(Chemin()).st_dev;
+        programme_ = ::fork();
+        if (programme_ == 0) {
+            ::prctl(PR_SET_PDEATHSIG, SIGTERM);  // a test that dies does not leave it mounted
+            ::execl(OSTREL_MONTAGE_SANS_LIEN, "montage_sans_lien", dessous.constData(), montage.constData(), "-f", "-s",
+                    static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        // As long as it takes to start, bounded only against a program that hangs.
+        for (int attente_ms = 0; Etat(Chemin()).st_dev == avant; attente_ms += 10) {
+            int etat = 0;
+            if (::waitpid(programme_, &etat, WNOHANG) == programme_) {
+                programme_ = -1;
+                raison_ = "the FUSE file system could not be mounted (exit code " + std::to_string(WEXITSTATUS(etat)) + ")";
+                return;
+            }
+            if (attente_ms >= 60000) {
+                raison_ = "the FUSE file system was not mounted after a minute";
+                return;
+            }
+            ::usleep(10000);
+        }
+        monte_ = true;
+#endif
+    }
+    ~Montage_Sans_Lien() {
+        if (monte_) {
+            if (::geteuid() == 0)
+                ::umount2(QFile::encodeName(Chemin()).constData(), MNT_DETACH);
+            else if (::system(("/usr/bin/fusermount3 -u -z '" + QFile::encodeName(Chemin()) + "'").constData()) != 0)
+                std::cerr << "fusermount3 -u failed\n";
+        }
+        if (programme_ > 0) {
+            ::kill(programme_, SIGTERM);
+            ::waitpid(programme_, nullptr, 0);
+        }
+    }
+    QString Chemin() const { return racine_.filePath("montage"); }
+    const std::string& Raison() const { return raison_; }
+
+private:
+    QTemporaryDir racine_;
+    pid_t programme_ = -1;
+    bool monte_ = false;
+    std::string raison_;
+};
+
+// A printouts folder on a mount that makes no hard link and has no rename
+// that refuses a taken name (exFAT sticks, network shares through gvfs or
+// smb, cloud mounts): printouts are written there as anywhere, and an
+// ordinary save too.
+TEST(SauvegardeSure, ImpressionSurUnMontageSansLienDur) {
+    Montage_Sans_Lien montage;
+    if (!montage.Raison().empty()) GTEST_SKIP() << "Not tried: " << montage.Raison() << ".";
+    Verifier_Nouveau_Fichier_Seulement(montage.Chemin());
+    const QString options = montage.Chemin() + "/ver.dva";
+    ASSERT_TRUE(Sauvegarde_Sure(options, "ancien"));
+    ASSERT_TRUE(Sauvegarde_Sure(options, "nouveau"));
+    EXPECT_EQ(Lire(options), "nouveau");
+}
+
 TEST(SauvegardeSure, DossierAbsentOuNomVide) {
     QTemporaryDir dossier;
     EXPECT_EQ(Sauvegarde_Sure(dossier.filePath("absent/fichier.txt"), "x").Erreur, "fichier ou dossier introuvable");
