@@ -13,6 +13,7 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <map>
 
 #include "platform/horloge.h"
@@ -99,17 +100,25 @@ QByteArray Fichier_Vise(QByteArray chemin, int& erreur) {
 // random letters or digits. Short and of fixed length, it fits beside any
 // name the system allows.
 constexpr char Prefixe_Temporaire[] = ".ostrel-";
-constexpr int Longueur_Suffixe = 6;
+constexpr qsizetype Longueur_Prefixe = sizeof Prefixe_Temporaire - 1;
+constexpr int Longueur_Empreinte = 8, Longueur_Suffixe = 6;
 
 QByteArray Empreinte(QByteArrayView nom) {
     quint32 h = 2166136261u;  // FNV-1a
     for (char c : nom) h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
-    return QByteArray::number(h, 16).rightJustified(8, '0');
+    return QByteArray::number(h, 16).rightJustified(Longueur_Empreinte, '0');
 }
 
-bool Temporaire_De(QByteArrayView nom, QByteArrayView prefixe) {
-    if (nom.size() != prefixe.size() + Longueur_Suffixe || !nom.startsWith(prefixe)) return false;
-    for (char c : nom.sliced(prefixe.size()))
+// A temporary of the file whose name has this digest; of any file when the
+// digest is empty.
+bool Temporaire_De(QByteArrayView nom, QByteArrayView empreinte) {
+    if (nom.size() != Longueur_Prefixe + Longueur_Empreinte + 1 + Longueur_Suffixe || !nom.startsWith(Prefixe_Temporaire) ||
+        nom[Longueur_Prefixe + Longueur_Empreinte] != '-')
+        return false;
+    const QByteArrayView sien = nom.sliced(Longueur_Prefixe, Longueur_Empreinte);
+    const auto chiffre = [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); };
+    if (empreinte.isEmpty() ? !std::all_of(sien.begin(), sien.end(), chiffre) : sien != empreinte) return false;
+    for (char c : nom.sliced(nom.size() - Longueur_Suffixe))
         if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'))) return false;
     return true;
 }
@@ -127,6 +136,9 @@ bool Verrouiller_Sous_Peu(int fd) {
     constexpr int Attente_ms = 5000, Pas_ms = 50;
     for (int attendu = 0;; attendu += Pas_ms) {
         if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return true;
+        // A file system that gives no lock (NFS without its lock service,
+        // some FUSE mounts) leaves each save to write alone, as before locks.
+        if (errno == ENOLCK || errno == EOPNOTSUPP || errno == EINVAL) return true;
         if (errno != EWOULDBLOCK && errno != EINTR) return false;
         if (attendu >= Attente_ms) {
             errno = EWOULDBLOCK;
@@ -136,14 +148,16 @@ bool Verrouiller_Sous_Peu(int fd) {
     }
 }
 
-// Temporaries of earlier saves of this file that never reached their rename.
-// A save holds a lock on its temporary until the rename: one that is locked is
-// still being written, by this program or another, and stays.
-void Effacer_Temporaires(const QByteArray& dossier, const QByteArray& prefixe) {
+// Temporaries of earlier saves that never reached their rename: of the file
+// whose name has this digest, of any file when it is empty. A save holds a
+// lock on its temporary until the rename: one that is locked is still being
+// written, by this program or another, and stays; so does one whose lock
+// cannot be asked for.
+void Effacer_Temporaires(const QByteArray& dossier, QByteArrayView empreinte) {
     DIR* d = ::opendir(dossier.constData());
     if (d == nullptr) return;
     while (const dirent* entree = ::readdir(d)) {
-        if (!Temporaire_De(entree->d_name, prefixe)) continue;
+        if (!Temporaire_De(entree->d_name, empreinte)) continue;
         const int fd = ::openat(::dirfd(d), entree->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0) continue;
         if (::flock(fd, LOCK_EX | LOCK_NB) == 0) ::unlinkat(::dirfd(d), entree->d_name, 0);
@@ -152,16 +166,15 @@ void Effacer_Temporaires(const QByteArray& dossier, const QByteArray& prefixe) {
     ::closedir(d);
 }
 
-// Created with mode 0666 so that the umask alone decides a new file's mode,
-// and locked before anything is written to it. A clean-up that took it for a
+// Locked before anything is written to it. A clean-up that took it for a
 // leftover just before the lock has removed its name: another one is made.
-int Creer_Temporaire(const QByteArray& dossier, const QByteArray& prefixe, QByteArray& chemin) {
+int Creer_Temporaire(const QByteArray& dossier, const QByteArray& prefixe, QByteArray& chemin, mode_t mode) {
     static const char lettres[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     for (int essai = 0; essai < 100; ++essai) {
         chemin = dossier + '/' + prefixe;
         for (int i = 0; i < Longueur_Suffixe; ++i)
             chemin += lettres[QRandomGenerator::global()->bounded(static_cast<int>(sizeof lettres) - 1)];
-        const int fd = ::open(chemin.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        const int fd = ::open(chemin.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
         if (fd < 0) {
             if (errno == EEXIST) continue;
             return -1;
@@ -246,12 +259,61 @@ bool Comme_Le_Fichier(int fd, const struct stat& fichier, const QByteArray& chem
     return Memes_Attributs(fd, chemin) && ::fchmod(fd, fichier.st_mode & 07777) == 0;
 }
 
+// The mode a new file gets, from the umask or the folder's default ACL: an
+// empty file made beside it as opening for output makes one tells, and is
+// taken away. The temporary, made closed to all but its owner, takes that
+// mode; with a default ACL, its access ACL then becomes the one the empty
+// file had (the mode sets the mask and the other users' entry, the named
+// entries came from the folder alike). A file system that takes no mode
+// keeps the one it gave. False, with errno, when no file could be made.
+bool Comme_Un_Nouveau_Fichier(int fd, const QByteArray& dossier, const QByteArray& prefixe) {
+    QByteArray chemin;
+    const int temoin = Creer_Temporaire(dossier, prefixe, chemin, 0666);
+    if (temoin < 0) return false;
+    struct stat nouveau {}, temporaire {};
+    const bool vu = ::fstat(temoin, &nouveau) == 0;
+    const int erreur = errno;
+    ::unlink(chemin.constData());
+    ::close(temoin);
+    if (!vu) {
+        errno = erreur;
+        return false;
+    }
+    if (::fstat(fd, &temporaire) == 0 && (temporaire.st_mode & 07777) != (nouveau.st_mode & 07777) &&
+        ::fchmod(fd, nouveau.st_mode & 07777) != 0) { /* the file system's own mode stays */ }
+    return true;
+}
+
+// A save written in place and stopped before its end (killed, a power cut)
+// left its reserve allocated past the file's end, as large as the content it
+// was writing, and nothing but cutting the file gives it back: cut at its own
+// length (ext4, XFS, btrfs and tmpfs then free what lies past the end; a hole
+// punched there is not freed on ext4) before this save needs room of its own.
+// Not while a save in place holds the file's lock: its reserve is in use.
+// Blocks of the file system's own bookkeeping (extent trees, indirect blocks)
+// are below the margin.
+void Rendre_Reserve(const QByteArray& chemin, const struct stat& etat) {
+    constexpr long long Marge = 1 << 20;
+    if (static_cast<long long>(etat.st_blocks) * 512 <= static_cast<long long>(etat.st_size) + Marge) return;
+    const int fd = ::open(chemin.constData(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return;
+    struct stat vu {};
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &vu) == 0 && ::ftruncate(fd, vu.st_size) != 0) {
+        /* kept until the file is cut again */
+    }
+    ::close(fd);
+}
+
 // Writes the content over the file itself; 0 or the failure's errno, with
 // entame set once the old content began to be written over. Nothing is written
-// over before the room the content needs is reserved, so that a full disk or
-// the size limit leave the old file as it was; its tail is cut only after.
-// The reserve leaves the size as it is: a save killed amid writing leaves the
-// old length, not a tail of zero bytes.
+// over before the room the content needs is reserved, so that the size limit,
+// and a full disk on a file system that writes over its blocks where they lie
+// (ext4, XFS), leave the old file as it was; its tail is cut only after. A
+// file system that copies on write (btrfs) needs new room for every block
+// written over, which the reserve does not hold: a disk that fills amid the
+// writing there leaves new bytes followed by old ones, and the failure says the
+// file may be incomplete. The reserve leaves the size as it is: a save killed
+// amid writing leaves the old length, not a tail of zero bytes.
 int Ecrire_Sur_Place(const QByteArray& chemin, const QByteArray& contenu, bool& entame) {
     const int fd = ::open(chemin.constData(), O_WRONLY | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) return errno;
@@ -283,13 +345,26 @@ int Ecrire_Sur_Place(const QByteArray& chemin, const QByteArray& contenu, bool& 
 }
 
 // A rename that fails on a name already taken; where the file system cannot
-// say so in one step, a second name given, then the first taken away.
+// say so in one step, a second name given, then the first taken away; where it
+// gives no second name either (exFAT, network shares through gvfs or smb,
+// cloud mounts), the name is first taken by an empty file made only if none
+// is there, which the rename then replaces.
 int Renommer_Sans_Remplacer(const QByteArray& de, const QByteArray& vers) {
     if (::renameat2(AT_FDCWD, de.constData(), AT_FDCWD, vers.constData(), RENAME_NOREPLACE) == 0) return 0;
     if (errno != EINVAL && errno != ENOSYS) return -1;
-    if (::link(de.constData(), vers.constData()) != 0) return -1;
-    ::unlink(de.constData());
-    return 0;
+    if (::link(de.constData(), vers.constData()) == 0) {
+        ::unlink(de.constData());
+        return 0;
+    }
+    if (errno == EEXIST) return -1;
+    const int place = ::open(vers.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (place < 0) return -1;
+    ::close(place);
+    if (::rename(de.constData(), vers.constData()) == 0) return 0;
+    const int erreur = errno;
+    ::unlink(vers.constData());
+    errno = erreur;
+    return -1;
 }
 
 }  // namespace
@@ -319,6 +394,13 @@ Sauvegarde_Progressive::Sauvegarde_Progressive(const QString& chemin, bool rempl
         refus_ = Raison(EISDIR);
         return;
     }
+    // A named pipe, a device or a socket stays what it is: a plain file put
+    // in its place would cut off what reads it, and writing into it could wait
+    // without end for a reader.
+    if (existe_ && !S_ISREG(etat.st_mode)) {
+        refus_ = QStringLiteral("ce n'est pas un fichier ordinaire");
+        return;
+    }
     if (existe_ && !remplacer_) {
         erreur_ = EEXIST;
         return;
@@ -332,28 +414,37 @@ Sauvegarde_Progressive::Sauvegarde_Progressive(const QString& chemin, bool rempl
             erreur_ = errno;
         return;
     }
+    if (existe_) Rendre_Reserve(cible_, etat);
     const qsizetype barre = cible_.lastIndexOf('/');
     dossier_ = barre < 0 ? QByteArray(".") : barre == 0 ? QByteArray("/") : cible_.left(barre);
-    const QByteArray prefixe = Prefixe_Temporaire + Empreinte(QByteArrayView(cible_).sliced(barre + 1)) + '-';
-    Effacer_Temporaires(dossier_, prefixe);
-    // Written over in place where a rename could not keep the file as it is;
-    // only an ordinary file (opening a named pipe would wait for a reader).
-    const bool ordinaire = existe_ && S_ISREG(etat.st_mode);
+    const QByteArray empreinte = Empreinte(QByteArrayView(cible_).sliced(barre + 1));
+    const QByteArray prefixe = Prefixe_Temporaire + empreinte + '-';
+    // Each new file-only save has a name of its own (the printouts): no later
+    // save of the same name would take what one killed halfway left, so the
+    // leftovers of every file of the folder go.
+    Effacer_Temporaires(dossier_, remplacer_ ? QByteArrayView(empreinte) : QByteArrayView());
     // A rename would give the new content to this one of the file's names only.
-    sur_place_ = ordinaire && etat.st_nlink > 1;
+    sur_place_ = existe_ && etat.st_nlink > 1;
     if (sur_place_) return;
-    fd_ = Creer_Temporaire(dossier_, prefixe, temporaire_);
+    // Closed to all but its owner from the start: another user who opened it
+    // before it took its mode would read, through that opening, what the file
+    // keeps from them.
+    fd_ = Creer_Temporaire(dossier_, prefixe, temporaire_, 0600);
     if (fd_ < 0) {
         // A folder that takes no new file, while the file itself may be written.
-        if (ordinaire)
+        if (existe_)
             sur_place_ = true;
         else
             erreur_ = errno;
-    } else if (ordinaire && !Comme_Le_Fichier(fd_, etat, cible_)) {
+    } else if (existe_ ? !Comme_Le_Fichier(fd_, etat, cible_) : !Comme_Un_Nouveau_Fichier(fd_, dossier_, prefixe)) {
+        const int erreur = errno;
         ::unlink(temporaire_.constData());
         ::close(fd_);
         fd_ = -1;
-        sur_place_ = true;
+        if (existe_)
+            sur_place_ = true;
+        else
+            erreur_ = erreur;
     }
 }
 

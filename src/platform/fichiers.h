@@ -22,21 +22,28 @@ struct Resultat_Fichier {
 
 // A symbolic link is saved through: the file at the end of its chain (or the
 // one a dangling link names) gets the content and the link stays. A file its
-// user may not write is refused and left as it is. The temporary file, beside
-// the file replaced, has a short name of the program's own; those a save
-// killed halfway left behind are removed at the next save of the same file,
-// and nothing else is, nor one a save still writes. A new file gets the mode
-// the umask gives; an existing one keeps its own mode, owner and group (a save
-// by root of a user's file stays the user's).
+// user may not write is refused and left as it is, and so is a name that is
+// no ordinary file (a named pipe, a device). The temporary file, beside the
+// file replaced, has a short name of the program's own and no access for
+// other users until it takes the file's mode; those a save killed halfway left
+// behind are removed at the next save of the same file, and nothing else is,
+// nor one a save still writes. A new file gets the mode the umask, or the
+// folder's default ACL, gives; an existing one keeps its own mode, owner and
+// group (a save by root of a user's file stays the user's).
 //
 // Where the rename could not keep the file as it is (its owner or group cannot
 // be given back, nor its extended attributes and ACLs, it has other names, or
 // its folder takes no new file while the file itself may be written), the
 // content is written over the file itself: all of it is made first, the room
-// it needs is reserved before the first old byte is written over (a full disk
-// or a size limit then leaves the old file as it was), and two such saves of
-// one file write one after the other; one that waits more than a few seconds
-// for the other fails ("le fichier est utilisé par un autre programme").
+// it needs is reserved before the first old byte is written over (a size
+// limit then leaves the old file as it was, and so does a full disk, except on
+// a file system that copies on write, such as btrfs, where the writing may
+// stop halfway and the failure says the file may be incomplete), and two such
+// saves of one file write one after the other; one that waits more than a few
+// seconds for the other fails ("le fichier est utilisé par un autre
+// programme"). On a file system that gives no lock they write as they come.
+// What such a save killed halfway left reserved past the file's end is given
+// back when the next save of the file starts.
 Resultat_Fichier Sauvegarde_Sure(const QString& chemin, const QByteArray& contenu);
 
 // The same safe save, written piece by piece as a long content is made: each
@@ -48,7 +55,10 @@ Resultat_Fichier Sauvegarde_Sure(const QString& chemin, const QByteArray& conten
 class Sauvegarde_Progressive {
 public:
     // A new file only, when not `remplacer`: a file of that name, there at
-    // the start or made meanwhile, is left alone and the save fails.
+    // the start or made meanwhile, is left alone and the save fails, on a
+    // file system without hard links too. Such saves have names of their own
+    // (the printouts), so each one removes the temporaries that saves killed
+    // halfway left in its folder, whatever their file.
     explicit Sauvegarde_Progressive(const QString& chemin, bool remplacer = true);
     ~Sauvegarde_Progressive();
     Sauvegarde_Progressive(const Sauvegarde_Progressive&) = delete;

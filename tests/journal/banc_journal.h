@@ -8,6 +8,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <algorithm>
 
 #include "commun/programme_essai.h"
 #include "history/formes_historique.h"
@@ -98,19 +99,44 @@ public:
         return l;
     }
 
-    // Request codes of the frames the bus received, in order.
-    std::vector<int> Codes() const {
-        std::vector<int> c;
+    // The requests the bus took, in order. A request whose bytes a busy
+    // machine sent with a pause amid them reaches the bus in pieces, which
+    // fail their CRC and are answered by nothing, and the program sends it
+    // again: the pieces are not requests.
+    std::vector<QByteArray> Requetes() const {
+        std::vector<QByteArray> r;
         for (const auto& t : bus.Trames_Recues())
-            if (t.octets.size() >= 4) c.push_back(static_cast<unsigned char>(t.octets[3]));
+            if (t.octets.size() >= 6 && sim::Crc_Correct(t.octets)) r.push_back(t.octets);
+        return r;
+    }
+    // The frames the program sent, in order, whether the bus took them whole
+    // or in pieces: the attempts of an exchange that fails.
+    std::vector<QByteArray> Envois() const {
+        QByteArray octets;
+        for (const auto& t : bus.Trames_Recues()) octets += t.octets;
+        std::vector<QByteArray> e;
+        while (octets.size() >= 8) {
+            const qsizetype n = static_cast<unsigned char>(octets[1]) == 0x10 ? 9 + static_cast<unsigned char>(octets[6]) : 8;
+            e.push_back(octets.left(n));
+            octets.remove(0, n);
+        }
+        return e;
+    }
+    // Request codes of the requests the bus took, in order.
+    std::vector<int> Codes() const { return Codes_De(Requetes()); }
+    // Request codes of the frames the program sent, in order.
+    std::vector<int> Codes_Envoyes() const { return Codes_De(Envois()); }
+    static std::vector<int> Codes_De(const std::vector<QByteArray>& trames) {
+        std::vector<int> c;
+        for (const QByteArray& t : trames) c.push_back(static_cast<unsigned char>(t[3]));
         return c;
     }
-    // The (count or value) word of each received frame of a code.
+    // The (count or value) word of each request of a code.
     std::vector<int> Mots(int code) const {
         std::vector<int> m;
-        for (const auto& t : bus.Trames_Recues())
-            if (t.octets.size() >= 6 && static_cast<unsigned char>(t.octets[3]) == code)
-                m.push_back(static_cast<unsigned char>(t.octets[4]) << 8 | static_cast<unsigned char>(t.octets[5]));
+        for (const QByteArray& r : Requetes())
+            if (static_cast<unsigned char>(r[3]) == code)
+                m.push_back(static_cast<unsigned char>(r[4]) << 8 | static_cast<unsigned char>(r[5]));
         return m;
     }
 

@@ -132,7 +132,7 @@ TEST_F(Acquittement_Purge, CodeRefuse) {
     Taper("2003");
     EXPECT_EQ(banc.boites.Textes(), (std::vector<QString>{"Le Module d'adresse 3 est introuvable",
                                                           "Indentification non reconnu par le Module !"}));
-    EXPECT_EQ(banc.Codes(), Repete(0x15, 6));
+    EXPECT_EQ(banc.Codes_Envoyes(), Repete(0x15, 6));
     EXPECT_EQ(Code_Erreur, 0);
     EXPECT_TRUE(banc.registre.Est_Chargee("frm_Journal_Alarme"));
 
@@ -215,7 +215,7 @@ TEST_F(Acquittement_Purge, TouchesDeLEcranDePurge) {
         QTest::keyRelease(C("Cmd_Oui"), touche, modif);
         Traiter_Evenements();
         EXPECT_FALSE(banc.registre.Est_Chargee("Frm_Purger"));
-        EXPECT_TRUE(banc.bus.Trames_Recues().size() == 18u) << banc.bus.Trames_Recues().size();  // the reopening only
+        EXPECT_EQ(banc.Requetes().size(), 18u);  // the reopening only
         EXPECT_EQ(banc.Codes()[0], 0x14);
         // The journal comes back in its choice state.
         ASSERT_NE(banc.Journal(), nullptr);
@@ -317,7 +317,7 @@ TEST_F(Acquittement_Purge, EnvoiDesReglagesEnErreur) {
     banc.bus.Programmer_Defauts(0x0B, {}, sim::Defaut(sim::Defaut::Exception, 4));
     Ouvrir_Purge_Depuis("Réglages des voies");
     Cliquer("Cmd_Oui");
-    EXPECT_EQ(banc.Mots(0x0B).size(), 6u);
+    EXPECT_EQ(std::ranges::count(banc.Codes_Envoyes(), 0x0B), 6);
     EXPECT_EQ(Ecran_Courant, QStringLiteral("Problèmes Liaison"));
     EXPECT_FALSE(banc.registre.Est_Chargee("Frm_Purger"));
     EXPECT_NE(banc.Tableau()->cursor().shape(), Qt::WaitCursor);

@@ -190,7 +190,7 @@ TEST_F(Ecran_Journal, JournalDeDateADate) {
     Cliquer("Cmd_OK");
     EXPECT_TRUE(banc.boites.Messages.empty());
     EXPECT_EQ(banc.Codes(), (std::vector<int>{0x15, 0x15, 0x15, 0x15, 0x07, 0x0D, 0x14, 0x11}));
-    const QByteArray fenetre = banc.bus.Trames_Recues()[5].octets;
+    const QByteArray fenetre = banc.Requetes()[5];
     EXPECT_EQ(fenetre.mid(fenetre.size() - 8, 6), QByteArray("\x02\x03\x1B\x05\x03\x1B"));
     EXPECT_EQ(banc.Lignes_Liste(), (QStringList{Lignes_Module_3[2], Lignes_Module_3[3], Lignes_Module_3[4]}));
     EXPECT_FALSE(Actif("Cmd_Acquitter"));
@@ -254,7 +254,7 @@ TEST_F(Ecran_Journal, ErreurDeLiaisonAuChargement) {
     EXPECT_EQ(Ecran_Courant, QStringLiteral("Problèmes Liaison"));
     EXPECT_FALSE(banc.registre.Est_Chargee("frm_Journal_Alarme"));
     EXPECT_EQ(banc.Codes().back(), 0x10);
-    EXPECT_EQ(banc.Mots(0x10).size(), 6u);  // the first attempt and its five retries
+    EXPECT_EQ(std::ranges::count(banc.Codes_Envoyes(), 0x10), 6);  // the first attempt and its five retries
     EXPECT_TRUE(banc.boites.Messages.empty());
     banc.bus.Effacer_Defauts();
 

@@ -8,6 +8,7 @@
 #include <sys/mount.h>
 #include <sys/prctl.h>
 #include <sys/file.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -16,14 +17,19 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <csignal>
+#include <cstdlib>
 #include <iostream>
+#include <string>
 #include <tuple>
+#include <vector>
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include "appels_systeme.h"
 #include "commun/fichiers_test.h"
 #include "platform/chemins.h"
 #include "platform/dialogues.h"
@@ -33,6 +39,7 @@
 using namespace ostrel;
 using ostrel_test::Dossier_Lecture_Seule;
 using ostrel_test::Lire;
+namespace appels = ostrel_test::appels;
 
 TEST(SauvegardeSure, RemplaceLeFichierEnEntier) {
     QTemporaryDir dossier;
@@ -309,6 +316,26 @@ TEST(SauvegardeSure, GardeLeFichierTelQueLeSiteLAPrepare) {
         EXPECT_EQ(plein, 0);
 }
 
+// An ACL in the form the system keeps it in its attributes: entries of a tag
+// (user 1, named user 2, group 4, mask 0x10, others 0x20), rights and id.
+struct Entree_Acl {
+    std::uint16_t Etiquette, Droits;
+    std::uint32_t Id;
+};
+QByteArray Acl(std::initializer_list<Entree_Acl> entrees) {
+    QByteArray acl(4, '\0');
+    acl[0] = 2;  // version of the ACL's form
+    for (const Entree_Acl e : entrees) acl.append(reinterpret_cast<const char*>(&e), sizeof e);
+    return acl;
+}
+
+QByteArray Attribut(const QString& chemin, const char* nom) {
+    QByteArray valeur(256, '\0');
+    const ssize_t n = ::getxattr(QFile::encodeName(chemin).constData(), nom, valeur.data(), static_cast<size_t>(valeur.size()));
+    valeur.resize(std::max<ssize_t>(n, 0));
+    return valeur;
+}
+
 // A file shared with a colleague through an ACL entry, and marked with a
 // site's own attribute, keeps both: the colleague may still write it, and the
 // group keeps its own bits rather than the ACL's mask.
@@ -321,23 +348,10 @@ TEST(SauvegardeSure, GardeLesAttributsEtLesAclDuFichier) {
     if (::setxattr(c.constData(), "user.site", "chambre froide", 14, 0) != 0)
         GTEST_SKIP() << "The file system of " << dossier.path().toStdString() << " keeps no user attribute.";
     // Owner rw, nobody rw, group r, mask rw, others nothing: as `setfacl -m u:nobody:rw` on a 0640 file.
-    struct Entree {
-        std::uint16_t Etiquette, Droits;
-        std::uint32_t Id;
-    };
-    QByteArray acl(4, '\0');
-    acl[0] = 2;  // version of the ACL's form
-    for (const Entree e : {Entree{0x01, 6, ~0u}, Entree{0x02, 6, 65534}, Entree{0x04, 4, ~0u}, Entree{0x10, 6, ~0u},
-                           Entree{0x20, 0, ~0u}})
-        acl.append(reinterpret_cast<const char*>(&e), sizeof e);
+    const QByteArray acl = Acl({{0x01, 6, ~0u}, {0x02, 6, 65534}, {0x04, 4, ~0u}, {0x10, 6, ~0u}, {0x20, 0, ~0u}});
     if (::setxattr(c.constData(), "system.posix_acl_access", acl.constData(), static_cast<size_t>(acl.size()), 0) != 0)
         GTEST_SKIP() << "The file system of " << dossier.path().toStdString() << " keeps no ACL.";
-    const auto attribut = [&](const char* nom) {
-        QByteArray valeur(256, '\0');
-        const ssize_t n = ::getxattr(c.constData(), nom, valeur.data(), static_cast<size_t>(valeur.size()));
-        valeur.resize(std::max<ssize_t>(n, 0));
-        return valeur;
-    };
+    const auto attribut = [&](const char* nom) { return Attribut(chemin, nom); };
     const QByteArray acl_avant = attribut("system.posix_acl_access");
     const mode_t mode_avant = Etat(chemin).st_mode;
 
@@ -401,6 +415,279 @@ TEST(SauvegardeSure, NouveauFichierAuModeDuUmask) {
     ASSERT_TRUE(Sauvegarde_Sure(dossier.filePath("a.txt"), "a2"));
     EXPECT_EQ(mode("a.txt"), 0604u);
     ::umask(avant);
+}
+
+// Another user who opens the temporary before it takes the file's mode reads,
+// through that opening, all that is written to it after. A file the site
+// made 0600 (the options keep the administrator password) is closed to them
+// from the moment its temporary is made, whatever the umask.
+TEST(SauvegardeSure, UnFichierFermeAuxAutresLeResteDesLaCreationDuTemporaire) {
+    QTemporaryDir dossier;
+    const QString chemin = dossier.filePath("ver.dva");
+    ostrel_test::Ecrire(chemin, "ancien");
+    ::chmod(QFile::encodeName(chemin).constData(), 0600);
+    const mode_t umask_avant = ::umask(022);
+    // The temporary is locked as soon as it is made.
+    std::vector<mode_t> modes;
+    appels::avant_flock = [&](int fd) {
+        struct stat e {};
+        if (::fstat(fd, &e) == 0) modes.push_back(e.st_mode & 07777);
+    };
+    const Resultat_Fichier r = Sauvegarde_Sure(chemin, "mot de passe");
+    appels::avant_flock = nullptr;
+    ::umask(umask_avant);
+    ASSERT_TRUE(r) << r.Erreur.toStdString();
+    ASSERT_FALSE(modes.empty());
+    for (const mode_t m : modes) EXPECT_EQ(m & 077, 0u) << std::oct << m;
+    EXPECT_EQ(Etat(chemin).st_mode & 07777, 0600u);
+    EXPECT_EQ(Lire(chemin), "mot de passe");
+}
+
+// In a folder with a default ACL (as `setfacl -d -m u:nobody:rw`): a file
+// saved there that had no ACL takes none from the folder and keeps its mode;
+// a new file ends as opening it for output makes one.
+TEST(SauvegardeSure, AclParDefautDuDossier) {
+    QTemporaryDir dossier;
+    const QString ancien = dossier.filePath("ancien.txt");
+    ostrel_test::Ecrire(ancien, "ancien");
+    ::chmod(QFile::encodeName(ancien).constData(), 0640);
+    const QByteArray defaut = Acl({{0x01, 7, ~0u}, {0x02, 6, 65534}, {0x04, 5, ~0u}, {0x10, 7, ~0u}, {0x20, 5, ~0u}});
+    if (::setxattr(QFile::encodeName(dossier.path()).constData(), "system.posix_acl_default", defaut.constData(),
+                   static_cast<size_t>(defaut.size()), 0) != 0)
+        GTEST_SKIP() << "The file system of " << dossier.path().toStdString() << " keeps no ACL.";
+    ASSERT_TRUE(Sauvegarde_Sure(ancien, "nouveau"));
+    EXPECT_EQ(Attribut(ancien, "system.posix_acl_access"), QByteArray());
+    EXPECT_EQ(Etat(ancien).st_mode & 07777, 0640u);
+
+    const QString temoin = dossier.filePath("temoin.txt"), neuf = dossier.filePath("neuf.txt");
+    const int fd = ::open(QFile::encodeName(temoin).constData(), O_WRONLY | O_CREAT | O_EXCL, 0666);
+    ASSERT_GE(fd, 0);
+    ::close(fd);
+    ASSERT_TRUE(Sauvegarde_Sure(neuf, "neuf"));
+    EXPECT_NE(Attribut(temoin, "system.posix_acl_access"), QByteArray());
+    EXPECT_EQ(Attribut(neuf, "system.posix_acl_access"), Attribut(temoin, "system.posix_acl_access"));
+    EXPECT_EQ(Etat(neuf).st_mode & 07777, Etat(temoin).st_mode & 07777);
+}
+
+// A file system that gives no lock (NFS without its lock service), or takes
+// no lock of that kind: the save written in place goes on without one.
+TEST(SauvegardeSure, SansVerrouDuSystemeDeFichiersLaSauvegardeSurPlaceSeFait) {
+    QTemporaryDir dossier;
+    const QString nom1 = dossier.filePath("nom1.txt"), nom2 = dossier.filePath("nom2.txt");
+    ostrel_test::Ecrire(nom1, "ancien");
+    ASSERT_EQ(::link(QFile::encodeName(nom1).constData(), QFile::encodeName(nom2).constData()), 0);
+    for (const int refus : {ENOLCK, EOPNOTSUPP, EINVAL}) {
+        const QByteArray contenu = "sans verrou " + QByteArray::number(refus);
+        appels::flock_refuse = refus;
+        const Resultat_Fichier r = Sauvegarde_Sure(nom1, contenu);
+        appels::flock_refuse = 0;
+        EXPECT_TRUE(r) << refus << ": " << r.Erreur.toStdString();
+        EXPECT_EQ(Lire(nom2), contenu);
+    }
+}
+
+// A named pipe, and for root a device, stay what they are: the save is
+// refused with its reason, and waits for no reader.
+TEST(SauvegardeSure, UnTubeOuUnPeripheriqueResteCeQuIlEst) {
+    QTemporaryDir dossier;
+    const QString tube = dossier.filePath("export.txt"), peripherique = dossier.filePath("nul");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(tube).constData(), 0644), 0);
+    QStringList noms{tube};
+    if (::mknod(QFile::encodeName(peripherique).constData(), S_IFCHR | 0666, ::makedev(1, 3)) == 0)
+        noms << peripherique;
+    else
+        std::cerr << "No device can be made here (not root): only the named pipe is tried.\n";
+    for (const QString& nom : noms) {
+        EXPECT_EQ(Sauvegarde_Sure(nom, "x").Erreur, "ce n'est pas un fichier ordinaire") << nom.toStdString();
+        Sauvegarde_Progressive progressive(nom);
+        progressive.Ecrire("x");
+        EXPECT_EQ(progressive.Terminer().Erreur, "ce n'est pas un fichier ordinaire") << nom.toStdString();
+    }
+    EXPECT_TRUE(S_ISFIFO(Etat(tube).st_mode));
+    if (noms.size() > 1) {
+        EXPECT_TRUE(S_ISCHR(Etat(peripherique).st_mode));
+    }
+    EXPECT_EQ(Fichiers(dossier.path()).size(), noms.size());
+}
+
+// A printout killed halfway (a crash, a power cut) leaves its temporary, and
+// every printout has a name of its own: the next printout into that folder
+// removes it, and leaves a printout still being written and the user's files.
+TEST(SauvegardeSure, UneImpressionOteLesRestesDesImpressionsInterrompues) {
+    QTemporaryDir dossier;
+    const pid_t enfant = ::fork();
+    ASSERT_GE(enfant, 0);
+    if (enfant == 0) {
+        Sauvegarde_Progressive impression(dossier.filePath("Impression_1.pdf"), false);
+        impression.Ecrire(QByteArray(1000, 'x'));
+        ::_exit(0);
+    }
+    ASSERT_EQ(::waitpid(enfant, nullptr, 0), enfant);
+    const QStringList restes = Fichiers(dossier.path());
+    ASSERT_EQ(restes.size(), 1);
+    for (const char* nom : {".ostrel-rapport.txt", ".ostrel-0123ABCD-a1B2c3", ".ostrel-0123abcd-a1B2c"})
+        ostrel_test::Ecrire(dossier.filePath(nom), "a moi");
+    Sauvegarde_Progressive en_cours(dossier.filePath("Impression_2.pdf"), false);
+    en_cours.Ecrire("en cours");
+    QStringList attendus = Fichiers(dossier.path());
+    attendus.removeOne(restes[0]);
+    attendus << "Impression_3.pdf";
+    attendus.sort();
+    ASSERT_TRUE(Sauvegarde_Sure(dossier.filePath("autre.txt"), "autre"));  // an ordinary save takes no other's
+    attendus << "autre.txt";
+    attendus.sort();
+    Sauvegarde_Progressive suivante(dossier.filePath("Impression_3.pdf"), false);
+    suivante.Ecrire("suivante");
+    ASSERT_TRUE(suivante.Terminer());
+    EXPECT_EQ(Fichiers(dossier.path()), attendus);
+    EXPECT_TRUE(en_cours.Terminer());
+    EXPECT_EQ(Lire(dossier.filePath("Impression_2.pdf")), "en cours");
+}
+
+// A save written in place (nom1.txt of 8 KiB, whose other name is nom2.txt)
+// killed right after it reserved its room, 16 MiB; not tried where the file
+// system reserves nothing ahead.
+class Sauvegarde_Tuee_Apres_Reserve : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ostrel_test::Ecrire(nom1, QByteArray(8192, 'a'));
+        ASSERT_EQ(::link(QFile::encodeName(nom1).constData(), QFile::encodeName(nom2).constData()), 0);
+        const pid_t enfant = ::fork();
+        if (enfant == 0) {
+            appels::apres_fallocate = [] { ::_exit(0); };
+            Sauvegarde_Sure(nom1, QByteArray(16 << 20, 'x'));
+            ::_exit(1);
+        }
+        int etat = 0;
+        ASSERT_EQ(::waitpid(enfant, &etat, 0), enfant);
+        if (!WIFEXITED(etat) || WEXITSTATUS(etat) != 0)
+            GTEST_SKIP() << "The file system of " << dossier.path().toStdString() << " reserves no room ahead.";
+    }
+    QTemporaryDir dossier;
+    const QString nom1 = dossier.filePath("nom1.txt"), nom2 = dossier.filePath("nom2.txt");
+};
+
+TEST_F(Sauvegarde_Tuee_Apres_Reserve, LeFichierGardeSaLongueurEtSonContenu) {
+    EXPECT_EQ(Etat(nom2).st_size, 8192);
+    EXPECT_EQ(Lire(nom2), QByteArray(8192, 'a'));
+}
+
+// What it left past the file's end is given back when the next save of the
+// file starts, before that one needs room of its own.
+TEST_F(Sauvegarde_Tuee_Apres_Reserve, LaReserveEstRendueAuDebutDeLaSauvegardeSuivante) {
+    const auto occupe = [&] { return static_cast<long long>(Etat(nom1).st_blocks) * 512; };
+    ASSERT_GE(occupe(), 16 << 20);
+    Sauvegarde_Progressive suivante(nom1);
+    EXPECT_LT(occupe(), 1 << 20);
+    suivante.Ecrire("nouveau");
+    ASSERT_TRUE(suivante.Terminer());
+    EXPECT_EQ(Lire(nom2), "nouveau");
+}
+
+// A new file only, as a printout is written: it takes its name, or leaves a
+// file made under that name meanwhile as it is, and leaves nothing else.
+void Verifier_Nouveau_Fichier_Seulement(const QString& dossier) {
+    const QString pris = dossier + "/Impression_1.pdf", libre = dossier + "/Impression_2.pdf";
+    Sauvegarde_Progressive devancee(pris, false);
+    devancee.Ecrire("impression");
+    ostrel_test::Ecrire(pris, "venu entre temps");
+    const Resultat_Fichier r = devancee.Terminer();
+    EXPECT_FALSE(r);
+    EXPECT_EQ(r.Erreur, "le fichier existe déjà");
+    EXPECT_EQ(Lire(pris), "venu entre temps");
+    Sauvegarde_Progressive impression(libre, false);
+    impression.Ecrire("%PDF impression");
+    const Resultat_Fichier ecrite = impression.Terminer();
+    EXPECT_TRUE(ecrite) << ecrite.Erreur.toStdString();
+    EXPECT_EQ(Lire(libre), "%PDF impression");
+    EXPECT_EQ(Fichiers(dossier), (QStringList{"Impression_1.pdf", "Impression_2.pdf"}));
+}
+
+TEST(SauvegardeSure, NouveauFichierSeulementNeRemplaceRien) {
+    QTemporaryDir dossier;
+    Verifier_Nouveau_Fichier_Seulement(dossier.path());
+}
+
+// The FUSE file system of the tests mounted over a folder of its own, for the
+// time of a test; empty Raison() when it is mounted.
+class Montage_Sans_Lien {
+public:
+    Montage_Sans_Lien() {
+#ifndef OSTREL_MONTAGE_SANS_LIEN
+        raison_ = "libfuse3 was not there when the tests were built";
+#else
+        if (::access("/dev/fuse", R_OK | W_OK) != 0) {
+            raison_ = "/dev/fuse cannot be opened";
+            return;
+        }
+        if (::geteuid() != 0 && ::access("/usr/bin/fusermount3", X_OK) != 0) {
+            raison_ = "no fusermount3 for a user who is not root";
+            return;
+        }
+        if (!QDir(racine_.path()).mkdir("dessous") || !QDir(racine_.path()).mkdir("montage")) {
+            raison_ = "no folder can be made in " + racine_.path().toStdString();
+            return;
+        }
+        const QByteArray dessous = QFile::encodeName(racine_.filePath("dessous")), montage = QFile::encodeName(Chemin());
+        const dev_t avant = Etat(Chemin()).st_dev;
+        programme_ = ::fork();
+        if (programme_ == 0) {
+            ::prctl(PR_SET_PDEATHSIG, SIGTERM);  // a test that dies does not leave it mounted
+            ::execl(OSTREL_MONTAGE_SANS_LIEN, "montage_sans_lien", dessous.constData(), montage.constData(), "-f", "-s",
+                    static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        // As long as it takes to start, bounded only against a program that hangs.
+        for (int attente_ms = 0; Etat(Chemin()).st_dev == avant; attente_ms += 10) {
+            int etat = 0;
+            if (::waitpid(programme_, &etat, WNOHANG) == programme_) {
+                programme_ = -1;
+                raison_ = "the FUSE file system could not be mounted (exit code " + std::to_string(WEXITSTATUS(etat)) + ")";
+                return;
+            }
+            if (attente_ms >= 60000) {
+                raison_ = "the FUSE file system was not mounted after a minute";
+                return;
+            }
+            ::usleep(10000);
+        }
+        monte_ = true;
+#endif
+    }
+    ~Montage_Sans_Lien() {
+        if (monte_) {
+            if (::geteuid() == 0)
+                ::umount2(QFile::encodeName(Chemin()).constData(), MNT_DETACH);
+            else if (::system(("/usr/bin/fusermount3 -u -z '" + QFile::encodeName(Chemin()) + "'").constData()) != 0)
+                std::cerr << "fusermount3 -u failed\n";
+        }
+        if (programme_ > 0) {
+            ::kill(programme_, SIGTERM);
+            ::waitpid(programme_, nullptr, 0);
+        }
+    }
+    QString Chemin() const { return racine_.filePath("montage"); }
+    const std::string& Raison() const { return raison_; }
+
+private:
+    QTemporaryDir racine_;
+    pid_t programme_ = -1;
+    bool monte_ = false;
+    std::string raison_;
+};
+
+// A printouts folder on a mount that makes no hard link and has no rename
+// that refuses a taken name (exFAT sticks, network shares through gvfs or
+// smb, cloud mounts): printouts are written there as anywhere, and an
+// ordinary save too.
+TEST(SauvegardeSure, ImpressionSurUnMontageSansLienDur) {
+    Montage_Sans_Lien montage;
+    if (!montage.Raison().empty()) GTEST_SKIP() << "Not tried: " << montage.Raison() << ".";
+    Verifier_Nouveau_Fichier_Seulement(montage.Chemin());
+    const QString options = montage.Chemin() + "/ver.dva";
+    ASSERT_TRUE(Sauvegarde_Sure(options, "ancien"));
+    ASSERT_TRUE(Sauvegarde_Sure(options, "nouveau"));
+    EXPECT_EQ(Lire(options), "nouveau");
 }
 
 TEST(SauvegardeSure, DossierAbsentOuNomVide) {
