@@ -1,5 +1,6 @@
 #include "link/ecran_communication.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "link/liaison.h"
@@ -54,13 +55,16 @@ void Forme_Ecran_Communication::Envoi_Trame() {
     Ostrel.RTSEnable(true);
     Frm_Menu1().Lampe_Comm(Couleur_Fenetre);
     Ostrel.Vider_Entree();
-    for (int i = 0; i < Nb_Octets_A_Envoyer; ++i) {
-        if (!Ostrel.Output(Trame_Emise[static_cast<size_t>(i)])) {
-            Code_Erreur = Erreur::Port;
-            rouvrir_ = true;
-            Frm_Menu1().Lampe_Comm(Couleur_Fond_Bandeau);
-            return;
-        }
+    // The whole frame in one write: the line carries its bytes back to back
+    // whatever the PC does meanwhile, where a pause of the program between
+    // two bytes written alone would leave a silence amid the request, and the
+    // module would take its pieces for two bad frames.
+    const int n = std::clamp(static_cast<int>(Nb_Octets_A_Envoyer), 0, static_cast<int>(Trame_Emise.size()));
+    if (!Ostrel.Output(QByteArray(reinterpret_cast<const char*>(Trame_Emise.data()), n))) {
+        Code_Erreur = Erreur::Port;
+        rouvrir_ = true;
+        Frm_Menu1().Lampe_Comm(Couleur_Fond_Bandeau);
+        return;
     }
     // RTS must stay up until the last bit has left the line.
     Ostrel.Vider_Sortie();

@@ -1,8 +1,40 @@
 // One exchange with its retries, as the bus misbehaves: every link error
 // code, the number of sends, and what a failure leaves behind.
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstring>
+#include <string>
+
 #include "link/donnees.h"
 #include "link/fonctions_es.h"
 #include "outils_test.h"
+
+namespace {
+
+// A busy PC: when set, every write to this device is followed by a pause of
+// the writer longer than the line's silence.
+std::atomic<const char*> Port_Lent{nullptr};
+
+bool Sur(int fd, const char* chemin) {
+    char lien[256];
+    const ssize_t n = ::readlink(("/proc/self/fd/" + std::to_string(fd)).c_str(), lien, sizeof lien - 1);
+    if (n <= 0) return false;
+    lien[n] = '\0';
+    return std::strcmp(lien, chemin) == 0;
+}
+
+}  // namespace
+
+// Defined in the test program, so that the port's writes come here first.
+extern "C" ssize_t write(int fd, const void* octets, size_t taille) {
+    static const auto vrai = reinterpret_cast<ssize_t (*)(int, const void*, size_t)>(::dlsym(RTLD_NEXT, "write"));
+    const ssize_t ecrits = vrai(fd, octets, taille);
+    if (const char* chemin = Port_Lent.load(); chemin != nullptr && ecrits > 0 && Sur(fd, chemin))
+        std::this_thread::sleep_for(std::chrono::milliseconds(80));
+    return ecrits;
+}
 
 namespace ostrel::test {
 namespace {
@@ -27,6 +59,20 @@ TEST_F(Transaction_Bus, ModuleMuetSixEnvoisPuis15) {
     EXPECT_EQ(Temps_Attente, 1500);
     EXPECT_EQ(Donnees_Reponse.Etat_Module, 77);  // nothing decoded
     EXPECT_EQ(tableau.Lampe_Comm(), Couleur_Fond_Bandeau);
+}
+
+// However long the PC pauses amid its work, a request reaches the line whole:
+// the module answers the first send.
+TEST_F(Transaction_Bus, UnePauseDuPcNeCoupePasLaRequete) {
+    ostrel_test::Delais_Courts();
+    bus.Configurer({1}, 8);
+    const QByteArray chemin = bus.Chemin().toLocal8Bit();
+    Port_Lent = chemin.constData();
+    Lecture_Etat_Module(1);
+    Port_Lent = nullptr;
+    EXPECT_EQ(Code_Erreur, 0);
+    EXPECT_EQ(bus.Trames_Recues().size(), 1u);
+    EXPECT_EQ(bus.Nombre_Requetes(0x07), 1);
 }
 
 TEST_F(Transaction_Bus, ExceptionRepeteeSixFois) {
