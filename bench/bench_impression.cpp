@@ -168,17 +168,21 @@ int main(int argc, char** argv) {
             v->Msk_Date_Fin->setText(QStringLiteral("31/12/2027 23:59"));
             ostrel_test::Traiter_Evenements();
             std::vector<double> tableau;
-            int pages = 0, fichiers = 0;
-            for (int passage = 0; passage < passages; ++passage) {
-                QTemporaryDir dossier;
+            // The table printed once, timed from the click to its closing message.
+            auto imprimer_tableau = [&] {
                 imprimante.depuis = nullptr;
-                imprimante.Dossier(dossier.path());
                 boites.Effacer();
                 boites.Reponses = {vbOK, vbOK};
                 QElapsedTimer t;
                 t.start();
                 v->Cmd_Imprimer_Tableau_Click();
                 tableau.push_back(t.nsecsElapsed() / 1e9);
+            };
+            int pages = 0, fichiers = 0;
+            for (int passage = 0; passage < passages; ++passage) {
+                QTemporaryDir dossier;
+                imprimante.Dossier(dossier.path());
+                imprimer_tableau();
                 pages = Pages_Pdf(dossier.path(), fichiers);
                 if (pages == 0) return Echec("le tableau n'a pas été imprimé");
                 if (!copie.isEmpty() && passage == passages - 1) {
@@ -199,14 +203,8 @@ int main(int argc, char** argv) {
                 imprimante.Forcer_Pdf(false);
                 tableau.clear();
                 for (int passage = 0; passage < passages; ++passage) {
-                    imprimante.depuis = nullptr;
                     imprimante.documents = 0;
-                    boites.Effacer();
-                    boites.Reponses = {vbOK, vbOK};
-                    QElapsedTimer t;
-                    t.start();
-                    v->Cmd_Imprimer_Tableau_Click();
-                    tableau.push_back(t.nsecsElapsed() / 1e9);
+                    imprimer_tableau();
                     if (boites.Textes().back() != QStringLiteral("Impression envoyée à l'imprimante"))
                         return Echec(qPrintable(boites.Textes().back()));
                     ostrel_test::Traiter_Evenements();

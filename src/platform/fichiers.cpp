@@ -259,31 +259,6 @@ bool Comme_Le_Fichier(int fd, const struct stat& fichier, const QByteArray& chem
     return Memes_Attributs(fd, chemin) && ::fchmod(fd, fichier.st_mode & 07777) == 0;
 }
 
-// The mode a new file gets, from the umask or the folder's default ACL: an
-// empty file made beside it as opening for output makes one tells, and is
-// taken away. The temporary, made closed to all but its owner, takes that
-// mode; with a default ACL, its access ACL then becomes the one the empty
-// file had (the mode sets the mask and the other users' entry, the named
-// entries came from the folder alike). A file system that takes no mode
-// keeps the one it gave. False, with errno, when no file could be made.
-bool Comme_Un_Nouveau_Fichier(int fd, const QByteArray& dossier, const QByteArray& prefixe) {
-    QByteArray chemin;
-    const int temoin = Creer_Temporaire(dossier, prefixe, chemin, 0666);
-    if (temoin < 0) return false;
-    struct stat nouveau {}, temporaire {};
-    const bool vu = ::fstat(temoin, &nouveau) == 0;
-    const int erreur = errno;
-    ::unlink(chemin.constData());
-    ::close(temoin);
-    if (!vu) {
-        errno = erreur;
-        return false;
-    }
-    if (::fstat(fd, &temporaire) == 0 && (temporaire.st_mode & 07777) != (nouveau.st_mode & 07777) &&
-        ::fchmod(fd, nouveau.st_mode & 07777) != 0) { /* the file system's own mode stays */ }
-    return true;
-}
-
 // A save written in place and stopped before its end (killed, a power cut)
 // left its reserve allocated past the file's end, as large as the content it
 // was writing, and nothing but cutting the file gives it back: cut at its own
@@ -426,25 +401,23 @@ Sauvegarde_Progressive::Sauvegarde_Progressive(const QString& chemin, bool rempl
     // A rename would give the new content to this one of the file's names only.
     sur_place_ = existe_ && etat.st_nlink > 1;
     if (sur_place_) return;
-    // Closed to all but its owner from the start: another user who opened it
-    // before it took its mode would read, through that opening, what the file
-    // keeps from them.
-    fd_ = Creer_Temporaire(dossier_, prefixe, temporaire_, 0600);
+    // The temporary of a file is closed to all but its owner from the start:
+    // another user who opened it before it took the file's mode would read,
+    // through that opening, what the file keeps from them. A new file's is
+    // made as opening the file for output would make it (the umask or the
+    // folder's default ACL decide): it keeps nothing from anyone.
+    fd_ = Creer_Temporaire(dossier_, prefixe, temporaire_, existe_ ? 0600 : 0666);
     if (fd_ < 0) {
         // A folder that takes no new file, while the file itself may be written.
         if (existe_)
             sur_place_ = true;
         else
             erreur_ = errno;
-    } else if (existe_ ? !Comme_Le_Fichier(fd_, etat, cible_) : !Comme_Un_Nouveau_Fichier(fd_, dossier_, prefixe)) {
-        const int erreur = errno;
+    } else if (existe_ && !Comme_Le_Fichier(fd_, etat, cible_)) {
         ::unlink(temporaire_.constData());
         ::close(fd_);
         fd_ = -1;
-        if (existe_)
-            sur_place_ = true;
-        else
-            erreur_ = erreur;
+        sur_place_ = true;
     }
 }
 
