@@ -511,29 +511,55 @@ QByteArray Contenu_Entier(const std::function<void(const Sortie_Par_Morceaux::So
 
 Resultat_Fichier Lire_Fichier(const QString& chemin, QByteArray& contenu) {
     Resultat_Fichier resultat;
-    QFile fichier(chemin);
-    if (!fichier.open(QIODevice::ReadOnly)) {
-        resultat.Erreur = fichier.errorString();
+    contenu.clear();
+    const auto echec = [&](QString raison) {
+        resultat.Erreur = std::move(raison);
         contenu.clear();
         return resultat;
+    };
+    const QByteArray nom = QFile::encodeName(chemin);
+    if (nom.isEmpty()) return echec(QStringLiteral("nom de fichier vide"));
+    // A named pipe would hold the program until something writes into it, and
+    // opening a device may act on what it drives (a serial port raises its
+    // lines): what is no ordinary file is refused before it is opened, and
+    // again once opened without waiting, should the name have changed between.
+    struct stat etat {};
+    if (::stat(nom.constData(), &etat) != 0) return echec(Raison(errno));
+    const auto refus = [&](const struct stat& e) {
+        return S_ISDIR(e.st_mode) ? Raison(EISDIR) : QStringLiteral("ce n'est pas un fichier ordinaire");
+    };
+    if (!S_ISREG(etat.st_mode)) return echec(refus(etat));
+    const int fd = ::open(nom.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return echec(Raison(errno));
+    int erreur = 0;
+    if (::fstat(fd, &etat) != 0) {
+        erreur = errno;
+    } else if (!S_ISREG(etat.st_mode)) {
+        ::close(fd);
+        return echec(refus(etat));
     }
+    // 0 at the end of the file; -1 with the reason in erreur.
+    const auto lire = [fd, &erreur](char* dans, qsizetype place) {
+        ssize_t n;
+        while ((n = ::read(fd, dans, static_cast<size_t>(place))) < 0 && errno == EINTR) {
+        }
+        if (n < 0) erreur = errno;
+        return n;
+    };
     // Straight into a buffer of the file's size; whatever a file that grows
-    // meanwhile (or one without a size) holds beyond it is read after.
-    const qint64 taille = fichier.size();
-    qint64 lu = 0;
-    contenu.clear();
-    if (taille > 0) {
-        contenu.resize(taille);
-        Grandes_Pages(contenu.data(), taille);
-        for (qint64 n = 0; lu < taille && (n = fichier.read(contenu.data() + lu, taille - lu)) > 0;) lu += n;
+    // meanwhile holds beyond it is read after.
+    ssize_t n = erreur == 0 ? 1 : -1;
+    if (n > 0 && etat.st_size > 0) {
+        contenu.resize(static_cast<qsizetype>(etat.st_size));
+        Grandes_Pages(contenu.data(), contenu.size());
+        qsizetype lu = 0;
+        while (lu < contenu.size() && (n = lire(contenu.data() + lu, contenu.size() - lu)) > 0) lu += n;
         contenu.resize(lu);
     }
-    if (fichier.error() == QFileDevice::NoError) contenu += fichier.readAll();
-    if (fichier.error() != QFileDevice::NoError) {
-        resultat.Erreur = fichier.errorString();
-        contenu.clear();
-        return resultat;
-    }
+    char suite[1 << 14];
+    while (n > 0 && (n = lire(suite, sizeof suite)) > 0) contenu.append(suite, n);
+    ::close(fd);
+    if (erreur != 0) return echec(Raison(erreur));
     resultat.Reussi = true;
     return resultat;
 }

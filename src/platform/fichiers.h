@@ -113,7 +113,10 @@ QByteArray Contenu_Entier(const std::function<void(const Sortie_Par_Morceaux::So
 // instead of killing the program.
 void Ignorer_Limite_Taille_Fichier();
 
-// Whole content of a file; empty result with Reussi false when it cannot be read.
+// Whole content of a file; empty result with Reussi false, and the reason in
+// French, when it cannot be read. A named pipe, a device or a socket is
+// refused at once, without waiting for a writer nor opening the device ("ce
+// n'est pas un fichier ordinaire"), and a folder too.
 Resultat_Fichier Lire_Fichier(const QString& chemin, QByteArray& contenu);
 
 bool Fichier_Existe(const QString& chemin);

@@ -6,6 +6,8 @@
 #include <grp.h>
 #include <sched.h>
 #include <sys/mount.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <sys/prctl.h>
 #include <sys/file.h>
 #include <sys/sysmacros.h>
@@ -508,6 +510,35 @@ TEST(SauvegardeSure, UnTubeOuUnPeripheriqueResteCeQuIlEst) {
         EXPECT_TRUE(S_ISCHR(Etat(peripherique).st_mode));
     }
     EXPECT_EQ(Fichiers(dossier.path()).size(), noms.size());
+}
+
+// What a person names as a file to read may be a named pipe, a device or a
+// socket: each is refused at once, and no reader waits for a writer.
+TEST(LireFichier, UnTubeUnPeripheriqueOuUnSocketSontRefusesSansAttendre) {
+    QTemporaryDir dossier;
+    const QString tube = dossier.filePath("journal.txt"), prise = dossier.filePath("prise.txt");
+    ostrel_test::Tube_Garde garde(tube);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un adresse{};
+    adresse.sun_family = AF_UNIX;
+    const QByteArray nom_prise = QFile::encodeName(prise);
+    ASSERT_LT(static_cast<size_t>(nom_prise.size()), sizeof adresse.sun_path);
+    std::copy(nom_prise.begin(), nom_prise.end(), adresse.sun_path);
+    ASSERT_EQ(::bind(fd, reinterpret_cast<const sockaddr*>(&adresse), sizeof adresse), 0);
+    for (const QString& nom : {tube, QStringLiteral("/dev/null"), prise}) {
+        QByteArray contenu = "avant";
+        const Resultat_Fichier r = Lire_Fichier(nom, contenu);
+        EXPECT_FALSE(r) << nom.toStdString();
+        EXPECT_EQ(r.Erreur, "ce n'est pas un fichier ordinaire") << nom.toStdString();
+        EXPECT_TRUE(contenu.isEmpty());
+    }
+    EXPECT_EQ(garde.Lachers(), 0) << "a reader waited for the pipe's writer";
+    ::close(fd);
+    QByteArray contenu;
+    EXPECT_EQ(Lire_Fichier(dossier.filePath("absent.txt"), contenu).Erreur, "fichier ou dossier introuvable");
+    ostrel_test::Ecrire(dossier.filePath("vrai.txt"), "contenu");
+    EXPECT_TRUE(Lire_Fichier(dossier.filePath("vrai.txt"), contenu));
+    EXPECT_EQ(contenu, "contenu");
 }
 
 // A printout killed halfway (a crash, a power cut) leaves its temporary, and
