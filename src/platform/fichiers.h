@@ -26,12 +26,14 @@ struct Resultat_Fichier {
 // user may not write is refused and left as it is, and so are an append-only
 // file and a name that is no ordinary file (a named pipe, a device). The
 // temporary file, beside the file replaced, has a short name of the program's
-// own and no access for other users until it takes the file's mode; those a
-// save killed halfway left behind are removed at the next save of the same
-// file, and nothing else is, nor one a save still writes. A new file gets the
-// mode the umask, or the folder's default ACL, gives; an existing one keeps
-// its own mode, owner and group (a save by root of a user's file stays the
-// user's), and the flags set on it with chattr.
+// own. That of an existing file gives no access to other users until it takes
+// the file's mode; that of a new file is made, on purpose, with the mode the
+// new file will have (the umask, or the folder's default ACL, decides), as
+// opening the file for output would make it: it keeps nothing from anyone.
+// Those a save killed halfway left behind are removed at the next save of the
+// same file, and nothing else is, nor one a save still writes. An existing
+// file keeps its own mode, owner and group (a save by root of a user's file
+// stays the user's), and the flags set on it with chattr.
 //
 // Where the rename could not keep the file as it is (its owner or group cannot
 // be given back, nor its extended attributes, ACLs and flags, it has other
