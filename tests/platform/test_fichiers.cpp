@@ -717,6 +717,22 @@ TEST_F(Sauvegarde_Tuee_Apres_Reserve, LeFichierGardeSaLongueurEtSonContenu) {
 
 // What it left past the file's end is given back when the next save of the
 // file starts, before that one needs room of its own.
+// A save that fails after it gave the reserve back (over the size limit of
+// its process) leaves the file's content whole.
+TEST_F(Sauvegarde_Tuee_Apres_Reserve, UneSauvegardeQuiEchoueApresLaRestitutionGardeLeContenu) {
+    ASSERT_GE(Etat(nom1).st_blocks * 512, 16 << 20);
+    EXPECT_EQ(Dans_Un_Enfant([&] {
+                  Ignorer_Limite_Taille_Fichier();
+                  const rlimit limite{12288, 12288};
+                  ::setrlimit(RLIMIT_FSIZE, &limite);
+                  const Resultat_Fichier r = Sauvegarde_Sure(nom1, QByteArray(16384, 'x'));
+                  return r.Erreur == "fichier trop volumineux" && !r.Entame ? 0 : 1;
+              }),
+              0);
+    EXPECT_LT(Etat(nom1).st_blocks * 512, 1 << 20);
+    EXPECT_EQ(Lire(nom2), QByteArray(8192, 'a'));
+}
+
 TEST_F(Sauvegarde_Tuee_Apres_Reserve, LaReserveEstRendueAuDebutDeLaSauvegardeSuivante) {
     const auto occupe = [&] { return static_cast<long long>(Etat(nom1).st_blocks) * 512; };
     ASSERT_GE(occupe(), 16 << 20);
