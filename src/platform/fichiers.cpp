@@ -295,12 +295,12 @@ constexpr int Drapeaux_Du_Site = FS_SECRM_FL | FS_UNRM_FL | FS_COMPR_FL | FS_SYN
 bool Sans_Drapeaux(int erreur) { return erreur == ENOTTY || erreur == EOPNOTSUPP || erreur == ENOSYS || erreur == EINVAL; }
 
 // The file's flags, 0 where its file system keeps none; false when they
-// cannot be read. Opened without waiting, should the name have become a pipe.
+// cannot be read (a file its user may write but not read: it is then written
+// over in place, where it keeps them). Opened without waiting, should the name
+// have become a pipe.
 bool Lire_Drapeaux(const QByteArray& chemin, int& drapeaux) {
     drapeaux = 0;
-    constexpr int Sans_Attente = O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC;
-    int fd = ::open(chemin.constData(), O_RDONLY | Sans_Attente);
-    if (fd < 0 && errno == EACCES) fd = ::open(chemin.constData(), O_WRONLY | Sans_Attente);  // a file its user may only write
+    const int fd = ::open(chemin.constData(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) return false;
     const bool lus = ::ioctl(fd, FS_IOC_GETFLAGS, &drapeaux) == 0 || Sans_Drapeaux(errno);
     if (!lus) drapeaux = 0;
