@@ -1,7 +1,6 @@
 #include "history/frm_menu_enreg.h"
 
 #include <QComboBox>
-#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -24,6 +23,7 @@
 #include "platform/chemins.h"
 #include "platform/dates.h"
 #include "platform/dialogues.h"
+#include "platform/fichiers.h"
 #include "platform/formats.h"
 #include "platform/ui/couleurs_ui.h"
 #include "platform/ui/minuterie.h"
@@ -184,9 +184,10 @@ void Frm_Menu_Enreg_Forme::Cmd_OK_Click() {
         dialogue.FileName.clear();
         if (!Boites().ShowOpen(dialogue) || !dialogue.FileName.endsWith(QLatin1String(".txt"))) return;
         fichier_ = dialogue.FileName;
-        QFile essai(Chemin_Natif(fichier_));
-        if (!essai.open(QIODevice::ReadOnly)) return refuser(QStringLiteral("Nom de fichier introuvable"));
-        essai.close();
+        // Only a name that is not there is refused here; a file that cannot
+        // be read, a named pipe among them (not opened, so that nothing waits
+        // for its writer), is told so by its loading.
+        if (!Fichier_Existe(Chemin_Natif(fichier_))) return refuser(QStringLiteral("Nom de fichier introuvable"));
     } else {
         // The viewer's caption names the module whatever its source.
         Nom_Module = Tab_Parametres_Modules[module - 1].Entete;

@@ -5,9 +5,12 @@
 #include <QRandomGenerator>
 #include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <linux/fs.h>
 #include <sys/file.h>
+#include <sys/ioctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
@@ -23,7 +26,8 @@ namespace ostrel {
 namespace {
 
 // In the operator's language whatever the machine's locale: the causes a save
-// meets in words, the rare rest by the system's error number.
+// or a reading may meet in words, the rare rest by the system's error number
+// and its own description.
 QString Raison(int code) {
     switch (code) {
     case ENOSPC:
@@ -31,7 +35,8 @@ QString Raison(int code) {
     case EACCES:
     case EPERM: return QStringLiteral("permission refusée");
     case EROFS: return QStringLiteral("système de fichiers en lecture seule");
-    case EFBIG: return QStringLiteral("fichier trop volumineux");
+    case EFBIG:
+    case EOVERFLOW: return QStringLiteral("fichier trop volumineux");
     case ENAMETOOLONG: return QStringLiteral("nom de fichier trop long");
     case ENOENT: return QStringLiteral("fichier ou dossier introuvable");
     case ENOTDIR: return QStringLiteral("un élément du chemin n'est pas un dossier");
@@ -42,7 +47,37 @@ QString Raison(int code) {
     case EWOULDBLOCK: return QStringLiteral("le fichier est utilisé par un autre programme");
     case EEXIST: return QStringLiteral("le fichier existe déjà");
     case EISDIR: return QStringLiteral("c'est un dossier");
-    default: return QStringLiteral("erreur système n° %1").arg(code);
+    case EBUSY: return QStringLiteral("le fichier est utilisé par le système");
+    case ETXTBSY: return QStringLiteral("le fichier est un programme en cours d'exécution");
+    case EXDEV: return QStringLiteral("le fichier et son dossier ne sont pas sur le même disque");
+    case EMLINK: return QStringLiteral("trop de liens vers le fichier");
+    case EINTR: return QStringLiteral("opération interrompue");
+    case ESTALE: return QStringLiteral("le fichier a changé sur le serveur");
+    case ENOMEM: return QStringLiteral("mémoire insuffisante");
+    case ENXIO:
+    case ENODEV: return QStringLiteral("périphérique absent");
+    case ENOMEDIUM: return QStringLiteral("aucun support dans le lecteur");
+    case ENOLCK: return QStringLiteral("aucun verrou disponible");
+    case EOPNOTSUPP:
+    case ENOSYS: return QStringLiteral("opération non prise en charge par ce système de fichiers");
+    case EINVAL: return QStringLiteral("nom ou opération refusé par ce système de fichiers");
+    case EILSEQ: return QStringLiteral("caractère refusé dans le nom par ce système de fichiers");
+    case EUCLEAN:
+    case EBADMSG: return QStringLiteral("système de fichiers endommagé");
+    case ETIMEDOUT: return QStringLiteral("le serveur ne répond pas");
+    case ENOTCONN: return QStringLiteral("le disque monté ne répond plus");
+    case EHOSTDOWN:
+    case EHOSTUNREACH:
+    case ENETDOWN:
+    case ENETUNREACH:
+    case ECONNREFUSED:
+    case ECONNRESET:
+    case ECONNABORTED: return QStringLiteral("serveur ou réseau injoignable");
+    default: {
+        const char* description = ::strerrordesc_np(code);
+        return description ? QStringLiteral("erreur système n° %1 (%2)").arg(code).arg(QString::fromUtf8(description))
+                           : QStringLiteral("erreur système n° %1").arg(code);
+    }
     }
 }
 
@@ -168,13 +203,15 @@ void Effacer_Temporaires(const QByteArray& dossier, QByteArrayView empreinte) {
 
 // Locked before anything is written to it. A clean-up that took it for a
 // leftover just before the lock has removed its name: another one is made.
+// Open for reading too: a save that cannot replace the file after all writes
+// what it holds over the file itself.
 int Creer_Temporaire(const QByteArray& dossier, const QByteArray& prefixe, QByteArray& chemin, mode_t mode) {
     static const char lettres[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     for (int essai = 0; essai < 100; ++essai) {
         chemin = dossier + '/' + prefixe;
         for (int i = 0; i < Longueur_Suffixe; ++i)
             chemin += lettres[QRandomGenerator::global()->bounded(static_cast<int>(sizeof lettres) - 1)];
-        const int fd = ::open(chemin.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        const int fd = ::open(chemin.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, mode);
         if (fd < 0) {
             if (errno == EEXIST) continue;
             return -1;
@@ -246,17 +283,57 @@ bool Memes_Attributs(int fd, const QByteArray& chemin) {
     return true;
 }
 
-// The temporary takes the owner, group, extended attributes and mode of the
-// file it replaces (the mode last: a change of owner clears the set-user-ID
-// bits, and an ACL given back sets the group bits from its mask, as the file
-// has them). False when they cannot all be given.
-bool Comme_Le_Fichier(int fd, const struct stat& fichier, const QByteArray& chemin) {
+// The flags a site sets on a file with chattr that stay whatever its content
+// (no dump for backups, no access time, synchronous writes, compression or not,
+// no copy on write...), which a file written over in place keeps. Immutable and
+// append-only refuse the save itself; the others belong to the file system
+// (extents, inline data, encryption, verity) or to folders.
+constexpr int Drapeaux_Du_Site = FS_SECRM_FL | FS_UNRM_FL | FS_COMPR_FL | FS_SYNC_FL | FS_NODUMP_FL | FS_NOATIME_FL |
+                                 FS_NOCOMP_FL | FS_JOURNAL_DATA_FL | FS_NOTAIL_FL | FS_NOCOW_FL | FS_DAX_FL;
+
+// A file system that keeps no such flags (FAT, most FUSE and network mounts).
+bool Sans_Drapeaux(int erreur) { return erreur == ENOTTY || erreur == EOPNOTSUPP || erreur == ENOSYS || erreur == EINVAL; }
+
+// The file's flags, 0 where its file system keeps none; false when they
+// cannot be read (a file its user may write but not read: it is then written
+// over in place, where it keeps them). Opened without waiting, should the name
+// have become a pipe.
+bool Lire_Drapeaux(const QByteArray& chemin, int& drapeaux) {
+    drapeaux = 0;
+    const int fd = ::open(chemin.constData(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool lus = ::ioctl(fd, FS_IOC_GETFLAGS, &drapeaux) == 0 || Sans_Drapeaux(errno);
+    if (!lus) drapeaux = 0;
+    ::close(fd);
+    return lus;
+}
+
+// The temporary, still empty, takes the file's flags: some can only be set on
+// an empty file (no copy on write on btrfs), and the writing then follows
+// them. What the temporary got from its folder and the file lacks is taken
+// away. False when they cannot all be given (data journaling asks for a right
+// that root alone has; a flag the file system takes without keeping it).
+bool Memes_Drapeaux(int fd, int fichier) {
+    int temporaire = 0;
+    if (::ioctl(fd, FS_IOC_GETFLAGS, &temporaire) != 0) return (fichier & Drapeaux_Du_Site) == 0;
+    if ((temporaire & Drapeaux_Du_Site) == (fichier & Drapeaux_Du_Site)) return true;
+    int voulus = (temporaire & ~Drapeaux_Du_Site) | (fichier & Drapeaux_Du_Site);
+    int obtenus = 0;
+    return ::ioctl(fd, FS_IOC_SETFLAGS, &voulus) == 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &obtenus) == 0 &&
+           (obtenus & Drapeaux_Du_Site) == (fichier & Drapeaux_Du_Site);
+}
+
+// The temporary takes the owner, group, extended attributes, flags and mode
+// of the file it replaces (the mode last: a change of owner clears the
+// set-user-ID bits, and an ACL given back sets the group bits from its mask,
+// as the file has them). False when they cannot all be given.
+bool Comme_Le_Fichier(int fd, const struct stat& fichier, int drapeaux, const QByteArray& chemin) {
     struct stat temporaire {};
     if (::fstat(fd, &temporaire) != 0) return false;
     if ((temporaire.st_uid != fichier.st_uid || temporaire.st_gid != fichier.st_gid) &&
         ::fchown(fd, fichier.st_uid, fichier.st_gid) != 0)
         return false;
-    return Memes_Attributs(fd, chemin) && ::fchmod(fd, fichier.st_mode & 07777) == 0;
+    return Memes_Attributs(fd, chemin) && Memes_Drapeaux(fd, drapeaux) && ::fchmod(fd, fichier.st_mode & 07777) == 0;
 }
 
 // A save written in place and stopped before its end (killed, a power cut)
@@ -288,7 +365,10 @@ void Rendre_Reserve(const QByteArray& chemin, const struct stat& etat) {
 // written over, which the reserve does not hold: a disk that fills amid the
 // writing there leaves new bytes followed by old ones, and the failure says the
 // file may be incomplete. The reserve leaves the size as it is: a save killed
-// amid writing leaves the old length, not a tail of zero bytes.
+// amid writing leaves the old length, not a tail of zero bytes. The file is
+// cut only when the old content was longer: some drivers (FAT through FUSE)
+// refuse a cut to the length the file already has, and a whole file is not
+// told incomplete.
 int Ecrire_Sur_Place(const QByteArray& chemin, const QByteArray& contenu, bool& entame) {
     const int fd = ::open(chemin.constData(), O_WRONLY | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) return errno;
@@ -312,7 +392,9 @@ int Ecrire_Sur_Place(const QByteArray& chemin, const QByteArray& contenu, bool& 
     }
     if (erreur == 0) {
         entame = true;
-        if (!Ecrire_Tout(fd, contenu.constData(), taille) || ::ftruncate(fd, taille) != 0 || ::fsync(fd) != 0)
+        struct stat ecrit {};
+        if (!Ecrire_Tout(fd, contenu.constData(), taille) || ::fstat(fd, &ecrit) != 0 ||
+            (ecrit.st_size != taille && ::ftruncate(fd, taille) != 0) || ::fsync(fd) != 0)
             erreur = errno;
     }
     ::close(fd);
@@ -389,6 +471,14 @@ Sauvegarde_Progressive::Sauvegarde_Progressive(const QString& chemin, bool rempl
             erreur_ = errno;
         return;
     }
+    int drapeaux = 0;
+    const bool drapeaux_lus = existe_ && Lire_Drapeaux(cible_, drapeaux);
+    // An immutable file is refused above, for root too; an append-only one
+    // can be neither replaced nor written over.
+    if (drapeaux & FS_APPEND_FL) {
+        refus_ = QStringLiteral("le fichier n'accepte que des ajouts");
+        return;
+    }
     if (existe_) Rendre_Reserve(cible_, etat);
     const qsizetype barre = cible_.lastIndexOf('/');
     dossier_ = barre < 0 ? QByteArray(".") : barre == 0 ? QByteArray("/") : cible_.left(barre);
@@ -413,7 +503,7 @@ Sauvegarde_Progressive::Sauvegarde_Progressive(const QString& chemin, bool rempl
             sur_place_ = true;
         else
             erreur_ = errno;
-    } else if (existe_ && !Comme_Le_Fichier(fd_, etat, cible_)) {
+    } else if (existe_ && !(drapeaux_lus && Comme_Le_Fichier(fd_, etat, drapeaux, cible_))) {
         ::unlink(temporaire_.constData());
         ::close(fd_);
         fd_ = -1;
@@ -449,42 +539,55 @@ Resultat_Fichier Sauvegarde_Progressive::Terminer() {
         resultat.Erreur = refus_;
         return resultat;
     }
-    if (sur_place_) {
-        const int erreur = Ecrire_Sur_Place(cible_, contenu_, resultat.Entame);
-        contenu_ = QByteArray();
-        resultat.Reussi = erreur == 0;
-        if (erreur != 0) resultat.Erreur = Raison(erreur);
-        return resultat;
+    if (!sur_place_) {
+        if (fd_ < 0) {
+            resultat.Erreur = Raison(erreur_);
+            return resultat;
+        }
+        int erreur = erreur_;
+        if (erreur == 0 && ::fsync(fd_) != 0) erreur = errno;
+        // Every byte given is in the file: a write that went astray without a
+        // word is not taken for a whole content.
+        struct stat etat {};
+        if (erreur == 0 && ::fstat(fd_, &etat) != 0) erreur = errno;
+        if (erreur == 0 && etat.st_size != ecrits_) erreur = EIO;
+        // Still locked while it is renamed, so that no clean-up takes it meanwhile.
+        if (erreur == 0 && (remplacer_ ? ::rename(temporaire_.constData(), cible_.constData())
+                                       : Renommer_Sans_Remplacer(temporaire_, cible_)) != 0)
+            erreur = errno;
+        // A file that is itself a mount point (bound into place, as containers
+        // and some backups do) is refused as busy: it is written over in place,
+        // as other files that cannot be replaced, with what the temporary holds.
+        if (erreur == EBUSY && remplacer_) {
+            contenu_.resize(ecrits_);
+            erreur = 0;
+            for (qsizetype lu = 0, n; erreur == 0 && lu < contenu_.size(); lu += n)
+                if ((n = ::pread(fd_, contenu_.data() + lu, static_cast<size_t>(contenu_.size() - lu), lu)) <= 0)
+                    erreur = n < 0 ? errno : EIO;
+            sur_place_ = erreur == 0;
+        }
+        if (erreur != 0 || sur_place_) ::unlink(temporaire_.constData());
+        ::close(fd_);
+        fd_ = -1;
+        if (erreur != 0) {
+            resultat.Erreur = Raison(erreur);
+            return resultat;
+        }
+        if (!sur_place_) {
+            // The rename itself must reach the disk before the save is called done.
+            const int fd_dossier = ::open(dossier_.constData(), O_RDONLY | O_DIRECTORY);
+            if (fd_dossier >= 0) {
+                ::fsync(fd_dossier);
+                ::close(fd_dossier);
+            }
+            resultat.Reussi = true;
+            return resultat;
+        }
     }
-    if (fd_ < 0) {
-        resultat.Erreur = Raison(erreur_);
-        return resultat;
-    }
-    int erreur = erreur_;
-    if (erreur == 0 && ::fsync(fd_) != 0) erreur = errno;
-    // Every byte given is in the file: a write that went astray without a
-    // word is not taken for a whole content.
-    struct stat etat {};
-    if (erreur == 0 && ::fstat(fd_, &etat) != 0) erreur = errno;
-    if (erreur == 0 && etat.st_size != ecrits_) erreur = EIO;
-    // Still locked while it is renamed, so that no clean-up takes it meanwhile.
-    if (erreur == 0 && (remplacer_ ? ::rename(temporaire_.constData(), cible_.constData())
-                                   : Renommer_Sans_Remplacer(temporaire_, cible_)) != 0)
-        erreur = errno;
-    if (erreur != 0) ::unlink(temporaire_.constData());
-    ::close(fd_);
-    fd_ = -1;
-    if (erreur != 0) {
-        resultat.Erreur = Raison(erreur);
-        return resultat;
-    }
-    // The rename itself must reach the disk before the save is called done.
-    const int fd_dossier = ::open(dossier_.constData(), O_RDONLY | O_DIRECTORY);
-    if (fd_dossier >= 0) {
-        ::fsync(fd_dossier);
-        ::close(fd_dossier);
-    }
-    resultat.Reussi = true;
+    const int erreur = Ecrire_Sur_Place(cible_, contenu_, resultat.Entame);
+    contenu_ = QByteArray();
+    resultat.Reussi = erreur == 0;
+    if (erreur != 0) resultat.Erreur = Raison(erreur);
     return resultat;
 }
 
@@ -511,29 +614,55 @@ QByteArray Contenu_Entier(const std::function<void(const Sortie_Par_Morceaux::So
 
 Resultat_Fichier Lire_Fichier(const QString& chemin, QByteArray& contenu) {
     Resultat_Fichier resultat;
-    QFile fichier(chemin);
-    if (!fichier.open(QIODevice::ReadOnly)) {
-        resultat.Erreur = fichier.errorString();
+    contenu.clear();
+    const auto echec = [&](QString raison) {
+        resultat.Erreur = std::move(raison);
         contenu.clear();
         return resultat;
+    };
+    const QByteArray nom = QFile::encodeName(chemin);
+    if (nom.isEmpty()) return echec(QStringLiteral("nom de fichier vide"));
+    // A named pipe would hold the program until something writes into it, and
+    // opening a device may act on what it drives (a serial port raises its
+    // lines): what is no ordinary file is refused before it is opened, and
+    // again once opened without waiting, should the name have changed between.
+    struct stat etat {};
+    if (::stat(nom.constData(), &etat) != 0) return echec(Raison(errno));
+    const auto refus = [&](const struct stat& e) {
+        return S_ISDIR(e.st_mode) ? Raison(EISDIR) : QStringLiteral("ce n'est pas un fichier ordinaire");
+    };
+    if (!S_ISREG(etat.st_mode)) return echec(refus(etat));
+    const int fd = ::open(nom.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return echec(Raison(errno));
+    int erreur = 0;
+    if (::fstat(fd, &etat) != 0) {
+        erreur = errno;
+    } else if (!S_ISREG(etat.st_mode)) {
+        ::close(fd);
+        return echec(refus(etat));
     }
+    // 0 at the end of the file; -1 with the reason in erreur.
+    const auto lire = [fd, &erreur](char* dans, qsizetype place) {
+        ssize_t n;
+        while ((n = ::read(fd, dans, static_cast<size_t>(place))) < 0 && errno == EINTR) {
+        }
+        if (n < 0) erreur = errno;
+        return n;
+    };
     // Straight into a buffer of the file's size; whatever a file that grows
-    // meanwhile (or one without a size) holds beyond it is read after.
-    const qint64 taille = fichier.size();
-    qint64 lu = 0;
-    contenu.clear();
-    if (taille > 0) {
-        contenu.resize(taille);
-        Grandes_Pages(contenu.data(), taille);
-        for (qint64 n = 0; lu < taille && (n = fichier.read(contenu.data() + lu, taille - lu)) > 0;) lu += n;
+    // meanwhile holds beyond it is read after.
+    ssize_t n = erreur == 0 ? 1 : -1;
+    if (n > 0 && etat.st_size > 0) {
+        contenu.resize(static_cast<qsizetype>(etat.st_size));
+        Grandes_Pages(contenu.data(), contenu.size());
+        qsizetype lu = 0;
+        while (lu < contenu.size() && (n = lire(contenu.data() + lu, contenu.size() - lu)) > 0) lu += n;
         contenu.resize(lu);
     }
-    if (fichier.error() == QFileDevice::NoError) contenu += fichier.readAll();
-    if (fichier.error() != QFileDevice::NoError) {
-        resultat.Erreur = fichier.errorString();
-        contenu.clear();
-        return resultat;
-    }
+    char suite[1 << 14];
+    while (n > 0 && (n = lire(suite, sizeof suite)) > 0) contenu.append(suite, n);
+    ::close(fd);
+    if (erreur != 0) return echec(Raison(erreur));
     resultat.Reussi = true;
     return resultat;
 }

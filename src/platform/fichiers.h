@@ -3,7 +3,8 @@
 // which then replaces the old file in one rename. A failure at any step leaves
 // the old file as it was and is reported to the caller, its reason in French
 // (disk full, permission, read-only file system, file too large, name too
-// long, and a system error number for the rare rest).
+// long, busy, input-output error and the other causes a save meets; the rare
+// rest as a system error number with the system's own description).
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
@@ -22,28 +23,34 @@ struct Resultat_Fichier {
 
 // A symbolic link is saved through: the file at the end of its chain (or the
 // one a dangling link names) gets the content and the link stays. A file its
-// user may not write is refused and left as it is, and so is a name that is
-// no ordinary file (a named pipe, a device). The temporary file, beside the
-// file replaced, has a short name of the program's own and no access for
-// other users until it takes the file's mode; those a save killed halfway left
-// behind are removed at the next save of the same file, and nothing else is,
-// nor one a save still writes. A new file gets the mode the umask, or the
-// folder's default ACL, gives; an existing one keeps its own mode, owner and
-// group (a save by root of a user's file stays the user's).
+// user may not write is refused and left as it is, and so are an append-only
+// file and a name that is no ordinary file (a named pipe, a device). The
+// temporary file, beside the file replaced, has a short name of the program's
+// own. That of an existing file gives no access to other users until it takes
+// the file's mode; that of a new file is made, on purpose, with the mode the
+// new file will have (the umask, or the folder's default ACL, decides), as
+// opening the file for output would make it: it keeps nothing from anyone.
+// Those a save killed halfway left behind are removed at the next save of the
+// same file, and nothing else is, nor one a save still writes. An existing
+// file keeps its own mode, owner and group (a save by root of a user's file
+// stays the user's), and the flags set on it with chattr.
 //
 // Where the rename could not keep the file as it is (its owner or group cannot
-// be given back, nor its extended attributes and ACLs, it has other names, or
-// its folder takes no new file while the file itself may be written), the
-// content is written over the file itself: all of it is made first, the room
-// it needs is reserved before the first old byte is written over (a size
-// limit then leaves the old file as it was, and so does a full disk, except on
-// a file system that copies on write, such as btrfs, where the writing may
-// stop halfway and the failure says the file may be incomplete), and two such
-// saves of one file write one after the other; one that waits more than a few
-// seconds for the other fails ("le fichier est utilisé par un autre
-// programme"). On a file system that gives no lock they write as they come.
-// What such a save killed halfway left reserved past the file's end is given
-// back when the next save of the file starts.
+// be given back, nor its extended attributes, ACLs and flags, it has other
+// names, it is itself a mount point, or its folder takes no new file while the
+// file itself may be written), the content is written over the file itself:
+// all of it is made first, the room it needs is reserved before the first old
+// byte is written over (a size limit then leaves the old file as it was, and
+// so does a full disk, except on a file system that copies on write, such as
+// btrfs, where the writing may stop halfway and the failure says the file may
+// be incomplete), and two such saves of one file write one after the other;
+// one that waits more than a few seconds for the other fails ("le fichier est
+// utilisé par un autre programme"). On a file system that gives no lock they
+// write as they come. What such a save killed halfway left reserved past the
+// file's end is given back when the next save of the file starts. The file is
+// cut only when its old content was longer, so that a driver that refuses a
+// cut changing nothing (FAT through FUSE) does not make a whole file be told
+// incomplete.
 Resultat_Fichier Sauvegarde_Sure(const QString& chemin, const QByteArray& contenu);
 
 // The same safe save, written piece by piece as a long content is made: each
@@ -113,7 +120,10 @@ QByteArray Contenu_Entier(const std::function<void(const Sortie_Par_Morceaux::So
 // instead of killing the program.
 void Ignorer_Limite_Taille_Fichier();
 
-// Whole content of a file; empty result with Reussi false when it cannot be read.
+// Whole content of a file; empty result with Reussi false, and the reason in
+// French, when it cannot be read. A named pipe, a device or a socket is
+// refused at once, without waiting for a writer nor opening the device ("ce
+// n'est pas un fichier ordinaire"), and a folder too.
 Resultat_Fichier Lire_Fichier(const QString& chemin, QByteArray& contenu);
 
 bool Fichier_Existe(const QString& chemin);

@@ -79,9 +79,10 @@ void Frm_Accueil_Forme::Form_Load() {
     const QString chemin = Chemin_Natif(Repertoire_Application + QStringLiteral("\\Images\\Accueil.bmp"));
     Installer_Image_Accueil(chemin);
     image_ = QPixmap();
+    QByteArray octets;  // read as every file, so that a name turned into a pipe holds nothing up
     if (!QFileInfo(chemin).isFile())
         Boites().MsgBox(QStringLiteral("Error 53 Fichier introuvable"), vbCritical, Nom_Logiciel);
-    else if (!image_.load(chemin))
+    else if (!Lire_Fichier(chemin, octets) || !image_.loadFromData(octets))
         Boites().MsgBox(QStringLiteral("Error 481 Image incorrecte"), vbCritical, Nom_Logiciel);
     picture_accueil_->setVisible(!image_.isNull());
     Redimensionner();

@@ -9,8 +9,11 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QStringList>
+#include <atomic>
 #include <cstdlib>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 #include "commun/texte_test.h"
@@ -75,5 +78,40 @@ inline bool Dossier_Lecture_Seule(const QString& dossier, bool oui) {
     }
     return reussi;
 }
+
+// A named pipe given to a reader that must not wait on it. While it stands, a
+// reader that waits for a writer is let go (the writing end opened and closed,
+// the reader then sees an empty content), so that the test of a reader that
+// waits fails rather than hangs; Lachers() counts the readers let go.
+class Tube_Garde {
+public:
+    explicit Tube_Garde(const QString& chemin) : chemin_(QFile::encodeName(chemin)) {
+        EXPECT_EQ(::mkfifo(chemin_.constData(), 0644), 0);
+        garde_ = std::thread([this] {
+            while (!fin_) {
+                // Opens only while a reader holds the other end.
+                const int fd = ::open(chemin_.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+                if (fd >= 0) {
+                    ::close(fd);
+                    ++lachers_;
+                }
+                ::usleep(1000);
+            }
+        });
+    }
+    ~Tube_Garde() {
+        fin_ = true;
+        garde_.join();
+    }
+    Tube_Garde(const Tube_Garde&) = delete;
+    Tube_Garde& operator=(const Tube_Garde&) = delete;
+    int Lachers() const { return lachers_; }
+
+private:
+    QByteArray chemin_;
+    std::atomic<bool> fin_{false};
+    std::atomic<int> lachers_{0};
+    std::thread garde_;
+};
 
 }  // namespace ostrel_test

@@ -338,6 +338,21 @@ TEST_F(Menu_Enreg, FichierIllisible) {
     EXPECT_FALSE(Tableau()->Progression_Visible());
 }
 
+// A named pipe chosen as the file: refused at once as a file that cannot be
+// read, nothing waiting for a writer.
+TEST_F(Menu_Enreg, UnTubeNommeEstRefuseSansAttendre) {
+    ASSERT_NE(Demarrer(false), nullptr);
+    const QString tube = Chemin("OstrelSoft+/Sauvegardes/Sauvegardes_Donnees/tube.txt");
+    ostrel_test::Tube_Garde garde(tube);
+    Frm_Menu_Enreg_Forme* menu = Ouvrir_Menu();
+    boites.Fichiers = {tube};
+    menu->Cmd_OK_Click();
+    EXPECT_EQ(garde.Lachers(), 0) << "the screen waited for the pipe's writer";
+    EXPECT_EQ(boites.Textes(), std::vector<QString>{"Fichier incorrect!"});
+    EXPECT_FALSE(menu->Timer1->Enabled());
+    EXPECT_TRUE(menu->Cmd_OK->isEnabled());
+}
+
 // A file refused at its third point: the screen stays as it was, with the
 // dashboard's module mark and the recordings already in memory, and the
 // viewer does not open.

@@ -14,5 +14,14 @@ inline int flock_refuse = 0;
 inline std::function<void(int)> avant_flock;
 // Called after each fallocate that succeeded (the process may stop there).
 inline std::function<void()> apres_fallocate;
+// Every rename fails with this errno (EBUSY: a file that is itself a mount
+// point); 0: the real call.
+inline int rename_refuse = 0;
+// An ftruncate to the length the file already has fails with EPERM, as on a
+// FAT stick through FUSE.
+inline bool coupe_sans_changement_refusee = false;
+// Every FS_IOC_SETFLAGS ioctl fails with this errno (EPERM: a flag only root
+// may set); 0: the real call.
+inline int drapeaux_refuses = 0;
 
 }  // namespace ostrel_test::appels

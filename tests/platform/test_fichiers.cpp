@@ -6,6 +6,10 @@
 #include <grp.h>
 #include <sched.h>
 #include <sys/mount.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <sys/prctl.h>
 #include <sys/file.h>
 #include <sys/sysmacros.h>
@@ -177,9 +181,9 @@ struct stat Etat(const QString& chemin) {
     return e;
 }
 
-// A small file system (64 KiB) mounted on `dossier` for this process alone, in
-// namespaces of its own; false where the system allows none.
-bool Petit_Disque(const QString& dossier) {
+// Namespaces of this process's own, where it may mount what it likes for
+// itself alone; false where the system allows none.
+bool Espace_De_Montage() {
     const QByteArray uid = QByteArray::number(::getuid()), gid = QByteArray::number(::getgid());
     const auto ecrire = [](const char* fichier, const QByteArray& texte) {
         const int fd = ::open(fichier, O_WRONLY);
@@ -191,22 +195,32 @@ bool Petit_Disque(const QString& dossier) {
     return ::prctl(PR_SET_DUMPABLE, 1) == 0 && ::unshare(CLONE_NEWUSER | CLONE_NEWNS) == 0 &&
            ecrire("/proc/self/setgroups", "deny") && ecrire("/proc/self/uid_map", "0 " + uid + " 1") &&
            ecrire("/proc/self/gid_map", "0 " + gid + " 1") &&
-           ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+           ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+}
+
+// A small file system (64 KiB) mounted on `dossier` for this process alone;
+// false where the system allows none.
+bool Petit_Disque(const QString& dossier) {
+    return Espace_De_Montage() &&
            ::mount("tmpfs", QFile::encodeName(dossier).constData(), "tmpfs", 0, "size=64k") == 0;
 }
 
-// Runs `faire` in a child process as a user who is not root (nobody, when the
-// suite runs as root); its exit code, 0 for success.
-int En_Utilisateur(const std::function<int()>& faire) {
+// Runs `faire` in a child process, as this user or as a user who is not root
+// (nobody, when the suite runs as root); its exit code, 0 for success.
+int Dans_Un_Enfant(const std::function<int()>& faire) {
     const pid_t enfant = ::fork();
-    if (enfant == 0) {
-        if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
-            ::_exit(99);
-        ::_exit(faire());
-    }
+    if (enfant == 0) ::_exit(faire());
     int etat = 0;
     if (enfant < 0 || ::waitpid(enfant, &etat, 0) != enfant || !WIFEXITED(etat)) return 98;
     return WEXITSTATUS(etat);
+}
+
+int En_Utilisateur(const std::function<int()>& faire) {
+    return Dans_Un_Enfant([&] {
+        if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
+            return 99;
+        return faire();
+    });
 }
 
 // What a site set up on a file stays: its owner and group, its other names,
@@ -510,6 +524,135 @@ TEST(SauvegardeSure, UnTubeOuUnPeripheriqueResteCeQuIlEst) {
     EXPECT_EQ(Fichiers(dossier.path()).size(), noms.size());
 }
 
+// What a person names as a file to read may be a named pipe, a device or a
+// socket: each is refused at once, and no reader waits for a writer.
+TEST(LireFichier, UnTubeUnPeripheriqueOuUnSocketSontRefusesSansAttendre) {
+    QTemporaryDir dossier;
+    const QString tube = dossier.filePath("journal.txt"), prise = dossier.filePath("prise.txt");
+    ostrel_test::Tube_Garde garde(tube);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un adresse{};
+    adresse.sun_family = AF_UNIX;
+    const QByteArray nom_prise = QFile::encodeName(prise);
+    ASSERT_LT(static_cast<size_t>(nom_prise.size()), sizeof adresse.sun_path);
+    std::copy(nom_prise.begin(), nom_prise.end(), adresse.sun_path);
+    ASSERT_EQ(::bind(fd, reinterpret_cast<const sockaddr*>(&adresse), sizeof adresse), 0);
+    for (const QString& nom : {tube, QStringLiteral("/dev/null"), prise}) {
+        QByteArray contenu = "avant";
+        const Resultat_Fichier r = Lire_Fichier(nom, contenu);
+        EXPECT_FALSE(r) << nom.toStdString();
+        EXPECT_EQ(r.Erreur, "ce n'est pas un fichier ordinaire") << nom.toStdString();
+        EXPECT_TRUE(contenu.isEmpty());
+    }
+    EXPECT_EQ(garde.Lachers(), 0) << "a reader waited for the pipe's writer";
+    ::close(fd);
+    QByteArray contenu;
+    EXPECT_EQ(Lire_Fichier(dossier.filePath("absent.txt"), contenu).Erreur, "fichier ou dossier introuvable");
+    ostrel_test::Ecrire(dossier.filePath("vrai.txt"), "contenu");
+    EXPECT_TRUE(Lire_Fichier(dossier.filePath("vrai.txt"), contenu));
+    EXPECT_EQ(contenu, "contenu");
+}
+
+// The flags set on a file with chattr, as the system gives them.
+int Drapeaux(const QString& chemin) {
+    int drapeaux = -1;
+    const int fd = ::open(QFile::encodeName(chemin).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &drapeaux) != 0) drapeaux = -1;
+    if (fd >= 0) ::close(fd);
+    return drapeaux;
+}
+
+bool Poser_Drapeaux(const QString& chemin, int drapeaux) {
+    const int fd = ::open(QFile::encodeName(chemin).constData(), O_RDONLY | O_CLOEXEC);
+    const bool pose = fd >= 0 && ::ioctl(fd, FS_IOC_SETFLAGS, &drapeaux) == 0;
+    if (fd >= 0) ::close(fd);
+    return pose;
+}
+
+// The last mounts a site has. A file that is itself a mount point (bound into
+// place) cannot be replaced: it is written over in place, and every other
+// refusal of the system has French words. A driver that refuses a cut that
+// changes nothing (FAT through FUSE) does not make a whole file be told
+// incomplete. The flags set with chattr stay, on the new file or, where they
+// cannot be given to it, on the file written over in place; an append-only
+// file is refused.
+TEST(SauvegardeSure, FichierMonteDrapeauxEtCoupeRefusee) {
+    QTemporaryDir dossier;
+    const QString monte = dossier.filePath("monte.txt"), source = dossier.filePath("source.txt");
+    ostrel_test::Ecrire(monte, "cache");
+    ostrel_test::Ecrire(source, "ancien");
+    const int lie = Dans_Un_Enfant([&] {
+        if (!Espace_De_Montage() ||
+            ::mount(QFile::encodeName(source).constData(), QFile::encodeName(monte).constData(), nullptr, MS_BIND,
+                    nullptr) != 0)
+            return 77;
+        const Resultat_Fichier r = Sauvegarde_Sure(monte, "nouveau");
+        if (!r) std::cerr << r.Erreur.toStdString() << "\n";
+        return r ? 0 : 1;
+    });
+    if (lie == 77) {
+        std::cerr << "No file can be mounted here: the refusal of the rename as busy is stood in for.\n";
+        appels::rename_refuse = EBUSY;
+        const Resultat_Fichier r = Sauvegarde_Sure(source, "nouveau");
+        appels::rename_refuse = 0;
+        EXPECT_TRUE(r) << r.Erreur.toStdString();
+    } else {
+        EXPECT_EQ(lie, 0);
+    }
+    EXPECT_EQ(Lire(source), "nouveau");
+    EXPECT_EQ(Lire(monte), "cache");
+    EXPECT_EQ(Fichiers(dossier.path()), (QStringList{"monte.txt", "source.txt"}));
+    for (const auto& [code, texte] : {std::pair{EXDEV, "le fichier et son dossier ne sont pas sur le même disque"},
+                                      std::pair{ESTALE, "le fichier a changé sur le serveur"},
+                                      std::pair{ETXTBSY, "le fichier est un programme en cours d'exécution"}}) {
+        appels::rename_refuse = code;
+        const Resultat_Fichier r = Sauvegarde_Sure(source, "refuse");
+        appels::rename_refuse = 0;
+        EXPECT_EQ(r.Erreur, QString::fromUtf8(texte));
+    }
+    EXPECT_EQ(Lire(source), "nouveau");
+
+    // Written over in place (two names), a cut to the length the file has refused.
+    const QString fat1 = dossier.filePath("fat1.txt"), fat2 = dossier.filePath("fat2.txt");
+    ostrel_test::Ecrire(fat1, "ancien");
+    ASSERT_EQ(::link(QFile::encodeName(fat1).constData(), QFile::encodeName(fat2).constData()), 0);
+    appels::coupe_sans_changement_refusee = true;
+    for (const QByteArray contenu : {"autre!", "bien plus long", "court"}) {
+        const Resultat_Fichier r = Sauvegarde_Sure(fat1, contenu);
+        EXPECT_TRUE(r) << contenu.toStdString() << ": " << r.Erreur.toStdString();
+        EXPECT_EQ(Lire(fat2), contenu);
+    }
+    appels::coupe_sans_changement_refusee = false;
+
+    const QString marque = dossier.filePath("marque.txt");
+    ostrel_test::Ecrire(marque, "ancien");
+    const int site = FS_NODUMP_FL | FS_NOATIME_FL;
+    const int avant = Drapeaux(marque);
+    if (avant < 0 || !Poser_Drapeaux(marque, avant | site) || (Drapeaux(marque) & site) != site) {
+        std::cerr << "The file system of " << dossier.path().toStdString() << " keeps no flags: they are not tried.\n";
+        return;
+    }
+    ASSERT_TRUE(Sauvegarde_Sure(marque, "nouveau"));
+    EXPECT_EQ(Drapeaux(marque) & site, site);
+    // Flags the new file cannot take (data journaling, for a user who is not root).
+    const ino_t inode = Etat(marque).st_ino;
+    appels::drapeaux_refuses = EPERM;
+    const Resultat_Fichier r = Sauvegarde_Sure(marque, "sur place");
+    appels::drapeaux_refuses = 0;
+    EXPECT_TRUE(r) << r.Erreur.toStdString();
+    EXPECT_EQ(Etat(marque).st_ino, inode);
+    EXPECT_EQ(Drapeaux(marque) & site, site);
+    EXPECT_EQ(Lire(marque), "sur place");
+    // Append-only, which root alone may set.
+    if (Poser_Drapeaux(marque, Drapeaux(marque) | FS_APPEND_FL)) {
+        EXPECT_EQ(Sauvegarde_Sure(marque, "refuse").Erreur, "le fichier n'accepte que des ajouts");
+        ASSERT_TRUE(Poser_Drapeaux(marque, Drapeaux(marque) & ~FS_APPEND_FL));
+        EXPECT_EQ(Lire(marque), "sur place");
+    } else {
+        std::cerr << "An append-only file cannot be made here (not root): it is not tried.\n";
+    }
+}
+
 // A printout killed halfway (a crash, a power cut) leaves its temporary, and
 // every printout has a name of its own: the next printout into that folder
 // removes it, and leaves a printout still being written and the user's files.
@@ -574,6 +717,22 @@ TEST_F(Sauvegarde_Tuee_Apres_Reserve, LeFichierGardeSaLongueurEtSonContenu) {
 
 // What it left past the file's end is given back when the next save of the
 // file starts, before that one needs room of its own.
+// A save that fails after it gave the reserve back (over the size limit of
+// its process) leaves the file's content whole.
+TEST_F(Sauvegarde_Tuee_Apres_Reserve, UneSauvegardeQuiEchoueApresLaRestitutionGardeLeContenu) {
+    ASSERT_GE(Etat(nom1).st_blocks * 512, 16 << 20);
+    EXPECT_EQ(Dans_Un_Enfant([&] {
+                  Ignorer_Limite_Taille_Fichier();
+                  const rlimit limite{12288, 12288};
+                  ::setrlimit(RLIMIT_FSIZE, &limite);
+                  const Resultat_Fichier r = Sauvegarde_Sure(nom1, QByteArray(16384, 'x'));
+                  return r.Erreur == "fichier trop volumineux" && !r.Entame ? 0 : 1;
+              }),
+              0);
+    EXPECT_LT(Etat(nom1).st_blocks * 512, 1 << 20);
+    EXPECT_EQ(Lire(nom2), QByteArray(8192, 'a'));
+}
+
 TEST_F(Sauvegarde_Tuee_Apres_Reserve, LaReserveEstRendueAuDebutDeLaSauvegardeSuivante) {
     const auto occupe = [&] { return static_cast<long long>(Etat(nom1).st_blocks) * 512; };
     ASSERT_GE(occupe(), 16 << 20);
