@@ -1,5 +1,7 @@
 #include "platform/dialogues.h"
 
+#include "platform/clavier.h"
+
 namespace ostrel {
 namespace {
 
@@ -38,7 +40,7 @@ int Boites_Scriptees::MsgBox(const QString& texte, int style, const QString& tit
         reponse = Reponses.front();
         Reponses.pop_front();
     }
-    Messages.push_back({texte, style, titre.isEmpty() ? Titre_Application : titre, reponse});
+    Messages.push_back({texte, style, titre.isEmpty() ? Titre_Application : titre, reponse, Clavier_Ailleurs()});
     return reponse;
 }
 

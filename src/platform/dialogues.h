@@ -44,6 +44,9 @@ class Boites_Dialogue {
 public:
     virtual ~Boites_Dialogue() = default;
     // Returns one of Reponse_Boite. An empty title means Titre_Application.
+    // A box that comes while another program has the keyboard (Clavier_Ailleurs:
+    // the end of work nobody watched) takes neither the keyboard nor the front
+    // of the screen: it waits for the operator, who is asked for attention.
     virtual int MsgBox(const QString& texte, int style = vbOKOnly, const QString& titre = {}) = 0;
     virtual void Beep() = 0;
     // true with FileName set when a file was chosen, false when cancelled.
@@ -70,6 +73,9 @@ public:
         int Style = 0;
         QString Titre;
         int Reponse = 0;
+        // The box came while another program had the keyboard: on screen it
+        // waits for the operator to come back to the program.
+        bool Attente = false;
     };
     // Answers given in order; when the queue is empty a box answers with its
     // first button (OK, Yes, Abort or Retry).

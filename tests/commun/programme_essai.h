@@ -16,6 +16,7 @@
 #include "link/ecran_communication.h"
 #include "link/tableau_bord.h"
 #include "link/variables.h"
+#include "platform/clavier.h"
 #include "platform/cp1252.h"
 #include "platform/dates.h"
 #include "platform/dialogues.h"
@@ -131,6 +132,7 @@ public:
         if (ostrel::Ecran_Communication().Ostrel.PortOpen()) ostrel::Ecran_Communication().Ostrel.PortOpen(false);
         ostrel::Definir_Formes(nullptr);
         ostrel::Definir_Boites(nullptr);
+        ostrel::Definir_Clavier_Ailleurs(nullptr);
         ostrel::Definir_Imprimante(nullptr);
         ostrel::Definir_Tableau_Bord(nullptr);
         ostrel::Definir_Horloge_Murale(nullptr);

@@ -1,6 +1,7 @@
 // The recordings viewer: its opening on fresh or file data, the curves, the
 // channel boxes, thresholds, cursor, zoom and the boxes of the ranges, the
 // colours and leaving.
+#include <QApplication>
 #include <QCheckBox>
 #include <array>
 #include <cmath>
@@ -12,6 +13,7 @@
 #include <QTest>
 
 #include "banc_enregistrements.h"
+#include "platform/clavier.h"
 
 using namespace ostrel;
 using namespace ostrel::test;
@@ -246,6 +248,63 @@ TEST_F(Visionneuse_Enreg, EchecDesLecturesALOuverture) {
     EXPECT_EQ(bus.Nombre_Requetes(0x12), 0);
     EXPECT_EQ(Ecran_Courant, QStringLiteral("Problèmes Liaison"));
     EXPECT_TRUE(boites.Messages.empty());
+}
+
+// The download holds the event loop: an operator who goes to type in another
+// program meanwhile is not there when it ends, and nothing the program heard
+// before says so. Asked of the window system when the download has ended,
+// the program keeps its window behind that program and the save question
+// waits for the operator; with the operator in Ostrel all along, the window
+// comes in front and the question takes the keyboard as before.
+TEST_F(Visionneuse_Enreg, LaFinDuTelechargementAttendLOperateurParti) {
+    Configurer_Module_2();
+    Frm_Menu1_Forme* t = Demarrer(true);
+    ASSERT_NE(t, nullptr);
+    t->activateWindow();
+    ostrel_test::Traiter_Evenements();
+    ASSERT_EQ(QApplication::activeWindow(), t);
+    int montees = 0;  // the dashboard's window raised
+    struct Compteur : QObject {
+        int& n;
+        explicit Compteur(int& compte) : n(compte) {}
+        bool eventFilter(QObject*, QEvent* e) override {
+            if (e->type() == QEvent::ZOrderChange) ++n;
+            return false;
+        }
+    } compteur(montees);
+    t->installEventFilter(&compteur);
+    const QString question = QStringLiteral("Voulez vous enregistrer les données dans un fichier ?");
+    Num_Module = 2;
+
+    // Gone to another program once the recordings started coming.
+    Definir_Clavier_Ailleurs([this] { return bus.Nombre_Requetes(0x0E) > 0; });
+    Frm_Menu_Enreg_Forme* menu = Ouvrir_Menu();
+    menu->Opt_All_Enreg->setChecked(true);
+    boites.Reponses = {vbNo};
+    menu->Cmd_OK_Click();
+    ASSERT_TRUE(menu->Timer1->Enabled());
+    const int au_depart = montees;
+    EXPECT_GT(au_depart, 0);  // the operator was there when the download began
+    menu->Timer1->Declencher();
+    ostrel_test::Traiter_Evenements();
+    ASSERT_EQ(Ecran_Courant, QStringLiteral("Enregistrements"));
+    EXPECT_EQ(montees, au_depart);
+    ASSERT_EQ(boites.Textes(), std::vector<QString>{question});
+    EXPECT_TRUE(boites.Messages[0].Attente);
+
+    // In Ostrel all along.
+    Definir_Clavier_Ailleurs([] { return false; });
+    Liaison_Ecran(QStringLiteral("Enregistrements"), QStringLiteral("Menu Enregistrements"), Faux);
+    menu = Menu();
+    ASSERT_NE(menu, nullptr);
+    menu->Opt_All_Enreg->setChecked(true);
+    boites.Effacer();
+    boites.Reponses = {vbNo};
+    montees = 0;
+    ASSERT_NE(Charger_Et_Ouvrir(menu), nullptr);
+    EXPECT_GT(montees, au_depart);  // at the start and at the change of screen
+    ASSERT_EQ(boites.Textes(), std::vector<QString>{question});
+    EXPECT_FALSE(boites.Messages[0].Attente);
 }
 
 TEST_F(Visionneuse_Enreg, VoiesSeuilsEtCurseur) {

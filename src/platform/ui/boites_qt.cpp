@@ -4,6 +4,7 @@
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QDir>
+#include <QEventLoop>
 #include <QFontDatabase>
 #include <QFileSystemModel>
 #include <QFontDialog>
@@ -15,6 +16,7 @@
 #include <QScreen>
 #include <QSplitter>
 #include <QStyle>
+#include <QTimer>
 #include <QTranslator>
 #include <QTreeView>
 #include <QMessageBox>
@@ -24,6 +26,8 @@
 #include <optional>
 
 #include "platform/chemins.h"
+#include "platform/clavier.h"
+#include "platform/ui/forme.h"
 #include "platform/ui/couleurs_ui.h"
 
 namespace ostrel {
@@ -124,6 +128,42 @@ struct Compteur_Modal {
     ~Compteur_Modal() { --n; }
 };
 
+// Holds back the input and the close requests meant for the program's
+// windows while a box waits for the operator: the box is modal before it
+// shows, and the click that brings the operator back must not press what
+// lies under it.
+class Entrees_Retenues : public QObject {
+public:
+    bool eventFilter(QObject*, QEvent* e) override { return e->isInputEvent() || e->type() == QEvent::Close; }
+};
+
+// A box that comes while another program has the keyboard (the end of a
+// download or a printout nobody watched) would come over that program, and
+// the next key typed there would answer it. It waits instead: the program
+// asks for attention and the box shows once the operator is back in one of
+// its windows. A box mapped at once, even one shown without activation, is
+// not enough: Openbox brings it over the program in use together with the
+// window it belongs to, and gives it the keyboard. Without a window of the
+// program on screen there is nowhere to come back to, and the box shows at
+// once.
+void Attendre_Operateur() {
+    QWidget* fenetre = Parent();
+    if (!fenetre || !fenetre->isVisible() || !Clavier_Ailleurs()) return;
+    Entrees_Retenues retenue;
+    qApp->installEventFilter(&retenue);
+    Demander_Attention(fenetre);
+    QEventLoop boucle;
+    // Asked again and again: the program's own view may never have seen the
+    // keyboard leave, and then sees no change when it comes back.
+    QTimer sonde;
+    sonde.setInterval(100);
+    QObject::connect(&sonde, &QTimer::timeout, &boucle, [&boucle] {
+        if (!Clavier_Ailleurs()) boucle.quit();
+    });
+    sonde.start();
+    boucle.exec();
+}
+
 }  // namespace
 
 bool Installer_Traductions_Qt() {
@@ -154,6 +194,9 @@ QString Filtre_Qt(const QString& filtre) {
 }
 
 int Boites_Qt::MsgBox(const QString& texte, int style, const QString& titre) {
+    // Modal from here: the timers hold back while the box waits as well.
+    Compteur_Modal modal(modaux_);
+    Attendre_Operateur();
     QMessageBox boite(Parent());
     boite.setWindowTitle(titre.isEmpty() ? Titre_Application : titre);
     boite.setText(texte);
@@ -193,10 +236,7 @@ int Boites_Qt::MsgBox(const QString& texte, int style, const QString& titre) {
     }
     boite.setDefaultButton(static_cast<QPushButton*>(reponses.front().first));
     if (annuler) boite.setEscapeButton(annuler);
-    {
-        Compteur_Modal modal(modaux_);
-        boite.exec();
-    }
+    boite.exec();
     // A box closed without a button answers as its escape button would.
     QAbstractButton* clique = boite.clickedButton() ? boite.clickedButton() : annuler;
     for (const auto& [bouton, reponse] : reponses)

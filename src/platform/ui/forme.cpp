@@ -4,8 +4,10 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPointer>
+#include <QWindow>
 #include <map>
 
+#include "platform/clavier.h"
 #include "platform/ui/couleurs_ui.h"
 #include "platform/ui/minuterie.h"
 #include "platform/ui/textes_ajustes.h"
@@ -71,18 +73,48 @@ void Installer_Apercu_Clavier() {
     qApp->installEventFilter(filtre);
 }
 
+namespace {
+
+// The program has the keyboard: one of its windows is active as far as it
+// knows, and the window system, asked now, does not say that another program
+// took the keyboard meanwhile (during work that held the event loop, the
+// program heard nothing of it).
+bool Clavier_Au_Programme() { return QApplication::activeWindow() && !Clavier_Ailleurs(); }
+
+const char* const Nom_Attente_Attention = "ostrel_attente_attention";
+
+}  // namespace
+
+void Demander_Attention(QWidget* w) {
+    QWidget* fenetre = w->window();
+    if (!QApplication::activeWindow()) {
+        QApplication::alert(fenetre);
+        return;
+    }
+    // The desktop is asked only for a window the program knows inactive: it
+    // has not heard yet that another program took the keyboard, and asks as
+    // soon as it does (unless the operator is back by then).
+    if (fenetre->findChild<QObject*>(QLatin1String(Nom_Attente_Attention), Qt::FindDirectChildrenOnly)) return;
+    auto* attente = new QObject(fenetre);
+    attente->setObjectName(QLatin1String(Nom_Attente_Attention));
+    QObject::connect(qApp, &QGuiApplication::focusWindowChanged, attente, [attente, fenetre] {
+        if (!QApplication::activeWindow()) QApplication::alert(fenetre);
+        attente->deleteLater();
+    });
+}
+
 void Activer_Sans_Prendre_Clavier(QWidget* w) {
-    if (QApplication::activeWindow())
+    if (Clavier_Au_Programme())
         w->activateWindow();
     else
-        QApplication::alert(w->window());
+        Demander_Attention(w);
 }
 
 void Monter_Sans_Prendre_Clavier(QWidget* w) {
-    if (QApplication::activeWindow())
+    if (Clavier_Au_Programme())
         w->window()->raise();
     else
-        QApplication::alert(w->window());
+        Demander_Attention(w);
 }
 
 Forme::Forme(const QString& nom, QWidget* parent) : QWidget(parent) {

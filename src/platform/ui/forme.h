@@ -70,6 +70,11 @@ private:
 // once, by the first form.
 void Installer_Apercu_Clavier();
 
+// Whether the program has the keyboard is asked of the window system as it
+// stands when these run (Clavier_Ailleurs), not taken from what the program
+// last heard: work that held the event loop may end long after the operator
+// went to another program.
+//
 // Activates the window of `w` when the program already has the keyboard;
 // while another program has it, the window only asks for attention as the
 // desktop allows and the keyboard stays there: what runs on its own must not
@@ -80,5 +85,7 @@ void Activer_Sans_Prendre_Clavier(QWidget* w);
 // only asks for attention: coming over the program in use would leave its
 // user typing into a window they no longer see.
 void Monter_Sans_Prendre_Clavier(QWidget* w);
+// Asks the desktop to draw the operator to the window of `w` (urgency hint).
+void Demander_Attention(QWidget* w);
 
 }  // namespace ostrel
