@@ -3,7 +3,8 @@
 // "Imprimer" answered Yes (all curves on the same page), the page written as
 // a PDF file. Timed as the operator waits, from the click to the written
 // page (the printer's end of document), several times (the median is given),
-// for steady measures and for measures of an unsteady probe.
+// for steady measures and for measures of an unsteady probe; and the graph
+// alone drawn as the page takes it, at twice the screen's resolution.
 // Then the numeric table of the first channel, a full one (207 pages), printed
 // to PDF, timed from the click to its closing message; and, where a default
 // print queue is configured (CUPS_SERVER may name a server of one's own), the
@@ -16,7 +17,9 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QLineEdit>
+#include <QPainter>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -130,6 +133,24 @@ int main(int argc, char** argv) {
         ostrel_test::Traiter_Evenements();
         long long points = 0;
         for (int k = 1; k <= 16; ++k) points += v->CWGraph_Enreg->Nb_Points(k);
+
+        std::vector<double> dessins;
+        for (int passage = 0; passage < passages; ++passage) {
+            QImage page(v->CWGraph_Enreg->size() * 2, QImage::Format_RGB32);
+            page.setDevicePixelRatio(2);
+            QElapsedTimer t;
+            t.start();
+            {
+                QPainter peintre(&page);
+                v->CWGraph_Enreg->render(&peintre);
+            }
+            dessins.push_back(t.nsecsElapsed() / 1e6);
+        }
+        std::sort(dessins.begin(), dessins.end());
+        std::printf("dessin du graphe au double de l'écran: %.1f ms (%lld points sur %d voies, %s, médiane de %d, de %.1f à %.1f ms)\n",
+                    dessins[dessins.size() / 2], points, banc::Voies,
+                    bruit > 0 ? "mesures bruitées" : "mesures régulières", passages, dessins.front(), dessins.back());
+        std::fflush(stdout);
 
         std::vector<double> durees;
         for (int passage = 0; passage < passages; ++passage) {

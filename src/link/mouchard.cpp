@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <optional>
 
 #include "link/tableau_bord.h"
 #include "link/variables.h"
@@ -18,6 +19,23 @@ bool Trop_Gros() {
     return info.exists() && info.size() > Seuil_Archive_Mouchard;
 }
 
+// The trace as this run last archived it, when another archiving would add
+// lines the archive already holds, at every new line: it could be neither
+// removed nor emptied (an append-only file), or its copy stopped while written
+// over the archive in place. It is left to grow for the rest of the run while
+// it is still that file, which only grows; a trace smaller than it was has
+// been emptied or replaced since, and is archived as any other.
+struct Trace_Gardee {
+    QString chemin;
+    qint64 taille = 0;
+};
+std::optional<Trace_Gardee> trace_gardee;
+
+bool Deja_Archivee() {
+    return trace_gardee && trace_gardee->chemin == Fichier_Mouchard &&
+           QFileInfo(Fichier_Mouchard).size() >= trace_gardee->taille;
+}
+
 }  // namespace
 
 QString Nom_Archive_Mouchard(double date) {
@@ -31,6 +49,7 @@ bool Archive_Mouchard() {
     // incident. The archive is written whole before the trace is removed: a
     // copy that fails (folder missing, disk full, an archive that cannot be
     // read) keeps the trace, which the next write tries to archive again.
+    if (Deja_Archivee()) return false;
     QByteArray trace;
     if (!Lire_Fichier(Fichier_Mouchard, trace)) return false;
     const QString archive = Nom_Archive_Mouchard(Maintenant());
@@ -38,8 +57,17 @@ bool Archive_Mouchard() {
     if (Fichier_Existe(archive) && !Lire_Fichier(archive, contenu)) return false;
     contenu += trace;
     QDir().mkpath(QFileInfo(archive).absolutePath());
-    if (!Sauvegarde_Sure(archive, contenu)) return false;
-    QFile::remove(Fichier_Mouchard);
+    const Resultat_Fichier copie = Sauvegarde_Sure(archive, contenu);
+    if (!copie) {
+        // Stopped while written over in place, the archive may already hold
+        // some of these lines: another try would add them a second time.
+        if (copie.Entame) trace_gardee = Trace_Gardee{Fichier_Mouchard, trace.size()};
+        return false;
+    }
+    // A trace whose folder is closed to this account is emptied instead;
+    // one that can be neither removed nor emptied is kept whole.
+    if (!QFile::remove(Fichier_Mouchard) && !QFile::resize(Fichier_Mouchard, 0))
+        trace_gardee = Trace_Gardee{Fichier_Mouchard, trace.size()};
     return true;
 }
 

@@ -11,8 +11,10 @@ constexpr long long Seuil_Archive_Mouchard = 500000;
 
 void Init_Mouchard();
 void Ecrit_Mouchard(const QString& message);
-// Adds the trace to the end of the archive of the day, then deletes it; the
-// trace is kept when the copy fails. Returns whether the archive was made.
+// Adds the trace to the end of the archive of the day, then deletes it, or
+// empties it where it cannot be deleted; the trace is kept when the copy
+// fails. One that could be neither deleted nor emptied is not archived again
+// in this run. Returns whether the archive was made.
 bool Archive_Mouchard();
 void Ferme_Mouchard();
 // Archive name of a date: Base_Archive_Mouchard & "-D_M_YYYY.snf".

@@ -2,7 +2,6 @@
 // visible range, cursors, rescaling, refused ranges and the operator's zoom.
 #include <gtest/gtest.h>
 
-#include <QElapsedTimer>
 #include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
@@ -98,9 +97,10 @@ TEST_F(Graphe, SeulsLesPointsDeLaPlageSontDessines) {
 }
 
 // A printed page is drawn at twice the screen's resolution: the curve of an
-// unsteady probe over a full memory's channel is drawn at once, each column
-// still reaching its extremes, and a line is two device pixels thick.
-TEST_F(Graphe, PageAuDoubleDeLEcranDessineeVite) {
+// unsteady probe over a full memory's channel still reaches each column's
+// extremes, and a line is two device pixels thick (bench_impression times
+// the drawing).
+TEST_F(Graphe, PageAuDoubleDeLEcranChaqueColonneAtteintSesExtremes) {
     std::mt19937 alea(3);
     std::uniform_real_distribution<double> bruit(-50, 50);
     const int n = 32256;
@@ -114,13 +114,10 @@ TEST_F(Graphe, PageAuDoubleDeLEcranDessineeVite) {
     g.Definir_Plage(2, -50, 150);
     QImage page(g.size() * 2, QImage::Format_RGB32);
     page.setDevicePixelRatio(2);
-    QElapsedTimer t;
-    t.start();
     {
         QPainter p(&page);
         g.render(&p);
     }
-    EXPECT_LT(t.elapsed(), 1000);
 
     const QPolygonF s = g.Polyligne(1);
     const QRectF z = g.Zone_Trace();

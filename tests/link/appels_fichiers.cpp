@@ -1,0 +1,36 @@
+// No header declaring these calls here: the large-file spelling of one would
+// rename it.
+#include "appels_fichiers.h"
+
+#include <cerrno>
+#include <dlfcn.h>
+
+namespace {
+
+template <class F> F Vrai(const char* nom) { return reinterpret_cast<F>(::dlsym(RTLD_NEXT, nom)); }
+
+bool Refuse(const std::string& refuse, const char* chemin, int erreur) {
+    if (refuse.empty() || chemin == nullptr || refuse != chemin) return false;
+    errno = erreur;
+    return true;
+}
+
+}  // namespace
+
+extern "C" int unlink(const char* chemin) {
+    static const auto vrai = Vrai<int (*)(const char*)>("unlink");
+    if (Refuse(ostrel_test::appels::retrait_refuse, chemin, EACCES)) return -1;
+    return vrai(chemin);
+}
+
+extern "C" int truncate(const char* chemin, long taille) {
+    static const auto vrai = Vrai<int (*)(const char*, long)>("truncate");
+    if (Refuse(ostrel_test::appels::troncature_refusee, chemin, EPERM)) return -1;
+    return vrai(chemin, taille);
+}
+
+extern "C" int truncate64(const char* chemin, long taille) {
+    static const auto vrai = Vrai<int (*)(const char*, long)>("truncate64");
+    if (Refuse(ostrel_test::appels::troncature_refusee, chemin, EPERM)) return -1;
+    return vrai(chemin, taille);
+}
