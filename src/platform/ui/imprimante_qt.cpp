@@ -56,8 +56,10 @@ QPageLayout Mise_En_Page(const QString& file, int orientation) {
 // keeps the first failure for the printer to tell.
 class Sortie_Pdf : public QIODevice {
 public:
-    explicit Sortie_Pdf(const QString& chemin) : sauvegarde_(chemin, false) {}
+    // A name another program takes meanwhile leaves the file the next free one.
+    explicit Sortie_Pdf(const QString& chemin) : sauvegarde_(chemin, Nom_Pris::Suivant) {}
     QString Erreur() const { return sauvegarde_.Erreur(); }
+    QString Chemin() const { return sauvegarde_.Chemin(); }
     Resultat_Fichier Terminer() {
         Vider();
         return sauvegarde_.Terminer();
@@ -177,10 +179,8 @@ void Imprimante_Qt::Commencer_Document() {
             Abandonner(QStringLiteral("le dossier des impressions %1 ne peut pas être créé").arg(dossier));
             return;
         }
-        const QString base = QDir(dossier).filePath(Nom_Document(Maintenant()));
-        fichier_pdf_ = base + QStringLiteral(".pdf");
-        for (int n = 2; QFileInfo::exists(fichier_pdf_); ++n) fichier_pdf_ = base + QStringLiteral("_%1.pdf").arg(n);
-        sortie_ = std::make_unique<Sortie_Pdf>(fichier_pdf_);
+        sortie_ = std::make_unique<Sortie_Pdf>(QDir(dossier).filePath(Nom_Document(Maintenant()) + QStringLiteral(".pdf")));
+        fichier_pdf_ = sortie_->Chemin();
         if (!sortie_->Erreur().isEmpty() || !sortie_->open(QIODevice::WriteOnly)) {
             Abandonner(Fichier_Non_Ecrit(sortie_->Erreur()));
             sortie_.reset();
@@ -323,6 +323,7 @@ Resultat_Impression Imprimante_Qt::Terminer_Fichier() {
     // device leaves nothing behind.
     if (!echec_ && sortie_) {
         const Resultat_Fichier ecrit = sortie_->Terminer();
+        fichier_pdf_ = sortie_->Chemin();
         if (!ecrit) Abandonner(Fichier_Non_Ecrit(ecrit.Erreur));
     }
     painter_.reset();
