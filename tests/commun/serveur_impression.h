@@ -1,8 +1,8 @@
 #pragma once
 // A print server of the test's own (cupsd with its own folders and socket,
 // nothing of the machine's printing touched), with one queue made the
-// default, as a site has one: it takes jobs, refuses them, loses its queue
-// for another, stops answering, or goes away.
+// default, as a site has one: it takes jobs, refuses them or their
+// documents, loses its queue for another, stops answering, or goes away.
 // Each job's document stays in its spool folder, to be read back.
 #include <gtest/gtest.h>
 
@@ -35,7 +35,10 @@ public:
         Ecrire(d.filePath(QStringLiteral("cupsd.conf")),
                QStringLiteral("Listen %1\nLogLevel warn\nWebInterface No\nBrowsing No\nPreserveJobFiles Yes\n"
                               "<Location />\n Order allow,deny\n Allow all\n</Location>\n"
-                              "<Policy default>\n <Limit All>\n  Order deny,allow\n </Limit>\n</Policy>\n")
+                              "<Policy default>\n <Limit All>\n  Order deny,allow\n </Limit>\n</Policy>\n"
+                              // Refused only once the whole document has been read, as a size limit refuses it.
+                              "<Policy sans-document>\n <Limit Send-Document>\n  Require user personne\n </Limit>\n"
+                              " <Limit All>\n  Order deny,allow\n </Limit>\n</Policy>\n")
                    .arg(socket_)
                    .toUtf8());
         QString fichiers = QStringLiteral("ServerRoot %1\nRequestRoot %1/spool\nTempDir %1/tmp\nCacheDir %1/cache\n"
@@ -109,6 +112,13 @@ public:
         qputenv("PRINTER", nom.toUtf8());
     }
     void Supprimer_File(const QString& nom) { EXPECT_EQ(Commande(QStringLiteral("lpadmin"), {QStringLiteral("-x"), nom}), 0); }
+
+    // The queue takes jobs and refuses each document once it has read it whole.
+    void Refuser_Documents() {
+        EXPECT_EQ(Commande(QStringLiteral("lpadmin"),
+                           {QStringLiteral("-p"), File, QStringLiteral("-o"), QStringLiteral("printer-op-policy=sans-document")}),
+                  0);
+    }
 
     // cupsreject with its reason, or cupsaccept.
     void Refuser(const QString& raison) {

@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include "commun/fichiers_test.h"
+#include "commun/serveur_impression.h"
 #include "platform/dates.h"
 #include "platform/fichiers.h"
 #include "platform/ui/imprimante_qt.h"
@@ -214,6 +215,49 @@ TEST_F(ImprimanteQt, UnNomPrisEntreTempsLaissePlaceAuSuivant) {
     EXPECT_EQ(Pages_Pdf(Lire(nom("_3"))).size(), 1);
     EXPECT_EQ(Lire(nom("_4")), "à quelqu'un");
     EXPECT_EQ(d.entryList(QDir::Files | QDir::Hidden).size(), 5);
+}
+
+// A real print queue: a document of many 64 KiB pieces reaches it whole, as
+// the same pages are written to a file; a server that refuses the document
+// once it has read it all is heard.
+TEST_F(ImprimanteQt, UneFileDImpressionRecoitLeDocumentEntierEtSaReponseEstEntendue) {
+    ostrel_test::Serveur_Impression serveur;
+    if (const QString raison = serveur.Demarrer(); !raison.isEmpty()) GTEST_SKIP() << raison.toStdString();
+    // Pages of noise, which no compression shrinks.
+    std::vector<QImage> bruits(3, QImage(300, 300, QImage::Format_RGB32));
+    quint32 graine = 7;
+    for (QImage& bruit : bruits)
+        for (int y = 0; y < bruit.height(); ++y)
+            for (int x = 0; x < bruit.width(); ++x) bruit.setPixel(x, y, graine = graine * 1664525u + 1013904223u);
+    const auto imprimer = [&](Imprimante& p) {
+        for (const QImage& bruit : bruits) {
+            p.Print("Page suivante");
+            p.Imprimer_Image(bruit);
+        }
+        return p.EndDoc();
+    };
+    Imprimante_Qt systeme([this] { return dossier_; });
+    const Resultat_Impression envoye = imprimer(systeme);
+    ASSERT_TRUE(envoye) << envoye.Erreur.toStdString();
+    EXPECT_TRUE(envoye.Fichier_Pdf.isEmpty());
+    const Resultat_Impression ecrit = imprimer(*imprimante_);
+    ASSERT_TRUE(ecrit) << ecrit.Erreur.toStdString();
+    const QByteArray dessine = Lire(ecrit.Fichier_Pdf);
+    ASSERT_GT(dessine.size(), 4 << 16);
+    ASSERT_EQ(serveur.Documents().size(), 1u);
+    const QByteArray recu = serveur.Documents()[0];
+    // The same bytes, but for the date and the identity of the document.
+    ASSERT_EQ(recu.size(), dessine.size());
+    qsizetype differents = 0;
+    for (qsizetype i = 0; i < recu.size(); ++i) differents += recu[i] != dessine[i];
+    EXPECT_LT(differents, 100);
+
+    serveur.Refuser_Documents();
+    systeme.Print("Refusé");
+    const Resultat_Impression refuse = systeme.EndDoc();
+    EXPECT_FALSE(refuse);
+    EXPECT_EQ(refuse.Erreur, "l'imprimante ostrel n'autorise pas cette impression");
+    EXPECT_EQ(refuse.Pages_Envoyees, 0);
 }
 
 TEST_F(ImprimanteQt, UnDossierNonInscriptibleFaitEchouerLeTravailSansFichier) {
