@@ -19,7 +19,6 @@
 #include "history/libelles.h"
 #include "history/liste_numerique.h"
 #include "history/partage_enregistrements.h"
-#include "history/curseur_attente.h"
 #include "link/donnees.h"
 #include "link/fonctions_es.h"
 #include "link/liaison.h"
@@ -28,6 +27,7 @@
 #include "platform/dates.h"
 #include "platform/dialogues.h"
 #include "platform/ui/couleurs_ui.h"
+#include "platform/ui/curseur_attente.h"
 #include "platform/ui/textes_ajustes.h"
 #include "platform/ui/touches.h"
 

@@ -16,7 +16,6 @@
 #include "history/libelles.h"
 #include "history/liste_numerique.h"
 #include "history/partage_enregistrements.h"
-#include "history/curseur_attente.h"
 #include "link/donnees.h"
 #include "link/liaison_ecran.h"
 #include "link/variables.h"
@@ -24,6 +23,7 @@
 #include "platform/dialogues.h"
 #include "platform/formats.h"
 #include "platform/ui/couleurs_ui.h"
+#include "platform/ui/curseur_attente.h"
 
 namespace ostrel {
 namespace {

@@ -236,6 +236,9 @@ bool Frm_Enreg_Forme::Imprimer_Ecran() {
 }
 
 void Frm_Enreg_Forme::Imprime_Courbes_Par_Page(Octet N) {
+    // The pages in one printout: written as PDF, they make one file. It starts
+    // before the page is laid out, which asks the printout's queue for its paper.
+    Printer().Debut_Impression();
     Preparer_Page();
     auto placer_graphe = [this] {
         CWGraph_Enreg->setGeometry(Arrondi_Pixels(0.05 * width()), Arrondi_Pixels(0.05 * height()), Arrondi_Pixels(0.95 * width()),
@@ -258,8 +261,6 @@ void Frm_Enreg_Forme::Imprime_Courbes_Par_Page(Octet N) {
 
     Tableau_Bord& tableau = Frm_Menu1();
     bool reussi = true;
-    // The pages in one printout: written as PDF, they make one file.
-    Printer().Debut_Impression();
     for (int i = 0; i < std::min<int>(N, static_cast<int>(Check_Voie.size())) && reussi; ++i) {
         if (!Voie_Cochee(i)) continue;
         CWGraph_Enreg->Caption(Nom_Maison + QStringLiteral(" - ") + tableau.Lbl_Nom_Logiciel() + QStringLiteral(" - ") + Nom_Module +
@@ -289,6 +290,7 @@ void Frm_Enreg_Forme::Imprime_Courbes_Par_Page(Octet N) {
 }
 
 void Frm_Enreg_Forme::Imprime_Courbes_Meme_Page(Octet N) {
+    Printer().Debut_Impression();
     Preparer_Page();
     const double W = width(), H = height();
     CWGraph_Enreg->setGeometry(Arrondi_Pixels(0.05 * W), Arrondi_Pixels(0.05 * H), Arrondi_Pixels(0.83 * W), Arrondi_Pixels(0.90 * H));
@@ -322,7 +324,6 @@ void Frm_Enreg_Forme::Imprime_Courbes_Meme_Page(Octet N) {
         element->repaint();
     }
 
-    Printer().Debut_Impression();
     const bool reussi = Imprimer_Ecran();
     const Resultat_Impression fin = Printer().Fin_Impression();
 

@@ -10,7 +10,6 @@
 #include "history/graphe_enreg.h"
 #include "history/liste_numerique.h"
 #include "history/partage_enregistrements.h"
-#include "history/curseur_attente.h"
 #include "link/donnees.h"
 #include "link/fonctions_es.h"
 #include "link/liaison.h"
@@ -19,6 +18,7 @@
 #include "link/variables.h"
 #include "platform/chemins.h"
 #include "platform/dialogues.h"
+#include "platform/ui/curseur_attente.h"
 
 namespace ostrel {
 

@@ -17,7 +17,6 @@
 
 #include "files/messages_fichiers.h"
 #include "history/boites_dates.h"
-#include "history/curseur_attente.h"
 #include "history/libelles.h"
 #include "link/donnees.h"
 #include "link/fonctions_es.h"
@@ -32,6 +31,7 @@
 #include "platform/fichiers.h"
 #include "platform/formats.h"
 #include "platform/ui/couleurs_ui.h"
+#include "platform/ui/curseur_attente.h"
 #include "platform/ui/textes_ajustes.h"
 #include "platform/ui/touches.h"
 

@@ -12,7 +12,6 @@
 #include "history/boites_dates.h"
 #include "history/libelles.h"
 #include "history/partage_enregistrements.h"
-#include "history/curseur_attente.h"
 #include "link/donnees.h"
 #include "link/fonctions_es.h"
 #include "link/liaison.h"
@@ -26,6 +25,7 @@
 #include "platform/fichiers.h"
 #include "platform/formats.h"
 #include "platform/ui/couleurs_ui.h"
+#include "platform/ui/curseur_attente.h"
 #include "platform/ui/minuterie.h"
 #include "platform/ui/touches.h"
 

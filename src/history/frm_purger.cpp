@@ -3,7 +3,6 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "history/curseur_attente.h"
 #include "link/donnees.h"
 #include "link/fonctions_es.h"
 #include "link/liaison.h"
@@ -13,6 +12,7 @@
 #include "link/variables.h"
 #include "platform/formes.h"
 #include "platform/ui/couleurs_ui.h"
+#include "platform/ui/curseur_attente.h"
 #include "platform/ui/touches.h"
 
 namespace ostrel {

@@ -424,6 +424,23 @@ int Renommer_Sans_Remplacer(const QByteArray& de, const QByteArray& vers) {
     return -1;
 }
 
+// "dossier/nom.ext" numbered n: "dossier/nom_n.ext".
+QByteArray Nom_Numero(const QByteArray& nom, int n) {
+    const qsizetype barre = nom.lastIndexOf('/'), point = nom.lastIndexOf('.');
+    const QByteArray numero = '_' + QByteArray::number(n);
+    if (point <= barre + 1) return nom + numero;
+    return nom.left(point) + numero + nom.mid(point);
+}
+
+// Anything under that name, a dangling link too.
+bool Nom_Occupe(const QByteArray& nom) {
+    struct stat etat {};
+    return ::lstat(nom.constData(), &etat) == 0;
+}
+
+// A folder full of names taken is a failure, not a search without end.
+constexpr int Numero_Max = 100000;
+
 }  // namespace
 
 void Ignorer_Limite_Taille_Fichier() { std::signal(SIGXFSZ, SIG_IGN); }
@@ -434,12 +451,19 @@ Resultat_Fichier Sauvegarde_Sure(const QString& chemin, const QByteArray& conten
     return sauvegarde.Terminer();
 }
 
-Sauvegarde_Progressive::Sauvegarde_Progressive(const QString& chemin, bool remplacer) : remplacer_(remplacer) {
+Sauvegarde_Progressive::Sauvegarde_Progressive(const QString& chemin, Nom_Pris nom_pris)
+    : nom_pris_(nom_pris), remplacer_(nom_pris == Nom_Pris::Remplacer) {
     if (chemin.isEmpty()) {
         refus_ = QStringLiteral("nom de fichier vide");
         return;
     }
-    cible_ = Fichier_Vise(QFile::encodeName(chemin), erreur_);
+    QByteArray nom = QFile::encodeName(chemin);
+    if (nom_pris_ == Nom_Pris::Suivant) {
+        // The first name free now; Terminer goes on to the next ones if it is taken meanwhile.
+        base_ = nom;
+        while (Nom_Occupe(nom) && numero_ < Numero_Max) nom = Nom_Numero(base_, ++numero_);
+    }
+    cible_ = Fichier_Vise(nom, erreur_);
     if (erreur_ != 0) return;
     struct stat etat {};
     existe_ = ::stat(cible_.constData(), &etat) == 0;
@@ -552,9 +576,16 @@ Resultat_Fichier Sauvegarde_Progressive::Terminer() {
         if (erreur == 0 && ::fstat(fd_, &etat) != 0) erreur = errno;
         if (erreur == 0 && etat.st_size != ecrits_) erreur = EIO;
         // Still locked while it is renamed, so that no clean-up takes it meanwhile.
-        if (erreur == 0 && (remplacer_ ? ::rename(temporaire_.constData(), cible_.constData())
-                                       : Renommer_Sans_Remplacer(temporaire_, cible_)) != 0)
-            erreur = errno;
+        if (erreur == 0) {
+            int renomme = remplacer_ ? ::rename(temporaire_.constData(), cible_.constData())
+                                     : Renommer_Sans_Remplacer(temporaire_, cible_);
+            // A name another program took meanwhile (two printouts of the same second).
+            while (renomme != 0 && errno == EEXIST && nom_pris_ == Nom_Pris::Suivant && numero_ < Numero_Max) {
+                cible_ = Nom_Numero(base_, ++numero_);
+                renomme = Renommer_Sans_Remplacer(temporaire_, cible_);
+            }
+            if (renomme != 0) erreur = errno;
+        }
         // A file that is itself a mount point (bound into place, as containers
         // and some backups do) is refused as busy: it is written over in place,
         // as other files that cannot be replaced, with what the temporary holds.
@@ -590,6 +621,8 @@ Resultat_Fichier Sauvegarde_Progressive::Terminer() {
     if (erreur != 0) resultat.Erreur = Raison(erreur);
     return resultat;
 }
+
+QString Sauvegarde_Progressive::Chemin() const { return QFile::decodeName(cible_); }
 
 QString Sauvegarde_Progressive::Erreur() const {
     if (!refus_.isEmpty()) return refus_;

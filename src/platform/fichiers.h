@@ -53,6 +53,18 @@ struct Resultat_Fichier {
 // incomplete.
 Resultat_Fichier Sauvegarde_Sure(const QString& chemin, const QByteArray& contenu);
 
+// What a save does with a file that is, or comes, under its name.
+enum class Nom_Pris {
+    Remplacer,  // gives it the new content
+    // A new file only: a file of that name, there at the start or made
+    // meanwhile, is left alone, on a file system without hard links too. Such
+    // saves have names of their own (the printouts), so each one removes the
+    // temporaries that saves killed halfway left in its folder, whatever
+    // their file.
+    Echouer,  // and the save fails
+    Suivant,  // and the save takes the first free name after it: name_2.ext, name_3.ext ...
+};
+
 // The same safe save, written piece by piece as a long content is made: each
 // piece goes to the temporary file at once and the disk starts on it, so the
 // content is never held whole and little is left to wait for at the end.
@@ -61,12 +73,7 @@ Resultat_Fichier Sauvegarde_Sure(const QString& chemin, const QByteArray& conten
 // content until Terminer.
 class Sauvegarde_Progressive {
 public:
-    // A new file only, when not `remplacer`: a file of that name, there at
-    // the start or made meanwhile, is left alone and the save fails, on a
-    // file system without hard links too. Such saves have names of their own
-    // (the printouts), so each one removes the temporaries that saves killed
-    // halfway left in its folder, whatever their file.
-    explicit Sauvegarde_Progressive(const QString& chemin, bool remplacer = true);
+    explicit Sauvegarde_Progressive(const QString& chemin, Nom_Pris nom_pris = Nom_Pris::Remplacer);
     ~Sauvegarde_Progressive();
     Sauvegarde_Progressive(const Sauvegarde_Progressive&) = delete;
     Sauvegarde_Progressive& operator=(const Sauvegarde_Progressive&) = delete;
@@ -79,13 +86,19 @@ public:
     Resultat_Fichier Terminer();
     // Why the save already cannot succeed; empty while it can.
     QString Erreur() const;
+    // The file saved (past any symbolic link): the name it aims at, then,
+    // once Terminer succeeded, the name it got.
+    QString Chemin() const;
 
 private:
     QByteArray cible_;  // the file replaced, past any symbolic link
     QByteArray dossier_;
     QByteArray temporaire_;
     bool existe_ = false;  // the file being replaced
+    Nom_Pris nom_pris_ = Nom_Pris::Remplacer;
     bool remplacer_ = true;
+    QByteArray base_;  // for Nom_Pris::Suivant, the name first asked, and the number of the one aimed at
+    int numero_ = 1;
     bool sur_place_ = false;  // written over in place, from contenu_, at Terminer
     QByteArray contenu_;
     int fd_ = -1;           // the temporary file, locked while it is written

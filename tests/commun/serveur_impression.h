@@ -1,7 +1,8 @@
 #pragma once
 // A print server of the test's own (cupsd with its own folders and socket,
 // nothing of the machine's printing touched), with one queue made the
-// default, as a site has one: it takes jobs, refuses them, or goes away.
+// default, as a site has one: it takes jobs, refuses them or their
+// documents, loses its queue for another, stops answering, or goes away.
 // Each job's document stays in its spool folder, to be read back.
 #include <gtest/gtest.h>
 
@@ -11,6 +12,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
+#include <csignal>
 #include <cstdlib>
 #include <cups/cups.h>
 
@@ -33,7 +35,10 @@ public:
         Ecrire(d.filePath(QStringLiteral("cupsd.conf")),
                QStringLiteral("Listen %1\nLogLevel warn\nWebInterface No\nBrowsing No\nPreserveJobFiles Yes\n"
                               "<Location />\n Order allow,deny\n Allow all\n</Location>\n"
-                              "<Policy default>\n <Limit All>\n  Order deny,allow\n </Limit>\n</Policy>\n")
+                              "<Policy default>\n <Limit All>\n  Order deny,allow\n </Limit>\n</Policy>\n"
+                              // Refused only once the whole document has been read, as a size limit refuses it.
+                              "<Policy sans-document>\n <Limit Send-Document>\n  Require user personne\n </Limit>\n"
+                              " <Limit All>\n  Order deny,allow\n </Limit>\n</Policy>\n")
                    .arg(socket_)
                    .toUtf8());
         QString fichiers = QStringLiteral("ServerRoot %1\nRequestRoot %1/spool\nTempDir %1/tmp\nCacheDir %1/cache\n"
@@ -56,12 +61,8 @@ public:
         if (Commande(QStringLiteral("lpstat"), {QStringLiteral("-r")}) != 0)
             return QStringLiteral("cupsd ne répond pas : ") + QString::fromLocal8Bit(serveur_.readAll()) +
                    QString::fromLocal8Bit(Lire(d.filePath(QStringLiteral("error_log"))));
-        if (Commande(QStringLiteral("lpadmin"), {QStringLiteral("-p"), File, QStringLiteral("-E"), QStringLiteral("-v"),
-                                                 QStringLiteral("file:///dev/null")}) != 0 ||
-            Commande(QStringLiteral("lpadmin"), {QStringLiteral("-d"), File}) != 0)
-            return QStringLiteral("la file d'impression ne peut pas être créée (lpadmin)");
-        // A queue the test made is this user's default even where an lpoptions file names another.
-        qputenv("PRINTER", File);
+        if (!Ajouter_File(File)) return QStringLiteral("la file d'impression ne peut pas être créée (lpadmin)");
+        Definir_Defaut(File);
         return {};
     }
 
@@ -70,8 +71,53 @@ public:
     // The print server goes away as a crash or a stop would take it.
     void Arreter() {
         if (serveur_.state() == QProcess::NotRunning) return;
+        Reprendre();
         serveur_.kill();
         serveur_.waitForFinished(10000);
+    }
+
+    // The server stops answering (SIGSTOP), as a hung one does: connections
+    // are still taken, and left waiting. Reprendre (SIGCONT) lets it go on;
+    // the destructor does, whatever the test found.
+    void Suspendre() {
+        if (serveur_.state() == QProcess::NotRunning || suspendu_) return;
+        ::kill(static_cast<pid_t>(serveur_.processId()), SIGSTOP);
+        suspendu_ = true;
+    }
+    void Reprendre() {
+        if (!suspendu_) return;
+        ::kill(static_cast<pid_t>(serveur_.processId()), SIGCONT);
+        suspendu_ = false;
+    }
+    // Connections made to the suspended server that it has not taken (ss
+    // reads its socket's queue); -1 when that cannot be read.
+    int Connexions_En_Attente() const {
+        QProcess ss;
+        ss.start(QStringLiteral("ss"), {QStringLiteral("-xlH"), QStringLiteral("src"), socket_});
+        if (!ss.waitForFinished(10000)) return -1;
+        const QList<QByteArray> champs = ss.readAllStandardOutput().simplified().split(' ');
+        bool ok = false;
+        const int n = champs.size() > 2 ? champs[2].toInt(&ok) : -1;
+        return ok ? n : -1;
+    }
+
+    // Another queue, the default one (as the user sets it, even where an
+    // lpoptions file names another), a queue deleted.
+    bool Ajouter_File(const QString& nom) {
+        return Commande(QStringLiteral("lpadmin"),
+                        {QStringLiteral("-p"), nom, QStringLiteral("-E"), QStringLiteral("-v"), QStringLiteral("file:///dev/null")}) == 0;
+    }
+    void Definir_Defaut(const QString& nom) {
+        EXPECT_EQ(Commande(QStringLiteral("lpadmin"), {QStringLiteral("-d"), nom}), 0);
+        qputenv("PRINTER", nom.toUtf8());
+    }
+    void Supprimer_File(const QString& nom) { EXPECT_EQ(Commande(QStringLiteral("lpadmin"), {QStringLiteral("-x"), nom}), 0); }
+
+    // The queue takes jobs and refuses each document once it has read it whole.
+    void Refuser_Documents() {
+        EXPECT_EQ(Commande(QStringLiteral("lpadmin"),
+                           {QStringLiteral("-p"), File, QStringLiteral("-o"), QStringLiteral("printer-op-policy=sans-document")}),
+                  0);
     }
 
     // cupsreject with its reason, or cupsaccept.
@@ -101,6 +147,7 @@ private:
     QTemporaryDir dossier_{QDir::tempPath() + QStringLiteral("/cups-XXXXXX")};
     QString socket_;
     QProcess serveur_;
+    bool suspendu_ = false;
 };
 
 }  // namespace ostrel_test

@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 
 #include "banc_enregistrements.h"
+#include "commun/delais_test.h"
 #include "commun/serveur_impression.h"
 #include "platform/ligne_items.h"
 #include "platform/ui/couleurs_ui.h"
@@ -161,6 +162,32 @@ TEST_F(Impressions_Enreg, ImprimanteEnDefautPendantLeTableau) {
 
 class Courbes : public Impressions_Enreg {
 protected:
+    // The system printer, with something done to the queue before a document
+    // is handed over (after the earlier ones), or after it is.
+    struct Imprimante_Epiee : Imprimante_Qt {
+        using Imprimante_Qt::Imprimante_Qt;
+        std::function<void(int)> avant, apres;
+        int documents = 0;
+        Resultat_Impression EndDoc() override {
+            ++documents;
+            if (avant) avant(documents);
+            const Resultat_Impression r = Imprimante_Qt::EndDoc();
+            if (apres) apres(documents);
+            return r;
+        }
+    };
+    // The numeric table of the ticked channels printed on `systeme`: the boxes it showed.
+    std::vector<QString> Imprimer_Tableau(Frm_Enreg_Forme* v, Imprimante_Epiee& systeme, std::function<void(int)> avant,
+                                          std::function<void(int)> apres) {
+        boites.Effacer();
+        boites.Reponses = {vbOK};
+        systeme.documents = 0;
+        systeme.avant = std::move(avant);
+        systeme.apres = std::move(apres);
+        v->Cmd_Imprimer_Tableau_Click();
+        return boites.Textes();
+    }
+
     // Three channels in pure red, green and blue.
     Frm_Enreg_Forme* Ouvrir_Trois() {
         if (!Demarrer(false)) return nullptr;
@@ -349,31 +376,12 @@ TEST_F(Courbes, UneFileDImpressionQuiRefuseOuDisparaitEstUnEchecQuiLeDit) {
     if (const QString raison = serveur.Demarrer(); !raison.isEmpty()) GTEST_SKIP() << raison.toStdString();
     Frm_Enreg_Forme* v = Ouvrir_Trois();
     ASSERT_NE(v, nullptr);
-    // Something done to the queue before a document is handed over (after the
-    // earlier ones), or after it is.
-    struct Imprimante_Epiee : Imprimante_Qt {
-        using Imprimante_Qt::Imprimante_Qt;
-        std::function<void(int)> avant, apres;
-        int documents = 0;
-        Resultat_Impression EndDoc() override {
-            ++documents;
-            if (avant) avant(documents);
-            const Resultat_Impression r = Imprimante_Qt::EndDoc();
-            if (apres) apres(documents);
-            return r;
-        }
-    } systeme([] { return QString(); });
+    Imprimante_Epiee systeme([] { return QString(); });
     Definir_Imprimante(&systeme);
     v->Check_Voie[0]->setChecked(true);
     v->Check_Voie[1]->setChecked(true);
     auto imprimer = [&](std::function<void(int)> avant, std::function<void(int)> apres) {
-        boites.Effacer();
-        boites.Reponses = {vbOK};
-        systeme.documents = 0;
-        systeme.avant = std::move(avant);
-        systeme.apres = std::move(apres);
-        v->Cmd_Imprimer_Tableau_Click();
-        return boites.Textes();
+        return Imprimer_Tableau(v, systeme, std::move(avant), std::move(apres));
     };
     // Taken: a job per page, each a PDF document of its page.
     EXPECT_EQ(imprimer({}, {}), (std::vector<QString>{"Imprimer le tableau numérique ?", Envoyee, Envoyee}));
@@ -396,6 +404,102 @@ TEST_F(Courbes, UneFileDImpressionQuiRefuseOuDisparaitEstUnEchecQuiLeDit) {
                                     "L'impression a échoué : seule la première page a été envoyée à l'imprimante.\n"
                                     "(le service d'impression ne répond pas)"}));
     EXPECT_EQ(serveur.Documents().size(), 11u);
+    Definir_Imprimante(&imprimante);
+}
+
+// Each printout goes to the queue that is the default when it starts (a PDF
+// file when no print server answers) and counts its own pages only, whatever
+// the printout before it: a document printed on its own, as the journal or a
+// report is, then the curve of a channel, a printout of its own.
+TEST_F(Courbes, ChaqueImpressionVaALaFileDeSonDebutEtNeCompteQueSesPages) {
+    ostrel_test::Serveur_Impression serveur;
+    if (const QString raison = serveur.Demarrer(); !raison.isEmpty()) GTEST_SKIP() << raison.toStdString();
+    Frm_Enreg_Forme* v = Ouvrir_Trois();
+    ASSERT_NE(v, nullptr);
+    QTemporaryDir dossier;
+    Imprimante_Qt systeme([&dossier] { return dossier.path(); });
+    Definir_Imprimante(&systeme);
+    v->Check_Voie[0]->setChecked(true);
+    auto seul = [&] {
+        systeme.Print("Journal");
+        return systeme.EndDoc();
+    };
+    auto courbe = [&] {
+        boites.Effacer();
+        v->Cmd_Imprimer->click();
+        return boites.Textes();
+    };
+
+    // The queue refuses jobs after a document went: the curve sent nothing.
+    ASSERT_TRUE(seul());
+    serveur.Refuser("plus de papier");
+    EXPECT_EQ(courbe(), std::vector<QString>{"L'impression a échoué, rien n'a été envoyé à l'imprimante.\n"
+                                             "(l'imprimante ostrel refuse les impressions : plus de papier)"});
+    serveur.Accepter();
+
+    // A document while no print server answers is a PDF file; the curve after
+    // it, the server back, goes to the queue.
+    ostrel_test::Delais_Courts();
+    serveur.Suspendre();
+    const Resultat_Impression pdf = seul();
+    serveur.Reprendre();
+    ostrel_test::Delais_Reels();
+    EXPECT_TRUE(pdf) << pdf.Erreur.toStdString();
+    EXPECT_FALSE(pdf.Fichier_Pdf.isEmpty());
+    const size_t pris = serveur.Documents().size();
+    EXPECT_EQ(courbe(), std::vector<QString>{Envoyee});
+    EXPECT_EQ(serveur.Documents().size(), pris + 1);
+
+    // The queue a document went to deleted, another made the default: the curve goes there.
+    ASSERT_TRUE(seul());
+    ASSERT_TRUE(serveur.Ajouter_File("autre"));
+    serveur.Definir_Defaut("autre");
+    serveur.Supprimer_File(ostrel_test::Serveur_Impression::File);
+    const size_t avant = serveur.Documents().size();
+    EXPECT_EQ(courbe(), std::vector<QString>{Envoyee});
+    EXPECT_EQ(serveur.Documents().size(), avant + 1);
+    Definir_Imprimante(&imprimante);
+}
+
+// A print server that takes connections and then answers nothing (stopped):
+// a printout waits for one answer (the time-outs shortened here), then asks
+// nothing more. One not started yet goes to a PDF file, named as when no
+// printer is configured; one under way says why it failed.
+TEST_F(Courbes, UnServeurDImpressionMuetNEstAttenduQuUneFoisParImpression) {
+    ostrel_test::Serveur_Impression serveur;
+    if (const QString raison = serveur.Demarrer(); !raison.isEmpty()) GTEST_SKIP() << raison.toStdString();
+    Frm_Enreg_Forme* v = Ouvrir_Trois();
+    ASSERT_NE(v, nullptr);
+    QTemporaryDir dossier;
+    Imprimante_Epiee systeme([&dossier] { return dossier.path(); });
+    Definir_Imprimante(&systeme);
+    v->Check_Voie[0]->setChecked(true);
+    v->Check_Voie[1]->setChecked(true);
+
+    // A page per curve, laid out for the queue's paper before it is drawn.
+    ostrel_test::Delais_Courts();
+    serveur.Suspendre();
+    boites.Reponses = {vbNo};
+    v->Cmd_Imprimer->click();
+    EXPECT_EQ(boites.Textes(), (std::vector<QString>{"Imprimer toutes les courbes sur la même page ?",
+                                                     "Impression enregistrée dans le fichier :\n" +
+                                                         QDir(dossier.path()).filePath("Impression_2027-03-10_14-00-00.pdf")}));
+    EXPECT_EQ(serveur.Connexions_En_Attente(), 1);
+    serveur.Reprendre();
+
+    // The table, the server stopping once its first page is taken.
+    ostrel_test::Delais_Reels();
+    const auto arreter = [&](int n) {
+        if (n != 1) return;
+        serveur.Suspendre();
+        ostrel_test::Delais_Courts();
+    };
+    EXPECT_EQ(Imprimer_Tableau(v, systeme, {}, arreter),
+              (std::vector<QString>{"Imprimer le tableau numérique ?",
+                                    "L'impression a échoué : seule la première page a été envoyée à l'imprimante.\n"
+                                    "(le service d'impression ne répond pas)"}));
+    EXPECT_EQ(serveur.Connexions_En_Attente(), 1);
+    serveur.Reprendre();
     Definir_Imprimante(&imprimante);
 }
 

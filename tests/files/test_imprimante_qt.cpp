@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include "commun/fichiers_test.h"
+#include "commun/serveur_impression.h"
 #include "platform/dates.h"
 #include "platform/fichiers.h"
 #include "platform/ui/imprimante_qt.h"
@@ -101,20 +102,26 @@ TEST_F(ImprimanteQt, UneImpressionDePlusieursDocumentsFaitUnSeulPdfDansLOrdre) {
     EXPECT_EQ(Pages_Pdf(Lire(nom)), (QStringList{"842 595", "595 842", "595 842", "842 595"}));
     EXPECT_EQ(QDir(dossier_).entryList(QDir::Files | QDir::Hidden), QStringList{QFileInfo(nom).fileName()});
 
-    // A file that cannot be written at the end: the failure is told and no PDF is left.
+    // A file that cannot be written at the end (its pages, small, are all
+    // written then, past a file-size limit): the failure is told and no PDF is left.
+    Ignorer_Limite_Taille_Fichier();
     p.Debut_Impression();
     p.Print("Page 1");
     ASSERT_TRUE(p.EndDoc());
     const QString suivant = QDir(dossier_).filePath("Impression_2027-03-07_14-30-05_2.pdf");
-    ASSERT_TRUE(QDir().mkpath(suivant));  // the final name taken meanwhile
     p.Print("Page 2");
     ASSERT_TRUE(p.EndDoc());
+    rlimit avant {};
+    ::getrlimit(RLIMIT_FSIZE, &avant);
+    rlimit limite = avant;
+    limite.rlim_cur = 100;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limite), 0);
     const Resultat_Impression echec = p.Fin_Impression();
+    ::setrlimit(RLIMIT_FSIZE, &avant);
     EXPECT_FALSE(echec);
     EXPECT_FALSE(echec.Erreur.isEmpty());
     EXPECT_TRUE(echec.Fichier_Pdf.isEmpty());
     EXPECT_EQ(QDir(dossier_).entryList(QDir::Files | QDir::Hidden), QStringList{QFileInfo(nom).fileName()});
-    ASSERT_TRUE(QDir(suivant).removeRecursively());
 
     // The next job outside a printout is a file of its own again.
     p.Print("Seul");
@@ -170,6 +177,87 @@ TEST_F(ImprimanteQt, UnPdfQuiNePeutEtreEcritEnEntierEstUnEchecSansFichier) {
     ASSERT_TRUE(ensuite) << ensuite.Erreur.toStdString();
     EXPECT_EQ(QFileInfo(ensuite.Fichier_Pdf).size(), taille);
     EXPECT_EQ(Pages_Pdf(Lire(ensuite.Fichier_Pdf)).size(), pages);
+}
+
+// Two programs printing into one folder in the same second: the printout
+// whose name the other took meanwhile takes the next free one, and the
+// other's file stays as it is.
+TEST_F(ImprimanteQt, UnNomPrisEntreTempsLaissePlaceAuSuivant) {
+    Imprimante& p = *imprimante_;
+    Imprimante_Qt autre([this] { return dossier_; });
+    autre.Forcer_Pdf(true);
+    const QDir d(dossier_);
+    const auto nom = [&d](const char* suffixe) { return d.filePath(QStringLiteral("Impression_2027-03-07_14-30-05%1.pdf").arg(suffixe)); };
+    // A document on its own; the other program's, begun after it, ends first.
+    p.Print("Premier");
+    autre.Print("Second");
+    ASSERT_EQ(autre.EndDoc().Fichier_Pdf, nom(""));
+    const QByteArray second = Lire(nom(""));
+    const Resultat_Impression premier = p.EndDoc();
+    ASSERT_TRUE(premier) << premier.Erreur.toStdString();
+    EXPECT_EQ(premier.Fichier_Pdf, nom("_2"));
+    EXPECT_EQ(Lire(nom("")), second);
+
+    // A printout of two documents, two names taken meanwhile: by the other
+    // program, and by a file someone put there.
+    p.Debut_Impression();
+    p.Print("Document 1");
+    ASSERT_TRUE(p.EndDoc());
+    autre.Print("Troisième");
+    ASSERT_EQ(autre.EndDoc().Fichier_Pdf, nom("_3"));
+    ostrel_test::Ecrire(nom("_4"), "à quelqu'un");
+    p.Print("Document 2");
+    ASSERT_TRUE(p.EndDoc());
+    const Resultat_Impression groupe = p.Fin_Impression();
+    ASSERT_TRUE(groupe) << groupe.Erreur.toStdString();
+    EXPECT_EQ(groupe.Fichier_Pdf, nom("_5"));
+    EXPECT_EQ(Pages_Pdf(Lire(nom("_5"))).size(), 2);
+    EXPECT_EQ(Pages_Pdf(Lire(nom("_3"))).size(), 1);
+    EXPECT_EQ(Lire(nom("_4")), "à quelqu'un");
+    EXPECT_EQ(d.entryList(QDir::Files | QDir::Hidden).size(), 5);
+}
+
+// A real print queue: a document of many 64 KiB pieces reaches it whole, as
+// the same pages are written to a file; a server that refuses the document
+// once it has read it all is heard.
+TEST_F(ImprimanteQt, UneFileDImpressionRecoitLeDocumentEntierEtSaReponseEstEntendue) {
+    ostrel_test::Serveur_Impression serveur;
+    if (const QString raison = serveur.Demarrer(); !raison.isEmpty()) GTEST_SKIP() << raison.toStdString();
+    // Pages of noise, which no compression shrinks.
+    std::vector<QImage> bruits(3, QImage(300, 300, QImage::Format_RGB32));
+    quint32 graine = 7;
+    for (QImage& bruit : bruits)
+        for (int y = 0; y < bruit.height(); ++y)
+            for (int x = 0; x < bruit.width(); ++x) bruit.setPixel(x, y, graine = graine * 1664525u + 1013904223u);
+    const auto imprimer = [&](Imprimante& p) {
+        for (const QImage& bruit : bruits) {
+            p.Print("Page suivante");
+            p.Imprimer_Image(bruit);
+        }
+        return p.EndDoc();
+    };
+    Imprimante_Qt systeme([this] { return dossier_; });
+    const Resultat_Impression envoye = imprimer(systeme);
+    ASSERT_TRUE(envoye) << envoye.Erreur.toStdString();
+    EXPECT_TRUE(envoye.Fichier_Pdf.isEmpty());
+    const Resultat_Impression ecrit = imprimer(*imprimante_);
+    ASSERT_TRUE(ecrit) << ecrit.Erreur.toStdString();
+    const QByteArray dessine = Lire(ecrit.Fichier_Pdf);
+    ASSERT_GT(dessine.size(), 4 << 16);
+    ASSERT_EQ(serveur.Documents().size(), 1u);
+    const QByteArray recu = serveur.Documents()[0];
+    // The same bytes, but for the date and the identity of the document.
+    ASSERT_EQ(recu.size(), dessine.size());
+    qsizetype differents = 0;
+    for (qsizetype i = 0; i < recu.size(); ++i) differents += recu[i] != dessine[i];
+    EXPECT_LT(differents, 100);
+
+    serveur.Refuser_Documents();
+    systeme.Print("Refusé");
+    const Resultat_Impression refuse = systeme.EndDoc();
+    EXPECT_FALSE(refuse);
+    EXPECT_EQ(refuse.Erreur, "l'imprimante ostrel n'autorise pas cette impression");
+    EXPECT_EQ(refuse.Pages_Envoyees, 0);
 }
 
 TEST_F(ImprimanteQt, UnDossierNonInscriptibleFaitEchouerLeTravailSansFichier) {

@@ -661,7 +661,7 @@ TEST(SauvegardeSure, UneImpressionOteLesRestesDesImpressionsInterrompues) {
     const pid_t enfant = ::fork();
     ASSERT_GE(enfant, 0);
     if (enfant == 0) {
-        Sauvegarde_Progressive impression(dossier.filePath("Impression_1.pdf"), false);
+        Sauvegarde_Progressive impression(dossier.filePath("Impression_1.pdf"), Nom_Pris::Echouer);
         impression.Ecrire(QByteArray(1000, 'x'));
         ::_exit(0);
     }
@@ -670,7 +670,7 @@ TEST(SauvegardeSure, UneImpressionOteLesRestesDesImpressionsInterrompues) {
     ASSERT_EQ(restes.size(), 1);
     for (const char* nom : {".ostrel-rapport.txt", ".ostrel-0123ABCD-a1B2c3", ".ostrel-0123abcd-a1B2c"})
         ostrel_test::Ecrire(dossier.filePath(nom), "a moi");
-    Sauvegarde_Progressive en_cours(dossier.filePath("Impression_2.pdf"), false);
+    Sauvegarde_Progressive en_cours(dossier.filePath("Impression_2.pdf"), Nom_Pris::Echouer);
     en_cours.Ecrire("en cours");
     QStringList attendus = Fichiers(dossier.path());
     attendus.removeOne(restes[0]);
@@ -679,7 +679,7 @@ TEST(SauvegardeSure, UneImpressionOteLesRestesDesImpressionsInterrompues) {
     ASSERT_TRUE(Sauvegarde_Sure(dossier.filePath("autre.txt"), "autre"));  // an ordinary save takes no other's
     attendus << "autre.txt";
     attendus.sort();
-    Sauvegarde_Progressive suivante(dossier.filePath("Impression_3.pdf"), false);
+    Sauvegarde_Progressive suivante(dossier.filePath("Impression_3.pdf"), Nom_Pris::Echouer);
     suivante.Ecrire("suivante");
     ASSERT_TRUE(suivante.Terminer());
     EXPECT_EQ(Fichiers(dossier.path()), attendus);
@@ -747,14 +747,14 @@ TEST_F(Sauvegarde_Tuee_Apres_Reserve, LaReserveEstRendueAuDebutDeLaSauvegardeSui
 // file made under that name meanwhile as it is, and leaves nothing else.
 void Verifier_Nouveau_Fichier_Seulement(const QString& dossier) {
     const QString pris = dossier + "/Impression_1.pdf", libre = dossier + "/Impression_2.pdf";
-    Sauvegarde_Progressive devancee(pris, false);
+    Sauvegarde_Progressive devancee(pris, Nom_Pris::Echouer);
     devancee.Ecrire("impression");
     ostrel_test::Ecrire(pris, "venu entre temps");
     const Resultat_Fichier r = devancee.Terminer();
     EXPECT_FALSE(r);
     EXPECT_EQ(r.Erreur, "le fichier existe déjà");
     EXPECT_EQ(Lire(pris), "venu entre temps");
-    Sauvegarde_Progressive impression(libre, false);
+    Sauvegarde_Progressive impression(libre, Nom_Pris::Echouer);
     impression.Ecrire("%PDF impression");
     const Resultat_Fichier ecrite = impression.Terminer();
     EXPECT_TRUE(ecrite) << ecrite.Erreur.toStdString();

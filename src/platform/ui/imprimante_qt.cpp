@@ -10,9 +10,8 @@
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrinter>
-#include <QPrinterInfo>
 #include <algorithm>
+#include <optional>
 
 #include "platform/dates.h"
 #include "platform/fichiers.h"
@@ -36,16 +35,24 @@ QPageLayout::Orientation Sens(int orientation) {
     return orientation == vbPRORLandscape ? QPageLayout::Landscape : QPageLayout::Portrait;
 }
 
-// The page of a queue's printer as its driver describes it (its paper, the
-// border it cannot print), with our margins; an A4 sheet when the driver says nothing.
-QPageLayout Mise_En_Page(const QString& file, int orientation) {
-    const QPrinterInfo info = QPrinterInfo::printerInfo(file);
-    const QMarginsF marges(Marge_Page_mm, Marge_Page_mm, Marge_Page_mm, Marge_Page_mm);
-    if (info.isNull()) return QPageLayout(QPageSize(QPageSize::A4), Sens(orientation), marges, QPageLayout::Millimeter);
-    QPrinter printer(info, QPrinter::HighResolution);
-    printer.setPageMargins(marges, QPageLayout::Millimeter);
-    printer.setPageOrientation(Sens(orientation));
-    return printer.pageLayout();
+// The page of a queue's printer as the print server describes it (its sheet,
+// the border it cannot print), with our margins where that border is
+// narrower; an A4 sheet when it says nothing.
+QPageLayout Mise_En_Page(const File_Impression& file, int orientation) {
+    const QPageSize feuille = file.Feuille_mm ? QPageSize(*file.Feuille_mm, QPageSize::Millimeter) : QPageSize(QPageSize::A4);
+    QMarginsF bords = file.Bords_mm;
+    if (orientation == vbPRORLandscape) {
+        // The sheet turned either way: each border may come to either side.
+        const double cotes = std::max(bords.top(), bords.bottom()), haut_bas = std::max(bords.left(), bords.right());
+        bords = QMarginsF(cotes, haut_bas, cotes, haut_bas);
+    }
+    const QMarginsF marges(std::max(Marge_Page_mm, bords.left()), std::max(Marge_Page_mm, bords.top()),
+                           std::max(Marge_Page_mm, bords.right()), std::max(Marge_Page_mm, bords.bottom()));
+    return QPageLayout(feuille, Sens(orientation), marges, QPageLayout::Millimeter, bords);
+}
+
+QString Fichier_Non_Ecrit(const QString& fichier, const QString& raison) {
+    return QStringLiteral("le fichier %1 ne peut pas être écrit : %2").arg(fichier, raison);
 }
 
 }  // namespace
@@ -56,8 +63,10 @@ QPageLayout Mise_En_Page(const QString& file, int orientation) {
 // keeps the first failure for the printer to tell.
 class Sortie_Pdf : public QIODevice {
 public:
-    explicit Sortie_Pdf(const QString& chemin) : sauvegarde_(chemin, false) {}
+    // A name another program takes meanwhile leaves the file the next free one.
+    explicit Sortie_Pdf(const QString& chemin) : sauvegarde_(chemin, Nom_Pris::Suivant) {}
     QString Erreur() const { return sauvegarde_.Erreur(); }
+    QString Chemin() const { return sauvegarde_.Chemin(); }
     Resultat_Fichier Terminer() {
         Vider();
         return sauvegarde_.Terminer();
@@ -81,19 +90,44 @@ private:
     QByteArray tampon_;
 };
 
+// The pages being drawn and where they go: a print queue's job, whose pages
+// are those of one document, or a PDF file, which takes every document of a
+// printout in turn.
+struct Imprimante_Qt::Dessin {
+    std::unique_ptr<QBuffer> travail;    // a print queue's document
+    std::unique_ptr<Sortie_Pdf> sortie;  // or a PDF file's
+    std::unique_ptr<QPdfWriter> pdf;
+    std::unique_ptr<QPainter> painter;
+    bool echec = false;  // it cannot be completed
+    QString erreur;
+    int pages = 1;  // of the document, for a queue
+    double y = 0;   // top of the next line, in device pixels
+    bool orientation_a_appliquer = false;
+};
+
+// One printout, from its start to its end.
+struct Imprimante_Qt::Impression {
+    Service_Impression service;          // the print server as this printout sees it
+    std::optional<File_Impression> file;  // its queue, looked up when it first needs it
+    int pages_envoyees = 0;               // pages of the printout the queue has taken
+    std::unique_ptr<Dessin> dessin;       // the document drawn, or the PDF file that waits for more
+    bool document = false;                // a document is started and not ended
+    // The queue the printout goes to, the default one when it started (no name: a PDF file).
+    const File_Impression& File(bool forcer_pdf) {
+        if (!file) file = forcer_pdf ? File_Impression() : service.File_Par_Defaut();
+        return *file;
+    }
+};
+
 Imprimante_Qt::Imprimante_Qt(std::function<QString()> dossier_pdf) : dossier_pdf_(std::move(dossier_pdf)) {}
 
 Imprimante_Qt::~Imprimante_Qt() {
     // A document or a printout left open is ended, as the system does when the program exits.
-    if (impressions_ > 0) {
-        impressions_ = 1;
-        Fin_Impression();
-    } else if (en_cours_) {
-        EndDoc();
-    }
+    imbrications_ = 0;
+    if (impression_ && impression_->dessin) Terminer_Dessin();
 }
 
-bool Imprimante_Qt::Imprimante_Systeme_Configuree() { return !File_Impression_Par_Defaut().isEmpty(); }
+bool Imprimante_Qt::Imprimante_Systeme_Configuree() { return !Service_Impression().File_Par_Defaut().Nom.isEmpty(); }
 
 QString Imprimante_Qt::Police_Installee(const QString& nom) {
     const QStringList familles = QFontDatabase::families();
@@ -112,230 +146,221 @@ void Imprimante_Qt::Orientation(int orientation) {
     if (orientation == orientation_) return;
     Imprimante::Orientation(orientation);
     // Within a document the new orientation takes effect on the next page.
-    if (en_cours_) orientation_a_appliquer_ = true;
+    if (impression_ && impression_->document) impression_->dessin->orientation_a_appliquer = true;
 }
 
 void Imprimante_Qt::Abandonner(const QString& raison) {
-    if (!echec_) erreur_ = raison;
-    echec_ = true;
-}
-
-QString Imprimante_Qt::Fichier_Non_Ecrit(const QString& raison) const {
-    return QStringLiteral("le fichier %1 ne peut pas être écrit : %2").arg(fichier_pdf_, raison);
+    Dessin& d = *impression_->dessin;
+    if (!d.echec) d.erreur = raison;
+    d.echec = true;
 }
 
 void Imprimante_Qt::Abandonner_Sauf_Fichier(const QString& raison) {
     // A file that no longer takes what is written is the first cause.
-    if (sortie_ && !sortie_->Erreur().isEmpty())
-        Abandonner(Fichier_Non_Ecrit(sortie_->Erreur()));
+    const Sortie_Pdf* sortie = impression_->dessin->sortie.get();
+    if (sortie && !sortie->Erreur().isEmpty())
+        Abandonner(Fichier_Non_Ecrit(sortie->Chemin(), sortie->Erreur()));
     else
         Abandonner(raison);
 }
 
 double Imprimante_Qt::Hauteur_Page() const {
-    return pdf_->pageLayout().paintRectPixels(pdf_->logicalDpiY()).height();
+    const QPdfWriter& pdf = *impression_->dessin->pdf;
+    return pdf.pageLayout().paintRectPixels(pdf.logicalDpiY()).height();
 }
 
 void Imprimante_Qt::Commencer_Document() {
-    en_cours_ = true;
-    if (pdf_groupe_) {
+    // A document outside Debut_Impression is a printout of its own.
+    if (!impression_) impression_ = std::make_unique<Impression>();
+    Impression& impression = *impression_;
+    impression.document = true;
+    if (impression.dessin) {
         // The printout's file goes on: the document starts a page of its own, in its orientation.
-        pdf_groupe_ = false;
-        orientation_a_appliquer_ = true;
+        impression.dessin->orientation_a_appliquer = true;
         Nouvelle_Page();
         return;
     }
-    echec_ = false;
-    erreur_.clear();
-    fichier_pdf_.clear();
-    y_ = 0;
-    orientation_a_appliquer_ = false;
-    pages_document_ = 1;
-    // The queue the first document of a printout found takes all of them: a
-    // print server gone amid the printout is a failure, not a switch to files.
-    if (impressions_ == 0 || !file_impression_) {
-        file_impression_ = forcer_pdf_ ? QString() : File_Impression_Par_Defaut();
-        pages_envoyees_ = 0;
-    }
-
-    if (!file_impression_->isEmpty()) {
+    impression.dessin = std::make_unique<Dessin>();
+    Dessin& d = *impression.dessin;
+    const File_Impression& file = impression.File(forcer_pdf_);
+    if (!file.Nom.isEmpty()) {
         // A queue that takes no job is told before a page is drawn for nothing.
-        const QString refus = Refus_File_Impression(*file_impression_);
-        if (!refus.isEmpty()) {
-            Abandonner(refus);
+        if (!file.Refus.isEmpty()) {
+            Abandonner(file.Refus);
             return;
         }
         // Drawn as PDF, as Qt's own print engine would, but handed over by us,
         // so that the print server's answer is heard.
-        travail_ = std::make_unique<QBuffer>();
-        travail_->open(QIODevice::WriteOnly);
-        pdf_ = std::make_unique<QPdfWriter>(travail_.get());
-        pdf_->setPageLayout(Mise_En_Page(*file_impression_, orientation_));
+        d.travail = std::make_unique<QBuffer>();
+        d.travail->open(QIODevice::WriteOnly);
+        d.pdf = std::make_unique<QPdfWriter>(d.travail.get());
+        d.pdf->setPageLayout(Mise_En_Page(file, orientation_));
     } else {
         const QString dossier = dossier_pdf_ ? dossier_pdf_() : QString();
         if (dossier.isEmpty() || !QDir().mkpath(dossier)) {
             Abandonner(QStringLiteral("le dossier des impressions %1 ne peut pas être créé").arg(dossier));
             return;
         }
-        const QString base = QDir(dossier).filePath(Nom_Document(Maintenant()));
-        fichier_pdf_ = base + QStringLiteral(".pdf");
-        for (int n = 2; QFileInfo::exists(fichier_pdf_); ++n) fichier_pdf_ = base + QStringLiteral("_%1.pdf").arg(n);
-        sortie_ = std::make_unique<Sortie_Pdf>(fichier_pdf_);
-        if (!sortie_->Erreur().isEmpty() || !sortie_->open(QIODevice::WriteOnly)) {
-            Abandonner(Fichier_Non_Ecrit(sortie_->Erreur()));
-            sortie_.reset();
+        d.sortie = std::make_unique<Sortie_Pdf>(QDir(dossier).filePath(Nom_Document(Maintenant()) + QStringLiteral(".pdf")));
+        if (!d.sortie->Erreur().isEmpty() || !d.sortie->open(QIODevice::WriteOnly)) {
+            Abandonner(Fichier_Non_Ecrit(d.sortie->Chemin(), d.sortie->Erreur()));
+            d.sortie.reset();
             return;
         }
-        pdf_ = std::make_unique<QPdfWriter>(sortie_.get());
-        pdf_->setPageSize(QPageSize(QPageSize::A4));
+        d.pdf = std::make_unique<QPdfWriter>(d.sortie.get());
+        d.pdf->setPageSize(QPageSize(QPageSize::A4));
     }
-    pdf_->setResolution(1200);
-    pdf_->setTitle(Titre_Document);
+    d.pdf->setResolution(1200);
+    d.pdf->setTitle(Titre_Document);
     // Close to the unprintable border of common printers, so that the widest
     // reports fit across a landscape A4 page.
-    pdf_->setPageMargins(QMarginsF(Marge_Page_mm, Marge_Page_mm, Marge_Page_mm, Marge_Page_mm), QPageLayout::Millimeter);
-    pdf_->setPageOrientation(Sens(orientation_));
-    painter_ = std::make_unique<QPainter>();
-    if (!painter_->begin(pdf_.get())) Abandonner_Sauf_Fichier(QStringLiteral("le document n'a pas pu être commencé"));
+    d.pdf->setPageMargins(QMarginsF(Marge_Page_mm, Marge_Page_mm, Marge_Page_mm, Marge_Page_mm), QPageLayout::Millimeter);
+    d.pdf->setPageOrientation(Sens(orientation_));
+    d.painter = std::make_unique<QPainter>();
+    if (!d.painter->begin(d.pdf.get())) Abandonner_Sauf_Fichier(QStringLiteral("le document n'a pas pu être commencé"));
 }
 
 void Imprimante_Qt::Nouvelle_Page() {
-    if (orientation_a_appliquer_) {
-        pdf_->setPageOrientation(Sens(orientation_));
-        orientation_a_appliquer_ = false;
+    Dessin& d = *impression_->dessin;
+    if (d.orientation_a_appliquer) {
+        d.pdf->setPageOrientation(Sens(orientation_));
+        d.orientation_a_appliquer = false;
     }
     // The page ended went to the file: one that no longer takes it stops the
     // printout here, with no more pages drawn for nothing.
-    if (!pdf_->newPage() || (sortie_ && !sortie_->Erreur().isEmpty()))
+    if (!d.pdf->newPage() || (d.sortie && !d.sortie->Erreur().isEmpty()))
         Abandonner_Sauf_Fichier(QStringLiteral("l'imprimante n'a pas pu passer à la page suivante"));
-    ++pages_document_;
-    y_ = 0;
+    ++d.pages;
+    d.y = 0;
 }
 
 void Imprimante_Qt::Print(const std::vector<Item>& items) {
-    if (!en_cours_) Commencer_Document();
-    if (echec_) return;
+    if (!impression_ || !impression_->document) Commencer_Document();
+    Dessin& d = *impression_->dessin;
+    if (d.echec) return;
     QFont police(Police_Installee(police_));
     police.setStyleHint(QFont::TypeWriter);
     police.setFixedPitch(true);
     police.setPointSizeF(taille_ > 0 ? taille_ : 10);
     police.setBold(gras_);
-    painter_->setFont(police);
-    const QFontMetricsF mesures(police, pdf_.get());
-    if (y_ > 0 && y_ + mesures.height() > Hauteur_Page()) {
+    d.painter->setFont(police);
+    const QFontMetricsF mesures(police, d.pdf.get());
+    if (d.y > 0 && d.y + mesures.height() > Hauteur_Page()) {
         Nouvelle_Page();
-        if (echec_) return;
+        if (d.echec) return;
     }
     const QString texte = Composer_Ligne(items);
-    if (!texte.isEmpty()) painter_->drawText(QPointF(0, y_ + mesures.ascent()), texte);
-    y_ += mesures.lineSpacing();
+    if (!texte.isEmpty()) d.painter->drawText(QPointF(0, d.y + mesures.ascent()), texte);
+    d.y += mesures.lineSpacing();
 }
 
 void Imprimante_Qt::NewPage() {
-    if (!en_cours_) Commencer_Document();
-    if (echec_) return;
+    if (!impression_ || !impression_->document) Commencer_Document();
+    if (impression_->dessin->echec) return;
     Nouvelle_Page();
 }
 
 void Imprimante_Qt::Imprimer_Image(const QImage& image) {
-    if (!en_cours_) Commencer_Document();
-    if (echec_) return;
-    if (y_ > 0 || orientation_a_appliquer_) {
+    if (!impression_ || !impression_->document) Commencer_Document();
+    Dessin& d = *impression_->dessin;
+    if (d.echec) return;
+    if (d.y > 0 || d.orientation_a_appliquer) {
         Nouvelle_Page();
-        if (echec_) return;
+        if (d.echec) return;
     }
-    const QRectF page = pdf_->pageLayout().paintRectPixels(pdf_->logicalDpiY());
+    const QRectF page = d.pdf->pageLayout().paintRectPixels(d.pdf->logicalDpiY());
     if (!image.isNull() && page.width() > 0 && page.height() > 0) {
         // The whole picture on the page, its proportions kept, from the top left.
         const double echelle = std::min(page.width() / image.width(), page.height() / image.height());
         const QRectF cible(0, 0, image.width() * echelle, image.height() * echelle);
-        painter_->setRenderHint(QPainter::SmoothPixmapTransform, true);
-        painter_->drawImage(cible, image);
+        d.painter->setRenderHint(QPainter::SmoothPixmapTransform, true);
+        d.painter->drawImage(cible, image);
     }
     // The page is full: a line printed next starts the following page.
-    y_ = page.height() + 1;
+    d.y = page.height() + 1;
 }
 
 Zone_Imprimable_Page Imprimante_Qt::Zone_Imprimable() const {
-    const QString file = forcer_pdf_ ? QString() : File_Impression_Par_Defaut();
-    if (file.isEmpty()) return Zone_A4(orientation_);
+    // Outside a printout, the default queue is looked up for this answer alone.
+    Impression seule;
+    Impression& impression = impression_ ? *impression_ : seule;
+    const File_Impression& file = impression.File(forcer_pdf_);
+    if (file.Nom.isEmpty()) return Zone_A4(orientation_);
     const QRectF mm = Mise_En_Page(file, orientation_).paintRect(QPageLayout::Millimeter);
     return {mm.left() * Twips_Par_mm, mm.top() * Twips_Par_mm, mm.width() * Twips_Par_mm, mm.height() * Twips_Par_mm};
 }
 
 Resultat_Impression Imprimante_Qt::EndDoc() {
     Resultat_Impression resultat;
-    if (!en_cours_) {
+    if (!impression_ || !impression_->document) {
         // Nothing was printed: there is no document to send.
         resultat.Reussi = true;
         return resultat;
     }
-    en_cours_ = false;
-    if (impressions_ > 0 && !echec_ && sortie_) {
+    Impression& impression = *impression_;
+    impression.document = false;
+    const Dessin& d = *impression.dessin;
+    if (imbrications_ > 0 && !d.echec && d.sortie) {
         // The pages wait in the printout's file for the documents that follow.
-        pdf_groupe_ = true;
         resultat.Reussi = true;
         resultat.Pdf_En_Attente = true;
         return resultat;
     }
-    return Terminer_Fichier();
+    resultat = Terminer_Dessin();
+    // A document outside Debut_Impression ends its printout.
+    if (imbrications_ == 0) impression_.reset();
+    return resultat;
 }
 
-void Imprimante_Qt::Debut_Impression() { ++impressions_; }
+void Imprimante_Qt::Debut_Impression() {
+    // A document already begun outside it becomes its first.
+    if (imbrications_++ == 0 && !impression_) impression_ = std::make_unique<Impression>();
+}
 
 Resultat_Impression Imprimante_Qt::Fin_Impression() {
     Resultat_Impression resultat;
     resultat.Reussi = true;
-    if (impressions_ == 0) return resultat;
-    if (impressions_ > 1) {
+    if (imbrications_ == 0) return resultat;
+    if (--imbrications_ > 0) {
         // The printout that holds this one writes the file.
-        --impressions_;
-        resultat.Pdf_En_Attente = en_cours_ || pdf_groupe_;
+        resultat.Pdf_En_Attente = impression_ && impression_->dessin;
         return resultat;
     }
-    if (en_cours_) {
-        const Resultat_Impression dernier = EndDoc();
-        if (!dernier) {
-            impressions_ = 0;
-            return dernier;
-        }
-    }
-    impressions_ = 0;
-    file_impression_.reset();
-    if (!pdf_groupe_) return resultat;
-    pdf_groupe_ = false;
-    return Terminer_Fichier();
+    // The document left open and the file waiting are one drawing, handed over now.
+    if (impression_ && impression_->dessin) resultat = Terminer_Dessin();
+    impression_.reset();
+    return resultat;
 }
 
-Resultat_Impression Imprimante_Qt::Terminer_Fichier() {
-    Resultat_Impression resultat;
-    if (painter_ && painter_->isActive() && !painter_->end())
+Resultat_Impression Imprimante_Qt::Terminer_Dessin() {
+    Impression& impression = *impression_;
+    impression.document = false;
+    Dessin& d = *impression.dessin;
+    if (d.painter && d.painter->isActive() && !d.painter->end())
         Abandonner_Sauf_Fichier(QStringLiteral("le document n'a pas pu être terminé"));
     // The document is printed once the print server has taken it whole.
-    if (!echec_ && travail_) {
-        const QString refus = Envoyer_Pdf_File_Impression(*file_impression_, Titre_Document, travail_->data());
+    if (!d.echec && d.travail) {
+        const QString refus = impression.service.Envoyer_Pdf(impression.file->Nom, Titre_Document, d.travail->data());
         if (refus.isEmpty())
-            pages_envoyees_ += pages_document_;
+            impression.pages_envoyees += d.pages;
         else
             Abandonner(refus);
     }
     // The file gets its name only once all of it is on the disk; else the
     // device leaves nothing behind.
-    if (!echec_ && sortie_) {
-        const Resultat_Fichier ecrit = sortie_->Terminer();
-        if (!ecrit) Abandonner(Fichier_Non_Ecrit(ecrit.Erreur));
+    if (!d.echec && d.sortie) {
+        const Resultat_Fichier ecrit = d.sortie->Terminer();
+        if (!ecrit) Abandonner(Fichier_Non_Ecrit(d.sortie->Chemin(), ecrit.Erreur));
     }
-    painter_.reset();
-    pdf_.reset();
-    sortie_.reset();
-    travail_.reset();
-    if (echec_) {
-        resultat.Erreur = erreur_;
-        resultat.Pages_Envoyees = pages_envoyees_;
-        return resultat;
+    Resultat_Impression resultat;
+    if (d.echec) {
+        resultat.Erreur = d.erreur;
+        resultat.Pages_Envoyees = impression.pages_envoyees;
+    } else {
+        resultat.Reussi = true;
+        if (d.sortie) resultat.Fichier_Pdf = d.sortie->Chemin();
     }
-    resultat.Reussi = true;
-    resultat.Fichier_Pdf = fichier_pdf_;
+    impression.dessin.reset();
     return resultat;
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 // The wait pointer over the dashboard, and so over every screen laid on it,
-// while a long handler runs; the pointer it had comes back when the handler
-// ends, whichever way it ends. Message boxes and file dialogs are windows of
-// their own and keep the ordinary pointer.
+// while a long handler runs or the print server is awaited; the pointer it
+// had comes back when the wait ends, whichever way it ends. Message boxes
+// and file dialogs are windows of their own and keep the ordinary pointer.
 #include <QApplication>
 #include <QCursor>
 #include <QPointer>
