@@ -27,4 +27,18 @@ inline void Traiter_Evenements() {
     QCoreApplication::processEvents();
 }
 
+// Counts the events of one type an object receives (its window raised: ZOrderChange).
+class Compteur_Evenements : public QObject {
+public:
+    Compteur_Evenements(QObject* cible, QEvent::Type type) : type_(type) { cible->installEventFilter(this); }
+    int n = 0;
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == type_) ++n;
+        return false;
+    }
+
+private:
+    QEvent::Type type_;
+};
+
 }  // namespace ostrel_test

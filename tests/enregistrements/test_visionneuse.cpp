@@ -263,16 +263,8 @@ TEST_F(Visionneuse_Enreg, LaFinDuTelechargementAttendLOperateurParti) {
     t->activateWindow();
     ostrel_test::Traiter_Evenements();
     ASSERT_EQ(QApplication::activeWindow(), t);
-    int montees = 0;  // the dashboard's window raised
-    struct Compteur : QObject {
-        int& n;
-        explicit Compteur(int& compte) : n(compte) {}
-        bool eventFilter(QObject*, QEvent* e) override {
-            if (e->type() == QEvent::ZOrderChange) ++n;
-            return false;
-        }
-    } compteur(montees);
-    t->installEventFilter(&compteur);
+    // The dashboard's window raised.
+    ostrel_test::Compteur_Evenements montees(t, QEvent::ZOrderChange);
     const QString question = QStringLiteral("Voulez vous enregistrer les données dans un fichier ?");
     Num_Module = 2;
 
@@ -283,12 +275,12 @@ TEST_F(Visionneuse_Enreg, LaFinDuTelechargementAttendLOperateurParti) {
     boites.Reponses = {vbNo};
     menu->Cmd_OK_Click();
     ASSERT_TRUE(menu->Timer1->Enabled());
-    const int au_depart = montees;
+    const int au_depart = montees.n;
     EXPECT_GT(au_depart, 0);  // the operator was there when the download began
     menu->Timer1->Declencher();
     ostrel_test::Traiter_Evenements();
     ASSERT_EQ(Ecran_Courant, QStringLiteral("Enregistrements"));
-    EXPECT_EQ(montees, au_depart);
+    EXPECT_EQ(montees.n, au_depart);
     ASSERT_EQ(boites.Textes(), std::vector<QString>{question});
     EXPECT_TRUE(boites.Messages[0].Attente);
 
@@ -300,9 +292,9 @@ TEST_F(Visionneuse_Enreg, LaFinDuTelechargementAttendLOperateurParti) {
     menu->Opt_All_Enreg->setChecked(true);
     boites.Effacer();
     boites.Reponses = {vbNo};
-    montees = 0;
+    montees.n = 0;
     ASSERT_NE(Charger_Et_Ouvrir(menu), nullptr);
-    EXPECT_GT(montees, au_depart);  // at the start and at the change of screen
+    EXPECT_GT(montees.n, au_depart);  // at the start and at the change of screen
     ASSERT_EQ(boites.Textes(), std::vector<QString>{question});
     EXPECT_FALSE(boites.Messages[0].Attente);
 }

@@ -414,16 +414,8 @@ TEST_F(Pb_Liaison, LeRetourAuxMesuresResteDerriereLeProgrammeUtilise) {
     Liaison_Ecran(QStringLiteral("Accueil"), QStringLiteral("Consultation"), Faux);
     Ouvrir(QStringLiteral("Mesures"), Erreur::Ligne);
     ASSERT_EQ(Pb()->Ecran_En_Erreur, QStringLiteral("Mesures"));
-    int montees = 0;  // the dashboard's window raised
-    struct Compteur : QObject {
-        int& n;
-        explicit Compteur(int& compte) : n(compte) {}
-        bool eventFilter(QObject*, QEvent* e) override {
-            if (e->type() == QEvent::ZOrderChange) ++n;
-            return false;
-        }
-    } compteur(montees);
-    t->installEventFilter(&compteur);
+    // The dashboard's window raised.
+    ostrel_test::Compteur_Evenements montees(t, QEvent::ZOrderChange);
 
     QWindow autre_programme;
     autre_programme.show();
@@ -432,7 +424,7 @@ TEST_F(Pb_Liaison, LeRetourAuxMesuresResteDerriereLeProgrammeUtilise) {
     ASSERT_EQ(QApplication::activeWindow(), nullptr);
     for (int tic = 1; tic <= 11; ++tic) ASSERT_TRUE(Tic());
     ASSERT_EQ(Ecran_Courant, QStringLiteral("Mesures"));
-    EXPECT_EQ(montees, 0);
+    EXPECT_EQ(montees.n, 0);
     EXPECT_EQ(QGuiApplication::focusWindow(), &autre_programme);
 
     t->activateWindow();
@@ -440,7 +432,7 @@ TEST_F(Pb_Liaison, LeRetourAuxMesuresResteDerriereLeProgrammeUtilise) {
     ASSERT_EQ(QApplication::activeWindow(), t);
     t->Affiche_Progress_Bar(true);
     t->Affiche_Progress_Bar(false);
-    EXPECT_EQ(montees, 1);
+    EXPECT_EQ(montees.n, 1);
 }
 
 TEST_F(Pb_Liaison, AdaptateurDebrancheRetrouveParLaRecherche) {
