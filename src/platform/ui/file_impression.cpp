@@ -3,10 +3,10 @@
 #include <cups/cups.h>
 
 #include <QDir>
-#include <QFile>
 #include <algorithm>
 #include <chrono>
 
+#include "platform/fichiers.h"
 #include "platform/horloge.h"
 #include "platform/ui/curseur_attente.h"
 
@@ -106,9 +106,10 @@ std::vector<Ligne_Options> Lignes_Options() {
                                                                           : qEnvironmentVariable("CUPS_SERVERROOT");
     std::vector<Ligne_Options> lignes;
     for (const QString& chemin : {systeme + QStringLiteral("/lpoptions"), QDir::homePath() + QStringLiteral("/.cups/lpoptions")}) {
-        QFile fichier(chemin);
-        if (!fichier.open(QIODevice::ReadOnly)) continue;
-        for (const QByteArray& brute : fichier.readAll().split('\n')) {
+        // Read as every file, so that a name turned into a pipe holds no printout up.
+        QByteArray contenu;
+        if (!Lire_Fichier(chemin, contenu)) continue;
+        for (const QByteArray& brute : contenu.split('\n')) {
             const QByteArray ligne = brute.simplified();
             const qsizetype a = ligne.indexOf(' ');
             if (a < 0) continue;
