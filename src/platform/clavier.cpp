@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QWindow>
 #include <cstdlib>
+#include <memory>
 #include <optional>
 #include <set>
 
@@ -19,29 +20,59 @@ std::function<bool()>& Source() {
 }
 
 #if QT_CONFIG(xcb)
+template <typename T>
+using Reponse_X = std::unique_ptr<T, decltype(&std::free)>;
+
+template <typename T>
+Reponse_X<T> Reponse(T* r) {
+    return Reponse_X<T>(r, &std::free);
+}
+
+// Where the focus is the root window, or follows the pointer (no window
+// manager: X gives the keyboard back to the root when a dialog closes), the
+// keys go to the window under the pointer. Walked down from the root, the
+// windows under the pointer are the window manager's frame, if any, then the
+// program's own window; the pointer on the bare root is on no program.
+bool Pointeur_Ailleurs(xcb_connection_t* connexion, xcb_window_t racine, const std::set<xcb_window_t>& nos_fenetres) {
+    auto pointeur = Reponse(xcb_query_pointer_reply(connexion, xcb_query_pointer(connexion, racine), nullptr));
+    if (!pointeur) return false;
+    // The pointer on another screen: its root is where the keys go.
+    if (!pointeur->same_screen)
+        pointeur = Reponse(xcb_query_pointer_reply(connexion, xcb_query_pointer(connexion, pointeur->root), nullptr));
+    xcb_window_t fenetre = pointeur ? pointeur->child : XCB_NONE;
+    if (fenetre == XCB_NONE) return false;
+    for (int niveau = 0; niveau < 32 && fenetre != XCB_NONE; ++niveau) {
+        if (nos_fenetres.count(fenetre)) return false;
+        auto dessous = Reponse(xcb_query_pointer_reply(connexion, xcb_query_pointer(connexion, fenetre), nullptr));
+        fenetre = dessous ? dessous->child : XCB_NONE;
+    }
+    return true;
+}
+
 // The X server's answer; none when the program does not run on X11.
 std::optional<bool> Clavier_Ailleurs_X11() {
     auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     xcb_connection_t* connexion = x11 ? x11->connection() : nullptr;
     if (!connexion) return std::nullopt;
-    xcb_get_input_focus_reply_t* focus = xcb_get_input_focus_reply(connexion, xcb_get_input_focus(connexion), nullptr);
+    auto focus = Reponse(xcb_get_input_focus_reply(connexion, xcb_get_input_focus(connexion), nullptr));
     if (!focus) return std::nullopt;
     xcb_window_t fenetre = focus->focus;
-    std::free(focus);
-    if (fenetre == XCB_NONE || fenetre == XCB_INPUT_FOCUS_POINTER_ROOT) return false;
+    if (fenetre == XCB_NONE) return false;  // the keys go nowhere
     std::set<xcb_window_t> nos_fenetres;
     for (QWindow* w : QGuiApplication::allWindows())
         if (w->handle()) nos_fenetres.insert(static_cast<xcb_window_t>(w->winId()));
-    // The focus may sit on a window inside one of ours; the walk up stops at
-    // the root, which no program owns.
+    std::set<xcb_window_t> racines;
+    for (xcb_screen_iterator_t e = xcb_setup_roots_iterator(xcb_get_setup(connexion)); e.rem; xcb_screen_next(&e))
+        racines.insert(e.data->root);
+    if (fenetre == XCB_INPUT_FOCUS_POINTER_ROOT || racines.count(fenetre))
+        return Pointeur_Ailleurs(connexion, fenetre == XCB_INPUT_FOCUS_POINTER_ROOT ? *racines.begin() : fenetre,
+                                 nos_fenetres);
+    // The focus may sit on a window inside one of ours.
     for (int niveau = 0; niveau < 32; ++niveau) {
         if (nos_fenetres.count(fenetre)) return false;
-        xcb_query_tree_reply_t* arbre = xcb_query_tree_reply(connexion, xcb_query_tree(connexion, fenetre), nullptr);
-        if (!arbre) break;
-        const xcb_window_t parent = arbre->parent, racine = arbre->root;
-        std::free(arbre);
-        if (fenetre == racine || parent == XCB_NONE) break;
-        fenetre = parent;
+        auto arbre = Reponse(xcb_query_tree_reply(connexion, xcb_query_tree(connexion, fenetre), nullptr));
+        if (!arbre || arbre->parent == XCB_NONE || racines.count(arbre->parent)) break;
+        fenetre = arbre->parent;
     }
     return true;
 }

@@ -9,10 +9,12 @@
 namespace ostrel {
 
 // True while a window of another program has the keyboard. On X11 the server
-// is asked which window has the input focus; where the window system cannot
-// be asked, the program's own view stands for it (none of its windows has
-// the focus). No focus at all, or a focus that follows the pointer (no
-// window manager), is no other program's.
+// is asked which window has the input focus; where the focus is the root
+// window or follows the pointer (no window manager), the keys go to the
+// window under the pointer, which is then asked for: one of the program's,
+// or the bare root, is no other program's. No focus at all is no other
+// program's either. Where the window system cannot be asked, the program's
+// own view stands for it (none of its windows has the focus).
 bool Clavier_Ailleurs();
 
 // Tests script the answer; an empty function gives the window system's back.

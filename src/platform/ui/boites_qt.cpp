@@ -20,7 +20,9 @@
 #include <QTranslator>
 #include <QTreeView>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
+#include <algorithm>
 #include <cstdlib>
 #include <limits>
 #include <optional>
@@ -128,13 +130,53 @@ struct Compteur_Modal {
     ~Compteur_Modal() { --n; }
 };
 
+// The boxes that wait for the operator, innermost last. A box that shows
+// means the operator is at the program: every wait beneath it ends too, so
+// that no wait holds back the input meant for the box on the screen, and
+// each box below shows in its turn once the one above is answered.
+struct Attente {
+    QEventLoop boucle;
+    bool finie = false;
+};
+
+std::vector<Attente*>& Attentes() {
+    static std::vector<Attente*> attentes;
+    return attentes;
+}
+
+void Finir_Attentes() {
+    for (Attente* a : Attentes()) {
+        a->finie = true;
+        a->boucle.quit();
+    }
+}
+
 // Holds back the input and the close requests meant for the program's
 // windows while a box waits for the operator: the box is modal before it
 // shows, and the click that brings the operator back must not press what
-// lies under it.
+// lies under it. A key or a button pressed in one of the program's windows
+// is the operator there, whatever the window system says of the keyboard
+// (a window manager gone that left its settings behind): the box shows, and
+// that press goes no further.
 class Entrees_Retenues : public QObject {
 public:
-    bool eventFilter(QObject*, QEvent* e) override { return e->isInputEvent() || e->type() == QEvent::Close; }
+    explicit Entrees_Retenues(const Attente& attente) : attente_(attente) {}
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (attente_.finie) return false;
+        switch (e->type()) {
+        case QEvent::KeyPress:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::TouchBegin:
+        case QEvent::TabletPress:
+            Finir_Attentes();
+            return true;
+        default: return e->isInputEvent() || e->type() == QEvent::Close;
+        }
+    }
+
+private:
+    const Attente& attente_;
 };
 
 // A box that comes while another program has the keyboard (the end of a
@@ -147,21 +189,25 @@ public:
 // program on screen there is nowhere to come back to, and the box shows at
 // once.
 void Attendre_Operateur() {
-    QWidget* fenetre = Parent();
-    if (!fenetre || !fenetre->isVisible() || !Clavier_Ailleurs()) return;
-    Entrees_Retenues retenue;
-    qApp->installEventFilter(&retenue);
-    Demander_Attention(fenetre);
-    QEventLoop boucle;
-    // Asked again and again: the program's own view may never have seen the
-    // keyboard leave, and then sees no change when it comes back.
-    QTimer sonde;
-    sonde.setInterval(100);
-    QObject::connect(&sonde, &QTimer::timeout, &boucle, [&boucle] {
-        if (!Clavier_Ailleurs()) boucle.quit();
-    });
-    sonde.start();
-    boucle.exec();
+    QPointer<QWidget> fenetre = Parent();
+    if (fenetre && fenetre->isVisible() && Clavier_Ailleurs()) {
+        Attente attente;
+        Attentes().push_back(&attente);
+        Entrees_Retenues retenue(attente);
+        qApp->installEventFilter(&retenue);
+        Demander_Attention(fenetre);
+        // Asked again and again: the program's own view may never have seen
+        // the keyboard leave, and then sees no change when it comes back.
+        QTimer sonde;
+        sonde.setInterval(100);
+        QObject::connect(&sonde, &QTimer::timeout, &attente.boucle, [&fenetre] {
+            if (!fenetre || !fenetre->isVisible() || !Clavier_Ailleurs()) Finir_Attentes();
+        });
+        sonde.start();
+        attente.boucle.exec();
+        Attentes().erase(std::find(Attentes().begin(), Attentes().end(), &attente));
+    }
+    Finir_Attentes();
 }
 
 }  // namespace
@@ -282,6 +328,7 @@ bool Boites_Qt::Fichier(Dialogue_Fichier& d, bool enregistrer) {
     int resultat;
     {
         Compteur_Modal modal(modaux_);
+        Finir_Attentes();  // the dialog on the screen gets its input
         resultat = dialogue.exec();
     }
     if (resultat != QDialog::Accepted || dialogue.selectedFiles().isEmpty()) return false;
@@ -296,6 +343,7 @@ bool Boites_Qt::ShowColor(Couleur& couleur, const QString& titre) {
     QColor choisie;
     {
         Compteur_Modal modal(modaux_);
+        Finir_Attentes();
         choisie = QColorDialog::getColor(Vers_QColor(couleur), Parent(), titre);
     }
     if (!choisie.isValid()) return false;
@@ -351,6 +399,7 @@ bool Boites_Qt::ShowFont(Choix_Police& police) {
     int resultat;
     {
         Compteur_Modal modal(modaux_);
+        Finir_Attentes();  // the dialog on the screen gets its input
         resultat = dialogue.exec();
     }
     if (resultat != QDialog::Accepted) return false;

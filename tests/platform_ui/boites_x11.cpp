@@ -1,0 +1,287 @@
+// The box that waits for the operator, against a real X server: who has the
+// keyboard is the server's answer, not a scripted one. This program runs on
+// its own Xvfb, started here, with a second client of that server standing
+// for another program and for the operator's hands (XTest), and no window
+// manager: the kiosk set-up where the focus falls back to the root window.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QMessageBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include <xcb/xcb.h>
+#include <xcb/xtest.h>
+
+#include "platform/dialogues.h"
+#include "platform/ui/boites_qt.h"
+
+using namespace ostrel;
+
+namespace {
+
+// Xvfb on a free display, which it names itself.
+struct Serveur_X {
+    QProcess xvfb;
+    QByteArray affichage;
+
+    QString Demarrer() {
+        xvfb.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                                             QStringLiteral("0"), QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
+                                             QStringLiteral("tcp")});
+        if (!xvfb.waitForStarted(30000)) return QStringLiteral("Xvfb ne démarre pas : ") + xvfb.errorString();
+        while (!xvfb.canReadLine() && xvfb.waitForReadyRead(30000)) {
+        }
+        const QByteArray numero = xvfb.readLine().trimmed();
+        if (numero.isEmpty()) return QStringLiteral("Xvfb n'a pas donné d'écran : ") + QString::fromLocal8Bit(xvfb.readAllStandardError());
+        affichage = ':' + numero;
+        return {};
+    }
+    ~Serveur_X() {
+        xvfb.kill();
+        xvfb.waitForFinished(10000);
+    }
+};
+
+template <typename T>
+std::unique_ptr<T, decltype(&std::free)> Reponse(T* r) {
+    return {r, &std::free};
+}
+
+// Another program's window, and the operator's keyboard and mouse.
+class Autre_Programme {
+public:
+    xcb_connection_t* c = nullptr;
+    xcb_window_t racine = 0, fenetre = 0;
+
+    explicit Autre_Programme(const QByteArray& affichage) {
+        c = xcb_connect(affichage.constData(), nullptr);
+        racine = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+        fenetre = xcb_generate_id(c);
+        const uint32_t masque = XCB_EVENT_MASK_KEY_PRESS;
+        xcb_create_window(c, XCB_COPY_FROM_PARENT, fenetre, racine, 600, 0, 300, 300, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
+                          XCB_COPY_FROM_PARENT, XCB_CW_EVENT_MASK, &masque);
+        xcb_map_window(c, fenetre);
+        // The program's requests for attention go to the root window, where
+        // a window manager would take them.
+        const uint32_t racine_masque = XCB_EVENT_MASK_STRUCTURE_NOTIFY;
+        xcb_change_window_attributes(c, racine, XCB_CW_EVENT_MASK, &racine_masque);
+        Synchro();
+    }
+    ~Autre_Programme() { xcb_disconnect(c); }
+
+    // Every request done by the server before the program looks.
+    void Synchro() { std::free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr)); }
+    void Focus(xcb_window_t f) {
+        xcb_set_input_focus(c, XCB_INPUT_FOCUS_POINTER_ROOT, f, XCB_CURRENT_TIME);
+        Synchro();
+    }
+    void Pointeur(int x, int y) {
+        xcb_test_fake_input(c, XCB_MOTION_NOTIFY, 0, XCB_CURRENT_TIME, racine, static_cast<int16_t>(x), static_cast<int16_t>(y), 0);
+        Synchro();
+    }
+    void Clic(int x, int y) {
+        Pointeur(x, y);
+        xcb_test_fake_input(c, XCB_BUTTON_PRESS, 1, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
+        xcb_test_fake_input(c, XCB_BUTTON_RELEASE, 1, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
+        Synchro();
+    }
+    void Entree() {
+        const xcb_keycode_t code = Code(0xff0d);
+        xcb_test_fake_input(c, XCB_KEY_PRESS, code, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
+        xcb_test_fake_input(c, XCB_KEY_RELEASE, code, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
+        Synchro();
+    }
+    // A key that reaches the window `f` whoever has the keyboard.
+    void Touche_Vers(xcb_window_t f) {
+        xcb_key_press_event_t e{};
+        e.response_type = XCB_KEY_PRESS;
+        e.detail = Code(0xff0d);
+        e.root = racine;
+        e.event = f;
+        e.same_screen = 1;
+        xcb_send_event(c, 0, f, XCB_EVENT_MASK_KEY_PRESS, reinterpret_cast<const char*>(&e));
+        Synchro();
+    }
+    // The program asked the desktop for the operator's attention since the last call.
+    bool Attention_Demandee() {
+        const xcb_atom_t etat = Atome("_NET_WM_STATE"), attention = Atome("_NET_WM_STATE_DEMANDS_ATTENTION");
+        bool demandee = false;
+        while (xcb_generic_event_t* e = xcb_poll_for_event(c)) {
+            if ((e->response_type & 0x7f) == XCB_CLIENT_MESSAGE) {
+                const auto* m = reinterpret_cast<xcb_client_message_event_t*>(e);
+                if (m->type == etat && m->data.data32[0] == 1 &&
+                    (m->data.data32[1] == attention || m->data.data32[2] == attention))
+                    demandee = true;
+            }
+            std::free(e);
+        }
+        return demandee;
+    }
+
+private:
+    xcb_atom_t Atome(const char* nom) {
+        auto r = Reponse(xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, static_cast<uint16_t>(strlen(nom)), nom), nullptr));
+        return r ? r->atom : XCB_NONE;
+    }
+    xcb_keycode_t Code(xcb_keysym_t symbole) {
+        const xcb_setup_t* s = xcb_get_setup(c);
+        const int nombre = s->max_keycode - s->min_keycode + 1;
+        auto carte = Reponse(xcb_get_keyboard_mapping_reply(c, xcb_get_keyboard_mapping(c, s->min_keycode, static_cast<uint8_t>(nombre)), nullptr));
+        const xcb_keysym_t* symboles = xcb_get_keyboard_mapping_keysyms(carte.get());
+        for (int k = 0; k < nombre * carte->keysyms_per_keycode; ++k)
+            if (symboles[k] == symbole) return static_cast<xcb_keycode_t>(s->min_keycode + k / carte->keysyms_per_keycode);
+        return 0;
+    }
+};
+
+QMessageBox* Boite_Montree() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* b = qobject_cast<QMessageBox*>(w); b && b->isVisible()) return b;
+    return nullptr;
+}
+
+// Shown, and given the keyboard: the next key typed is its own.
+bool Boite_Au_Clavier() {
+    QMessageBox* boite = Boite_Montree();
+    return boite && QApplication::activeWindow() == boite;
+}
+
+// Steps run from inside the box's own event loops, each when the one before
+// is done, for as long as the box is open; a step never reached, or a box
+// never answered, is a failure, and every loop is left so that the test ends
+// instead of hanging.
+class Script {
+public:
+    explicit Script(std::vector<std::pair<const char*, std::function<bool()>>> pas) : pas_(std::move(pas)) {
+        QObject::connect(&minuterie_, &QTimer::timeout, [this] { Avancer(); });
+        minuterie_.start(10);
+        temps_.start();
+    }
+    bool Fini() const { return i_ == pas_.size(); }
+
+private:
+    void Avancer() {
+        while (i_ < pas_.size() && pas_[i_].second()) {
+            ++i_;
+            temps_.restart();
+        }
+        // Once every step is done, the box is left to take its answer.
+        if (temps_.elapsed() > 30000) {
+            ADD_FAILURE() << "jamais atteint : " << (Fini() ? "la réponse prise par la boîte" : pas_[i_].first);
+            minuterie_.stop();
+            QCoreApplication::exit(1);
+        }
+    }
+    std::vector<std::pair<const char*, std::function<bool()>>> pas_;
+    size_t i_ = 0;
+    QTimer minuterie_;
+    QElapsedTimer temps_;
+};
+
+}  // namespace
+
+TEST(Boites_X11, LaBoiteAttendLOperateurQuandUnAutreProgrammeALeClavier) {
+    Serveur_X serveur;
+    if (const QString raison = serveur.Demarrer(); !raison.isEmpty()) GTEST_SKIP() << raison.toStdString();
+    qputenv("DISPLAY", serveur.affichage);
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    static int argc = 1;
+    static char nom[] = "boites_x11";
+    static char* argv[] = {nom, nullptr};
+    QApplication application(argc, argv);
+    Autre_Programme autre(serveur.affichage);
+
+    QWidget ostrel;
+    ostrel.setGeometry(0, 0, 400, 300);
+    QPushButton bouton(QStringLiteral("Quitter"), &ostrel);
+    bouton.setGeometry(0, 250, 120, 40);
+    int appuis = 0;
+    QObject::connect(&bouton, &QPushButton::clicked, [&] { ++appuis; });
+    ostrel.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&ostrel));
+    const auto fenetre = static_cast<xcb_window_t>(ostrel.winId());
+    autre.Focus(fenetre);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &ostrel; }, 30000));
+    Boites_Qt boites;
+
+    // Shown at once and answered by Return: no step may find it hidden.
+    auto montree_aussitot = [&](const char* cas) {
+        Script script({{cas, Boite_Au_Clavier}, {"Entrée", [&] { autre.Entree(); return true; }}});
+        bool cachee = false;
+        QTimer::singleShot(0, [&] { cachee = !Boite_Montree(); });
+        EXPECT_EQ(boites.MsgBox(QStringLiteral("Sauvegarde terminée!")), vbOK) << cas;
+        EXPECT_FALSE(cachee) << cas;
+        EXPECT_TRUE(script.Fini()) << cas;
+    };
+    // Hidden, with the program asking for attention, while `depart` leaves
+    // the keyboard elsewhere; shown once `retour` brings the operator back,
+    // then answered by Return.
+    auto attend = [&](const char* cas, const std::function<void()>& depart, const std::function<void()>& retour,
+                      const std::function<bool()>& pendant = [] { return true; }) {
+        // From the program in use: its request for attention of the last
+        // time is over.
+        autre.Focus(fenetre);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &ostrel; }, 30000)) << cas;
+        depart();  // the program hears of it only from the server
+        bool montree_trop_tot = false;
+        Script script({{"attention demandée",
+                        [&] {
+                            montree_trop_tot = montree_trop_tot || Boite_Montree();
+                            return autre.Attention_Demandee();
+                        }},
+                       {"attente", [&] {
+                            montree_trop_tot = montree_trop_tot || Boite_Montree();
+                            return pendant();
+                        }},
+                       {"retour", [&] { retour(); return true; }},
+                       {"boîte montrée au retour", Boite_Au_Clavier},
+                       {"Entrée", [&] { autre.Entree(); return true; }}});
+        EXPECT_EQ(boites.MsgBox(QStringLiteral("Voulez vous purger les enregistrements du module ?"), vbYesNo), vbYes) << cas;
+        EXPECT_FALSE(montree_trop_tot) << cas;
+        EXPECT_TRUE(script.Fini()) << cas;
+    };
+    const auto sur_ostrel = [&] { autre.Pointeur(380, 20); };
+    const auto sur_autre = [&] { autre.Pointeur(750, 150); };
+    const auto retour_ostrel = [&] { autre.Focus(fenetre); };
+
+    // The keyboard in the other program: the box waits for the operator.
+    attend("focus sur l'autre programme", [&] { autre.Focus(autre.fenetre); }, retour_ostrel);
+    // The keyboard back to the root window (a dialog closed) or following
+    // the pointer: the box belongs to whoever the pointer is on.
+    sur_ostrel();
+    autre.Focus(autre.racine);
+    montree_aussitot("focus sur la racine, pointeur sur Ostrel");
+    sur_ostrel();
+    autre.Focus(XCB_INPUT_FOCUS_POINTER_ROOT);
+    montree_aussitot("focus sous le pointeur, pointeur sur Ostrel");
+    attend("focus sur la racine, pointeur sur l'autre programme", [&] { sur_autre(); autre.Focus(autre.racine); }, sur_ostrel);
+    attend("focus sous le pointeur, pointeur sur l'autre programme",
+           [&] { sur_autre(); autre.Focus(XCB_INPUT_FOCUS_POINTER_ROOT); }, sur_ostrel);
+
+    // A click or a key in the program while the server says the keyboard is
+    // elsewhere (a window manager gone, its settings left on the root window)
+    // brings the box, and presses nothing under it.
+    attend("clic dans Ostrel", [&] { autre.Focus(autre.fenetre); }, [&] { autre.Clic(30, 270); });
+    EXPECT_EQ(appuis, 0);
+    attend("touche dans Ostrel", [&] { autre.Focus(autre.fenetre); }, [&] { autre.Touche_Vers(fenetre); });
+
+    // A second box due while the first waits: each shows and takes its Return.
+    int seconde = -1;
+    attend("deux boîtes", [&] { autre.Focus(autre.fenetre); }, retour_ostrel, [&] {
+        Script script({{"seconde boîte en attente", [&] { return !Boite_Montree(); }},
+                       {"retour pour la seconde", [&] { retour_ostrel(); return true; }},
+                       {"seconde boîte montrée", Boite_Au_Clavier},
+                       {"Entrée dans la seconde", [&] { autre.Entree(); return true; }}});
+        seconde = boites.MsgBox(QStringLiteral("Sauvegarde terminée!"));
+        EXPECT_TRUE(script.Fini());
+        return true;
+    });
+    EXPECT_EQ(seconde, vbOK);
+}
