@@ -8,12 +8,14 @@
 
 #include <QDir>
 #include <QFile>
+#include <QHash>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
 #include <csignal>
 #include <cstdlib>
+#include <optional>
 #include <cups/cups.h>
 
 #include "commun/fichiers_test.h"
@@ -74,7 +76,12 @@ public:
         return Ajouter_File(File) && Definir_Defaut(File);
     }
 
-    ~Serveur_Impression() { Arreter(); }
+    ~Serveur_Impression() {
+        Arreter();
+        for (auto it = environnement_.cbegin(); it != environnement_.cend(); ++it)
+            if (it.value()) qputenv(it.key().constData(), *it.value());
+            else qunsetenv(it.key().constData());
+    }
 
     // The print server goes away as a crash or a stop would take it.
     void Arreter() {
@@ -121,6 +128,21 @@ public:
         return Administrer(QStringLiteral("lpadmin"), {QStringLiteral("-d"), nom});
     }
     bool Supprimer_File(const QString& nom) { return Administrer(QStringLiteral("lpadmin"), {QStringLiteral("-x"), nom}); }
+
+    // As most sites have it: the default queue is the print server's own,
+    // named nowhere on this machine (no PRINTER nor LPDEST, no lpoptions
+    // file of the user's, HOME a folder of the test's, nor of the system's,
+    // CUPS_SERVERROOT this server's folder). Undone when the server goes.
+    void Defaut_Du_Serveur_Seul() {
+        qunsetenv("PRINTER");
+        qunsetenv("LPDEST");
+        for (const char* nom : {"HOME", "CUPS_SERVERROOT"})
+            if (!environnement_.contains(nom))
+                environnement_.insert(nom, qEnvironmentVariableIsSet(nom) ? std::optional(qgetenv(nom)) : std::nullopt);
+        QDir(dossier_.path()).mkpath(QStringLiteral("maison"));
+        qputenv("HOME", QDir(dossier_.path()).filePath(QStringLiteral("maison")).toUtf8());
+        qputenv("CUPS_SERVERROOT", dossier_.path().toUtf8());
+    }
 
     // The queue takes jobs and refuses each document once it has read it whole.
     void Refuser_Documents() {
@@ -188,6 +210,7 @@ private:
     QString socket_;
     QProcess serveur_;
     bool suspendu_ = false;
+    QHash<QByteArray, std::optional<QByteArray>> environnement_;  // as it was before Defaut_Du_Serveur_Seul
 };
 
 }  // namespace ostrel_test

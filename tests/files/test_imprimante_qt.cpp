@@ -260,6 +260,33 @@ TEST_F(ImprimanteQt, UneFileDImpressionRecoitLeDocumentEntierEtSaReponseEstEnten
     EXPECT_EQ(refuse.Pages_Envoyees, 0);
 }
 
+// The usual site: the default queue is the print server's own, named
+// nowhere on this machine. A printout goes to it, not to a PDF file, and
+// follows it when another queue becomes the server's default.
+TEST_F(ImprimanteQt, LaFileParDefautDuServeurPrendLesImpressions) {
+    ostrel_test::Serveur_Impression serveur;
+    if (!serveur.Demarrer()) return;
+    serveur.Defaut_Du_Serveur_Seul();
+    EXPECT_TRUE(Imprimante_Qt::Imprimante_Systeme_Configuree());
+    Imprimante_Qt systeme([this] { return dossier_; });
+    const auto imprimer = [&] {
+        systeme.Print("Velsa SA");
+        const Resultat_Impression r = systeme.EndDoc();
+        EXPECT_TRUE(r) << r.Erreur.toStdString();
+        EXPECT_TRUE(r.Fichier_Pdf.isEmpty()) << r.Fichier_Pdf.toStdString();
+    };
+    imprimer();
+    EXPECT_EQ(serveur.Documents().size(), 1u);
+    ASSERT_TRUE(serveur.Ajouter_File("autre"));
+    ASSERT_TRUE(serveur.Definir_Defaut("autre"));
+    serveur.Defaut_Du_Serveur_Seul();
+    // The first queue takes nothing now: the printout went to the other.
+    serveur.Refuser("hors service");
+    imprimer();
+    EXPECT_EQ(serveur.Documents().size(), 2u);
+    EXPECT_FALSE(QDir(dossier_).exists());
+}
+
 TEST_F(ImprimanteQt, UnDossierNonInscriptibleFaitEchouerLeTravailSansFichier) {
     ASSERT_TRUE(QDir().mkpath(dossier_));
     ASSERT_TRUE(Dossier_Lecture_Seule(dossier_, true));
