@@ -2,13 +2,15 @@
 // A print server of the test's own (cupsd with its own folders and socket,
 // nothing of the machine's printing touched), with one queue made the
 // default, as a site has one: it takes jobs, refuses them or their
-// documents, loses its queue for another, stops answering, or goes away.
+// documents, loses its queue for another, stops answering, or goes away; its
+// printer may leave wide borders unprinted.
 // Each job's document stays in its spool folder, to be read back.
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
 #include <QHash>
+#include <QMarginsF>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -128,6 +130,32 @@ public:
         return Administrer(QStringLiteral("lpadmin"), {QStringLiteral("-d"), nom});
     }
     bool Supprimer_File(const QString& nom) { return Administrer(QStringLiteral("lpadmin"), {QStringLiteral("-x"), nom}); }
+
+    // The queue's printer takes A4 sheets and cannot print within these
+    // borders of a portrait sheet, in millimetres, as its PPD tells the server.
+    bool Bords_Non_Imprimables(const QString& nom, const QMarginsF& mm) {
+        const auto points = [](double v) { return QString::number(v * 72 / 25.4, 'f', 2); };
+        const double largeur = 210, hauteur = 297;
+        const QString zone = points(mm.left()) + QLatin1Char(' ') + points(mm.bottom()) + QLatin1Char(' ') +
+                             points(largeur - mm.right()) + QLatin1Char(' ') + points(hauteur - mm.top());
+        const QString ppd = QDir(dossier_.path()).filePath(nom + QStringLiteral(".ppd"));
+        // Documents go to the device as PDF, as they came: nothing here converts them.
+        Ecrire(ppd, QStringLiteral("*PPD-Adobe: \"4.3\"\n*FormatVersion: \"4.3\"\n*FileVersion: \"1.0\"\n"
+                                   "*LanguageVersion: English\n*LanguageEncoding: ISOLatin1\n*PCFileName: \"BORDS.PPD\"\n"
+                                   "*Manufacturer: \"Essai\"\n*Product: \"(Bords)\"\n*ModelName: \"Bords\"\n"
+                                   "*ShortNickName: \"Bords\"\n*NickName: \"Bords\"\n*PSVersion: \"(3010.000) 0\"\n"
+                                   "*LanguageLevel: \"3\"\n*ColorDevice: False\n*DefaultColorSpace: Gray\n*FileSystem: False\n"
+                                   "*cupsFilter: \"application/pdf 0 -\"\n"
+                                   "*OpenUI *PageSize/Media Size: PickOne\n*DefaultPageSize: A4\n"
+                                   "*PageSize A4/A4: \"<</PageSize[595 842]>>setpagedevice\"\n*CloseUI: *PageSize\n"
+                                   "*OpenUI *PageRegion: PickOne\n*DefaultPageRegion: A4\n"
+                                   "*PageRegion A4/A4: \"<</PageSize[595 842]>>setpagedevice\"\n*CloseUI: *PageRegion\n"
+                                   "*DefaultImageableArea: A4\n*ImageableArea A4/A4: \"%1\"\n"
+                                   "*DefaultPaperDimension: A4\n*PaperDimension A4/A4: \"595.28 841.89\"\n")
+                        .arg(zone)
+                        .toUtf8());
+        return Administrer(QStringLiteral("lpadmin"), {QStringLiteral("-p"), nom, QStringLiteral("-P"), ppd});
+    }
 
     // As most sites have it: the default queue is the print server's own,
     // named nowhere on this machine (no PRINTER nor LPDEST, no lpoptions
