@@ -45,9 +45,9 @@ Long Index_Fin_Periode(int n, Date d2);
 // The printed table: the date of a point ("dd/mm/yyyy hh:nn") and its cell.
 QString Date_Tableau_Imprime(Date d);
 QString Cellule_Tableau_Imprime(const Mesure_Enreg& point);
+// The most rows a column holds: fewer where its page has no room for them.
 constexpr int Points_Par_Colonne = 52;
 constexpr int Colonnes_Par_Page = 3;
-constexpr int Points_Par_Page = Points_Par_Colonne * Colonnes_Par_Page;
 
 // Cursor readout: the date and time, two blanks, the value to one decimal.
 QString Lecture_Curseur(double x, double y);

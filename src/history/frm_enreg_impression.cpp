@@ -1,5 +1,6 @@
 // The viewer's printouts: the numeric table of the ticked channels, in
-// landscape pages of three columns of 52 points, and the curves, one page per
+// landscape pages of three columns of 52 points (fewer where the printable
+// page of the queue holds fewer lines), and the curves, one page per
 // channel or all on one page with a legend, printed as the picture of the
 // screen laid out at the size of the page.
 #include <QCheckBox>
@@ -9,8 +10,10 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <optional>
 
 #include "files/impression.h"
 #include "history/donnees_enreg.h"
@@ -35,6 +38,21 @@ const QString Titre_Impression = QStringLiteral("Impression");
 // A line that starts two print zones in (character 28).
 void Ligne_Decalee(Imprimante& p, const QString& texte) {
     p.Print({{QString(), Separateur::Zone}, {QString(), Separateur::Zone}, {texte, Separateur::Fin}});
+}
+
+void Page_Tableau(Imprimante& p) {
+    p.Orientation(vbPRORLandscape);
+    p.FontSize(8);
+    p.FontName(QStringLiteral("Courier New"));
+}
+
+// The rows of a column: the lines of a page but the header's six and the
+// footer's two, so that each page is one sheet with its footer, and 52 at
+// most, as on a sheet printed nearly to its edges.
+Long Rangs_Par_Colonne(const Imprimante& p) {
+    const std::optional<int> lignes = p.Lignes_Par_Page();
+    if (!lignes) return Points_Par_Colonne;
+    return std::clamp<Long>(*lignes - 8, 1, Points_Par_Colonne);
 }
 
 }  // namespace
@@ -99,13 +117,14 @@ bool Frm_Enreg_Forme::Imprime_Tableau_Numerique(Long premier, Long dernier, int 
 
     Imprimante& p = Printer();
     Resultat_Impression resultat;
-    const Long pages = (dernier - premier) / Points_Par_Page + 1;
+    Page_Tableau(p);
+    const Long rangs = Rangs_Par_Colonne(p);
+    const Long points_page = Colonnes_Par_Page * rangs;
+    const Long pages = (dernier - premier) / points_page + 1;
     for (Long page = 1; page <= pages; ++page) {
-        const Long f = premier + Points_Par_Page * (page - 1);
-        const Long colonnes = std::min<Long>(Colonnes_Par_Page, (dernier - f) / Points_Par_Colonne + 1);
-        p.Orientation(vbPRORLandscape);
-        p.FontSize(8);
-        p.FontName(QStringLiteral("Courier New"));
+        const Long f = premier + points_page * (page - 1);
+        const Long colonnes = std::min<Long>(Colonnes_Par_Page, (dernier - f) / rangs + 1);
+        Page_Tableau(p);
         Ligne_Decalee(p, en_tete);
         p.Print();
         Ligne_Decalee(p, titre);
@@ -118,10 +137,10 @@ bool Frm_Enreg_Forme::Imprime_Tableau_Numerique(Long premier, Long dernier, int 
         }
         p.Print(tetes);
         p.Print();
-        for (int r = 0; r < Points_Par_Colonne; ++r) {
+        for (Long r = 0; r < rangs; ++r) {
             std::vector<Item> ligne{{QString(), Separateur::Zone}, {QString(), Separateur::Zone}};
             for (int k = 1; k <= Colonnes_Par_Page; ++k) {
-                const Long i = f + r + Points_Par_Colonne * (k - 1);
+                const Long i = f + r + rangs * (k - 1);
                 const QString cellule = k <= colonnes && i <= dernier ? Cellule_Tableau_Imprime(Tab_Mesures[i]) : QString();
                 ligne.push_back({cellule, k < Colonnes_Par_Page ? Separateur::Zone : Separateur::Fin});
             }

@@ -69,6 +69,11 @@ public:
     virtual void Imprimer_Image(const QImage& image) = 0;
     // The printable rectangle of a page in the current orientation.
     virtual Zone_Imprimable_Page Zone_Imprimable() const { return Zone_A4(orientation_); }
+    // How many lines of the current font one page holds, in the current
+    // orientation, within the printable rectangle of the sheet it goes to;
+    // none when the printer cannot tell (one that keeps its lines, whose
+    // pages are as long as a report makes them).
+    virtual std::optional<int> Lignes_Par_Page() const { return std::nullopt; }
     // Ends the document and hands it to the printer. The font and the
     // orientation stay as they are for the next document.
     virtual Resultat_Impression EndDoc() = 0;

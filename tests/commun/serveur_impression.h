@@ -2,18 +2,22 @@
 // A print server of the test's own (cupsd with its own folders and socket,
 // nothing of the machine's printing touched), with one queue made the
 // default, as a site has one: it takes jobs, refuses them or their
-// documents, loses its queue for another, stops answering, or goes away.
+// documents, loses its queue for another, stops answering, or goes away; its
+// printer may leave wide borders unprinted.
 // Each job's document stays in its spool folder, to be read back.
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
+#include <QHash>
+#include <QMarginsF>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
 #include <csignal>
 #include <cstdlib>
+#include <optional>
 #include <cups/cups.h>
 
 #include "commun/fichiers_test.h"
@@ -24,11 +28,15 @@ class Serveur_Impression {
 public:
     static constexpr const char* File = "ostrel";
 
-    // Empty when the server runs, else why not (for a skipped test).
-    QString Demarrer() {
+    // Starts the server for the test under way, its queue made the default.
+    // False when it cannot serve the test, which must then stop
+    // (`if (!serveur.Demarrer()) return;`): skipped where no cupsd can run
+    // here, with why; failed where one runs but does not answer or does not
+    // take its queue, with its own words or lpadmin's.
+    bool Demarrer() {
         const QString cupsd = QStandardPaths::findExecutable(QStringLiteral("cupsd"), {QStringLiteral("/usr/sbin")});
-        if (cupsd.isEmpty()) return QStringLiteral("cupsd n'est pas installé");
-        if (!dossier_.isValid()) return QStringLiteral("pas de dossier temporaire");
+        if (cupsd.isEmpty()) return Sauter(QStringLiteral("cupsd n'est pas installé"));
+        if (!dossier_.isValid()) return Echouer(QStringLiteral("pas de dossier temporaire : ") + dossier_.errorString());
         const QDir d(dossier_.path());
         for (const char* s : {"spool", "tmp", "cache", "state", "ppd"}) d.mkpath(QLatin1String(s));
         socket_ = d.filePath(QStringLiteral("cups.sock"));
@@ -56,17 +64,26 @@ public:
                                QStringLiteral("-s"), d.filePath(QStringLiteral("cups-files.conf"))});
         serveur_.setProcessChannelMode(QProcess::MergedChannels);
         serveur_.start();
-        if (!serveur_.waitForStarted(10000)) return QStringLiteral("cupsd ne démarre pas");
-        for (int i = 0; i < 200 && Commande(QStringLiteral("lpstat"), {QStringLiteral("-r")}) != 0; ++i) QThread::msleep(50);
-        if (Commande(QStringLiteral("lpstat"), {QStringLiteral("-r")}) != 0)
-            return QStringLiteral("cupsd ne répond pas : ") + QString::fromLocal8Bit(serveur_.readAll()) +
-                   QString::fromLocal8Bit(Lire(d.filePath(QStringLiteral("error_log"))));
-        if (!Ajouter_File(File)) return QStringLiteral("la file d'impression ne peut pas être créée (lpadmin)");
-        Definir_Defaut(File);
-        return {};
+        if (!serveur_.waitForStarted(30000)) return Sauter(QStringLiteral("cupsd ne démarre pas : ") + serveur_.errorString());
+        // A busy machine may take a while to start it: the 30 s wait only guards against a hang.
+        for (int i = 0; i < 600 && serveur_.state() == QProcess::Running && Commande(QStringLiteral("lpstat"), {QStringLiteral("-r")}).code != 0; ++i)
+            QThread::msleep(50);
+        const auto journal = [&] {
+            return QString::fromLocal8Bit(serveur_.readAll()) + QString::fromLocal8Bit(Lire(d.filePath(QStringLiteral("error_log"))));
+        };
+        // A cupsd that stops by itself cannot run here (a sandbox, a system without what it needs).
+        if (serveur_.state() != QProcess::Running) return Sauter(QStringLiteral("cupsd s'arrête aussitôt : ") + journal());
+        if (Commande(QStringLiteral("lpstat"), {QStringLiteral("-r")}).code != 0)
+            return Echouer(QStringLiteral("cupsd ne répond pas : ") + journal());
+        return Ajouter_File(File) && Definir_Defaut(File);
     }
 
-    ~Serveur_Impression() { Arreter(); }
+    ~Serveur_Impression() {
+        Arreter();
+        for (auto it = environnement_.cbegin(); it != environnement_.cend(); ++it)
+            if (it.value()) qputenv(it.key().constData(), *it.value());
+            else qunsetenv(it.key().constData());
+    }
 
     // The print server goes away as a crash or a stop would take it.
     void Arreter() {
@@ -102,29 +119,67 @@ public:
     }
 
     // Another queue, the default one (as the user sets it, even where an
-    // lpoptions file names another), a queue deleted.
+    // lpoptions file names another), a queue deleted. Each is a failure of
+    // the test, in lpadmin's words, when lpadmin never does it.
     bool Ajouter_File(const QString& nom) {
-        return Commande(QStringLiteral("lpadmin"),
-                        {QStringLiteral("-p"), nom, QStringLiteral("-E"), QStringLiteral("-v"), QStringLiteral("file:///dev/null")}) == 0;
+        return Administrer(QStringLiteral("lpadmin"),
+                           {QStringLiteral("-p"), nom, QStringLiteral("-E"), QStringLiteral("-v"), QStringLiteral("file:///dev/null")});
     }
-    void Definir_Defaut(const QString& nom) {
-        EXPECT_EQ(Commande(QStringLiteral("lpadmin"), {QStringLiteral("-d"), nom}), 0);
+    bool Definir_Defaut(const QString& nom) {
         qputenv("PRINTER", nom.toUtf8());
+        return Administrer(QStringLiteral("lpadmin"), {QStringLiteral("-d"), nom});
     }
-    void Supprimer_File(const QString& nom) { EXPECT_EQ(Commande(QStringLiteral("lpadmin"), {QStringLiteral("-x"), nom}), 0); }
+    bool Supprimer_File(const QString& nom) { return Administrer(QStringLiteral("lpadmin"), {QStringLiteral("-x"), nom}); }
+
+    // The queue's printer takes A4 sheets and cannot print within these
+    // borders of a portrait sheet, in millimetres, as its PPD tells the server.
+    bool Bords_Non_Imprimables(const QString& nom, const QMarginsF& mm) {
+        const auto points = [](double v) { return QString::number(v * 72 / 25.4, 'f', 2); };
+        const double largeur = 210, hauteur = 297;
+        const QString zone = points(mm.left()) + QLatin1Char(' ') + points(mm.bottom()) + QLatin1Char(' ') +
+                             points(largeur - mm.right()) + QLatin1Char(' ') + points(hauteur - mm.top());
+        const QString ppd = QDir(dossier_.path()).filePath(nom + QStringLiteral(".ppd"));
+        // Documents go to the device as PDF, as they came: nothing here converts them.
+        Ecrire(ppd, QStringLiteral("*PPD-Adobe: \"4.3\"\n*FormatVersion: \"4.3\"\n*FileVersion: \"1.0\"\n"
+                                   "*LanguageVersion: English\n*LanguageEncoding: ISOLatin1\n*PCFileName: \"BORDS.PPD\"\n"
+                                   "*Manufacturer: \"Essai\"\n*Product: \"(Bords)\"\n*ModelName: \"Bords\"\n"
+                                   "*ShortNickName: \"Bords\"\n*NickName: \"Bords\"\n*PSVersion: \"(3010.000) 0\"\n"
+                                   "*LanguageLevel: \"3\"\n*ColorDevice: False\n*DefaultColorSpace: Gray\n*FileSystem: False\n"
+                                   "*cupsFilter: \"application/pdf 0 -\"\n"
+                                   "*OpenUI *PageSize/Media Size: PickOne\n*DefaultPageSize: A4\n"
+                                   "*PageSize A4/A4: \"<</PageSize[595 842]>>setpagedevice\"\n*CloseUI: *PageSize\n"
+                                   "*OpenUI *PageRegion: PickOne\n*DefaultPageRegion: A4\n"
+                                   "*PageRegion A4/A4: \"<</PageSize[595 842]>>setpagedevice\"\n*CloseUI: *PageRegion\n"
+                                   "*DefaultImageableArea: A4\n*ImageableArea A4/A4: \"%1\"\n"
+                                   "*DefaultPaperDimension: A4\n*PaperDimension A4/A4: \"595.28 841.89\"\n")
+                        .arg(zone)
+                        .toUtf8());
+        return Administrer(QStringLiteral("lpadmin"), {QStringLiteral("-p"), nom, QStringLiteral("-P"), ppd});
+    }
+
+    // As most sites have it: the default queue is the print server's own,
+    // named nowhere on this machine (no PRINTER nor LPDEST, no lpoptions
+    // file of the user's, HOME a folder of the test's, nor of the system's,
+    // CUPS_SERVERROOT this server's folder). Undone when the server goes.
+    void Defaut_Du_Serveur_Seul() {
+        qunsetenv("PRINTER");
+        qunsetenv("LPDEST");
+        for (const char* nom : {"HOME", "CUPS_SERVERROOT"})
+            if (!environnement_.contains(nom))
+                environnement_.insert(nom, qEnvironmentVariableIsSet(nom) ? std::optional(qgetenv(nom)) : std::nullopt);
+        QDir(dossier_.path()).mkpath(QStringLiteral("maison"));
+        qputenv("HOME", QDir(dossier_.path()).filePath(QStringLiteral("maison")).toUtf8());
+        qputenv("CUPS_SERVERROOT", dossier_.path().toUtf8());
+    }
 
     // The queue takes jobs and refuses each document once it has read it whole.
     void Refuser_Documents() {
-        EXPECT_EQ(Commande(QStringLiteral("lpadmin"),
-                           {QStringLiteral("-p"), File, QStringLiteral("-o"), QStringLiteral("printer-op-policy=sans-document")}),
-                  0);
+        Administrer(QStringLiteral("lpadmin"), {QStringLiteral("-p"), File, QStringLiteral("-o"), QStringLiteral("printer-op-policy=sans-document")});
     }
 
     // cupsreject with its reason, or cupsaccept.
-    void Refuser(const QString& raison) {
-        EXPECT_EQ(Commande(QStringLiteral("cupsreject"), {QStringLiteral("-r"), raison, File}), 0);
-    }
-    void Accepter() { EXPECT_EQ(Commande(QStringLiteral("cupsaccept"), {File}), 0); }
+    void Refuser(const QString& raison) { Administrer(QStringLiteral("cupsreject"), {QStringLiteral("-r"), raison, File}); }
+    void Accepter() { Administrer(QStringLiteral("cupsaccept"), {File}); }
 
     // The documents of every job taken, in order.
     std::vector<QByteArray> Documents() const {
@@ -136,18 +191,54 @@ public:
     }
 
 private:
-    int Commande(const QString& programme, const QStringList& arguments) const {
+    struct Sortie {
+        int code = -1;
+        QString mots;  // what it wrote, its errors first
+    };
+    Sortie Commande(const QString& programme, const QStringList& arguments) const {
         QProcess p;
-        p.setProcessChannelMode(QProcess::MergedChannels);
         p.start(programme, arguments);
-        if (!p.waitForFinished(10000)) return -1;
-        return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+        const bool fini = p.waitForFinished(30000);  // the wait only guards against a hang
+        if (!fini) {
+            p.kill();
+            p.waitForFinished(10000);
+        }
+        Sortie sortie;
+        if (fini && p.exitStatus() == QProcess::NormalExit) sortie.code = p.exitCode();
+        sortie.mots = QString::fromLocal8Bit(p.readAllStandardError() + p.readAllStandardOutput()).trimmed();
+        if (p.error() == QProcess::FailedToStart) sortie.mots = p.errorString();
+        else if (!fini) sortie.mots += QStringLiteral(" (toujours en cours après 30 s)");
+        return sortie;
+    }
+
+    // A server under load may turn an administration command away: it is
+    // tried again a few times, then fails the test in its own words.
+    bool Administrer(const QString& programme, const QStringList& arguments) const {
+        Sortie sortie;
+        for (int essai = 0; essai < 5; ++essai) {
+            if (essai > 0) QThread::msleep(300);
+            sortie = Commande(programme, arguments);
+            if (sortie.code == 0) return true;
+        }
+        ADD_FAILURE() << (programme + QLatin1Char(' ') + arguments.join(QLatin1Char(' '))).toStdString() << " a échoué 5 fois (code "
+                      << sortie.code << ") : " << sortie.mots.toStdString();
+        return false;
+    }
+
+    static bool Sauter(const QString& raison) {
+        [&] { GTEST_SKIP() << raison.toStdString(); }();
+        return false;
+    }
+    static bool Echouer(const QString& raison) {
+        ADD_FAILURE() << raison.toStdString();
+        return false;
     }
 
     QTemporaryDir dossier_{QDir::tempPath() + QStringLiteral("/cups-XXXXXX")};
     QString socket_;
     QProcess serveur_;
     bool suspendu_ = false;
+    QHash<QByteArray, std::optional<QByteArray>> environnement_;  // as it was before Defaut_Du_Serveur_Seul
 };
 
 }  // namespace ostrel_test

@@ -22,6 +22,9 @@ namespace {
 
 const QString Titre_Document = QStringLiteral("OstrelSoft");
 
+// Dots per inch the pages are drawn at, and lines measured at.
+constexpr int Resolution = 1200;
+
 QString Deux(int v) { return QString::number(v).rightJustified(2, QLatin1Char('0')); }
 
 QString Nom_Document(Date quand) {
@@ -37,7 +40,9 @@ QPageLayout::Orientation Sens(int orientation) {
 
 // The page of a queue's printer as the print server describes it (its sheet,
 // the border it cannot print), with our margins where that border is
-// narrower; an A4 sheet when it says nothing.
+// narrower; an A4 sheet when it says nothing, or for a PDF file. Our margins
+// are close to the unprintable border of common printers, so that the widest
+// reports fit across a landscape A4 page.
 QPageLayout Mise_En_Page(const File_Impression& file, int orientation) {
     const QPageSize feuille = file.Feuille_mm ? QPageSize(*file.Feuille_mm, QPageSize::Millimeter) : QPageSize(QPageSize::A4);
     QMarginsF bords = file.Bords_mm;
@@ -194,7 +199,6 @@ void Imprimante_Qt::Commencer_Document() {
         d.travail = std::make_unique<QBuffer>();
         d.travail->open(QIODevice::WriteOnly);
         d.pdf = std::make_unique<QPdfWriter>(d.travail.get());
-        d.pdf->setPageLayout(Mise_En_Page(file, orientation_));
     } else {
         const QString dossier = dossier_pdf_ ? dossier_pdf_() : QString();
         if (dossier.isEmpty() || !QDir().mkpath(dossier)) {
@@ -208,14 +212,10 @@ void Imprimante_Qt::Commencer_Document() {
             return;
         }
         d.pdf = std::make_unique<QPdfWriter>(d.sortie.get());
-        d.pdf->setPageSize(QPageSize(QPageSize::A4));
     }
-    d.pdf->setResolution(1200);
+    d.pdf->setPageLayout(Mise_En_Page(file, orientation_));
+    d.pdf->setResolution(Resolution);
     d.pdf->setTitle(Titre_Document);
-    // Close to the unprintable border of common printers, so that the widest
-    // reports fit across a landscape A4 page.
-    d.pdf->setPageMargins(QMarginsF(Marge_Page_mm, Marge_Page_mm, Marge_Page_mm, Marge_Page_mm), QPageLayout::Millimeter);
-    d.pdf->setPageOrientation(Sens(orientation_));
     d.painter = std::make_unique<QPainter>();
     if (!d.painter->begin(d.pdf.get())) Abandonner_Sauf_Fichier(QStringLiteral("le document n'a pas pu être commencé"));
 }
@@ -223,7 +223,8 @@ void Imprimante_Qt::Commencer_Document() {
 void Imprimante_Qt::Nouvelle_Page() {
     Dessin& d = *impression_->dessin;
     if (d.orientation_a_appliquer) {
-        d.pdf->setPageOrientation(Sens(orientation_));
+        // The sheet turned, with the borders its printer leaves on each side then.
+        d.pdf->setPageLayout(Mise_En_Page(impression_->File(forcer_pdf_), orientation_));
         d.orientation_a_appliquer = false;
     }
     // The page ended went to the file: one that no longer takes it stops the
@@ -238,11 +239,7 @@ void Imprimante_Qt::Print(const std::vector<Item>& items) {
     if (!impression_ || !impression_->document) Commencer_Document();
     Dessin& d = *impression_->dessin;
     if (d.echec) return;
-    QFont police(Police_Installee(police_));
-    police.setStyleHint(QFont::TypeWriter);
-    police.setFixedPitch(true);
-    police.setPointSizeF(taille_ > 0 ? taille_ : 10);
-    police.setBold(gras_);
+    const QFont police = Police();
     d.painter->setFont(police);
     const QFontMetricsF mesures(police, d.pdf.get());
     if (d.y > 0 && d.y + mesures.height() > Hauteur_Page()) {
@@ -280,11 +277,37 @@ void Imprimante_Qt::Imprimer_Image(const QImage& image) {
     d.y = page.height() + 1;
 }
 
-Zone_Imprimable_Page Imprimante_Qt::Zone_Imprimable() const {
+QFont Imprimante_Qt::Police() const {
+    QFont police(Police_Installee(police_));
+    police.setStyleHint(QFont::TypeWriter);
+    police.setFixedPitch(true);
+    police.setPointSizeF(taille_ > 0 ? taille_ : 10);
+    police.setBold(gras_);
+    return police;
+}
+
+File_Impression Imprimante_Qt::File_Vue() const {
     // Outside a printout, the default queue is looked up for this answer alone.
     Impression seule;
     Impression& impression = impression_ ? *impression_ : seule;
-    const File_Impression& file = impression.File(forcer_pdf_);
+    return impression.File(forcer_pdf_);
+}
+
+std::optional<int> Imprimante_Qt::Lignes_Par_Page() const {
+    // Counted as Print lays the lines down a page, on a device of the
+    // resolution they are drawn at.
+    QBuffer rien;
+    QPdfWriter mesure(&rien);
+    mesure.setResolution(Resolution);
+    const QFontMetricsF mesures(Police(), &mesure);
+    const double hauteur = Mise_En_Page(File_Vue(), orientation_).paintRectPixels(Resolution).height();
+    int lignes = 1;
+    for (double y = mesures.lineSpacing(); y + mesures.height() <= hauteur; y += mesures.lineSpacing()) ++lignes;
+    return lignes;
+}
+
+Zone_Imprimable_Page Imprimante_Qt::Zone_Imprimable() const {
+    const File_Impression file = File_Vue();
     if (file.Nom.isEmpty()) return Zone_A4(orientation_);
     const QRectF mm = Mise_En_Page(file, orientation_).paintRect(QPageLayout::Millimeter);
     return {mm.left() * Twips_Par_mm, mm.top() * Twips_Par_mm, mm.width() * Twips_Par_mm, mm.height() * Twips_Par_mm};

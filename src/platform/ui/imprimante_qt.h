@@ -14,11 +14,13 @@
 // name once all of it is on the disk (the next free one when another program
 // took it meanwhile), and a printout not written whole is a failure that
 // leaves no file.
+#include <QFont>
 #include <QString>
 #include <functional>
 #include <memory>
 
 #include "platform/imprimante.h"
+#include "platform/ui/file_impression.h"
 
 namespace ostrel {
 
@@ -36,6 +38,7 @@ public:
     void Imprimer_Image(const QImage& image) override;
     // Within a printout, the page of its queue; outside, of the default queue.
     Zone_Imprimable_Page Zone_Imprimable() const override;
+    std::optional<int> Lignes_Par_Page() const override;
     Resultat_Impression EndDoc() override;
     void Debut_Impression() override;
     Resultat_Impression Fin_Impression() override;
@@ -58,6 +61,10 @@ private:
     // Fails with the PDF file's own failure when there is one, else with `raison`.
     void Abandonner_Sauf_Fichier(const QString& raison);
     double Hauteur_Page() const;  // of the printable area, in device pixels
+    QFont Police() const;         // the current font, as it is drawn
+    // The queue of the printout under way (no name: a PDF file); outside
+    // one, the default queue, looked up for this answer alone.
+    File_Impression File_Vue() const;
     // Ends the pages being drawn and hands them over: to the print queue, or
     // the PDF file under its final name.
     Resultat_Impression Terminer_Dessin();
