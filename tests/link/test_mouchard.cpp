@@ -49,6 +49,7 @@ protected:
         Ajout_Seul(trace, false);  // or the temporary folder stays
         ostrel_test::appels::retrait_refuse.clear();
         ostrel_test::appels::troncature_refusee.clear();
+        ostrel_test::appels::synchro_refusee.clear();
     }
 
     static QByteArray Lire(const QString& chemin) {
@@ -331,5 +332,35 @@ TEST_F(Mouchard, UnTubeNArretePasEtLArchiveTientLaTraceUneFois) {
     ASSERT_TRUE(QFile::rename(trace + ".tmp", trace));
     lignes = Tracer("b", 2);
     EXPECT_EQ(Lire(archive), avant + rotation);
+    EXPECT_EQ(Lire(trace), lignes);
+}
+
+// A trace kept whole because its archive copy stopped while written over the
+// archive in place (the archive has a second name; the disk gave way at the
+// end) is not copied there again at every line; emptied since, it is archived
+// again once past the threshold, however large it comes.
+TEST_F(Mouchard, UneTraceGardeePuisVideeEstArchiveeUneFois) {
+    namespace appels = ostrel_test::appels;
+    QDir().mkpath(QFileInfo(trace).absolutePath());
+    const QString archive = application + "/setupm-7_3_2027.snf";
+    const QByteArray veille = Tracer("veille ", 2);
+    ASSERT_TRUE(QFile::rename(trace, archive));
+    ASSERT_EQ(::link(QFile::encodeName(archive).constData(), QFile::encodeName(application + "/copie.snf").constData()),
+              0);
+    const QByteArray matin = Lignes_Numerotees("matin ");
+    Ajouter(trace, matin);
+    appels::synchro_refusee = QFile::encodeName(archive).toStdString();
+    QByteArray lignes = Tracer("a", 20);
+    EXPECT_EQ(Lire(archive), veille + matin);
+    EXPECT_EQ(Lire(trace), matin + lignes);
+    appels::synchro_refusee.clear();
+
+    ASSERT_TRUE(QFile::resize(trace, 0));
+    const QByteArray apres = Tracer("b", 2);
+    const QByteArray soir = Lignes_Numerotees("soir ") + Lignes_Numerotees("soir bis ");
+    ASSERT_GT(soir.size(), (matin + lignes).size());
+    Ajouter(trace, soir);
+    lignes = Tracer("c", 2);
+    EXPECT_EQ(Lire(archive), veille + matin + apres + soir);
     EXPECT_EQ(Lire(trace), lignes);
 }
