@@ -704,4 +704,56 @@ bool Fichier_Existe(const QString& chemin) {
     return !chemin.isEmpty() && QFileInfo::exists(chemin) && !QFileInfo(chemin).isDir();
 }
 
+Identite_Fichier Identifier_Fichier(const QString& chemin) {
+    Identite_Fichier identite;
+    struct stat etat {};
+    const QByteArray nom = QFile::encodeName(chemin);
+    if (nom.isEmpty() || ::stat(nom.constData(), &etat) != 0 || !S_ISREG(etat.st_mode)) return identite;
+    identite.Existe = true;
+    identite.Peripherique = etat.st_dev;
+    identite.Inode = etat.st_ino;
+    identite.Taille = etat.st_size;
+    return identite;
+}
+
+Resultat_Fichier Ajouter_Au_Fichier(const QString& chemin, QByteArrayView octets) {
+    Resultat_Fichier resultat;
+    const QByteArray nom = QFile::encodeName(chemin);
+    if (nom.isEmpty()) {
+        resultat.Erreur = QStringLiteral("nom de fichier vide");
+        return resultat;
+    }
+    const auto refus = [](const struct stat& e) {
+        return S_ISDIR(e.st_mode) ? Raison(EISDIR) : QStringLiteral("ce n'est pas un fichier ordinaire");
+    };
+    // Opening a named pipe for writing waits for its reader, and opening a
+    // device may act on what it drives: neither is opened. A name made such
+    // a thing between the look and the opening is opened without waiting,
+    // then refused.
+    struct stat etat {};
+    if (::stat(nom.constData(), &etat) == 0 && !S_ISREG(etat.st_mode)) {
+        resultat.Erreur = refus(etat);
+        return resultat;
+    }
+    const int fd = ::open(nom.constData(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        resultat.Erreur = Raison(errno);
+        return resultat;
+    }
+    int erreur = 0;
+    if (::fstat(fd, &etat) != 0) {
+        erreur = errno;
+    } else if (!S_ISREG(etat.st_mode)) {
+        ::close(fd);
+        resultat.Erreur = refus(etat);
+        return resultat;
+    } else if (!Ecrire_Tout(fd, octets.data(), octets.size())) {
+        erreur = errno;
+    }
+    if (::close(fd) != 0 && erreur == 0 && errno != EINTR) erreur = errno;
+    resultat.Reussi = erreur == 0;
+    if (erreur != 0) resultat.Erreur = Raison(erreur);
+    return resultat;
+}
+
 }  // namespace ostrel

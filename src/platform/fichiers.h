@@ -141,4 +141,21 @@ Resultat_Fichier Lire_Fichier(const QString& chemin, QByteArray& contenu);
 
 bool Fichier_Existe(const QString& chemin);
 
+// Which ordinary file a name leads to, past any symbolic link: the same device
+// and inode are the same file whatever its name became, and a file put in its
+// place has others. Existe is false when the name leads to no ordinary file.
+struct Identite_Fichier {
+    bool Existe = false;
+    unsigned long long Peripherique = 0, Inode = 0;
+    long long Taille = 0;
+};
+Identite_Fichier Identifier_Fichier(const QString& chemin);
+
+// Adds bytes at the end of an ordinary file, made empty first when there is
+// none (its folder must be there). A named pipe, a device or a socket is
+// refused at once, without waiting for a reader nor opening the device ("ce
+// n'est pas un fichier ordinaire"), and a folder too; an append-only file
+// takes them.
+Resultat_Fichier Ajouter_Au_Fichier(const QString& chemin, QByteArrayView octets);
+
 }  // namespace ostrel

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <dlfcn.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -33,4 +34,16 @@ extern "C" int truncate64(const char* chemin, long taille) {
     static const auto vrai = Vrai<int (*)(const char*, long)>("truncate64");
     if (Refuse(ostrel_test::appels::troncature_refusee, chemin, EPERM)) return -1;
     return vrai(chemin, taille);
+}
+
+extern "C" int fsync(int fd) {
+    static const auto vrai = Vrai<int (*)(int)>("fsync");
+    const std::string& refuse = ostrel_test::appels::synchro_refusee;
+    struct stat ouvert {}, nomme {};
+    if (!refuse.empty() && ::fstat(fd, &ouvert) == 0 && ::stat(refuse.c_str(), &nomme) == 0 &&
+        ouvert.st_dev == nomme.st_dev && ouvert.st_ino == nomme.st_ino) {
+        errno = EIO;
+        return -1;
+    }
+    return vrai(fd);
 }

@@ -10,5 +10,8 @@ namespace ostrel_test::appels {
 inline std::string retrait_refuse;
 // Cutting this file fails, as for an append-only file.
 inline std::string troncature_refusee;
+// Flushing this file to the disk fails (EIO), as when the disk gives way
+// amid a save written over the file in place.
+inline std::string synchro_refusee;
 
 }  // namespace ostrel_test::appels

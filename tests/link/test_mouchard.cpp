@@ -3,11 +3,19 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <condition_variable>
 #include <fcntl.h>
+#include <functional>
 #include <iostream>
 #include <linux/fs.h>
+#include <mutex>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 #include "appels_fichiers.h"
@@ -41,6 +49,7 @@ protected:
         Ajout_Seul(trace, false);  // or the temporary folder stays
         ostrel_test::appels::retrait_refuse.clear();
         ostrel_test::appels::troncature_refusee.clear();
+        ostrel_test::appels::synchro_refusee.clear();
     }
 
     static QByteArray Lire(const QString& chemin) {
@@ -92,6 +101,65 @@ protected:
         ::close(fd);
         return reussi;
     }
+    // A start of the program, in a process of its own: the trace as a run
+    // finds it, knowing nothing of what this one did. Its exit code, 0 once
+    // done.
+    static int Demarrage(const std::function<void()>& faire) {
+        const pid_t enfant = ::fork();
+        if (enfant == 0) {
+            faire();
+            ::_exit(0);
+        }
+        int etat = 0;
+        if (enfant < 0 || ::waitpid(enfant, &etat, 0) != enfant || !WIFEXITED(etat)) return 98;
+        return WEXITSTATUS(etat);
+    }
+};
+
+// A named pipe given to a writer that must not wait on it. After a while its
+// reading end is opened and held, so that a writer that waits is let go and
+// writes into it, and the test fails rather than hangs; Ecrit() tells whether
+// a writer ever came.
+class Tube_Ecrit {
+public:
+    explicit Tube_Ecrit(const QString& chemin) : chemin_(QFile::encodeName(chemin)) {
+        EXPECT_EQ(::mkfifo(chemin_.constData(), 0644), 0);
+        lecteur_ = std::thread([this] {
+            {
+                std::unique_lock verrou(garde_);
+                if (reveil_.wait_for(verrou, std::chrono::milliseconds(200), [this] { return fin_.load(); })) return;
+            }
+            const int fd = ::open(chemin_.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+            if (fd < 0) return;
+            for (bool dernier = false; !dernier;) {
+                dernier = fin_;
+                char tampon[4096];
+                ssize_t n;
+                while ((n = ::read(fd, tampon, sizeof tampon)) > 0) ecrit_ = true;
+                if (n < 0 && errno == EAGAIN) ecrit_ = true;  // a writer holds the other end
+                ::usleep(1000);
+            }
+            ::close(fd);
+        });
+    }
+    ~Tube_Ecrit() {
+        {
+            std::lock_guard verrou(garde_);
+            fin_ = true;
+        }
+        reveil_.notify_all();
+        lecteur_.join();
+    }
+    Tube_Ecrit(const Tube_Ecrit&) = delete;
+    Tube_Ecrit& operator=(const Tube_Ecrit&) = delete;
+    bool Ecrit() const { return ecrit_; }
+
+private:
+    QByteArray chemin_;
+    std::mutex garde_;
+    std::condition_variable reveil_;
+    std::atomic<bool> fin_{false}, ecrit_{false};
+    std::thread lecteur_;
 };
 
 }  // namespace
@@ -206,4 +274,93 @@ TEST_F(Mouchard, UneTraceArchiveeNEstPasArchiveeDeNouveau) {
     lignes = Tracer("d", 20);
     EXPECT_EQ(Lire(archive), matin);
     EXPECT_EQ(Lire(trace), matin + lignes);
+}
+
+// A trace made a named pipe costs its lines, never a wait: the program goes on
+// to its window. An append-only trace is in the day's archive once, however
+// often the program starts that day; and once kept whole for this run, a
+// trace put in its place (an administrator's rotation) is archived as any
+// other, however large it comes.
+TEST_F(Mouchard, UnTubeNArretePasEtLArchiveTientLaTraceUneFois) {
+    namespace appels = ostrel_test::appels;
+    QDir().mkpath(QFileInfo(trace).absolutePath());
+    const QString archive = application + "/setupm-7_3_2027.snf";
+    {
+        Tube_Ecrit tube(trace);
+        Init_Mouchard();
+        Tracer("tube ", 3);
+        EXPECT_FALSE(tube.Ecrit()) << "the trace was opened for writing on a named pipe";
+    }
+    struct stat etat {};
+    ASSERT_EQ(::stat(QFile::encodeName(trace).constData(), &etat), 0);
+    EXPECT_TRUE(S_ISFIFO(etat.st_mode));
+    EXPECT_FALSE(QFile::exists(archive));
+    QFile::remove(trace);
+
+    const QByteArray matin = Lignes_Numerotees("matin ");
+    Ajouter(trace, matin);
+    if (!Ajout_Seul(trace, true)) {
+        std::cout << "The file system of " << dossier.path().toStdString()
+                  << " or this account makes no append-only file: the calls are refused instead.\n";
+        appels::retrait_refuse = appels::troncature_refusee = QFile::encodeName(trace).toStdString();
+    }
+    for (int i = 0; i < 3; ++i) {
+        const QByteArray avant = Lire(trace);
+        ASSERT_EQ(Demarrage([] {
+                      Init_Mouchard();
+                      Ecrit_Mouchard("----> Début");
+                      Ecrit_Mouchard("<---- Fin");
+                  }),
+                  0);
+        EXPECT_EQ(Lire(archive), avant) << "start " << i + 1;
+        EXPECT_GT(Lire(trace).size(), avant.size());
+    }
+
+    // Kept whole in this run, then rotated: the flag cleared, the trace moved
+    // aside and a larger file put in its place.
+    const QByteArray avant = Lire(trace);
+    QByteArray lignes = Tracer("a", 5);
+    EXPECT_EQ(Lire(archive), avant);
+    EXPECT_EQ(Lire(trace), avant + lignes);
+    Ajout_Seul(trace, false);
+    appels::retrait_refuse.clear();
+    appels::troncature_refusee.clear();
+    ASSERT_TRUE(QFile::rename(trace, trace + ".1"));
+    const QByteArray rotation = Lignes_Numerotees("nuit ") + Lignes_Numerotees("nuit bis ");
+    ASSERT_GT(rotation.size(), (avant + lignes).size());
+    Ajouter(trace + ".tmp", rotation);
+    ASSERT_TRUE(QFile::rename(trace + ".tmp", trace));
+    lignes = Tracer("b", 2);
+    EXPECT_EQ(Lire(archive), avant + rotation);
+    EXPECT_EQ(Lire(trace), lignes);
+}
+
+// A trace kept whole because its archive copy stopped while written over the
+// archive in place (the archive has a second name; the disk gave way at the
+// end) is not copied there again at every line; emptied since, it is archived
+// again once past the threshold, however large it comes.
+TEST_F(Mouchard, UneTraceGardeePuisVideeEstArchiveeUneFois) {
+    namespace appels = ostrel_test::appels;
+    QDir().mkpath(QFileInfo(trace).absolutePath());
+    const QString archive = application + "/setupm-7_3_2027.snf";
+    const QByteArray veille = Tracer("veille ", 2);
+    ASSERT_TRUE(QFile::rename(trace, archive));
+    ASSERT_EQ(::link(QFile::encodeName(archive).constData(), QFile::encodeName(application + "/copie.snf").constData()),
+              0);
+    const QByteArray matin = Lignes_Numerotees("matin ");
+    Ajouter(trace, matin);
+    appels::synchro_refusee = QFile::encodeName(archive).toStdString();
+    QByteArray lignes = Tracer("a", 20);
+    EXPECT_EQ(Lire(archive), veille + matin);
+    EXPECT_EQ(Lire(trace), matin + lignes);
+    appels::synchro_refusee.clear();
+
+    ASSERT_TRUE(QFile::resize(trace, 0));
+    const QByteArray apres = Tracer("b", 2);
+    const QByteArray soir = Lignes_Numerotees("soir ") + Lignes_Numerotees("soir bis ");
+    ASSERT_GT(soir.size(), (matin + lignes).size());
+    Ajouter(trace, soir);
+    lignes = Tracer("c", 2);
+    EXPECT_EQ(Lire(archive), veille + matin + apres + soir);
+    EXPECT_EQ(Lire(trace), lignes);
 }
