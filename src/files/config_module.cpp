@@ -135,9 +135,11 @@ bool Restauration_Config_Module(const QString& chemin, Textes_Codes& Msk_Mot_Pas
                                 QString& Caption_Frame_Param_OC) {
     QByteArray contenu;
     std::optional<Config_Module_Lue> lue;
-    if (Lire_Fichier(chemin, contenu)) lue = Lire_Config_Module(contenu);
+    const Resultat_Fichier lecture = Lire_Fichier(chemin, contenu, Taille_Max_Config_Module);
+    if (lecture) lue = Lire_Config_Module(contenu);
     if (!lue) {
-        Boites().MsgBox(Texte_Fichier_Incorrect);
+        Boites().MsgBox(Texte_Lecture_Refusee(Texte_Fichier_Incorrect, lecture,
+                                              QStringLiteral("un fichier de configuration du module")));
         return false;
     }
     // The module named in the file becomes the current module.

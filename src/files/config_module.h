@@ -41,11 +41,16 @@ std::optional<Config_Module_Lue> Lire_Config_Module(const QByteArray& contenu);
 // shows "Sauvegarde terminée!" on success only.
 Resultat_Fichier Sauvegarde_Config_Module(const QString& chemin, const Textes_Codes& Msk_Mot_Passe,
                                           const Textes_Codes& Txt_Nom_Passe);
+// The largest module configuration file read: it holds 200 lines, none longer
+// than the module's header: under 15 KB. A file of a megabyte is no such file.
+constexpr qint64 Taille_Max_Config_Module = qint64{1} << 20;
+
 // Restores from a whole, valid file, all together: Num_Module, the module's
 // record (header, relays, plannings), Planning_Actif, the codes and names (a
 // file that ends after the plannings keeps them) and the frame caption
 // "Module " & Num_Module; then shows "Restauration terminée!" (nothing after
-// a file without codes). Otherwise shows "Fichier incorrect!" and changes nothing.
+// a file without codes). Otherwise shows "Fichier incorrect!" (and why, for a
+// file too large to be one) and changes nothing.
 bool Restauration_Config_Module(const QString& chemin, Textes_Codes& Msk_Mot_Passe, Textes_Codes& Txt_Nom_Passe,
                                 QString& Caption_Frame_Param_OC);
 

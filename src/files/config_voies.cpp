@@ -117,9 +117,11 @@ Resultat_Fichier Sauvegarde_Config_Voies(const QString& chemin, Octet n) {
 bool Restauration_Config_Voies(const QString& chemin, Octet n) {
     QByteArray contenu;
     std::optional<Table_Voies> voies;
-    if (Lire_Fichier(chemin, contenu)) voies = Lire_Config_Voies(contenu, n, Tab_Parametres_Voies);
+    const Resultat_Fichier lecture = Lire_Fichier(chemin, contenu, Taille_Max_Config_Voies);
+    if (lecture) voies = Lire_Config_Voies(contenu, n, Tab_Parametres_Voies);
     if (!voies) {
-        Boites().MsgBox(Texte_Fichier_Incorrect);
+        Boites().MsgBox(Texte_Lecture_Refusee(Texte_Fichier_Incorrect, lecture,
+                                              QStringLiteral("un fichier de configuration des voies")));
         return false;
     }
     Tab_Parametres_Voies = *voies;

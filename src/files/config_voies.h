@@ -28,9 +28,14 @@ std::optional<Table_Voies> Lire_Config_Voies(const QByteArray& contenu, Octet n,
 // failed save is shown and returned; the old file stays as it was. The caller
 // shows "Sauvegarde terminée!" on success only.
 Resultat_Fichier Sauvegarde_Config_Voies(const QString& chemin, Octet n);
+// The largest channel configuration file read: the widest holds 361 lines
+// for 16 channels, none longer than its titles or a single written directly
+// (" -1,234567E-29 "): under 10 KB. A file of a megabyte is no such file.
+constexpr qint64 Taille_Max_Config_Voies = qint64{1} << 20;
+
 // Restores Tab_Parametres_Voies entries 0..n-1 from a whole, valid file and
-// shows "Restauration terminée!"; otherwise shows "Fichier incorrect!" and
-// leaves the table as it was.
+// shows "Restauration terminée!"; otherwise shows "Fichier incorrect!" (and
+// why, for a file too large to be one) and leaves the table as it was.
 bool Restauration_Config_Voies(const QString& chemin, Octet n);
 
 }  // namespace ostrel

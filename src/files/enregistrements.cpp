@@ -365,14 +365,15 @@ Resultat_Fichier Sauvegarde_Fichier_Donnees(const QString& chemin, Octet module,
 }
 
 bool Chargement_Fichier_Donnees(const QString& chemin) {
-    auto incorrect = [] {
+    auto incorrect = [](const Resultat_Fichier& lecture = {}) {
         Frm_Menu1().Affiche_Progress_Bar(false);
-        Boites().MsgBox(Texte_Fichier_Incorrect);
+        Boites().MsgBox(Texte_Lecture_Refusee(Texte_Fichier_Incorrect, lecture, Nature_Fichier_Enregistrements));
         Frm_Menu1().Focus();
         return false;
     };
     QByteArray contenu;
-    if (!Lire_Fichier(chemin, contenu)) return incorrect();
+    if (const Resultat_Fichier lecture = Lire_Fichier(chemin, contenu, Taille_Max_Fichier_Enregistrements); !lecture)
+        return incorrect(lecture);
     Lecteur_Texte lecteur(contenu);
     contenu = QByteArray();  // the reader holds the content
     Tete_Enregistrements tete;

@@ -87,6 +87,15 @@ Points_Lus Lire_Blocs_Enregistrements(Lecteur_Texte& lecteur, Octet n, const std
                                       const std::function<void(Octet)>& sur_voie = {},
                                       const std::function<void(Long)>& sur_point = {});
 
+// The largest recordings file read, by Ostrel and by Exportation. The widest
+// the writers make holds 516,098 point lines of at most 26 bytes (the ten
+// date digits, a tenfold single in its general form, "-1,234567E-29", the
+// alarm digit, CR LF) under a head of a few kilobytes: 13.5 MB. A file five
+// times larger is no recordings file (a disk image named .txt), and is
+// refused before it is read.
+constexpr qint64 Taille_Max_Fichier_Enregistrements = qint64{64} << 20;
+inline const QString Nature_Fichier_Enregistrements = QStringLiteral("un fichier d'enregistrements");
+
 // Procedures of the main program, on the shared tables.
 // Writes Tab_Parametres_Voies (0..n-1), Donnees_Reponse, Index_Fin_Voie and
 // Tab_Mesures by a safe save; a failure is shown and returned, and the file
@@ -94,7 +103,7 @@ Points_Lus Lire_Blocs_Enregistrements(Lecteur_Texte& lecteur, Octet n, const std
 Resultat_Fichier Sauvegarde_Fichier_Donnees(const QString& chemin, Octet module, Octet n);
 // Reads a file into the tables, with progress on the dashboard. A file refused
 // anywhere, head or points, shows "Fichier incorrect!" and returns false with
-// every table as it was.
+// every table as it was; one too large to be a recordings file says so.
 bool Chargement_Fichier_Donnees(const QString& chemin);
 
 }  // namespace ostrel

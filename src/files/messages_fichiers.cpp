@@ -13,6 +13,14 @@ void Signaler_Echec_Sauvegarde(const QString& chemin, const Resultat_Fichier& re
     Boites().MsgBox(texte, vbOKOnly | vbCritical);
 }
 
+QString Texte_Lecture_Refusee(const QString& texte, const Resultat_Fichier& lecture, const QString& nature) {
+    if (!lecture.Trop_Grand && !lecture.Sans_Memoire) return texte;
+    QString raison = lecture.Erreur;
+    if (!raison.isEmpty()) raison[0] = raison[0].toUpper();
+    if (lecture.Trop_Grand) raison += QStringLiteral(" : ce n'est pas ") + nature;
+    return texte + QLatin1Char('\n') + raison + QLatin1Char('.');
+}
+
 QString Item_Protege(const QString& texte) {
     if (texte.isEmpty()) return texte;
     const QChar premier = texte.front();

@@ -14,6 +14,11 @@ inline const QString Texte_Sauvegarde_Terminee = QStringLiteral("Sauvegarde term
 // failure came while it was being written over in place.
 void Signaler_Echec_Sauvegarde(const QString& chemin, const Resultat_Fichier& resultat);
 
+// The box of a file that could not be read: the screen's own text; when the
+// file was refused for its size, why on a line of its own, with what it is
+// not (`nature`, "un fichier d'enregistrements"); when the memory lacked, that.
+QString Texte_Lecture_Refusee(const QString& texte, const Resultat_Fichier& lecture, const QString& nature);
+
 // A string item as the item readers give it back: an item holding a comma or
 // a line end, or starting with a blank or a double quote, is written between
 // double quotes (a double quote inside it then becomes an apostrophe, which

@@ -71,7 +71,7 @@ void Chargement_Parametres_Logiciel() {
         return;
     }
     QByteArray contenu;
-    if (Lire_Fichier(natif, contenu)) Lire_Parametres_Logiciel(contenu);
+    if (Lire_Fichier(natif, contenu, Taille_Max_Options)) Lire_Parametres_Logiciel(contenu);
 }
 
 void Lire_Parametres_Logiciel(const QByteArray& contenu) {

@@ -16,10 +16,16 @@ namespace ostrel {
 // when no file was read.
 extern QString Ligne_Reservee_Options;
 
+// The largest options file read: 35 lines, the longest a name of 35
+// characters or a colour: under 2 KB. A file of a megabyte is no options file,
+// and is passed over as a file that cannot be read.
+constexpr qint64 Taille_Max_Options = qint64{1} << 20;
+
 // Reads the file at Chemin_Fichier_Version into the options. An empty path
 // reads nothing. A missing file shows "Un fichier est manquant, réinstaller
-// l'application !". A line that is missing (short file) or does not convert
-// leaves its setting as it was.
+// l'application !"; one that cannot be read shows nothing, as one too large.
+// A line that is missing (short file) or does not convert leaves its setting
+// as it was.
 void Chargement_Parametres_Logiciel();
 // The same from a whole content already read.
 void Lire_Parametres_Logiciel(const QByteArray& contenu);

@@ -602,8 +602,10 @@ bool frm_Journal_Alarme_Forme::Exporter_Journal_Alarme() {
 bool frm_Journal_Alarme_Forme::Ouvrir_Journal(const QString& chemin) {
     QByteArray contenu;
     Journal_Lu lu;
-    if (!Lire_Fichier(Chemin_Natif(chemin), contenu) || !Lire_Contenu_Journal(contenu, lu)) {
-        Boites().MsgBox(Texte_Fichier_Incorrect);
+    const Resultat_Fichier lecture = Lire_Fichier(Chemin_Natif(chemin), contenu, Taille_Max_Fichier_Journal);
+    if (!lecture || !Lire_Contenu_Journal(contenu, lu)) {
+        Boites().MsgBox(
+            Texte_Lecture_Refusee(Texte_Fichier_Incorrect, lecture, QStringLiteral("un journal des alarmes")));
         Frm_Menu1().Focus();
         return false;
     }

@@ -48,6 +48,13 @@ constexpr int Lignes_Entete_Journal = 7;
 QByteArray Contenu_Fichier_Journal(const QString& entete, const Table_Noms_Operateurs& noms,
                                    const std::vector<Evenement_Journal>& journal, Long nb);
 
+// The largest journal file read. An entry line is at most about 80 bytes (the
+// date and time, the channel, its name filled to 14 characters, the longest
+// state text, the operator, CR LF); the first version read at most 32,768
+// entries, 2.3 MB, and a module keeps fewer alarms than recordings. A file of
+// 64 MB, 800,000 entries, is no journal file.
+constexpr qint64 Taille_Max_Fichier_Journal = qint64{64} << 20;
+
 // A journal file as read: its first line, its four operator names and its
 // entries, oldest at index 0 (the table holds nb + 1 entries, the last one empty).
 struct Journal_Lu {

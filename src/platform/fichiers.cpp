@@ -645,13 +645,51 @@ QByteArray Contenu_Entier(const std::function<void(const Sortie_Par_Morceaux::So
     return contenu;
 }
 
-Resultat_Fichier Lire_Fichier(const QString& chemin, QByteArray& contenu) {
+namespace {
+
+// Whole megabytes, rounded up, their digits in groups of three.
+QString Texte_Mo(qint64 octets) {
+    const QString chiffres = QString::number((octets + (qint64{1} << 20) - 1) >> 20);
+    QString texte;
+    for (qsizetype i = 0; i < chiffres.size(); ++i) {
+        if (i > 0 && (chiffres.size() - i) % 3 == 0) texte += QChar(0x00A0);
+        texte += chiffres[i];
+    }
+    return texte + QStringLiteral("\u00A0Mo");
+}
+
+// Room for `capacite` bytes in a buffer, its content kept, asked of the
+// system directly: where Qt's own growth meets a refusal it ends the program
+// (or throws where nothing catches), here it is a false.
+bool Place(QByteArray& tampon, qsizetype capacite) {
+    if (tampon.capacity() >= capacite && tampon.isDetached()) return true;
+    auto [entete, octets] = QTypedArrayData<char>::allocate(capacite + 1);
+    if (entete == nullptr || octets == nullptr) return false;
+    const qsizetype taille = tampon.size();
+    if (taille > 0) std::memcpy(octets, tampon.constData(), static_cast<size_t>(taille));
+    octets[taille] = '\0';
+    QByteArray nouveau(QByteArray::DataPointer(entete, octets, taille));
+    tampon.swap(nouveau);
+    return true;
+}
+
+}  // namespace
+
+Resultat_Fichier Lire_Fichier(const QString& chemin, QByteArray& contenu, qint64 taille_max) {
     Resultat_Fichier resultat;
     contenu.clear();
     const auto echec = [&](QString raison) {
         resultat.Erreur = std::move(raison);
-        contenu.clear();
+        contenu = QByteArray();
         return resultat;
+    };
+    const auto trop_grand = [&](qint64 taille) {
+        resultat.Trop_Grand = true;
+        return echec(QStringLiteral("le fichier est trop grand (%1)").arg(Texte_Mo(taille)));
+    };
+    const auto sans_memoire = [&](qint64 taille) {
+        resultat.Sans_Memoire = true;
+        return echec(QStringLiteral("la mémoire manque pour lire le fichier (%1)").arg(Texte_Mo(taille)));
     };
     const QByteArray nom = QFile::encodeName(chemin);
     if (nom.isEmpty()) return echec(QStringLiteral("nom de fichier vide"));
@@ -659,20 +697,23 @@ Resultat_Fichier Lire_Fichier(const QString& chemin, QByteArray& contenu) {
     // opening a device may act on what it drives (a serial port raises its
     // lines): what is no ordinary file is refused before it is opened, and
     // again once opened without waiting, should the name have changed between.
+    // So is a file larger than its reader takes (a disk image picked by
+    // mistake): nothing of it is read, no memory asked for it.
     struct stat etat {};
     if (::stat(nom.constData(), &etat) != 0) return echec(Raison(errno));
     const auto refus = [&](const struct stat& e) {
         return S_ISDIR(e.st_mode) ? Raison(EISDIR) : QStringLiteral("ce n'est pas un fichier ordinaire");
     };
     if (!S_ISREG(etat.st_mode)) return echec(refus(etat));
+    if (etat.st_size > taille_max) return trop_grand(etat.st_size);
     const int fd = ::open(nom.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) return echec(Raison(errno));
     int erreur = 0;
     if (::fstat(fd, &etat) != 0) {
         erreur = errno;
-    } else if (!S_ISREG(etat.st_mode)) {
+    } else if (!S_ISREG(etat.st_mode) || etat.st_size > taille_max) {
         ::close(fd);
-        return echec(refus(etat));
+        return S_ISREG(etat.st_mode) ? trop_grand(etat.st_size) : echec(refus(etat));
     }
     // 0 at the end of the file; -1 with the reason in erreur.
     const auto lire = [fd, &erreur](char* dans, qsizetype place) {
@@ -683,9 +724,13 @@ Resultat_Fichier Lire_Fichier(const QString& chemin, QByteArray& contenu) {
         return n;
     };
     // Straight into a buffer of the file's size; whatever a file that grows
-    // meanwhile holds beyond it is read after.
+    // meanwhile holds beyond it is read after, up to the bound.
     ssize_t n = erreur == 0 ? 1 : -1;
     if (n > 0 && etat.st_size > 0) {
+        if (!Place(contenu, static_cast<qsizetype>(etat.st_size))) {
+            ::close(fd);
+            return sans_memoire(etat.st_size);
+        }
         contenu.resize(static_cast<qsizetype>(etat.st_size));
         Grandes_Pages(contenu.data(), contenu.size());
         qsizetype lu = 0;
@@ -693,7 +738,19 @@ Resultat_Fichier Lire_Fichier(const QString& chemin, QByteArray& contenu) {
         contenu.resize(lu);
     }
     char suite[1 << 14];
-    while (n > 0 && (n = lire(suite, sizeof suite)) > 0) contenu.append(suite, n);
+    while (n > 0 && (n = lire(suite, sizeof suite)) > 0) {
+        const qint64 taille = contenu.size() + n;
+        if (taille > taille_max) {
+            ::close(fd);
+            return trop_grand(taille);
+        }
+        const qint64 place = std::min(taille_max, std::max<qint64>(taille, contenu.size() * 2));
+        if (taille > contenu.capacity() && !Place(contenu, static_cast<qsizetype>(place))) {
+            ::close(fd);
+            return sans_memoire(taille);
+        }
+        contenu.append(suite, n);
+    }
     ::close(fd);
     if (erreur != 0) return echec(Raison(erreur));
     resultat.Reussi = true;

@@ -18,6 +18,10 @@ struct Resultat_Fichier {
     // The failure came while the old content was being written over in place:
     // the file may hold part of each.
     bool Entame = false;
+    // A reading refused for the file's size, or for the memory it would take:
+    // the reason says it in words a person reads.
+    bool Trop_Grand = false;
+    bool Sans_Memoire = false;
     explicit operator bool() const { return Reussi; }
 };
 
@@ -133,11 +137,20 @@ QByteArray Contenu_Entier(const std::function<void(const Sortie_Par_Morceaux::So
 // instead of killing the program.
 void Ignorer_Limite_Taille_Fichier();
 
+// The largest file read by a reader that gives no bound of its own.
+constexpr qint64 Taille_Lecture_Par_Defaut = qint64{1} << 30;
+
 // Whole content of a file; empty result with Reussi false, and the reason in
 // French, when it cannot be read. A named pipe, a device or a socket is
 // refused at once, without waiting for a writer nor opening the device ("ce
-// n'est pas un fichier ordinaire"), and a folder too.
-Resultat_Fichier Lire_Fichier(const QString& chemin, QByteArray& contenu);
+// n'est pas un fichier ordinaire"), and a folder too. So is a file larger
+// than `taille_max` bytes, nothing of it read and no memory asked for it, or
+// one that grows past it while read ("le fichier est trop grand (30 720 Mo)",
+// Trop_Grand); memory that the system does not give is a refusal too ("la
+// mémoire manque pour lire le fichier (900 Mo)", Sans_Memoire), never the end
+// of the program. Sizes are told in megabytes of 1 048 576 bytes, rounded up.
+Resultat_Fichier Lire_Fichier(const QString& chemin, QByteArray& contenu,
+                              qint64 taille_max = Taille_Lecture_Par_Defaut);
 
 bool Fichier_Existe(const QString& chemin);
 

@@ -8,6 +8,7 @@
 #include <QPixmap>
 #include <QPushButton>
 
+#include "files/messages_fichiers.h"
 #include "link/liaison_ecran.h"
 #include "link/tableau_bord.h"
 #include "link/variables.h"
@@ -20,6 +21,12 @@
 
 namespace ostrel {
 namespace {
+
+// The largest home picture read. The image reader takes no picture whose
+// pixels would fill more than 128 MB, and a picture's pixels fill at least
+// what its file holds; a site's picture is a few megabytes. A file of 256 MB
+// is none it could show.
+constexpr qint64 Taille_Max_Image_Accueil = qint64{256} << 20;
 
 QPushButton* Bouton(const char* nom, const QString& texte, QWidget* parent) {
     auto* b = new QPushButton(texte, parent);
@@ -82,8 +89,11 @@ void Frm_Accueil_Forme::Form_Load() {
     QByteArray octets;  // read as every file, so that a name turned into a pipe holds nothing up
     if (!QFileInfo(chemin).isFile())
         Boites().MsgBox(QStringLiteral("Error 53 Fichier introuvable"), vbCritical, Nom_Logiciel);
-    else if (!Lire_Fichier(chemin, octets) || !image_.loadFromData(octets))
-        Boites().MsgBox(QStringLiteral("Error 481 Image incorrecte"), vbCritical, Nom_Logiciel);
+    else if (const Resultat_Fichier lecture = Lire_Fichier(chemin, octets, Taille_Max_Image_Accueil);
+             !lecture || !image_.loadFromData(octets))
+        Boites().MsgBox(Texte_Lecture_Refusee(QStringLiteral("Error 481 Image incorrecte"), lecture,
+                                              QStringLiteral("une image d'accueil")),
+                        vbCritical, Nom_Logiciel);
     picture_accueil_->setVisible(!image_.isNull());
     Redimensionner();
 }

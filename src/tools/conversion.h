@@ -41,6 +41,11 @@ inline const QString Fin_Donnees_Ancien_Fichier = QStringLiteral("ETX");
 
 // Data lines a first-version file may hold: the whole table.
 constexpr Long Nb_Points_Max_Conversion = Table_Mesures::Taille;
+// The largest first-version file read. Its data lines are at most about 40
+// bytes (the 20 columns of channel, date and time, a single in its general
+// form, the alarm's three columns, CR LF): with the whole table, under a head
+// of a few kilobytes, 21 MB. A file six times larger is no such file.
+constexpr qint64 Taille_Max_Ancien_Fichier = qint64{128} << 20;
 
 // The date of every entry of Tab_Mesures and Tab_Mesures_Lues back to 0.
 void Effacer_Dates_Mesures();

@@ -33,14 +33,16 @@ void Form1::Importer_Enregistrements(const QString& NomFichier) {
     Caption_Frame(QStringLiteral("Lecture de l'ancien fichier en cours ..."));
     NB_Voie = 0;
     nb_lus_ = 0;
-    auto incorrect = [this] {
-        Message(Texte_Fichier_Incorrect);
+    auto incorrect = [this](const Resultat_Fichier& lecture = {}) {
+        Message(Texte_Lecture_Refusee(Texte_Fichier_Incorrect, lecture,
+                                      QStringLiteral("un ancien fichier d'enregistrements")));
         Cmd_Démarrage->setEnabled(true);
         Caption_Frame(QStringLiteral("..."));
         Afficher_Frame(false);
     };
     QByteArray contenu;
-    if (!Lire_Fichier(Chemin_Natif(NomFichier), contenu)) return incorrect();
+    const Resultat_Fichier lecture = Lire_Fichier(Chemin_Natif(NomFichier), contenu, Taille_Max_Ancien_Fichier);
+    if (!lecture) return incorrect(lecture);
     Lecteur_Texte lecteur(contenu);
     if (!Lire_Tete_Ancien_Fichier(lecteur, NB_Voie)) return incorrect();
 

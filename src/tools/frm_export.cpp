@@ -2,6 +2,7 @@
 
 #include <QPushButton>
 
+#include "files/enregistrements.h"
 #include "files/messages_fichiers.h"
 #include "files/texte_fichier.h"
 #include "platform/chemins.h"
@@ -28,12 +29,13 @@ void Frm_Export::Cmd_Démarrage_Click() {
 void Frm_Export::Importer_Enregistrements(const QString& NomFichier) {
     Travail travail(*this);
     NB_Voie = 0;
-    auto incorrect = [this] {
-        Message(Texte_Fichier_Incorrect);
+    auto incorrect = [this](const Resultat_Fichier& lecture = {}) {
+        Message(Texte_Lecture_Refusee(Texte_Fichier_Incorrect, lecture, Nature_Fichier_Enregistrements));
         Fin_Travail();
     };
     QByteArray contenu;
-    if (!Lire_Fichier(Chemin_Natif(NomFichier), contenu)) return incorrect();
+    const Resultat_Fichier lecture = Lire_Fichier(Chemin_Natif(NomFichier), contenu, Taille_Max_Fichier_Enregistrements);
+    if (!lecture) return incorrect(lecture);
     Lecteur_Texte lecteur(contenu);
     if (!Lire_Tete_Export(lecteur, Adr_OC, NB_Voie)) return incorrect();
 

@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QStringList>
 #include <atomic>
@@ -31,6 +32,17 @@ inline void Ecrire(const QString& chemin, const QByteArray& contenu) {
     QFile f(chemin);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     f.write(contenu);
+}
+
+// A file of `taille` bytes that takes no room on the disk (one hole), its
+// folders made first: a file too large to read that costs nothing to make.
+inline bool Fichier_Creux(const QString& chemin, qint64 taille) {
+    QDir().mkpath(QFileInfo(chemin).absolutePath());
+    const int fd = ::open(QFile::encodeName(chemin).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) return false;
+    const bool fait = ::ftruncate(fd, taille) == 0;
+    ::close(fd);
+    return fait;
 }
 
 // Lines of a content without their CR LF (the content must end with one).

@@ -22,6 +22,7 @@
 #include <cstdint>
 #include <functional>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <iostream>
 #include <string>
@@ -551,6 +552,67 @@ TEST(LireFichier, UnTubeUnPeripheriqueOuUnSocketSontRefusesSansAttendre) {
     ostrel_test::Ecrire(dossier.filePath("vrai.txt"), "contenu");
     EXPECT_TRUE(Lire_Fichier(dossier.filePath("vrai.txt"), contenu));
     EXPECT_EQ(contenu, "contenu");
+}
+
+// A file larger than its reader takes is refused before anything of it is
+// read, so it needs no memory: at its bound it reads, a byte more it does not;
+// one that grows past it while read is refused as well; a reader that gives
+// no bound takes a gigabyte. Memory the system refuses is a refusal said, not
+// the end of the program: tried in a child process whose address space is
+// bounded, where the reader asks for a whole gigabyte.
+TEST(LireFichier, UnFichierTropGrandOuQueLaMemoireNePeutTenirEstRefuse) {
+    QTemporaryDir dossier;
+    const QString nom = dossier.filePath("image_disque.txt");
+    constexpr qint64 Mo = qint64{1} << 20;
+    const QString insecable(QChar(0x00A0));
+    QByteArray contenu = "avant";
+    ASSERT_TRUE(ostrel_test::Fichier_Creux(nom, Mo));
+    EXPECT_TRUE(Lire_Fichier(nom, contenu, Mo));
+    EXPECT_EQ(contenu, QByteArray(Mo, '\0'));
+    ASSERT_TRUE(ostrel_test::Fichier_Creux(nom, Mo + 1));
+    Resultat_Fichier r = Lire_Fichier(nom, contenu, Mo);
+    EXPECT_FALSE(r);
+    EXPECT_TRUE(r.Trop_Grand);
+    EXPECT_FALSE(r.Sans_Memoire);
+    EXPECT_EQ(r.Erreur, "le fichier est trop grand (2" + insecable + "Mo)");
+    EXPECT_TRUE(contenu.isEmpty());
+    // The system's own files tell a size of 0 and hold more.
+    r = Lire_Fichier(QStringLiteral("/proc/self/maps"), contenu, 100);
+    EXPECT_TRUE(r.Trop_Grand);
+    EXPECT_EQ(r.Erreur, "le fichier est trop grand (1" + insecable + "Mo)");
+    EXPECT_TRUE(contenu.isEmpty());
+    ASSERT_TRUE(Lire_Fichier(QStringLiteral("/proc/self/maps"), contenu));
+    EXPECT_GT(contenu.size(), 100);
+    ASSERT_TRUE(ostrel_test::Fichier_Creux(nom, qint64{30} << 30));
+    r = Lire_Fichier(nom, contenu);
+    EXPECT_TRUE(r.Trop_Grand);
+    EXPECT_EQ(r.Erreur, "le fichier est trop grand (30" + insecable + "720" + insecable + "Mo)");
+
+    ASSERT_TRUE(ostrel_test::Fichier_Creux(nom, qint64{1} << 30));
+    const auto sans_memoire = [&] {
+        long pages = 0;
+        if (FILE* f = std::fopen("/proc/self/statm", "r")) {
+            if (std::fscanf(f, "%ld", &pages) != 1) pages = 0;
+            std::fclose(f);
+        }
+        const rlim_t limite = static_cast<rlim_t>(pages) * static_cast<rlim_t>(::sysconf(_SC_PAGESIZE)) + (256u << 20);
+        const rlimit espace{limite, limite};
+        if (pages == 0 || ::setrlimit(RLIMIT_AS, &espace) != 0) std::_Exit(2);
+        QByteArray lu;
+        const Resultat_Fichier manque = Lire_Fichier(nom, lu, qint64{2} << 30);
+        std::cerr << manque.Erreur.toStdString() << "\n";
+        const QString attendue = "la mémoire manque pour lire le fichier (1" + insecable + "024" + insecable + "Mo)";
+        std::_Exit(manque.Sans_Memoire && !manque.Trop_Grand && lu.isEmpty() && manque.Erreur == attendue ? 0 : 1);
+    };
+    // The child runs the program again, so that the sanitizers' allocator, if
+    // any, hands the refusal on as the system's would.
+    const std::string style = GTEST_FLAG_GET(death_test_style);
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const QByteArray asan = qgetenv("ASAN_OPTIONS");
+    qputenv("ASAN_OPTIONS", asan + (asan.isEmpty() ? "" : ":") + "allocator_may_return_null=1");
+    EXPECT_EXIT(sans_memoire(), ::testing::ExitedWithCode(0), "");
+    asan.isNull() ? qunsetenv("ASAN_OPTIONS") : qputenv("ASAN_OPTIONS", asan);
+    GTEST_FLAG_SET(death_test_style, style);
 }
 
 // The flags set on a file with chattr, as the system gives them.

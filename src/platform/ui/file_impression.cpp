@@ -106,9 +106,11 @@ std::vector<Ligne_Options> Lignes_Options() {
                                                                           : qEnvironmentVariable("CUPS_SERVERROOT");
     std::vector<Ligne_Options> lignes;
     for (const QString& chemin : {systeme + QStringLiteral("/lpoptions"), QDir::homePath() + QStringLiteral("/.cups/lpoptions")}) {
-        // Read as every file, so that a name turned into a pipe holds no printout up.
+        // Read as every file, so that a name turned into a pipe holds no printout
+        // up; one of 16 MB, a hundred times the options of a large site's
+        // queues, is no options file and is passed over as one unreadable.
         QByteArray contenu;
-        if (!Lire_Fichier(chemin, contenu)) continue;
+        if (!Lire_Fichier(chemin, contenu, qint64{16} << 20)) continue;
         for (const QByteArray& brute : contenu.split('\n')) {
             const QByteArray ligne = brute.simplified();
             const qsizetype a = ligne.indexOf(' ');
