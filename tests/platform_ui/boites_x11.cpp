@@ -12,10 +12,13 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <csignal>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <vector>
 
+#include <sys/prctl.h>
 #include <xcb/xcb.h>
 #include <xcb/xtest.h>
 
@@ -32,6 +35,8 @@ struct Serveur_X {
     QByteArray affichage;
 
     QString Demarrer() {
+        // Gone with the test, even one that a sanitizer ends.
+        xvfb.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
         xvfb.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
                                              QStringLiteral("0"), QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
                                              QStringLiteral("tcp")});
