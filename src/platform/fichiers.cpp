@@ -673,6 +673,11 @@ bool Place(QByteArray& tampon, qsizetype capacite) {
     return true;
 }
 
+// Why a name that is no ordinary file is neither read nor written.
+QString Refus_Non_Ordinaire(const struct stat& e) {
+    return S_ISDIR(e.st_mode) ? Raison(EISDIR) : QStringLiteral("ce n'est pas un fichier ordinaire");
+}
+
 }  // namespace
 
 Resultat_Fichier Lire_Fichier(const QString& chemin, QByteArray& contenu, qint64 taille_max) {
@@ -701,10 +706,7 @@ Resultat_Fichier Lire_Fichier(const QString& chemin, QByteArray& contenu, qint64
     // mistake): nothing of it is read, no memory asked for it.
     struct stat etat {};
     if (::stat(nom.constData(), &etat) != 0) return echec(Raison(errno));
-    const auto refus = [&](const struct stat& e) {
-        return S_ISDIR(e.st_mode) ? Raison(EISDIR) : QStringLiteral("ce n'est pas un fichier ordinaire");
-    };
-    if (!S_ISREG(etat.st_mode)) return echec(refus(etat));
+    if (!S_ISREG(etat.st_mode)) return echec(Refus_Non_Ordinaire(etat));
     if (etat.st_size > taille_max) return trop_grand(etat.st_size);
     const int fd = ::open(nom.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) return echec(Raison(errno));
@@ -713,7 +715,7 @@ Resultat_Fichier Lire_Fichier(const QString& chemin, QByteArray& contenu, qint64
         erreur = errno;
     } else if (!S_ISREG(etat.st_mode) || etat.st_size > taille_max) {
         ::close(fd);
-        return S_ISREG(etat.st_mode) ? trop_grand(etat.st_size) : echec(refus(etat));
+        return S_ISREG(etat.st_mode) ? trop_grand(etat.st_size) : echec(Refus_Non_Ordinaire(etat));
     }
     // 0 at the end of the file; -1 with the reason in erreur.
     const auto lire = [fd, &erreur](char* dans, qsizetype place) {
@@ -780,16 +782,13 @@ Resultat_Fichier Ajouter_Au_Fichier(const QString& chemin, QByteArrayView octets
         resultat.Erreur = QStringLiteral("nom de fichier vide");
         return resultat;
     }
-    const auto refus = [](const struct stat& e) {
-        return S_ISDIR(e.st_mode) ? Raison(EISDIR) : QStringLiteral("ce n'est pas un fichier ordinaire");
-    };
     // Opening a named pipe for writing waits for its reader, and opening a
     // device may act on what it drives: neither is opened. A name made such
     // a thing between the look and the opening is opened without waiting,
     // then refused.
     struct stat etat {};
     if (::stat(nom.constData(), &etat) == 0 && !S_ISREG(etat.st_mode)) {
-        resultat.Erreur = refus(etat);
+        resultat.Erreur = Refus_Non_Ordinaire(etat);
         return resultat;
     }
     const int fd = ::open(nom.constData(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
@@ -802,7 +801,7 @@ Resultat_Fichier Ajouter_Au_Fichier(const QString& chemin, QByteArrayView octets
         erreur = errno;
     } else if (!S_ISREG(etat.st_mode)) {
         ::close(fd);
-        resultat.Erreur = refus(etat);
+        resultat.Erreur = Refus_Non_Ordinaire(etat);
         return resultat;
     } else if (!Ecrire_Tout(fd, octets.data(), octets.size())) {
         erreur = errno;
