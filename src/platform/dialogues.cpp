@@ -40,7 +40,7 @@ int Boites_Scriptees::MsgBox(const QString& texte, int style, const QString& tit
         reponse = Reponses.front();
         Reponses.pop_front();
     }
-    Messages.push_back({texte, style, titre.isEmpty() ? Titre_Application : titre, reponse, Clavier_Ailleurs()});
+    Messages.push_back({texte, style, titre.isEmpty() ? Titre_Application : titre, reponse, Operateur_Present() != Presence::Ici});
     return reponse;
 }
 

@@ -44,7 +44,7 @@ class Boites_Dialogue {
 public:
     virtual ~Boites_Dialogue() = default;
     // Returns one of Reponse_Boite. An empty title means Titre_Application.
-    // A box that comes while another program has the keyboard (Clavier_Ailleurs:
+    // A box that comes while another program has the keyboard (Operateur_Present:
     // the end of work nobody watched) takes neither the keyboard nor the front
     // of the screen: it waits for the operator, who is asked for attention.
     virtual int MsgBox(const QString& texte, int style = vbOKOnly, const QString& titre = {}) = 0;

@@ -7,15 +7,19 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <atomic>
 #include <csignal>
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <random>
+#include <thread>
 #include <vector>
 
 #include <sys/prctl.h>
@@ -24,6 +28,7 @@
 
 #include "platform/dialogues.h"
 #include "platform/ui/boites_qt.h"
+#include "platform/ui/forme.h"
 
 using namespace ostrel;
 
@@ -35,8 +40,9 @@ struct Serveur_X {
     QByteArray affichage;
 
     QString Demarrer() {
-        // Gone with the test, even one that a sanitizer ends.
-        xvfb.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
+        // Gone with the test, even one that a sanitizer ends, and asked to
+        // go so that it takes its socket and lock file with it.
+        xvfb.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
         xvfb.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
                                              QStringLiteral("0"), QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
                                              QStringLiteral("tcp")});
@@ -49,8 +55,11 @@ struct Serveur_X {
         return {};
     }
     ~Serveur_X() {
-        xvfb.kill();
-        xvfb.waitForFinished(10000);
+        xvfb.terminate();
+        if (!xvfb.waitForFinished(10000)) {
+            xvfb.kill();
+            xvfb.waitForFinished(10000);
+        }
     }
 };
 
@@ -97,22 +106,30 @@ public:
         xcb_test_fake_input(c, XCB_BUTTON_RELEASE, 1, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
         Synchro();
     }
-    void Entree() {
-        const xcb_keycode_t code = Code(0xff0d);
+    void Entree(xcb_keysym_t symbole = 0xff0d) {
+        const xcb_keycode_t code = Code(symbole);
         xcb_test_fake_input(c, XCB_KEY_PRESS, code, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
         xcb_test_fake_input(c, XCB_KEY_RELEASE, code, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
         Synchro();
     }
-    // A key that reaches the window `f` whoever has the keyboard.
+    void Echap() { Entree(0xff1b); }
+    // Return pressed and released in the window `f` whoever has the
+    // keyboard, the two together as a fast keyboard sends them.
     void Touche_Vers(xcb_window_t f) {
-        xcb_key_press_event_t e{};
-        e.response_type = XCB_KEY_PRESS;
-        e.detail = Code(0xff0d);
-        e.root = racine;
-        e.event = f;
-        e.same_screen = 1;
-        xcb_send_event(c, 0, f, XCB_EVENT_MASK_KEY_PRESS, reinterpret_cast<const char*>(&e));
+        for (const uint8_t type : {XCB_KEY_PRESS, XCB_KEY_RELEASE}) {
+            xcb_key_press_event_t e{};
+            e.response_type = type;
+            e.detail = Code(0xff0d);
+            e.root = racine;
+            e.event = f;
+            e.same_screen = 1;
+            xcb_send_event(c, 0, f, XCB_EVENT_MASK_KEY_PRESS | XCB_EVENT_MASK_KEY_RELEASE, reinterpret_cast<const char*>(&e));
+        }
         Synchro();
+    }
+    xcb_window_t Focus_Actuel() {
+        auto r = Reponse(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
+        return r ? r->focus : XCB_NONE;
     }
     // The program asked the desktop for the operator's attention since the last call.
     bool Attention_Demandee() {
@@ -190,6 +207,23 @@ private:
     QElapsedTimer temps_;
 };
 
+
+// A screen of the program, counting the keys that act on it.
+class Ecran : public Forme {
+public:
+    using Forme::Forme;
+    int touches = 0;
+    void Form_KeyUp(int&, int) override { ++touches; }
+};
+
+// The program waits for the operator's next action: what the last box
+// answered is behind it.
+void Au_Repos() {
+    QEventLoop boucle;
+    QTimer::singleShot(1, &boucle, &QEventLoop::quit);
+    boucle.exec();
+}
+
 }  // namespace
 
 TEST(Boites_X11, LaBoiteAttendLOperateurQuandUnAutreProgrammeALeClavier) {
@@ -203,7 +237,7 @@ TEST(Boites_X11, LaBoiteAttendLOperateurQuandUnAutreProgrammeALeClavier) {
     QApplication application(argc, argv);
     Autre_Programme autre(serveur.affichage);
 
-    QWidget ostrel;
+    Ecran ostrel(QStringLiteral("Frm_Essai"));
     ostrel.setGeometry(0, 0, 400, 300);
     QPushButton bouton(QStringLiteral("Quitter"), &ostrel);
     bouton.setGeometry(0, 250, 120, 40);
@@ -216,13 +250,16 @@ TEST(Boites_X11, LaBoiteAttendLOperateurQuandUnAutreProgrammeALeClavier) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &ostrel; }, 30000));
     Boites_Qt boites;
 
-    // Shown at once and answered by Return: no step may find it hidden.
-    auto montree_aussitot = [&](const char* cas) {
+    // Shown and answered by Return, the other program never asked to let
+    // the operator come: at once (no step finds it hidden), or once the
+    // window system's word has held.
+    auto montree = [&](const char* cas, bool aussitot, const char* texte = "Sauvegarde terminée!") {
         Script script({{cas, Boite_Au_Clavier}, {"Entrée", [&] { autre.Entree(); return true; }}});
         bool cachee = false;
         QTimer::singleShot(0, [&] { cachee = !Boite_Montree(); });
-        EXPECT_EQ(boites.MsgBox(QStringLiteral("Sauvegarde terminée!")), vbOK) << cas;
-        EXPECT_FALSE(cachee) << cas;
+        EXPECT_EQ(boites.MsgBox(QString::fromUtf8(texte)), vbOK) << cas;
+        EXPECT_FALSE(aussitot && cachee) << cas;
+        EXPECT_FALSE(autre.Attention_Demandee()) << cas;
         EXPECT_TRUE(script.Fini()) << cas;
     };
     // Hidden, with the program asking for attention, while `depart` leaves
@@ -231,9 +268,11 @@ TEST(Boites_X11, LaBoiteAttendLOperateurQuandUnAutreProgrammeALeClavier) {
     auto attend = [&](const char* cas, const std::function<void()>& depart, const std::function<void()>& retour,
                       const std::function<bool()>& pendant = [] { return true; }) {
         // From the program in use: its request for attention of the last
-        // time is over.
+        // time is over, and so is the box it answered.
         autre.Focus(fenetre);
         ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &ostrel; }, 30000)) << cas;
+        Au_Repos();
+        autre.Attention_Demandee();
         depart();  // the program hears of it only from the server
         bool montree_trop_tot = false;
         Script script({{"attention demandée",
@@ -255,31 +294,56 @@ TEST(Boites_X11, LaBoiteAttendLOperateurQuandUnAutreProgrammeALeClavier) {
     const auto sur_ostrel = [&] { autre.Pointeur(380, 20); };
     const auto sur_autre = [&] { autre.Pointeur(750, 150); };
     const auto retour_ostrel = [&] { autre.Focus(fenetre); };
+    const auto reste_ailleurs = [&] { autre.Focus(autre.fenetre); };
 
     // The keyboard in the other program: the box waits for the operator.
-    attend("focus sur l'autre programme", [&] { autre.Focus(autre.fenetre); }, retour_ostrel);
-    // The keyboard back to the root window (a dialog closed) or following
-    // the pointer: the box belongs to whoever the pointer is on.
-    sur_ostrel();
+    attend("focus sur l'autre programme", reste_ailleurs, retour_ostrel);
+    // The keyboard back to the root window (a dialog closed), following the
+    // pointer, or on no window: the box belongs to whoever the pointer is on.
+    for (const xcb_window_t focus : {autre.racine, xcb_window_t(XCB_INPUT_FOCUS_POINTER_ROOT), xcb_window_t(XCB_NONE)}) {
+        autre.Focus(fenetre);
+        Au_Repos();
+        sur_ostrel();
+        autre.Focus(focus);
+        montree("focus hors des fenêtres, pointeur sur Ostrel", false);
+        attend("focus hors des fenêtres, pointeur sur l'autre programme", [&] { sur_autre(); autre.Focus(focus); }, sur_ostrel);
+    }
+    // A box due in such a moment, as the keyboard passes between two windows
+    // of the other program, waits until the moment has held.
+    attend("focus sur aucune fenêtre un instant, pointeur sur Ostrel", [&] {
+        sur_ostrel();
+        autre.Focus(XCB_NONE);
+        QTimer::singleShot(0, reste_ailleurs);
+    }, retour_ostrel);
+    // Right after one of its own boxes closed at the keyboard, the box that
+    // follows is the operator's whatever the pointer rests on.
+    autre.Focus(fenetre);
+    Au_Repos();
+    montree("boîte d'Ostrel", true, "Imprimer le tableau numérique ?");
+    sur_autre();
     autre.Focus(autre.racine);
-    montree_aussitot("focus sur la racine, pointeur sur Ostrel");
+    montree("juste après une boîte d'Ostrel", true);
+    // The window helpers ask the question a box asks: keys that come by the
+    // pointer, where the program has no active window, are the operator's.
+    Au_Repos();
     sur_ostrel();
-    autre.Focus(XCB_INPUT_FOCUS_POINTER_ROOT);
-    montree_aussitot("focus sous le pointeur, pointeur sur Ostrel");
-    attend("focus sur la racine, pointeur sur l'autre programme", [&] { sur_autre(); autre.Focus(autre.racine); }, sur_ostrel);
-    attend("focus sous le pointeur, pointeur sur l'autre programme",
-           [&] { sur_autre(); autre.Focus(XCB_INPUT_FOCUS_POINTER_ROOT); }, sur_ostrel);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !QApplication::activeWindow(); }, 30000));
+    Activer_Sans_Prendre_Clavier(&ostrel);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &ostrel; }, 30000));
+    EXPECT_FALSE(autre.Attention_Demandee());
 
     // A click or a key in the program while the server says the keyboard is
     // elsewhere (a window manager gone, its settings left on the root window)
-    // brings the box, and presses nothing under it.
-    attend("clic dans Ostrel", [&] { autre.Focus(autre.fenetre); }, [&] { autre.Clic(30, 270); });
+    // brings the box, and presses nothing under it: the key's release, come
+    // with its press, acts on no screen.
+    attend("clic dans Ostrel", reste_ailleurs, [&] { autre.Clic(30, 270); });
     EXPECT_EQ(appuis, 0);
-    attend("touche dans Ostrel", [&] { autre.Focus(autre.fenetre); }, [&] { autre.Touche_Vers(fenetre); });
+    attend("touche dans Ostrel", reste_ailleurs, [&] { autre.Touche_Vers(fenetre); });
+    EXPECT_EQ(ostrel.touches, 0);
 
     // A second box due while the first waits: each shows and takes its Return.
     int seconde = -1;
-    attend("deux boîtes", [&] { autre.Focus(autre.fenetre); }, retour_ostrel, [&] {
+    attend("deux boîtes", reste_ailleurs, retour_ostrel, [&] {
         Script script({{"seconde boîte en attente", [&] { return !Boite_Montree(); }},
                        {"retour pour la seconde", [&] { retour_ostrel(); return true; }},
                        {"seconde boîte montrée", Boite_Au_Clavier},
@@ -289,4 +353,74 @@ TEST(Boites_X11, LaBoiteAttendLOperateurQuandUnAutreProgrammeALeClavier) {
         return true;
     });
     EXPECT_EQ(seconde, vbOK);
+    // A box shown while another waits ends that wait: the operator, back for
+    // a moment, went again before answering it.
+    attend("une boîte montrée pendant l'attente", reste_ailleurs, reste_ailleurs, [&] {
+        retour_ostrel();
+        QMessageBox* seconde_boite = nullptr;
+        Script script({{"seconde boîte montrée", [&] { return (seconde_boite = Boite_Montree()) != nullptr; }},
+                       {"reparti", [&] { reste_ailleurs(); return true; }},
+                       {"touche dans la seconde", [&] { autre.Touche_Vers(static_cast<xcb_window_t>(seconde_boite->winId())); return true; }}});
+        EXPECT_EQ(boites.MsgBox(QStringLiteral("Sauvegarde terminée!")), vbOK);
+        EXPECT_TRUE(script.Fini());
+        return true;
+    });
+    // Two boxes waiting, a file dialog due: it ends both waits and gets its
+    // Escape; closed at the keyboard, the box that follows it shows at once,
+    // the keyboard fallen back to the root and the pointer on the other
+    // program; then both boxes show in turn, though the server still says
+    // the keyboard is elsewhere.
+    attend("deux attentes, un dialogue de fichier", [&] { sur_autre(); reste_ailleurs(); }, reste_ailleurs, [&] {
+        const auto dialogue = [&] {
+            Script script({{"dialogue au clavier", [&] { return qobject_cast<QFileDialog*>(QApplication::activeWindow()) != nullptr; }},
+                           {"Échap", [&] { autre.Echap(); return true; }}});
+            Dialogue_Fichier d;
+            EXPECT_FALSE(boites.ShowOpen(d));
+            EXPECT_TRUE(script.Fini());
+            autre.Focus(autre.racine);
+            montree("juste après le dialogue de fichier", true);
+            return true;
+        };
+        Script script({{"seconde boîte en attente", [&] { return !Boite_Montree(); }},
+                       {"dialogue de fichier", dialogue},
+                       {"seconde boîte montrée", Boite_Au_Clavier},
+                       {"Entrée dans la seconde", [&] { autre.Entree(); return true; }}});
+        EXPECT_EQ(boites.MsgBox(QStringLiteral("Voulez vous purger les enregistrements du module ?"), vbYesNo), vbYes);
+        EXPECT_TRUE(script.Fini());
+        return true;
+    });
+    // The program's window gone while its box waits: nowhere to come back to.
+    attend("fenêtre fermée", reste_ailleurs, [&] { ostrel.hide(); });
+    ostrel.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&ostrel));
+
+    // The other program in use, its dialogs opening and closing: at each
+    // close the focus passes through no window or the pointer for a moment,
+    // and the pointer rests on Ostrel. The box keeps waiting, and the other
+    // program keeps the keyboard.
+    std::atomic<bool> fini = false;
+    std::thread passages;
+    attend("passages du focus", [&] {
+        sur_ostrel();
+        reste_ailleurs();
+        passages = std::thread([&, affichage = serveur.affichage] {
+            xcb_connection_t* c = xcb_connect(affichage.constData(), nullptr);
+            std::minstd_rand hasard(44);
+            for (int i = 0; i < 120; ++i) {
+                xcb_set_input_focus(c, XCB_INPUT_FOCUS_POINTER_ROOT, i % 2 ? XCB_NONE : XCB_INPUT_FOCUS_POINTER_ROOT, XCB_CURRENT_TIME);
+                xcb_flush(c);
+                std::this_thread::sleep_for(std::chrono::microseconds(2000 + hasard() % 3000));
+                xcb_set_input_focus(c, XCB_INPUT_FOCUS_POINTER_ROOT, autre.fenetre, XCB_CURRENT_TIME);
+                std::free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
+                std::this_thread::sleep_for(std::chrono::microseconds(10000 + hasard() % 20000));
+            }
+            xcb_disconnect(c);
+            fini = true;
+        });
+    }, retour_ostrel, [&] {
+        if (!fini) return false;
+        EXPECT_EQ(autre.Focus_Actuel(), autre.fenetre);
+        return true;
+    });
+    if (passages.joinable()) passages.join();
 }

@@ -10,6 +10,7 @@
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QIdentityProxyModel>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -151,6 +152,35 @@ void Finir_Attentes() {
     }
 }
 
+// The key whose press brought a waiting box is the operator's call to the
+// box, nothing more: its release (and its repeats, the key held) would act
+// on the screen below or on the box, as a release that came with the press
+// reaches them before the box is modal. Dropped until the key is up, or
+// pressed anew.
+class Touche_Retenue : public QObject {
+public:
+    static void Retenir(const QKeyEvent& appui) {
+        static QPointer<Touche_Retenue> filtre;
+        if (!filtre) filtre = new Touche_Retenue(qApp);
+        filtre->code_ = appui.nativeScanCode() ? appui.nativeScanCode() : static_cast<quint32>(appui.key());
+        filtre->natif_ = appui.nativeScanCode() != 0;
+        qApp->installEventFilter(filtre);  // before every other filter
+    }
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (!code_ || (e->type() != QEvent::KeyPress && e->type() != QEvent::KeyRelease)) return false;
+        const auto* touche = static_cast<QKeyEvent*>(e);
+        if ((natif_ ? touche->nativeScanCode() : static_cast<quint32>(touche->key())) != code_) return false;
+        if (touche->isAutoRepeat()) return true;
+        code_ = 0;
+        return e->type() == QEvent::KeyRelease;
+    }
+
+private:
+    using QObject::QObject;
+    quint32 code_ = 0;
+    bool natif_ = false;
+};
+
 // Holds back the input and the close requests meant for the program's
 // windows while a box waits for the operator: the box is modal before it
 // shows, and the click that brings the operator back must not press what
@@ -165,6 +195,9 @@ public:
         if (attente_.finie) return false;
         switch (e->type()) {
         case QEvent::KeyPress:
+            Touche_Retenue::Retenir(*static_cast<QKeyEvent*>(e));
+            Finir_Attentes();
+            return true;
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonDblClick:
         case QEvent::TouchBegin:
@@ -179,35 +212,91 @@ private:
     const Attente& attente_;
 };
 
+// How often the window system is asked while a box waits, and over how
+// many answers in a row (0.2 s) its word that the operator is back must
+// hold: a window manager passes through no focus or the root for a moment
+// each time a window closes, and one answer read then would bring the box
+// over the program in use.
+constexpr int Intervalle_Sonde_Ms = 25;
+constexpr int Reponses_Tenues = 9;
+
 // A box that comes while another program has the keyboard (the end of a
 // download or a printout nobody watched) would come over that program, and
 // the next key typed there would answer it. It waits instead: the program
 // asks for attention and the box shows once the operator is back in one of
 // its windows. A box mapped at once, even one shown without activation, is
 // not enough: Openbox brings it over the program in use together with the
-// window it belongs to, and gives it the keyboard. Without a window of the
-// program on screen there is nowhere to come back to, and the box shows at
-// once.
+// window it belongs to, and gives it the keyboard. Where only the pointer
+// says the operator is here, the box waits quietly for that to hold. Without
+// a window of the program on screen there is nowhere to come back to, and
+// the box shows at once.
 void Attendre_Operateur() {
     QPointer<QWidget> fenetre = Parent();
-    if (fenetre && fenetre->isVisible() && Clavier_Ailleurs()) {
+    const Presence presence = fenetre && fenetre->isVisible() ? Operateur_Present() : Presence::Ici;
+    if (presence != Presence::Ici) {
         Attente attente;
         Attentes().push_back(&attente);
         Entrees_Retenues retenue(attente);
         qApp->installEventFilter(&retenue);
-        Demander_Attention(fenetre);
+        bool attention = false;
+        const auto demander_attention = [&] {
+            if (!attention) Demander_Attention(fenetre);
+            attention = true;
+        };
+        int ici = 0;  // answers in a row that the operator is here
+        if (presence == Presence::Ailleurs)
+            demander_attention();
+        else
+            ici = 1;
         // Asked again and again: the program's own view may never have seen
         // the keyboard leave, and then sees no change when it comes back.
         QTimer sonde;
-        sonde.setInterval(100);
-        QObject::connect(&sonde, &QTimer::timeout, &attente.boucle, [&fenetre] {
-            if (!fenetre || !fenetre->isVisible() || !Clavier_Ailleurs()) Finir_Attentes();
+        sonde.setInterval(Intervalle_Sonde_Ms);
+        QObject::connect(&sonde, &QTimer::timeout, &attente.boucle, [&] {
+            if (attente.finie) {
+                sonde.stop();
+            } else if (!fenetre || !fenetre->isVisible()) {
+                Finir_Attentes();
+            } else if (Clavier_Ailleurs()) {
+                ici = 0;
+                demander_attention();
+            } else if (++ici >= Reponses_Tenues) {
+                Finir_Attentes();
+            }
         });
         sonde.start();
         attente.boucle.exec();
         Attentes().erase(std::find(Attentes().begin(), Attentes().end(), &attente));
     }
+}
+
+// Whether a box or a dialog had the keyboard when it closed: the program's
+// active window then, or pressed with a key or a button (the operator at it,
+// where the program heard nothing of the keyboard coming: no window manager).
+class Fin_De_Boite : public QObject {
+public:
+    explicit Fin_De_Boite(QWidget& boite) : boite_(boite) { qApp->installEventFilter(this); }
+    ~Fin_De_Boite() override { Noter_Boite_Fermee(au_clavier_); }
+    bool eventFilter(QObject* objet, QEvent* e) override {
+        if (e->type() == QEvent::Hide && objet == &boite_)
+            au_clavier_ = QApplication::activeWindow() == &boite_ || pressee_;
+        else if ((e->type() == QEvent::KeyPress || e->type() == QEvent::MouseButtonPress) && objet->isWidgetType())
+            pressee_ = static_cast<QWidget*>(objet)->window() == &boite_;
+        return false;
+    }
+
+private:
+    QWidget& boite_;
+    bool pressee_ = false;
+    bool au_clavier_ = false;
+};
+
+// Every box and dialog on the screen gets its input: every wait beneath it
+// ends, and holds nothing back.
+int Executer(QDialog& boite) {
     Finir_Attentes();
+    Fin_De_Boite fin(boite);
+    return boite.exec();
 }
 
 }  // namespace
@@ -282,7 +371,7 @@ int Boites_Qt::MsgBox(const QString& texte, int style, const QString& titre) {
     }
     boite.setDefaultButton(static_cast<QPushButton*>(reponses.front().first));
     if (annuler) boite.setEscapeButton(annuler);
-    boite.exec();
+    Executer(boite);
     // A box closed without a button answers as its escape button would.
     QAbstractButton* clique = boite.clickedButton() ? boite.clickedButton() : annuler;
     for (const auto& [bouton, reponse] : reponses)
@@ -328,8 +417,7 @@ bool Boites_Qt::Fichier(Dialogue_Fichier& d, bool enregistrer) {
     int resultat;
     {
         Compteur_Modal modal(modaux_);
-        Finir_Attentes();  // the dialog on the screen gets its input
-        resultat = dialogue.exec();
+        resultat = Executer(dialogue);
     }
     if (resultat != QDialog::Accepted || dialogue.selectedFiles().isEmpty()) return false;
     d.FileName = dialogue.selectedFiles().front();
@@ -340,12 +428,13 @@ bool Boites_Qt::ShowOpen(Dialogue_Fichier& dialogue) { return Fichier(dialogue, 
 bool Boites_Qt::ShowSave(Dialogue_Fichier& dialogue) { return Fichier(dialogue, true); }
 
 bool Boites_Qt::ShowColor(Couleur& couleur, const QString& titre) {
-    QColor choisie;
+    QColorDialog dialogue(Vers_QColor(couleur), Parent());
+    dialogue.setWindowTitle(titre);
     {
         Compteur_Modal modal(modaux_);
-        Finir_Attentes();
-        choisie = QColorDialog::getColor(Vers_QColor(couleur), Parent(), titre);
+        if (Executer(dialogue) != QDialog::Accepted) return false;
     }
+    const QColor choisie = dialogue.selectedColor();
     if (!choisie.isValid()) return false;
     couleur = Depuis_QColor(choisie);
     return true;
@@ -399,8 +488,7 @@ bool Boites_Qt::ShowFont(Choix_Police& police) {
     int resultat;
     {
         Compteur_Modal modal(modaux_);
-        Finir_Attentes();  // the dialog on the screen gets its input
-        resultat = dialogue.exec();
+        resultat = Executer(dialogue);
     }
     if (resultat != QDialog::Accepted) return false;
     const QFont choisie = dialogue.selectedFont();

@@ -75,11 +75,9 @@ void Installer_Apercu_Clavier() {
 
 namespace {
 
-// The program has the keyboard: one of its windows is active as far as it
-// knows, and the window system, asked now, does not say that another program
-// took the keyboard meanwhile (during work that held the event loop, the
-// program heard nothing of it).
-bool Clavier_Au_Programme() { return QApplication::activeWindow() && !Clavier_Ailleurs(); }
+// The question a box asks before it shows: with no window manager the
+// program may have no active window at all while the keys come to it.
+bool Clavier_Au_Programme() { return Operateur_Present() != Presence::Ailleurs; }
 
 const char* const Nom_Attente_Attention = "ostrel_attente_attention";
 

@@ -70,10 +70,10 @@ private:
 // once, by the first form.
 void Installer_Apercu_Clavier();
 
-// Whether the program has the keyboard is asked of the window system as it
-// stands when these run (Clavier_Ailleurs), not taken from what the program
-// last heard: work that held the event loop may end long after the operator
-// went to another program.
+// Whether the program has the keyboard is asked as a box asks it, of the
+// window system as it stands when these run (Operateur_Present), not taken
+// from what the program last heard: work that held the event loop may end
+// long after the operator went to another program.
 //
 // Activates the window of `w` when the program already has the keyboard;
 // while another program has it, the window only asks for attention as the
