@@ -10,10 +10,14 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <map>
+#include <set>
 
 #include "banc_enregistrements.h"
 #include "commun/delais_test.h"
+#include "commun/impression_test.h"
 #include "commun/serveur_impression.h"
+#include "files/impression.h"
+#include "history/journal_alarmes.h"
 #include "platform/ligne_items.h"
 #include "platform/ui/couleurs_ui.h"
 #include "platform/ui/imprimante_qt.h"
@@ -553,6 +557,84 @@ TEST_F(Courbes, SurUneFileAuxBordsLargesChaquePageEstUneFeuille) {
     }
     ASSERT_TRUE(systeme.EndDoc());
     EXPECT_EQ(Pages_Pdf(serveur.Documents().back()), (QStringList{"595 842", "842 595"}));
+    Definir_Imprimante(&imprimante);
+}
+
+// Each printout of words, on a sheet printed nearly to its edges, then on a
+// queue whose printer leaves 20 mm of the sides of a sheet, 15 of its top and
+// 30 of its foot: every word lies within the printable area of its page, and
+// the printout has the same words on both. A printout keeps one size of print: the journal's
+// pages between its rules are as small as the pages its rules made smaller.
+TEST_F(Courbes, SurUneFileAuxBordsLargesChaqueMotEstDansLaZoneImprimable) {
+    if (!ostrel_test::Lecteur_Pdf_Present()) GTEST_SKIP() << "pdftotext n'est pas installé";
+    ostrel_test::Serveur_Impression serveur;
+    if (!serveur.Demarrer()) return;
+    ASSERT_NE(Demarrer(false), nullptr);
+    // 105 points in alarm: three columns of the table, however many rows a page holds.
+    std::vector<Point_Fichier> points;
+    for (int k = 0; k < 105; ++k) points.push_back({9, k / 60, k % 60, 12.5f, true});
+    Frm_Enreg_Forme* v = Ouvrir_Fichier(Fichier_Enregistrements("t.txt", 1, {points}, {"Frigo       "}));
+    ASSERT_NE(v, nullptr);
+    v->Check_Voie[0]->setChecked(true);
+    Num_Module = 2;
+    Nb_Voies_Module[1] = 16;
+    QStringList journal;
+    for (int k = 0; k < 100; ++k)
+        journal << QStringLiteral("10/03/2027 %1:%2:00").arg(12 + k / 60).arg(k % 60, 2, 10, QLatin1Char('0')).leftJustified(22) +
+                       QStringLiteral("Voie 3").leftJustified(10) + QStringLiteral("Froid").leftJustified(15) +
+                       QStringLiteral("Alarme haute non acquittée").leftJustified(32) + QStringLiteral("DUPONT").leftJustified(21);
+    Imprimante_Qt systeme([] { return QString(); });
+    Definir_Imprimante(&systeme);
+    const std::vector<std::function<void()>> impressions = {
+        [] { Imprimer_Parametres_Voies(16); },
+        [] { Imprimer_Parametres_Module({"0042", "1234", "9999", "0000"}, {"DUPONT", "MARTIN", "Nuit", "Jour"}); },
+        [] { Imprimer_Mesures_Instantanees(); },
+        [&] { Imprimer_Lignes_Journal(QStringLiteral("Serre du nord"), journal); },
+        [&] {
+            boites.Reponses = {vbOK};
+            v->Cmd_Imprimer_Tableau_Click();
+        },
+        [] {  // the sheet turned within a document: each page fits its own
+            Page_Rapport_109_Colonnes();
+            Printer().Print(QString(109, QLatin1Char('=')));
+            Printer().Orientation(vbPRORLandscape);
+            Printer().NewPage();
+            Printer().Print(QStringLiteral("Paysage"));
+            Printer().EndDoc();
+        }};
+    // The words of each printout, sorted; those out of the printable area (in mm, give or take
+    // half a point of the reader's measure of the glyphs) fail.
+    const auto mots = [&](const QMarginsF& portrait, const QMarginsF& paysage) {
+        std::vector<QStringList> textes(impressions.size());
+        for (size_t k = 0; k < impressions.size(); ++k) {
+            const size_t avant = serveur.Documents().size();
+            impressions[k]();
+            const std::vector<QByteArray> documents = serveur.Documents();
+            EXPECT_GT(documents.size(), avant) << k;
+            QStringList hors;
+            std::set<int> noms;  // widths of the operator's name on the journal's pages, in hundredths of a point
+            for (size_t n = avant; n < documents.size(); ++n)
+                for (const ostrel_test::Mot_Pdf& mot : ostrel_test::Mots_Pdf(documents[n])) {
+                    textes[k] << mot.Texte;
+                    if (k == 3 && mot.Texte == "DUPONT") noms.insert(qRound(mot.Boite.width() * 100));
+                    const QMarginsF m = (mot.Page.width() > mot.Page.height() ? paysage : portrait) * (72 / 25.4);
+                    if (!QRectF(QPointF(), mot.Page).marginsRemoved(m).adjusted(-0.5, -0.5, 0.5, 0.5).contains(mot.Boite))
+                        hors << mot.Texte;
+                }
+            EXPECT_EQ(hors.join(' ').toStdString(), "") << k;
+            EXPECT_LE(noms.size(), 1u);
+            textes[k].sort();
+        }
+        return textes;
+    };
+    const QMarginsF petits(Marge_Page_mm, Marge_Page_mm, Marge_Page_mm, Marge_Page_mm);
+    const std::vector<QStringList> a4 = mots(petits, petits);
+    EXPECT_EQ(a4[1].count("Weekend"), 18);
+    EXPECT_EQ(a4[4].count("ALARME"), 105);
+    ASSERT_TRUE(serveur.Bords_Non_Imprimables(ostrel_test::Serveur_Impression::File, QMarginsF(20, 15, 20, 30)));
+    // Across a landscape page, the wider of the two short edges on each side; along it, of the long ones.
+    const std::vector<QStringList> larges = mots(QMarginsF(20, 15, 20, 30), QMarginsF(30, 20, 30, 20));
+    for (size_t k = 0; k < a4.size(); ++k) EXPECT_EQ(larges[k].join(' ').toStdString(), a4[k].join(' ').toStdString()) << k;
     Definir_Imprimante(&imprimante);
 }
 

@@ -11,7 +11,9 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <algorithm>
+#include <array>
 #include <optional>
+#include <vector>
 
 #include "platform/dates.h"
 #include "platform/fichiers.h"
@@ -108,6 +110,13 @@ struct Imprimante_Qt::Dessin {
     int pages = 1;  // of the document, for a queue
     double y = 0;   // top of the next line, in device pixels
     bool orientation_a_appliquer = false;
+    // The lines of the page under way, drawn when it ends, once its width is known.
+    struct Ligne {
+        QFont police;
+        QString texte;
+        double base, bas, largeur;  // baseline, bottom and width of what shows, in device pixels
+    };
+    std::vector<Ligne> lignes;
 };
 
 // One printout, from its start to its end.
@@ -117,6 +126,8 @@ struct Imprimante_Qt::Impression {
     int pages_envoyees = 0;               // pages of the printout the queue has taken
     std::unique_ptr<Dessin> dessin;       // the document drawn, or the PDF file that waits for more
     bool document = false;                // a document is started and not ended
+    // The scale its pages in portrait, then in landscape, were last drawn at.
+    std::array<double, 2> echelles{1, 1};
     // The queue the printout goes to, the default one when it started (no name: a PDF file).
     const File_Impression& File(bool forcer_pdf) {
         if (!file) file = forcer_pdf ? File_Impression() : service.File_Par_Defaut();
@@ -220,8 +231,36 @@ void Imprimante_Qt::Commencer_Document() {
     if (!d.painter->begin(d.pdf.get())) Abandonner_Sauf_Fichier(QStringLiteral("le document n'a pas pu être commencé"));
 }
 
+void Imprimante_Qt::Dessiner_Lignes() {
+    Dessin& d = *impression_->dessin;
+    if (d.lignes.empty()) return;
+    // Still on the page these lines belong to: a sheet turned takes effect on the next.
+    const QPageLayout mise_en_page = d.pdf->pageLayout();
+    const QRectF page = mise_en_page.paintRectPixels(d.pdf->logicalDpiY());
+    // A page the report laid out wider than the printer prints is drawn
+    // smaller, whole: nothing runs into the border or off the sheet. The
+    // pages after it in that orientation are drawn as small, so that a
+    // printout keeps one size of print.
+    double& echelle = impression_->echelles[mise_en_page.orientation() == QPageLayout::Landscape ? 1 : 0];
+    for (const Dessin::Ligne& l : d.lignes) {
+        if (l.largeur > page.width()) echelle = std::min(echelle, page.width() / l.largeur);
+        if (l.bas > page.height()) echelle = std::min(echelle, page.height() / l.bas);
+    }
+    if (echelle < 1) {
+        d.painter->save();
+        d.painter->scale(echelle, echelle);
+    }
+    for (const Dessin::Ligne& l : d.lignes) {
+        d.painter->setFont(l.police);
+        if (!l.texte.isEmpty()) d.painter->drawText(QPointF(0, l.base), l.texte);
+    }
+    if (echelle < 1) d.painter->restore();
+    d.lignes.clear();
+}
+
 void Imprimante_Qt::Nouvelle_Page() {
     Dessin& d = *impression_->dessin;
+    Dessiner_Lignes();
     if (d.orientation_a_appliquer) {
         // The sheet turned, with the borders its printer leaves on each side then.
         d.pdf->setPageLayout(Mise_En_Page(impression_->File(forcer_pdf_), orientation_));
@@ -240,14 +279,17 @@ void Imprimante_Qt::Print(const std::vector<Item>& items) {
     Dessin& d = *impression_->dessin;
     if (d.echec) return;
     const QFont police = Police();
-    d.painter->setFont(police);
     const QFontMetricsF mesures(police, d.pdf.get());
     if (d.y > 0 && d.y + mesures.height() > Hauteur_Page()) {
         Nouvelle_Page();
         if (d.echec) return;
     }
     const QString texte = Composer_Ligne(items);
-    if (!texte.isEmpty()) d.painter->drawText(QPointF(0, d.y + mesures.ascent()), texte);
+    // The blanks that end a line take no room on paper.
+    qsizetype visible = texte.size();
+    while (visible > 0 && texte[visible - 1].isSpace()) --visible;
+    d.lignes.push_back({police, texte, d.y + mesures.ascent(), d.y + mesures.height(),
+                        mesures.horizontalAdvance(texte.left(visible))});
     d.y += mesures.lineSpacing();
 }
 
@@ -359,6 +401,7 @@ Resultat_Impression Imprimante_Qt::Terminer_Dessin() {
     Impression& impression = *impression_;
     impression.document = false;
     Dessin& d = *impression.dessin;
+    if (d.painter && d.painter->isActive() && !d.echec) Dessiner_Lignes();
     if (d.painter && d.painter->isActive() && !d.painter->end())
         Abandonner_Sauf_Fichier(QStringLiteral("le document n'a pas pu être terminé"));
     // The document is printed once the print server has taken it whole.

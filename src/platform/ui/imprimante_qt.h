@@ -8,9 +8,11 @@
 // answers, it is written as a PDF file, named after the date and time of its
 // first page, in a folder the program gives (the "Impressions" folder of the
 // application). Nothing of a printout is kept for the next one. Lines run
-// down the page and a full page starts the next one by itself. "Courier New"
-// is replaced by an installed monospace font when the machine lacks it, so
-// that print zones stay aligned. A PDF file is written safely: it gets its
+// down the page and a full page starts the next one by itself; a page whose
+// lines are wider than the printable area of its sheet is drawn scaled down,
+// whole, to fit it, and so are the pages of the printout after it in that
+// orientation. "Courier New" is replaced by an installed monospace font when
+// the machine lacks it, so that print zones stay aligned. A PDF file is written safely: it gets its
 // name once all of it is on the disk (the next free one when another program
 // took it meanwhile), and a printout not written whole is a failure that
 // leaves no file.
@@ -57,6 +59,8 @@ private:
 
     void Commencer_Document();
     void Nouvelle_Page();
+    // Draws the lines of the page under way, scaled down where they do not fit its printable area.
+    void Dessiner_Lignes();
     void Abandonner(const QString& raison);
     // Fails with the PDF file's own failure when there is one, else with `raison`.
     void Abandonner_Sauf_Fichier(const QString& raison);
