@@ -263,6 +263,19 @@ TEST_F(Mouchard, UneTraceArchiveeNEstPasArchiveeDeNouveau) {
     EXPECT_EQ(Lire(trace), suite);
     appels::retrait_refuse.clear();
 
+    // A symbolic link to a trace kept in another folder: that file is
+    // archived and emptied, the link stays, and the lines go on into it.
+    QFile::remove(archive);
+    QFile::remove(trace);
+    const QString ailleurs = dossier.filePath("site/setupm.snf");
+    QDir().mkpath(QFileInfo(ailleurs).absolutePath());
+    Ajouter(ailleurs, matin);
+    ASSERT_TRUE(QFile::link(ailleurs, trace));
+    lignes = Tracer("e", 20);
+    EXPECT_EQ(Lire(archive), matin);
+    EXPECT_TRUE(QFileInfo(trace).isSymLink());
+    EXPECT_EQ(Lire(ailleurs), lignes);
+
     // Neither removed nor emptied: archived once, the lines after it in the
     // trace alone.
     recommencer(matin);
