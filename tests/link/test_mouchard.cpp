@@ -19,6 +19,7 @@
 #include <unistd.h>
 
 #include "appels_fichiers.h"
+#include "commun/fichiers_test.h"
 #include "link/mouchard.h"
 #include "link/tableau_bord.h"
 #include "link/variables.h"
@@ -223,7 +224,29 @@ TEST_F(Mouchard, UnArchivageRateGardeLaTraceEtNArretePas) {
     Fichier_Mouchard = "/proc/interdit/setupm.snf";  // a trace that cannot be written costs the line only
     Init_Mouchard();
     Ecrit_Mouchard("perdue");
-    SUCCEED();
+
+    // So does a line the full disk has room for 40 bytes of: none of it
+    // stays, and the next one, once there is room again, starts a line.
+    Fichier_Mouchard = trace;
+    const int plein = Demarrage([&] {
+        const QString windows = QFileInfo(trace).absolutePath();
+        if (!ostrel_test::Petit_Disque(windows)) ::_exit(77);
+        const QByteArray avant(4096 - 40, 'x');  // 40 bytes short of a page
+        Ajouter(trace, avant);
+        QFile occupe(windows + "/occupe");
+        occupe.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+        while (occupe.write(QByteArray(4096, 'o')) > 0) {
+        }
+        Ecrit_Mouchard("perdue faute de place");
+        const bool reprise = Lire(trace) == avant;
+        occupe.remove();
+        Ecrit_Mouchard("suite");
+        ::_exit(reprise && Lire(trace) == avant + "07/03/2027 09:05:03 OstrelSoft+ 1.14VSA suite\r\n" ? 0 : 1);
+    });
+    if (plein == 77)
+        std::cout << "No file system can be mounted here: the full disk is not tried.\n";
+    else
+        EXPECT_EQ(plein, 0);
 }
 
 // Once archived, a trace starts afresh: removed, or emptied where its folder
