@@ -12,8 +12,10 @@
 #include <iostream>
 #include <linux/fs.h>
 #include <mutex>
+#include <sys/inotify.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -207,6 +209,11 @@ TEST_F(Mouchard, UnSecondArchivageDuJourSAjouteALArchive) {
     Init_Mouchard();
     EXPECT_EQ(Lire(trace).size(), 0);
     EXPECT_EQ(Lire(archive), QByteArray(500001, 'm') + QByteArray(600000, 's'));
+    // A trace whose start happens to be the archive's end is archived whole.
+    const QByteArray nuit = QByteArray(10, 's') + QByteArray(500000, 'n');
+    Ajouter(trace, nuit);
+    Init_Mouchard();
+    EXPECT_EQ(Lire(archive), QByteArray(500001, 'm') + QByteArray(600000, 's') + nuit);
 }
 
 TEST_F(Mouchard, NomsDArchiveSansZeros) {
@@ -331,6 +338,26 @@ TEST_F(Mouchard, UnTubeNArretePasEtLArchiveTientLaTraceUneFois) {
     ASSERT_EQ(::stat(QFile::encodeName(trace).constData(), &etat), 0);
     EXPECT_TRUE(S_ISFIFO(etat.st_mode));
     EXPECT_FALSE(QFile::exists(archive));
+    // Nor is a pipe that a reader holds open, nor (for root) a device, even
+    // opened.
+    for (const bool peripherique : {false, true}) {
+        QFile::remove(trace);
+        const QByteArray nom = QFile::encodeName(trace);
+        if (peripherique ? ::mknod(nom.constData(), S_IFCHR | 0666, ::makedev(1, 3)) != 0
+                         : ::mkfifo(nom.constData(), 0644) != 0) {
+            std::cout << "No device can be made here (not root): only the pipe is tried.\n";
+            break;
+        }
+        const int lecteur = peripherique ? -1 : ::open(nom.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        const int veille = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+        ASSERT_GE(::inotify_add_watch(veille, nom.constData(), IN_OPEN | IN_MODIFY), 0);
+        Init_Mouchard();
+        Tracer("tube ", 3);
+        char evenement[4096];
+        EXPECT_LT(::read(veille, evenement, sizeof evenement), 0) << (peripherique ? "device" : "pipe") << " opened";
+        ::close(veille);
+        if (lecteur >= 0) ::close(lecteur);
+    }
     QFile::remove(trace);
 
     const QByteArray matin = Lignes_Numerotees("matin ");

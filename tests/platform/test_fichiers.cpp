@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <grp.h>
 #include <sched.h>
+#include <sys/mman.h>
 #include <sys/mount.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
@@ -561,6 +562,26 @@ TEST(LireFichier, UnFichierTropGrandOuQueLaMemoireNePeutTenirEstRefuse) {
     EXPECT_TRUE(contenu.isEmpty());
     ASSERT_TRUE(Lire_Fichier(QStringLiteral("/proc/self/maps"), contenu));
     EXPECT_GT(contenu.size(), 100);
+    // Whole, however many reads it takes: the map of a process held still,
+    // its memory in a thousand pieces.
+    const pid_t immobile = ::fork();
+    if (immobile == 0) {
+        const long page = ::sysconf(_SC_PAGESIZE);
+        auto* zone = static_cast<char*>(::mmap(nullptr, 2000 * page, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
+        for (int i = 0; zone != MAP_FAILED && i < 2000; i += 2) ::mprotect(zone + i * page, page, PROT_NONE);
+        ::raise(SIGSTOP);
+        ::_exit(0);
+    }
+    int etat = 0;
+    ASSERT_EQ(::waitpid(immobile, &etat, WUNTRACED), immobile);
+    const QString carte = QStringLiteral("/proc/%1/maps").arg(immobile);
+    r = Lire_Fichier(carte, contenu);
+    const QByteArray attendu = Lire(carte);
+    ::kill(immobile, SIGKILL);
+    ::waitpid(immobile, &etat, 0);
+    EXPECT_TRUE(r);
+    EXPECT_GE(attendu.count('\n'), 1000);
+    EXPECT_EQ(contenu, attendu);
     ASSERT_TRUE(ostrel_test::Fichier_Creux(nom, qint64{30} << 30));
     r = Lire_Fichier(nom, contenu);
     EXPECT_TRUE(r.Trop_Grand);
