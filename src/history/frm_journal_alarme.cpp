@@ -41,11 +41,6 @@ namespace {
 const QString Ecran_Journal = QStringLiteral("Journal des alarmes");
 const QString Toutes_Les_Voies = QStringLiteral("Toutes les voies");
 
-// A journal larger than any module keeps is not given room: the download
-// stops when the table is full.
-constexpr Long Nb_Max_Evenements = 1000000;
-
-
 template <class T> T* Controle(const char* nom, QWidget* parent) {
     auto* c = new T(parent);
     c->setObjectName(QString::fromLatin1(nom));
@@ -383,7 +378,9 @@ void frm_Journal_Alarme_Forme::Telecharger(bool periode) {
 
     Lecture_Nombre_Evenements(Num_Module);
     if (Code_Erreur != 0) return;
-    const Long annonces = std::clamp<Long>(Donnees_Reponse.Nb_Evenements, 0, Nb_Max_Evenements);
+    // A journal larger than the screen keeps is not given room: the download
+    // stops when the table is full.
+    const Long annonces = std::clamp<Long>(Donnees_Reponse.Nb_Evenements, 0, Nb_Max_Entrees_Journal - 1);
     Tab_Journal.assign(static_cast<size_t>(annonces) + 1, Evenement_Journal{});
 
     Octet filtre = static_cast<Octet>(std::max(Cmb_Choix_Num_Voie->currentIndex(), 0));

@@ -48,11 +48,14 @@ constexpr int Lignes_Entete_Journal = 7;
 QByteArray Contenu_Fichier_Journal(const QString& entete, const Table_Noms_Operateurs& noms,
                                    const std::vector<Evenement_Journal>& journal, Long nb);
 
-// The largest journal file read. An entry line is at most about 80 bytes (the
-// date and time, the channel, its name filled to 14 characters, the longest
-// state text, the operator, CR LF); the first version read at most 32,768
-// entries, 2.3 MB, and a module keeps fewer alarms than recordings. A file of
-// 64 MB, 800,000 entries, is no journal file.
+// The most entries the screen keeps from a module, six times what the first
+// version read (32,768), in about 100 MB of memory with their list lines. An
+// entry line of the file is at most 74 bytes (the date and time, the channel,
+// its name filled to 15 characters and quoted, the longest state text, the
+// operator, CR LF): the largest journal the screen saves is 14.8 MB.
+constexpr Long Nb_Max_Entrees_Journal = 200000;
+// The largest journal file read, over four times the largest saved. A file of
+// 64 MB is no journal file.
 constexpr qint64 Taille_Max_Fichier_Journal = qint64{64} << 20;
 
 // A journal file as read: its first line, its four operator names and its

@@ -114,9 +114,12 @@ bool Archive_Mouchard() {
             return false;
         }
     }
-    // A trace whose folder is closed to this account is emptied instead;
-    // one that can be neither removed nor emptied is kept whole.
-    if (!QFile::remove(Fichier_Mouchard) && !QFile::resize(Fichier_Mouchard, 0))
+    // A trace that a symbolic link leads to (a site keeping it elsewhere) is
+    // emptied where it is, the link kept, and so is one whose folder is closed
+    // to this account; one that can be neither removed nor emptied is kept
+    // whole.
+    if ((QFileInfo(Fichier_Mouchard).isSymLink() || !QFile::remove(Fichier_Mouchard)) &&
+        !QFile::resize(Fichier_Mouchard, 0))
         trace_gardee = Trace_Gardee{Fichier_Mouchard, fichier};
     return true;
 }

@@ -15,9 +15,10 @@ void Ecrit_Mouchard(const QString& message);
 // Adds the trace to the end of the archive of the day, but for the start of
 // it that the archive already ends with (an earlier start archived it and
 // could not delete it), then deletes it, or empties it where it cannot be
-// deleted; the trace is kept when the copy fails. One that could be neither
-// deleted nor emptied is not archived again in this run while it is the same
-// file, only grown. Returns whether the archive was made.
+// deleted or is reached through a symbolic link, which stays; the trace is
+// kept when the copy fails. One that could be neither deleted nor emptied is
+// not archived again in this run while it is the same file, only grown.
+// Returns whether the archive was made.
 bool Archive_Mouchard();
 void Ferme_Mouchard();
 // Archive name of a date: Base_Archive_Mouchard & "-D_M_YYYY.snf".

@@ -168,7 +168,8 @@ Identite_Fichier Identifier_Fichier(const QString& chemin);
 // none (its folder must be there). A named pipe, a device or a socket is
 // refused at once, without waiting for a reader nor opening the device ("ce
 // n'est pas un fichier ordinaire"), and a folder too; an append-only file
-// takes them.
+// takes them. Bytes that fail halfway (a full disk) are taken back: the file
+// ends where it ended, but in an append-only file.
 Resultat_Fichier Ajouter_Au_Fichier(const QString& chemin, QByteArrayView octets);
 
 }  // namespace ostrel

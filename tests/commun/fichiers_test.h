@@ -1,7 +1,7 @@
 #pragma once
 // Files as the tests write and read them: whole contents, lines ending in
-// CR LF in the Windows-1252 code page, a folder nobody may write into, and
-// the pages of a PDF file.
+// CR LF in the Windows-1252 code page, a folder nobody may write into, a
+// small disk of a process's own, and the pages of a PDF file.
 #include <gtest/gtest.h>
 
 #include <QByteArray>
@@ -13,6 +13,9 @@
 #include <atomic>
 #include <cstdlib>
 #include <fcntl.h>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -89,6 +92,30 @@ inline bool Dossier_Lecture_Seule(const QString& dossier, bool oui) {
         }
     }
     return reussi;
+}
+
+// Namespaces of this process's own, where it may mount what it likes for
+// itself alone; false where the system allows none.
+inline bool Espace_De_Montage() {
+    const QByteArray uid = QByteArray::number(::getuid()), gid = QByteArray::number(::getgid());
+    const auto ecrire = [](const char* fichier, const QByteArray& texte) {
+        const int fd = ::open(fichier, O_WRONLY);
+        const bool ecrit = fd >= 0 && ::write(fd, texte.constData(), texte.size()) == texte.size();
+        if (fd >= 0) ::close(fd);
+        return ecrit;
+    };
+    // A process that changed user cannot write its own /proc files until it says so.
+    return ::prctl(PR_SET_DUMPABLE, 1) == 0 && ::unshare(CLONE_NEWUSER | CLONE_NEWNS) == 0 &&
+           ecrire("/proc/self/setgroups", "deny") && ecrire("/proc/self/uid_map", "0 " + uid + " 1") &&
+           ecrire("/proc/self/gid_map", "0 " + gid + " 1") &&
+           ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+}
+
+// A small file system (64 KiB) mounted on `dossier` for this process alone;
+// false where the system allows none.
+inline bool Petit_Disque(const QString& dossier) {
+    return Espace_De_Montage() &&
+           ::mount("tmpfs", QFile::encodeName(dossier).constData(), "tmpfs", 0, "size=64k") == 0;
 }
 
 // A named pipe given to a reader that must not wait on it. While it stands, a

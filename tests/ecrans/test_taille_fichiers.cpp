@@ -200,11 +200,19 @@ TEST_F(Banc_Ecrans, UnFichierTropGrandEstRefuseAussitotEtLePlusGrandDeChaqueSort
     QByteArray ancien = Contenu(tete);
     for (Long i = 0; i < Nb_Points_Max_Conversion; ++i)
         ancien += QByteArray::number(i % 16 + 1).rightJustified(2) + " 31/12/2026 23:59 -99999,9 1 \r\n";
-    const QString ancien_fichier = dossier_lectures.filePath("ancien.txt");
+    const QString ancien_fichier = dossier_lectures.filePath("ancien.txt"),
+                  converti = dossier_lectures.filePath("converti.txt");
     Ecrire(ancien_fichier, ancien);
     lire_sans_refus("Conversion", ancien_fichier, Taille_Max_Ancien_Fichier,
-                    [&] { conversion.Importer_Enregistrements(ancien_fichier); }, {});
+                    [&] {
+                        boites.Fichiers = {converti};
+                        conversion.Importer_Enregistrements(ancien_fichier);
+                    },
+                    {QStringLiteral("Sauvegarde terminée!")});
     EXPECT_EQ(conversion.NB_Voie, 16);
+    // What Conversion writes of it, as Ostrel reads it.
+    lire_sans_refus("converted", converti, Taille_Max_Fichier_Enregistrements,
+                    [&] { EXPECT_TRUE(Chargement_Fichier_Donnees(converti)); }, {});
 
     voies_les_plus_larges();
     for (Parametres_Voie& v : Tab_Parametres_Voies) v.Echelle_4mA = v.Echelle_20mA = Large;
@@ -225,15 +233,18 @@ TEST_F(Banc_Ecrans, UnFichierTropGrandEstRefuseAussitotEtLePlusGrandDeChaqueSort
                     [&] { Restauration_Config_Module(module_fichier, codes, noms, caption); },
                     {QStringLiteral("Restauration terminée!")});
 
-    // The most entries the first version read, each at its longest.
-    std::vector<Evenement_Journal> entrees(32768);
-    for (Evenement_Journal& e : entrees) e = {jour + TimeSerial(0, 0, 59), 4, 255, 4, QStringLiteral("Chambre, n°12")};
+    // The most entries the journal screen keeps, each at its longest (a
+    // module's name as the list fills it, quoted for its comma).
+    std::vector<Evenement_Journal> entrees(Nb_Max_Entrees_Journal);
+    for (Evenement_Journal& e : entrees) e = {jour + TimeSerial(0, 0, 59), 4, 255, 255, QStringLiteral("Chambre, n12   ")};
     Table_Noms_Operateurs operateurs;
     operateurs.fill(QString(21, QLatin1Char('O')));
     const QString journal_fichier = dossier_lectures.filePath("journal.txt");
-    Ecrire(journal_fichier, Contenu_Fichier_Journal(QString(64, QLatin1Char('E')), operateurs, entrees, 32768));
+    Ecrire(journal_fichier,
+           Contenu_Fichier_Journal(QString(64, QLatin1Char('E')), operateurs, entrees, Nb_Max_Entrees_Journal));
     lire_sans_refus("journal", journal_fichier, Taille_Max_Fichier_Journal,
                     [&] { EXPECT_TRUE(journal->Ouvrir_Journal(journal_fichier)); }, {});
+    EXPECT_EQ(Donnees_Reponse.Nb_Evenements, Nb_Max_Entrees_Journal);
 
     Chemin_Fichier_Version = dossier_lectures.filePath("ver.dva");
     Ligne_Reservee_Options = QString(200, QLatin1Char('R'));

@@ -124,6 +124,16 @@ TEST_F(Options, FichierCourtOuValeursIllisiblesGardentLesReglagesPrecedents) {
     EXPECT_EQ(Couleur_Fenetre, 0x123456);   // not a number
     EXPECT_EQ(Couleur_Cadre, 0xDDDDDD);     // the following lines still read
     EXPECT_EQ(Mdp_Admin, QStringLiteral("môt de passe"));
+
+    // Whole options, in a file larger than an options file can be: passed
+    // over. At the bound they read.
+    Mdp_Admin = "secret";
+    Ecrire("OstrelSoft+/ver.dva", Fichier_Complet().leftJustified(Taille_Max_Options + 1, ' '));
+    Chargement_Parametres_Logiciel();
+    EXPECT_EQ(Mdp_Admin, QStringLiteral("secret"));
+    Ecrire("OstrelSoft+/ver.dva", Fichier_Complet().leftJustified(Taille_Max_Options, ' '));
+    Chargement_Parametres_Logiciel();
+    EXPECT_EQ(Mdp_Admin, QStringLiteral("môt de passe"));
 }
 
 TEST_F(Options, FichierManquantOuCheminVide) {

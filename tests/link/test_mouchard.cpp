@@ -12,13 +12,16 @@
 #include <iostream>
 #include <linux/fs.h>
 #include <mutex>
+#include <sys/inotify.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
 #include "appels_fichiers.h"
+#include "commun/fichiers_test.h"
 #include "link/mouchard.h"
 #include "link/tableau_bord.h"
 #include "link/variables.h"
@@ -206,6 +209,11 @@ TEST_F(Mouchard, UnSecondArchivageDuJourSAjouteALArchive) {
     Init_Mouchard();
     EXPECT_EQ(Lire(trace).size(), 0);
     EXPECT_EQ(Lire(archive), QByteArray(500001, 'm') + QByteArray(600000, 's'));
+    // A trace whose start happens to be the archive's end is archived whole.
+    const QByteArray nuit = QByteArray(10, 's') + QByteArray(500000, 'n');
+    Ajouter(trace, nuit);
+    Init_Mouchard();
+    EXPECT_EQ(Lire(archive), QByteArray(500001, 'm') + QByteArray(600000, 's') + nuit);
 }
 
 TEST_F(Mouchard, NomsDArchiveSansZeros) {
@@ -223,7 +231,29 @@ TEST_F(Mouchard, UnArchivageRateGardeLaTraceEtNArretePas) {
     Fichier_Mouchard = "/proc/interdit/setupm.snf";  // a trace that cannot be written costs the line only
     Init_Mouchard();
     Ecrit_Mouchard("perdue");
-    SUCCEED();
+
+    // So does a line the full disk has room for 40 bytes of: none of it
+    // stays, and the next one, once there is room again, starts a line.
+    Fichier_Mouchard = trace;
+    const int plein = Demarrage([&] {
+        const QString windows = QFileInfo(trace).absolutePath();
+        if (!ostrel_test::Petit_Disque(windows)) ::_exit(77);
+        const QByteArray avant(4096 - 40, 'x');  // 40 bytes short of a page
+        Ajouter(trace, avant);
+        QFile occupe(windows + "/occupe");
+        occupe.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+        while (occupe.write(QByteArray(4096, 'o')) > 0) {
+        }
+        Ecrit_Mouchard("perdue faute de place");
+        const bool reprise = Lire(trace) == avant;
+        occupe.remove();
+        Ecrit_Mouchard("suite");
+        ::_exit(reprise && Lire(trace) == avant + "07/03/2027 09:05:03 OstrelSoft+ 1.14VSA suite\r\n" ? 0 : 1);
+    });
+    if (plein == 77)
+        std::cout << "No file system can be mounted here: the full disk is not tried.\n";
+    else
+        EXPECT_EQ(plein, 0);
 }
 
 // Once archived, a trace starts afresh: removed, or emptied where its folder
@@ -263,6 +293,19 @@ TEST_F(Mouchard, UneTraceArchiveeNEstPasArchiveeDeNouveau) {
     EXPECT_EQ(Lire(trace), suite);
     appels::retrait_refuse.clear();
 
+    // A symbolic link to a trace kept in another folder: that file is
+    // archived and emptied, the link stays, and the lines go on into it.
+    QFile::remove(archive);
+    QFile::remove(trace);
+    const QString ailleurs = dossier.filePath("site/setupm.snf");
+    QDir().mkpath(QFileInfo(ailleurs).absolutePath());
+    Ajouter(ailleurs, matin);
+    ASSERT_TRUE(QFile::link(ailleurs, trace));
+    lignes = Tracer("e", 20);
+    EXPECT_EQ(Lire(archive), matin);
+    EXPECT_TRUE(QFileInfo(trace).isSymLink());
+    EXPECT_EQ(Lire(ailleurs), lignes);
+
     // Neither removed nor emptied: archived once, the lines after it in the
     // trace alone.
     recommencer(matin);
@@ -295,6 +338,26 @@ TEST_F(Mouchard, UnTubeNArretePasEtLArchiveTientLaTraceUneFois) {
     ASSERT_EQ(::stat(QFile::encodeName(trace).constData(), &etat), 0);
     EXPECT_TRUE(S_ISFIFO(etat.st_mode));
     EXPECT_FALSE(QFile::exists(archive));
+    // Nor is a pipe that a reader holds open, nor (for root) a device, even
+    // opened.
+    for (const bool peripherique : {false, true}) {
+        QFile::remove(trace);
+        const QByteArray nom = QFile::encodeName(trace);
+        if (peripherique ? ::mknod(nom.constData(), S_IFCHR | 0666, ::makedev(1, 3)) != 0
+                         : ::mkfifo(nom.constData(), 0644) != 0) {
+            std::cout << "No device can be made here (not root): only the pipe is tried.\n";
+            break;
+        }
+        const int lecteur = peripherique ? -1 : ::open(nom.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        const int veille = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+        ASSERT_GE(::inotify_add_watch(veille, nom.constData(), IN_OPEN | IN_MODIFY), 0);
+        Init_Mouchard();
+        Tracer("tube ", 3);
+        char evenement[4096];
+        EXPECT_LT(::read(veille, evenement, sizeof evenement), 0) << (peripherique ? "device" : "pipe") << " opened";
+        ::close(veille);
+        if (lecteur >= 0) ::close(lecteur);
+    }
     QFile::remove(trace);
 
     const QByteArray matin = Lignes_Numerotees("matin ");

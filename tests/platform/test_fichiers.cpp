@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <grp.h>
 #include <sched.h>
+#include <sys/mman.h>
 #include <sys/mount.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
@@ -43,7 +44,9 @@
 
 using namespace ostrel;
 using ostrel_test::Dossier_Lecture_Seule;
+using ostrel_test::Espace_De_Montage;
 using ostrel_test::Lire;
+using ostrel_test::Petit_Disque;
 namespace appels = ostrel_test::appels;
 
 TEST(SauvegardeSure, RemplaceLeFichierEnEntier) {
@@ -180,30 +183,6 @@ struct stat Etat(const QString& chemin) {
     struct stat e {};
     ::stat(QFile::encodeName(chemin).constData(), &e);
     return e;
-}
-
-// Namespaces of this process's own, where it may mount what it likes for
-// itself alone; false where the system allows none.
-bool Espace_De_Montage() {
-    const QByteArray uid = QByteArray::number(::getuid()), gid = QByteArray::number(::getgid());
-    const auto ecrire = [](const char* fichier, const QByteArray& texte) {
-        const int fd = ::open(fichier, O_WRONLY);
-        const bool ecrit = fd >= 0 && ::write(fd, texte.constData(), texte.size()) == texte.size();
-        if (fd >= 0) ::close(fd);
-        return ecrit;
-    };
-    // A process that changed user cannot write its own /proc files until it says so.
-    return ::prctl(PR_SET_DUMPABLE, 1) == 0 && ::unshare(CLONE_NEWUSER | CLONE_NEWNS) == 0 &&
-           ecrire("/proc/self/setgroups", "deny") && ecrire("/proc/self/uid_map", "0 " + uid + " 1") &&
-           ecrire("/proc/self/gid_map", "0 " + gid + " 1") &&
-           ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
-}
-
-// A small file system (64 KiB) mounted on `dossier` for this process alone;
-// false where the system allows none.
-bool Petit_Disque(const QString& dossier) {
-    return Espace_De_Montage() &&
-           ::mount("tmpfs", QFile::encodeName(dossier).constData(), "tmpfs", 0, "size=64k") == 0;
 }
 
 // Runs `faire` in a child process, as this user or as a user who is not root
@@ -583,6 +562,26 @@ TEST(LireFichier, UnFichierTropGrandOuQueLaMemoireNePeutTenirEstRefuse) {
     EXPECT_TRUE(contenu.isEmpty());
     ASSERT_TRUE(Lire_Fichier(QStringLiteral("/proc/self/maps"), contenu));
     EXPECT_GT(contenu.size(), 100);
+    // Whole, however many reads it takes: the map of a process held still,
+    // its memory in a thousand pieces.
+    const pid_t immobile = ::fork();
+    if (immobile == 0) {
+        const long page = ::sysconf(_SC_PAGESIZE);
+        auto* zone = static_cast<char*>(::mmap(nullptr, 2000 * page, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
+        for (int i = 0; zone != MAP_FAILED && i < 2000; i += 2) ::mprotect(zone + i * page, page, PROT_NONE);
+        ::raise(SIGSTOP);
+        ::_exit(0);
+    }
+    int etat = 0;
+    ASSERT_EQ(::waitpid(immobile, &etat, WUNTRACED), immobile);
+    const QString carte = QStringLiteral("/proc/%1/maps").arg(immobile);
+    r = Lire_Fichier(carte, contenu);
+    const QByteArray attendu = Lire(carte);
+    ::kill(immobile, SIGKILL);
+    ::waitpid(immobile, &etat, 0);
+    EXPECT_TRUE(r);
+    EXPECT_GE(attendu.count('\n'), 1000);
+    EXPECT_EQ(contenu, attendu);
     ASSERT_TRUE(ostrel_test::Fichier_Creux(nom, qint64{30} << 30));
     r = Lire_Fichier(nom, contenu);
     EXPECT_TRUE(r.Trop_Grand);
