@@ -7,6 +7,7 @@
 // Each job's document stays in its spool folder, to be read back.
 #include <gtest/gtest.h>
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QHash>
@@ -15,6 +16,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <optional>
@@ -32,8 +34,9 @@ public:
     // False when it cannot serve the test, which must then stop
     // (`if (!serveur.Demarrer()) return;`): skipped where no cupsd can run
     // here, with why; failed where one runs but does not answer or does not
-    // take its queue, with its own words or lpadmin's.
-    bool Demarrer() {
+    // take its queue, with its own words or lpadmin's. A shell command run
+    // first, in the server's folder, makes it start later or not at all.
+    bool Demarrer(const QString& avant = {}) {
         const QString cupsd = QStandardPaths::findExecutable(QStringLiteral("cupsd"), {QStringLiteral("/usr/sbin")});
         if (cupsd.isEmpty()) return Sauter(QStringLiteral("cupsd n'est pas installé"));
         if (!dossier_.isValid()) return Echouer(QStringLiteral("pas de dossier temporaire : ") + dossier_.errorString());
@@ -59,23 +62,27 @@ public:
         qunsetenv("PRINTER");
         qunsetenv("LPDEST");
         cupsSetServer(nullptr);
-        serveur_.setProgram(cupsd);
-        serveur_.setArguments({QStringLiteral("-f"), QStringLiteral("-c"), d.filePath(QStringLiteral("cupsd.conf")),
-                               QStringLiteral("-s"), d.filePath(QStringLiteral("cups-files.conf"))});
+        const QStringList arguments{QStringLiteral("-f"), QStringLiteral("-c"), d.filePath(QStringLiteral("cupsd.conf")),
+                                    QStringLiteral("-s"), d.filePath(QStringLiteral("cups-files.conf"))};
+        serveur_.setProgram(avant.isEmpty() ? cupsd : QStringLiteral("sh"));
+        const QString script = avant + QStringLiteral("\nexec \"$0\" \"$@\"");
+        serveur_.setArguments(avant.isEmpty() ? arguments : QStringList{QStringLiteral("-c"), script, cupsd} + arguments);
+        serveur_.setWorkingDirectory(d.path());
         serveur_.setProcessChannelMode(QProcess::MergedChannels);
         serveur_.start();
         if (!serveur_.waitForStarted(30000)) return Sauter(QStringLiteral("cupsd ne démarre pas : ") + serveur_.errorString());
-        // A busy machine may take a while to start it: the 30 s wait only guards against a hang.
-        for (int i = 0; i < 600 && serveur_.state() == QProcess::Running && Commande(QStringLiteral("lpstat"), {QStringLiteral("-r")}).code != 0; ++i)
-            QThread::msleep(50);
+        // A busy machine may take seconds to start it: its own answer is awaited, the 30 s only guard against a hang.
+        const QDeadlineTimer limite(30000);
+        bool repond = false;
+        while (!(repond = Repond(limite)) && !limite.hasExpired() && serveur_.state() == QProcess::Running)
+            serveur_.waitForFinished(50);
         const auto journal = [&] {
             return QString::fromLocal8Bit(serveur_.readAll()) + QString::fromLocal8Bit(Lire(d.filePath(QStringLiteral("error_log"))));
         };
+        if (repond) return Ajouter_File(File) && Definir_Defaut(File);
         // A cupsd that stops by itself cannot run here (a sandbox, a system without what it needs).
         if (serveur_.state() != QProcess::Running) return Sauter(QStringLiteral("cupsd s'arrête aussitôt : ") + journal());
-        if (Commande(QStringLiteral("lpstat"), {QStringLiteral("-r")}).code != 0)
-            return Echouer(QStringLiteral("cupsd ne répond pas : ") + journal());
-        return Ajouter_File(File) && Definir_Defaut(File);
+        return Echouer(QStringLiteral("cupsd ne répond pas en 30 s : ") + journal());
     }
 
     ~Serveur_Impression() {
@@ -191,6 +198,21 @@ public:
     }
 
 private:
+    // The server's own answer to a request on its socket, awaited until the
+    // deadline (lpstat -r succeeds even where no server answers).
+    bool Repond(const QDeadlineTimer& limite) const {
+        const int ms = static_cast<int>(std::max<qint64>(limite.remainingTime(), 1));
+        http_t* http =
+            httpConnect2(socket_.toUtf8().constData(), ippPort(), nullptr, AF_UNSPEC, HTTP_ENCRYPTION_NEVER, 1, ms, nullptr);
+        if (http == nullptr) return false;
+        httpSetTimeout(http, ms / 1000.0, nullptr, nullptr);
+        ipp_t* reponse = cupsDoRequest(http, ippNewRequest(IPP_OP_CUPS_GET_DEFAULT), "/");
+        const bool repond = reponse != nullptr;
+        ippDelete(reponse);
+        httpClose(http);
+        return repond;
+    }
+
     struct Sortie {
         int code = -1;
         QString mots;  // what it wrote, its errors first

@@ -1,3 +1,4 @@
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -285,6 +286,24 @@ TEST_F(ImprimanteQt, LaFileParDefautDuServeurPrendLesImpressions) {
     imprimer();
     EXPECT_EQ(serveur.Documents().size(), 2u);
     EXPECT_FALSE(QDir(dossier_).exists());
+}
+
+// A print server slow to start, as on a busy machine, is waited for; one
+// that cannot run here (it refuses its configuration) skips the test, saying why.
+TEST_F(ImprimanteQt, UnServeurDImpressionLentEstAttenduUnQuiNePeutTournerFaitSauterLeTest) {
+    ostrel_test::Serveur_Impression lent;
+    if (!lent.Demarrer(QStringLiteral("sleep 4"))) return;
+    EXPECT_TRUE(Imprimante_Qt::Imprimante_Systeme_Configuree());
+    testing::TestPartResultArray resultats;
+    {
+        const testing::ScopedFakeTestPartResultReporter espion(
+            testing::ScopedFakeTestPartResultReporter::INTERCEPT_ONLY_CURRENT_THREAD, &resultats);
+        ostrel_test::Serveur_Impression().Demarrer(QStringLiteral("echo Inconnue oui >> cupsd.conf"));
+    }
+    ASSERT_EQ(resultats.size(), 1);
+    const testing::TestPartResult& casse = resultats.GetTestPartResult(0);
+    EXPECT_TRUE(casse.skipped());
+    EXPECT_NE(std::string(casse.message()).find("Unknown directive Inconnue"), std::string::npos) << casse.message();
 }
 
 TEST_F(ImprimanteQt, UnDossierNonInscriptibleFaitEchouerLeTravailSansFichier) {
