@@ -20,6 +20,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <optional>
+#include <sys/un.h>
 #include <cups/cups.h>
 
 #include "commun/fichiers_test.h"
@@ -29,6 +30,10 @@ namespace ostrel_test {
 class Serveur_Impression {
 public:
     static constexpr const char* File = "ostrel";
+
+    // Its folders in a temporary folder of this one.
+    explicit Serveur_Impression(const QString& dossier = QDir::tempPath())
+        : dossier_(dossier + QStringLiteral("/cups-XXXXXX")) {}
 
     // Starts the server for the test under way, its queue made the default.
     // False when it cannot serve the test, which must then stop
@@ -43,6 +48,9 @@ public:
         const QDir d(dossier_.path());
         for (const char* s : {"spool", "tmp", "cache", "state", "ppd"}) d.mkpath(QLatin1String(s));
         socket_ = d.filePath(QStringLiteral("cups.sock"));
+        // cupsd listens nowhere on a longer path than a Unix socket holds, and stops.
+        if (socket_.toLocal8Bit().size() >= static_cast<qsizetype>(sizeof(sockaddr_un::sun_path)))
+            return Echouer(QStringLiteral("chemin trop long pour le socket de cupsd (107 octets au plus) : ") + socket_);
         Ecrire(d.filePath(QStringLiteral("cupsd.conf")),
                QStringLiteral("Listen %1\nLogLevel warn\nWebInterface No\nBrowsing No\nPreserveJobFiles Yes\n"
                               "<Location />\n Order allow,deny\n Allow all\n</Location>\n"
@@ -114,15 +122,17 @@ public:
         suspendu_ = false;
     }
     // Connections made to the suspended server that it has not taken (ss
-    // reads its socket's queue); -1 when that cannot be read.
+    // reads its socket's queue); -1, and a failure that says why, when that
+    // cannot be read. Its line is picked out here: ss takes the path given
+    // to it as a pattern, which a folder named with a space or brackets breaks.
     int Connexions_En_Attente() const {
-        QProcess ss;
-        ss.start(QStringLiteral("ss"), {QStringLiteral("-xlH"), QStringLiteral("src"), socket_});
-        if (!ss.waitForFinished(10000)) return -1;
-        const QList<QByteArray> champs = ss.readAllStandardOutput().simplified().split(' ');
-        bool ok = false;
-        const int n = champs.size() > 2 ? champs[2].toInt(&ok) : -1;
-        return ok ? n : -1;
+        const Sortie ss = Commande(QStringLiteral("ss"), {QStringLiteral("-xlH")});
+        for (const QString& ligne : ss.mots.split(QLatin1Char('\n')))
+            if (ligne.contains(QLatin1Char(' ') + socket_ + QLatin1Char(' ')))
+                return ligne.simplified().section(QLatin1Char(' '), 2, 2).toInt();
+        ADD_FAILURE() << "ss ne voit pas " << socket_.toStdString() << " en écoute (code " << ss.code
+                      << ") : " << ss.mots.toStdString();
+        return -1;
     }
 
     // Another queue, the default one (as the user sets it, even where an
@@ -213,13 +223,22 @@ private:
         return repond;
     }
 
+    // Where a user's PATH leaves out the administration folders, as most do,
+    // their programs are still found there.
+    static QString Programme(const QString& nom) {
+        const QStringList administration{QStringLiteral("/usr/sbin"), QStringLiteral("/sbin")};
+        for (const QStringList& dossiers : {QStringList(), administration})
+            if (const QString chemin = QStandardPaths::findExecutable(nom, dossiers); !chemin.isEmpty()) return chemin;
+        return nom;
+    }
+
     struct Sortie {
         int code = -1;
         QString mots;  // what it wrote, its errors first
     };
     Sortie Commande(const QString& programme, const QStringList& arguments) const {
         QProcess p;
-        p.start(programme, arguments);
+        p.start(Programme(programme), arguments);
         const bool fini = p.waitForFinished(30000);  // the wait only guards against a hang
         if (!fini) {
             p.kill();
@@ -256,7 +275,7 @@ private:
         return false;
     }
 
-    QTemporaryDir dossier_{QDir::tempPath() + QStringLiteral("/cups-XXXXXX")};
+    QTemporaryDir dossier_;
     QString socket_;
     QProcess serveur_;
     bool suspendu_ = false;
