@@ -7,6 +7,7 @@
 // Each job's document stays in its spool folder, to be read back.
 #include <gtest/gtest.h>
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QHash>
@@ -15,9 +16,11 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <optional>
+#include <sys/un.h>
 #include <cups/cups.h>
 
 #include "commun/fichiers_test.h"
@@ -28,18 +31,26 @@ class Serveur_Impression {
 public:
     static constexpr const char* File = "ostrel";
 
+    // Its folders in a temporary folder of this one.
+    explicit Serveur_Impression(const QString& dossier = QDir::tempPath())
+        : dossier_(dossier + QStringLiteral("/cups-XXXXXX")) {}
+
     // Starts the server for the test under way, its queue made the default.
     // False when it cannot serve the test, which must then stop
     // (`if (!serveur.Demarrer()) return;`): skipped where no cupsd can run
     // here, with why; failed where one runs but does not answer or does not
-    // take its queue, with its own words or lpadmin's.
-    bool Demarrer() {
+    // take its queue, with its own words or lpadmin's. A shell command run
+    // first, in the server's folder, makes it start later or not at all.
+    bool Demarrer(const QString& avant = {}) {
         const QString cupsd = QStandardPaths::findExecutable(QStringLiteral("cupsd"), {QStringLiteral("/usr/sbin")});
         if (cupsd.isEmpty()) return Sauter(QStringLiteral("cupsd n'est pas installé"));
         if (!dossier_.isValid()) return Echouer(QStringLiteral("pas de dossier temporaire : ") + dossier_.errorString());
         const QDir d(dossier_.path());
         for (const char* s : {"spool", "tmp", "cache", "state", "ppd"}) d.mkpath(QLatin1String(s));
         socket_ = d.filePath(QStringLiteral("cups.sock"));
+        // cupsd listens nowhere on a longer path than a Unix socket holds, and stops.
+        if (socket_.toLocal8Bit().size() >= static_cast<qsizetype>(sizeof(sockaddr_un::sun_path)))
+            return Echouer(QStringLiteral("chemin trop long pour le socket de cupsd (107 octets au plus) : ") + socket_);
         Ecrire(d.filePath(QStringLiteral("cupsd.conf")),
                QStringLiteral("Listen %1\nLogLevel warn\nWebInterface No\nBrowsing No\nPreserveJobFiles Yes\n"
                               "<Location />\n Order allow,deny\n Allow all\n</Location>\n"
@@ -59,23 +70,27 @@ public:
         qunsetenv("PRINTER");
         qunsetenv("LPDEST");
         cupsSetServer(nullptr);
-        serveur_.setProgram(cupsd);
-        serveur_.setArguments({QStringLiteral("-f"), QStringLiteral("-c"), d.filePath(QStringLiteral("cupsd.conf")),
-                               QStringLiteral("-s"), d.filePath(QStringLiteral("cups-files.conf"))});
+        const QStringList arguments{QStringLiteral("-f"), QStringLiteral("-c"), d.filePath(QStringLiteral("cupsd.conf")),
+                                    QStringLiteral("-s"), d.filePath(QStringLiteral("cups-files.conf"))};
+        serveur_.setProgram(avant.isEmpty() ? cupsd : QStringLiteral("sh"));
+        const QString script = avant + QStringLiteral("\nexec \"$0\" \"$@\"");
+        serveur_.setArguments(avant.isEmpty() ? arguments : QStringList{QStringLiteral("-c"), script, cupsd} + arguments);
+        serveur_.setWorkingDirectory(d.path());
         serveur_.setProcessChannelMode(QProcess::MergedChannels);
         serveur_.start();
         if (!serveur_.waitForStarted(30000)) return Sauter(QStringLiteral("cupsd ne démarre pas : ") + serveur_.errorString());
-        // A busy machine may take a while to start it: the 30 s wait only guards against a hang.
-        for (int i = 0; i < 600 && serveur_.state() == QProcess::Running && Commande(QStringLiteral("lpstat"), {QStringLiteral("-r")}).code != 0; ++i)
-            QThread::msleep(50);
+        // A busy machine may take seconds to start it: its own answer is awaited, the 30 s only guard against a hang.
+        const QDeadlineTimer limite(30000);
+        bool repond = false;
+        while (!(repond = Repond(limite)) && !limite.hasExpired() && serveur_.state() == QProcess::Running)
+            serveur_.waitForFinished(50);
         const auto journal = [&] {
             return QString::fromLocal8Bit(serveur_.readAll()) + QString::fromLocal8Bit(Lire(d.filePath(QStringLiteral("error_log"))));
         };
+        if (repond) return Ajouter_File(File) && Definir_Defaut(File);
         // A cupsd that stops by itself cannot run here (a sandbox, a system without what it needs).
         if (serveur_.state() != QProcess::Running) return Sauter(QStringLiteral("cupsd s'arrête aussitôt : ") + journal());
-        if (Commande(QStringLiteral("lpstat"), {QStringLiteral("-r")}).code != 0)
-            return Echouer(QStringLiteral("cupsd ne répond pas : ") + journal());
-        return Ajouter_File(File) && Definir_Defaut(File);
+        return Echouer(QStringLiteral("cupsd ne répond pas en 30 s : ") + journal());
     }
 
     ~Serveur_Impression() {
@@ -107,15 +122,17 @@ public:
         suspendu_ = false;
     }
     // Connections made to the suspended server that it has not taken (ss
-    // reads its socket's queue); -1 when that cannot be read.
+    // reads its socket's queue); -1, and a failure that says why, when that
+    // cannot be read. Its line is picked out here: ss takes the path given
+    // to it as a pattern, which a folder named with a space or brackets breaks.
     int Connexions_En_Attente() const {
-        QProcess ss;
-        ss.start(QStringLiteral("ss"), {QStringLiteral("-xlH"), QStringLiteral("src"), socket_});
-        if (!ss.waitForFinished(10000)) return -1;
-        const QList<QByteArray> champs = ss.readAllStandardOutput().simplified().split(' ');
-        bool ok = false;
-        const int n = champs.size() > 2 ? champs[2].toInt(&ok) : -1;
-        return ok ? n : -1;
+        const Sortie ss = Commande(QStringLiteral("ss"), {QStringLiteral("-xlH")});
+        for (const QString& ligne : ss.mots.split(QLatin1Char('\n')))
+            if (ligne.contains(QLatin1Char(' ') + socket_ + QLatin1Char(' ')))
+                return ligne.simplified().section(QLatin1Char(' '), 2, 2).toInt();
+        ADD_FAILURE() << "ss ne voit pas " << socket_.toStdString() << " en écoute (code " << ss.code
+                      << ") : " << ss.mots.toStdString();
+        return -1;
     }
 
     // Another queue, the default one (as the user sets it, even where an
@@ -191,13 +208,37 @@ public:
     }
 
 private:
+    // The server's own answer to a request on its socket, awaited until the
+    // deadline (lpstat -r succeeds even where no server answers).
+    bool Repond(const QDeadlineTimer& limite) const {
+        const int ms = static_cast<int>(std::max<qint64>(limite.remainingTime(), 1));
+        http_t* http =
+            httpConnect2(socket_.toUtf8().constData(), ippPort(), nullptr, AF_UNSPEC, HTTP_ENCRYPTION_NEVER, 1, ms, nullptr);
+        if (http == nullptr) return false;
+        httpSetTimeout(http, ms / 1000.0, nullptr, nullptr);
+        ipp_t* reponse = cupsDoRequest(http, ippNewRequest(IPP_OP_CUPS_GET_DEFAULT), "/");
+        const bool repond = reponse != nullptr;
+        ippDelete(reponse);
+        httpClose(http);
+        return repond;
+    }
+
+    // Where a user's PATH leaves out the administration folders, as most do,
+    // their programs are still found there.
+    static QString Programme(const QString& nom) {
+        const QStringList administration{QStringLiteral("/usr/sbin"), QStringLiteral("/sbin")};
+        for (const QStringList& dossiers : {QStringList(), administration})
+            if (const QString chemin = QStandardPaths::findExecutable(nom, dossiers); !chemin.isEmpty()) return chemin;
+        return nom;
+    }
+
     struct Sortie {
         int code = -1;
         QString mots;  // what it wrote, its errors first
     };
     Sortie Commande(const QString& programme, const QStringList& arguments) const {
         QProcess p;
-        p.start(programme, arguments);
+        p.start(Programme(programme), arguments);
         const bool fini = p.waitForFinished(30000);  // the wait only guards against a hang
         if (!fini) {
             p.kill();
@@ -234,7 +275,7 @@ private:
         return false;
     }
 
-    QTemporaryDir dossier_{QDir::tempPath() + QStringLiteral("/cups-XXXXXX")};
+    QTemporaryDir dossier_;
     QString socket_;
     QProcess serveur_;
     bool suspendu_ = false;

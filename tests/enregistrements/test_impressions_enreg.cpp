@@ -643,7 +643,9 @@ TEST_F(Courbes, SurUneFileAuxBordsLargesChaqueMotEstDansLaZoneImprimable) {
 // nothing more. One not started yet goes to a PDF file, named as when no
 // printer is configured; one under way says why it failed.
 TEST_F(Courbes, UnServeurDImpressionMuetNEstAttenduQuUneFoisParImpression) {
-    ostrel_test::Serveur_Impression serveur;
+    // In a folder named as ss would read a pattern, as a user's temporary folder may be.
+    QTemporaryDir parent(QDir::tempPath() + QStringLiteral("/essai [1] XXXXXX"));
+    ostrel_test::Serveur_Impression serveur(parent.path());
     if (!serveur.Demarrer()) return;
     Frm_Enreg_Forme* v = Ouvrir_Trois();
     ASSERT_NE(v, nullptr);

@@ -1,3 +1,4 @@
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -285,6 +286,35 @@ TEST_F(ImprimanteQt, LaFileParDefautDuServeurPrendLesImpressions) {
     imprimer();
     EXPECT_EQ(serveur.Documents().size(), 2u);
     EXPECT_FALSE(QDir(dossier_).exists());
+}
+
+// A print server slow to start, as on a busy machine, is waited for, even by
+// a user whose PATH leaves out the administration folders. One that cannot
+// run here (it refuses its configuration) skips the test, saying why; one
+// whose socket would be too deep for cupsd fails it, saying so.
+TEST_F(ImprimanteQt, UnServeurDImpressionLentEstAttenduUnQuiNePeutTournerFaitSauterLeTest) {
+    ostrel_test::Serveur_Impression lent;
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", "/usr/local/bin:/usr/bin:/bin");
+    const bool demarre = lent.Demarrer(QStringLiteral("sleep 4"));
+    qputenv("PATH", path);
+    if (!demarre) return;
+    EXPECT_TRUE(Imprimante_Qt::Imprimante_Systeme_Configuree());
+    QTemporaryDir loin(QDir::tempPath() + QLatin1Char('/') + QString(100, QLatin1Char('p')));
+    testing::TestPartResultArray resultats;
+    {
+        const testing::ScopedFakeTestPartResultReporter espion(
+            testing::ScopedFakeTestPartResultReporter::INTERCEPT_ONLY_CURRENT_THREAD, &resultats);
+        ostrel_test::Serveur_Impression().Demarrer(QStringLiteral("echo Inconnue oui >> cupsd.conf"));
+        ostrel_test::Serveur_Impression(loin.path()).Demarrer();
+    }
+    ASSERT_EQ(resultats.size(), 2);
+    const testing::TestPartResult& casse = resultats.GetTestPartResult(0);
+    const testing::TestPartResult& profond = resultats.GetTestPartResult(1);
+    EXPECT_TRUE(casse.skipped());
+    EXPECT_NE(std::string(casse.message()).find("Unknown directive Inconnue"), std::string::npos) << casse.message();
+    EXPECT_TRUE(profond.nonfatally_failed());
+    EXPECT_NE(std::string(profond.message()).find("trop long"), std::string::npos) << profond.message();
 }
 
 TEST_F(ImprimanteQt, UnDossierNonInscriptibleFaitEchouerLeTravailSansFichier) {
