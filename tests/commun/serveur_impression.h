@@ -125,13 +125,19 @@ public:
     // reads its socket's queue); -1, and a failure that says why, when that
     // cannot be read. Its line is picked out here: ss takes the path given
     // to it as a pattern, which a folder named with a space or brackets breaks.
-    int Connexions_En_Attente() const {
+    int Connexions_En_Attente() {
         const Sortie ss = Commande(QStringLiteral("ss"), {QStringLiteral("-xlH")});
         for (const QString& ligne : ss.mots.split(QLatin1Char('\n')))
             if (ligne.contains(QLatin1Char(' ') + socket_ + QLatin1Char(' ')))
                 return ligne.simplified().section(QLatin1Char(' '), 2, 2).toInt();
-        ADD_FAILURE() << "ss ne voit pas " << socket_.toStdString() << " en écoute (code " << ss.code
-                      << ") : " << ss.mots.toStdString();
+        // A server gone meanwhile listens nowhere: its own words say why.
+        serveur_.waitForFinished(0);
+        const bool parti = serveur_.state() == QProcess::NotRunning;
+        ADD_FAILURE() << "ss ne voit pas " << socket_.toStdString() << " en écoute (code " << ss.code << ") : "
+                      << ss.mots.toStdString() << (parti ? "\ncupsd s'est arrêté : " : "\njournal de cupsd : ")
+                      << (QString::fromLocal8Bit(serveur_.readAll()) +
+                          QString::fromLocal8Bit(Lire(QDir(dossier_.path()).filePath(QStringLiteral("error_log")))))
+                             .toStdString();
         return -1;
     }
 
