@@ -803,20 +803,14 @@ Resultat_Fichier Ajouter_Au_Fichier(const QString& chemin, QByteArrayView octets
         ::close(fd);
         resultat.Erreur = Refus_Non_Ordinaire(etat);
         return resultat;
-    }
-    // Bytes cut short (a full disk) are taken back from where the first of
-    // them went, so that what is appended next does not run on from them.
-    off_t debut = -1;
-    for (qsizetype fait = 0; erreur == 0 && fait < octets.size();) {
-        const ssize_t n = ::write(fd, octets.data() + fait, static_cast<size_t>(octets.size() - fait));
-        if (n < 0) {
-            if (errno != EINTR) erreur = errno;
-            continue;
+    } else if (!Ecrire_Tout(fd, octets.data(), octets.size())) {
+        erreur = errno;
+        // Bytes cut short (a full disk) are taken back, so that what is
+        // appended next does not run on from them; an append-only file
+        // keeps them.
+        if (::ftruncate(fd, etat.st_size) != 0) {
         }
-        if (debut < 0) debut = ::lseek(fd, 0, SEEK_CUR) - n;
-        fait += n;
     }
-    if (erreur != 0 && debut >= 0 && ::ftruncate(fd, debut) != 0) { /* an append-only file keeps them */ }
     if (::close(fd) != 0 && erreur == 0 && errno != EINTR) erreur = errno;
     resultat.Reussi = erreur == 0;
     if (erreur != 0) resultat.Erreur = Raison(erreur);
