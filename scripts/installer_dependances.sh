@@ -6,7 +6,7 @@ set -e
 PAQUETS="build-essential cmake pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev \
 libgtest-dev googletest xvfb xauth fonts-dejavu-core fonts-liberation \
 libqt6svg6 qt6-qpa-plugins qt6-translations-l10n libcups2-dev cups-daemon cups-client \
-libfuse3-dev fuse3 libxcb1-dev libxcb-xtest0-dev iproute2 poppler-utils $*"
+libfuse3-dev fuse3 libxcb1-dev libxcb-xtest0-dev libxcb-screensaver0-dev libxcb-xinput-dev iproute2 poppler-utils $*"
 MANQUANTS=""
 for p in $PAQUETS; do
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then

@@ -318,16 +318,22 @@ TEST(Boites_X11, LaBoiteAttendLOperateurQuandUnAutreProgrammeALeClavier) {
     // Right after one of its own boxes closed at the keyboard, the box that
     // follows is the operator's whatever the pointer rests on.
     autre.Focus(fenetre);
+    sur_autre();
     Au_Repos();
     montree("boîte d'Ostrel", true, "Imprimer le tableau numérique ?");
-    sur_autre();
     autre.Focus(autre.racine);
     montree("juste après une boîte d'Ostrel", true);
-    // The window helpers ask the question a box asks: keys that come by the
-    // pointer, where the program has no active window, are the operator's.
+    // The window helpers give a box's answer: where only the pointer says
+    // the operator is here, the window is not activated; after a press in
+    // it, it is.
     Au_Repos();
     sur_ostrel();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !QApplication::activeWindow(); }, 30000));
+    Activer_Sans_Prendre_Clavier(&ostrel);
+    EXPECT_NE(autre.Focus_Actuel(), fenetre);
+    EXPECT_TRUE(autre.Attention_Demandee());
+    autre.Clic(380, 20);
+    Au_Repos();
     Activer_Sans_Prendre_Clavier(&ostrel);
     EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &ostrel; }, 30000));
     EXPECT_FALSE(autre.Attention_Demandee());
@@ -365,13 +371,15 @@ TEST(Boites_X11, LaBoiteAttendLOperateurQuandUnAutreProgrammeALeClavier) {
         EXPECT_TRUE(script.Fini());
         return true;
     });
-    // Two boxes waiting, a file dialog due: it ends both waits and gets its
-    // Escape; closed at the keyboard, the box that follows it shows at once,
+    // Two boxes waiting, a file dialog due as the operator comes back: it
+    // ends both waits and gets its Escape; closed at the keyboard, the box
+    // that follows it shows at once,
     // the keyboard fallen back to the root and the pointer on the other
     // program; then both boxes show in turn, though the server still says
     // the keyboard is elsewhere.
     attend("deux attentes, un dialogue de fichier", [&] { sur_autre(); reste_ailleurs(); }, reste_ailleurs, [&] {
         const auto dialogue = [&] {
+            retour_ostrel();
             Script script({{"dialogue au clavier", [&] { return qobject_cast<QFileDialog*>(QApplication::activeWindow()) != nullptr; }},
                            {"Échap", [&] { autre.Echap(); return true; }}});
             Dialogue_Fichier d;
@@ -407,7 +415,7 @@ TEST(Boites_X11, LaBoiteAttendLOperateurQuandUnAutreProgrammeALeClavier) {
             xcb_connection_t* c = xcb_connect(affichage.constData(), nullptr);
             std::minstd_rand hasard(44);
             for (int i = 0; i < 120; ++i) {
-                xcb_set_input_focus(c, XCB_INPUT_FOCUS_POINTER_ROOT, i % 2 ? XCB_NONE : XCB_INPUT_FOCUS_POINTER_ROOT, XCB_CURRENT_TIME);
+                xcb_set_input_focus(c, XCB_INPUT_FOCUS_POINTER_ROOT, i % 2 ? xcb_window_t(XCB_NONE) : xcb_window_t(XCB_INPUT_FOCUS_POINTER_ROOT), XCB_CURRENT_TIME);
                 xcb_flush(c);
                 std::this_thread::sleep_for(std::chrono::microseconds(2000 + hasard() % 3000));
                 xcb_set_input_focus(c, XCB_INPUT_FOCUS_POINTER_ROOT, autre.fenetre, XCB_CURRENT_TIME);

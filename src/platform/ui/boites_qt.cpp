@@ -26,6 +26,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <limits>
+#include <map>
 #include <optional>
 
 #include "platform/chemins.h"
@@ -131,85 +132,115 @@ struct Compteur_Modal {
     ~Compteur_Modal() { --n; }
 };
 
-// The boxes that wait for the operator, innermost last. A box that shows
-// means the operator is at the program: every wait beneath it ends too, so
-// that no wait holds back the input meant for the box on the screen, and
-// each box below shows in its turn once the one above is answered.
-struct Attente {
-    QEventLoop boucle;
-    bool finie = false;
+// A box or a dialog from the moment it is due until it closes, innermost
+// last. A box that shows means the operator is at the program: every wait
+// beneath it ends too, so that no wait holds back the input meant for the
+// box on the screen, and each box below shows in its turn once the one above
+// is answered.
+struct Boite_Due {
+    explicit Boite_Due(QDialog& b) : boite(b) {}
+    QDialog& boite;
+    bool montree = false;
+    // The server's times at which it began to wait (a press before was typed
+    // ahead, and brings nothing) and at which it came on the screen (input
+    // older than that was typed blind, before it was there).
+    std::optional<uint32_t> debut, montree_a;
+    QEventLoop* attente = nullptr;
+    bool attente_finie = false;
 };
 
-std::vector<Attente*>& Attentes() {
-    static std::vector<Attente*> attentes;
-    return attentes;
+std::vector<Boite_Due*>& Boites_Dues() {
+    static std::vector<Boite_Due*> boites;
+    return boites;
 }
 
 void Finir_Attentes() {
-    for (Attente* a : Attentes()) {
-        a->finie = true;
-        a->boucle.quit();
+    for (Boite_Due* b : Boites_Dues()) {
+        b->attente_finie = true;
+        if (b->attente) b->attente->quit();
     }
 }
 
-// The key whose press brought a waiting box is the operator's call to the
-// box, nothing more: its release (and its repeats, the key held) would act
-// on the screen below or on the box, as a release that came with the press
-// reaches them before the box is modal. Dropped until the key is up, or
-// pressed anew.
-class Touche_Retenue : public QObject {
+// Whether an event of server time `heure` came at `depuis` or later; an
+// event sent by another program may carry no time at all (X's "now").
+bool Depuis(quint64 heure, std::optional<uint32_t> depuis) {
+    return !depuis || heure == 0 || !Avant(static_cast<uint32_t>(heure), *depuis);
+}
+
+// A key's press comes first as the override of shortcuts.
+bool Est_Appui(QEvent::Type type) {
+    return type == QEvent::KeyPress || type == QEvent::ShortcutOverride || type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick ||
+           type == QEvent::TouchBegin || type == QEvent::TabletPress;
+}
+
+// Holds back the input that must not act, whoever it is meant for:
+// - from the moment a box is due until it is on the screen, everything: the
+//   screen below would act on keys typed while the program worked (Return,
+//   Escape, Q on their release), and the click that brings the operator back
+//   must not press what lies under it. A key or a button pressed in one of
+//   the program's windows after the box began to wait is the operator there,
+//   whatever the window system says of the keyboard (a window manager gone
+//   that left its settings behind): the box shows.
+// - once it is there, what was typed before it came: a Return typed blind
+//   must not answer it.
+// - a key whose press was held, until it is up: its repeats and its release
+//   would act on the box or on the screen below.
+// Shortcuts come from key presses too: their override is taken, so that
+// none fires.
+class Entrees_Retenues : public QObject {
 public:
-    static void Retenir(const QKeyEvent& appui) {
-        static QPointer<Touche_Retenue> filtre;
-        if (!filtre) filtre = new Touche_Retenue(qApp);
-        filtre->code_ = appui.nativeScanCode() ? appui.nativeScanCode() : static_cast<quint32>(appui.key());
-        filtre->natif_ = appui.nativeScanCode() != 0;
+    static void Installer() {
+        static QPointer<Entrees_Retenues> filtre;
+        if (!filtre) filtre = new Entrees_Retenues(qApp);
         qApp->installEventFilter(filtre);  // before every other filter
     }
-    bool eventFilter(QObject*, QEvent* e) override {
-        if (!code_ || (e->type() != QEvent::KeyPress && e->type() != QEvent::KeyRelease)) return false;
-        const auto* touche = static_cast<QKeyEvent*>(e);
-        if ((natif_ ? touche->nativeScanCode() : static_cast<quint32>(touche->key())) != code_) return false;
-        if (touche->isAutoRepeat()) return true;
-        code_ = 0;
-        return e->type() == QEvent::KeyRelease;
+    bool eventFilter(QObject* objet, QEvent* e) override {
+        const QEvent::Type type = e->type();
+        Boite_Due* due = Boites_Dues().empty() ? nullptr : Boites_Dues().back();
+        if (due && objet == &due->boite && type == QEvent::Show && !due->montree) {
+            due->montree = true;
+            due->montree_a = Heure_Serveur();
+            return false;
+        }
+        if (!e->isInputEvent()) return due && !due->montree && (type == QEvent::Close || type == QEvent::Shortcut);
+        const auto* entree = static_cast<QInputEvent*>(e);
+        const auto* touche = type == QEvent::KeyPress || type == QEvent::KeyRelease || type == QEvent::ShortcutOverride
+                                 ? static_cast<const QKeyEvent*>(e)
+                                 : nullptr;
+        const quint32 code = touche ? (touche->nativeScanCode() ? touche->nativeScanCode() : static_cast<quint32>(touche->key())) : 0;
+        if (touche) {
+            const auto tenue = tenues_.find(code);
+            if (tenue != tenues_.end()) {
+                // The same press on its way from the window to the control, a
+                // repeat, or the key coming up; a new press is the operator's.
+                if (type == QEvent::KeyRelease && !touche->isAutoRepeat()) {
+                    tenues_.erase(tenue);
+                    return true;
+                }
+                if (type == QEvent::KeyRelease || touche->isAutoRepeat() || entree->timestamp() == tenue->second) return Retenir(e);
+                tenues_.erase(tenue);
+            }
+        }
+        if (!due) return false;
+        if (!due->montree) {
+            if (Est_Appui(type) && due->attente && !due->attente_finie && Depuis(entree->timestamp(), due->debut))
+                Finir_Attentes();
+        } else if (!(touche || Est_Appui(type) || type == QEvent::MouseButtonRelease) ||
+                   Depuis(entree->timestamp(), due->montree_a)) {
+            // Hovering and context menus carry no time of the server's.
+            return false;
+        }
+        if (touche && type != QEvent::KeyRelease) tenues_[code] = entree->timestamp();
+        return Retenir(e);
     }
 
 private:
     using QObject::QObject;
-    quint32 code_ = 0;
-    bool natif_ = false;
-};
-
-// Holds back the input and the close requests meant for the program's
-// windows while a box waits for the operator: the box is modal before it
-// shows, and the click that brings the operator back must not press what
-// lies under it. A key or a button pressed in one of the program's windows
-// is the operator there, whatever the window system says of the keyboard
-// (a window manager gone that left its settings behind): the box shows, and
-// that press goes no further.
-class Entrees_Retenues : public QObject {
-public:
-    explicit Entrees_Retenues(const Attente& attente) : attente_(attente) {}
-    bool eventFilter(QObject*, QEvent* e) override {
-        if (attente_.finie) return false;
-        switch (e->type()) {
-        case QEvent::KeyPress:
-            Touche_Retenue::Retenir(*static_cast<QKeyEvent*>(e));
-            Finir_Attentes();
-            return true;
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonDblClick:
-        case QEvent::TouchBegin:
-        case QEvent::TabletPress:
-            Finir_Attentes();
-            return true;
-        default: return e->isInputEvent() || e->type() == QEvent::Close;
-        }
+    static bool Retenir(QEvent* e) {
+        if (e->type() == QEvent::ShortcutOverride) e->accept();
+        return true;
     }
-
-private:
-    const Attente& attente_;
+    std::map<quint32, quint64> tenues_;
 };
 
 // How often the window system is asked while a box waits, and over how
@@ -220,7 +251,7 @@ private:
 constexpr int Intervalle_Sonde_Ms = 25;
 constexpr int Reponses_Tenues = 9;
 
-// A box that comes while another program has the keyboard (the end of a
+// A box that comes while the operator is at another program (the end of a
 // download or a printout nobody watched) would come over that program, and
 // the next key typed there would answer it. It waits instead: the program
 // asks for attention and the box shows once the operator is back in one of
@@ -230,72 +261,63 @@ constexpr int Reponses_Tenues = 9;
 // says the operator is here, the box waits quietly for that to hold. Without
 // a window of the program on screen there is nowhere to come back to, and
 // the box shows at once.
-void Attendre_Operateur() {
+void Attendre_Operateur(Boite_Due& due) {
     QPointer<QWidget> fenetre = Parent();
-    const Presence presence = fenetre && fenetre->isVisible() ? Operateur_Present() : Presence::Ici;
-    if (presence != Presence::Ici) {
-        Attente attente;
-        Attentes().push_back(&attente);
-        Entrees_Retenues retenue(attente);
-        qApp->installEventFilter(&retenue);
-        bool attention = false;
-        const auto demander_attention = [&] {
-            if (!attention) Demander_Attention(fenetre);
-            attention = true;
-        };
-        int ici = 0;  // answers in a row that the operator is here
-        if (presence == Presence::Ailleurs)
+    if (!fenetre || !fenetre->isVisible()) return;
+    Presence presence = Operateur_Present();
+    if (presence == Presence::Ici) return;
+    // Input that came while the program worked, not read yet, may be the
+    // operator's: it is read now, and held, and the question asked again.
+    due.debut = Lire_Entrees_Recues();
+    presence = Operateur_Present();
+    if (presence == Presence::Ici || due.attente_finie || !fenetre || !fenetre->isVisible()) return;
+    QEventLoop boucle;
+    due.attente = &boucle;
+    bool attention = false;
+    const auto demander_attention = [&] {
+        if (!attention) Demander_Attention(fenetre);
+        attention = true;
+    };
+    int ici = 0;  // answers in a row that the operator is here
+    if (presence == Presence::Ailleurs)
+        demander_attention();
+    else
+        ici = 1;
+    // Asked again and again: the program's own view may never have seen
+    // the keyboard leave, and then sees no change when it comes back.
+    QTimer sonde;
+    sonde.setInterval(Intervalle_Sonde_Ms);
+    QObject::connect(&sonde, &QTimer::timeout, &boucle, [&] {
+        if (due.attente_finie) {
+            sonde.stop();
+        } else if (!fenetre || !fenetre->isVisible()) {
+            Finir_Attentes();
+        } else if (Operateur_Present() == Presence::Ailleurs) {
+            ici = 0;
             demander_attention();
-        else
-            ici = 1;
-        // Asked again and again: the program's own view may never have seen
-        // the keyboard leave, and then sees no change when it comes back.
-        QTimer sonde;
-        sonde.setInterval(Intervalle_Sonde_Ms);
-        QObject::connect(&sonde, &QTimer::timeout, &attente.boucle, [&] {
-            if (attente.finie) {
-                sonde.stop();
-            } else if (!fenetre || !fenetre->isVisible()) {
-                Finir_Attentes();
-            } else if (Clavier_Ailleurs()) {
-                ici = 0;
-                demander_attention();
-            } else if (++ici >= Reponses_Tenues) {
-                Finir_Attentes();
-            }
-        });
-        sonde.start();
-        attente.boucle.exec();
-        Attentes().erase(std::find(Attentes().begin(), Attentes().end(), &attente));
-    }
+        } else if (++ici >= Reponses_Tenues) {
+            Finir_Attentes();
+        }
+    });
+    sonde.start();
+    boucle.exec();
+    due.attente = nullptr;
 }
 
-// Whether a box or a dialog had the keyboard when it closed: the program's
-// active window then, or pressed with a key or a button (the operator at it,
-// where the program heard nothing of the keyboard coming: no window manager).
-class Fin_De_Boite : public QObject {
-public:
-    explicit Fin_De_Boite(QWidget& boite) : boite_(boite) { qApp->installEventFilter(this); }
-    ~Fin_De_Boite() override { Noter_Boite_Fermee(au_clavier_); }
-    bool eventFilter(QObject* objet, QEvent* e) override {
-        if (e->type() == QEvent::Hide && objet == &boite_)
-            au_clavier_ = QApplication::activeWindow() == &boite_ || pressee_;
-        else if ((e->type() == QEvent::KeyPress || e->type() == QEvent::MouseButtonPress) && objet->isWidgetType())
-            pressee_ = static_cast<QWidget*>(objet)->window() == &boite_;
-        return false;
-    }
-
-private:
-    QWidget& boite_;
-    bool pressee_ = false;
-    bool au_clavier_ = false;
-};
-
-// Every box and dialog on the screen gets its input: every wait beneath it
-// ends, and holds nothing back.
+// Every box and dialog goes through here: it waits for the operator when it
+// must, and the one on the screen gets its input, every wait beneath it
+// ended.
 int Executer(QDialog& boite) {
+    const Boucle_Modale boucle;
+    Boite_Due due(boite);
+    Boites_Dues().push_back(&due);
+    struct Fin {
+        Boite_Due& due;
+        ~Fin() { Boites_Dues().erase(std::find(Boites_Dues().begin(), Boites_Dues().end(), &due)); }
+    } fin{due};
+    Entrees_Retenues::Installer();
+    Attendre_Operateur(due);
     Finir_Attentes();
-    Fin_De_Boite fin(boite);
     return boite.exec();
 }
 
@@ -331,7 +353,6 @@ QString Filtre_Qt(const QString& filtre) {
 int Boites_Qt::MsgBox(const QString& texte, int style, const QString& titre) {
     // Modal from here: the timers hold back while the box waits as well.
     Compteur_Modal modal(modaux_);
-    Attendre_Operateur();
     QMessageBox boite(Parent());
     boite.setWindowTitle(titre.isEmpty() ? Titre_Application : titre);
     boite.setText(texte);

@@ -6,6 +6,8 @@
 #include <QPointer>
 #include <QWindow>
 #include <map>
+#include <utility>
+#include <vector>
 
 #include "platform/clavier.h"
 #include "platform/ui/couleurs_ui.h"
@@ -75,18 +77,38 @@ void Installer_Apercu_Clavier() {
 
 namespace {
 
-// The question a box asks before it shows: with no window manager the
-// program may have no active window at all while the keys come to it.
-bool Clavier_Au_Programme() { return Operateur_Present() != Presence::Ailleurs; }
-
 const char* const Nom_Attente_Attention = "ostrel_attente_attention";
 
+int boucles_modales = 0;
+std::vector<QPointer<QObject>>& A_Supprimer() {
+    static std::vector<QPointer<QObject>> objets;
+    return objets;
+}
+
 }  // namespace
+
+Boucle_Modale::Boucle_Modale() { ++boucles_modales; }
+
+Boucle_Modale::~Boucle_Modale() {
+    if (--boucles_modales > 0) return;
+    // Posted from the handler that opened the last box: Qt deletes them once
+    // it has returned to the loop that called it.
+    for (const QPointer<QObject>& objet : std::exchange(A_Supprimer(), {}))
+        if (objet) objet->deleteLater();
+}
+
+void Supprimer_Apres_Boites(QObject* objet) {
+    if (boucles_modales == 0)
+        objet->deleteLater();
+    else
+        A_Supprimer().emplace_back(objet);
+}
 
 void Demander_Attention(QWidget* w) {
     QWidget* fenetre = w->window();
     if (!QApplication::activeWindow()) {
         QApplication::alert(fenetre);
+        Envoyer_Au_Serveur();
         return;
     }
     // The desktop is asked only for a window the program knows inactive: it
@@ -102,17 +124,21 @@ void Demander_Attention(QWidget* w) {
 }
 
 void Activer_Sans_Prendre_Clavier(QWidget* w) {
-    if (Clavier_Au_Programme())
+    if (Operateur_Present() == Presence::Ici) {
         w->activateWindow();
-    else
+        Envoyer_Au_Serveur();
+    } else {
         Demander_Attention(w);
+    }
 }
 
 void Monter_Sans_Prendre_Clavier(QWidget* w) {
-    if (Clavier_Au_Programme())
+    if (Operateur_Present() == Presence::Ici) {
         w->window()->raise();
-    else
+        Envoyer_Au_Serveur();
+    } else {
         Demander_Attention(w);
+    }
 }
 
 Forme::Forme(const QString& nom, QWidget* parent) : QWidget(parent) {

@@ -73,7 +73,9 @@ void Installer_Apercu_Clavier();
 // Whether the program has the keyboard is asked as a box asks it, of the
 // window system as it stands when these run (Operateur_Present), not taken
 // from what the program last heard: work that held the event loop may end
-// long after the operator went to another program.
+// long after the operator went to another program. Where a box would wait,
+// they do nothing but ask for attention; what they do goes out at once, not
+// once the work in hand is over.
 //
 // Activates the window of `w` when the program already has the keyboard;
 // while another program has it, the window only asks for attention as the
@@ -87,5 +89,20 @@ void Activer_Sans_Prendre_Clavier(QWidget* w);
 void Monter_Sans_Prendre_Clavier(QWidget* w);
 // Asks the desktop to draw the operator to the window of `w` (urgency hint).
 void Demander_Attention(QWidget* w);
+
+// Held while a box or a dialog is open. The handler that opened it is still
+// running, and resumes on its own form once the box is answered: a form
+// unloaded meanwhile (a key that reached it, a navigation) is deleted only
+// once the last box has closed, and then after the handler has returned to
+// the event loop.
+class Boucle_Modale {
+public:
+    Boucle_Modale();
+    ~Boucle_Modale();
+    Boucle_Modale(const Boucle_Modale&) = delete;
+    Boucle_Modale& operator=(const Boucle_Modale&) = delete;
+};
+// Deletes `objet` once no box is open and control is back in the event loop.
+void Supprimer_Apres_Boites(QObject* objet);
 
 }  // namespace ostrel

@@ -66,7 +66,7 @@ void Registre_Formes::Decharger(const QString& nom) {
         f->close();
     else
         f->hide();
-    f->deleteLater();
+    Supprimer_Apres_Boites(f);
 }
 
 void Registre_Formes::Premier_Plan(const QString& forme) {
