@@ -225,6 +225,15 @@ public:
         if (Pret()) xcb_flush(qt_);
     }
 
+    std::vector<uint8_t> Enfoncees() {
+        std::vector<uint8_t> codes;
+        if (!Pret()) return codes;
+        auto carte = Reponse(xcb_query_keymap_reply(prive_, xcb_query_keymap(prive_), nullptr));
+        for (int code = 0; carte && code < 256; ++code)
+            if (carte->keys[code / 8] & (1u << (code % 8))) codes.push_back(static_cast<uint8_t>(code));
+        return codes;
+    }
+
 private:
     // Keys, buttons and touches are told apart in one number.
     static constexpr uint32_t Touche = 0x100, Bouton = 0x200, Doigt = 0x400;
@@ -405,6 +414,13 @@ std::optional<uint32_t> Lire_Entrees_Recues() {
     if (Suivi_X11* suivi = Suivi_X11::Instance()) return suivi->Lire_Entrees_Recues();
 #endif
     return std::nullopt;
+}
+
+std::vector<uint8_t> Touches_Enfoncees() {
+#if QT_CONFIG(xcb)
+    if (Suivi_X11* suivi = Suivi_X11::Instance()) return suivi->Enfoncees();
+#endif
+    return {};
 }
 
 void Envoyer_Au_Serveur() {

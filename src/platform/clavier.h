@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <vector>
 
 namespace ostrel {
 
@@ -71,6 +72,9 @@ inline bool Avant(uint32_t a, uint32_t b) { return static_cast<int32_t>(a - b) <
 // must not act on. Returns the server's time of that point: every event
 // handled after it is later. None off X11.
 std::optional<uint32_t> Lire_Entrees_Recues();
+
+// The keys held down now, by their X key codes; none off X11.
+std::vector<uint8_t> Touches_Enfoncees();
 
 // Sends the requests made so far (a raise, an activation, a request for
 // attention) to the window system now: decided on how things stand now, they

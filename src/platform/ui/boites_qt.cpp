@@ -200,6 +200,9 @@ public:
         if (due && objet == &due->boite && type == QEvent::Show && !due->montree) {
             due->montree = true;
             due->montree_a = Heure_Serveur();
+            // Pressed before the box came, perhaps in a window it blocks
+            // (whose keys reach no filter): held until they are up.
+            for (const uint8_t code : Touches_Enfoncees()) tenues_.try_emplace(code, Touche_Tenue{0, false});
             return false;
         }
         if (!e->isInputEvent()) return due && !due->montree && (type == QEvent::Close || type == QEvent::Shortcut);
@@ -211,13 +214,20 @@ public:
         if (touche) {
             const auto tenue = tenues_.find(code);
             if (tenue != tenues_.end()) {
-                // The same press on its way from the window to the control, a
-                // repeat, or the key coming up; a new press is the operator's.
-                if (type == QEvent::KeyRelease && !touche->isAutoRepeat()) {
-                    tenues_.erase(tenue);
+                // The key coming up, the same press on its way from the window
+                // to the control, or a repeat: the server repeats a key held
+                // down as a release and a press of one time, which Qt does
+                // not always see as such. A later press is the operator's.
+                Touche_Tenue& t = tenue->second;
+                if (type == QEvent::KeyRelease) {
+                    t.relachee = true;
+                    t.heure = entree->timestamp();
                     return true;
                 }
-                if (type == QEvent::KeyRelease || touche->isAutoRepeat() || entree->timestamp() == tenue->second) return Retenir(e);
+                if (entree->timestamp() == t.heure || (touche->isAutoRepeat() && !t.relachee)) {
+                    t.relachee = false;
+                    return Retenir(e);
+                }
                 tenues_.erase(tenue);
             }
         }
@@ -230,7 +240,7 @@ public:
             // Hovering and context menus carry no time of the server's.
             return false;
         }
-        if (touche && type != QEvent::KeyRelease) tenues_[code] = entree->timestamp();
+        if (touche && type != QEvent::KeyRelease) tenues_[code] = {entree->timestamp(), false};
         return Retenir(e);
     }
 
@@ -240,7 +250,11 @@ private:
         if (e->type() == QEvent::ShortcutOverride) e->accept();
         return true;
     }
-    std::map<quint32, quint64> tenues_;
+    struct Touche_Tenue {
+        quint64 heure;  // of its last press or release
+        bool relachee;
+    };
+    std::map<quint32, Touche_Tenue> tenues_;
 };
 
 // How often the window system is asked while a box waits, and over how

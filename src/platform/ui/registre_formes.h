@@ -4,7 +4,8 @@
 // fresh instance and runs its Form_Load; unloading runs Form_Unload, stops its
 // timers and hides it at once (Est_Chargee is false from then on), and deletes
 // it once the current handler has returned, since a form's own button or
-// timer may navigate away from it.
+// timer may navigate away from it, and once every box is closed, since the
+// handler that opened one resumes on its own form when it is answered.
 #include <QPointer>
 #include <QString>
 #include <functional>
