@@ -402,13 +402,6 @@ Presence Operateur_Present() {
     return lecture.par_pointeur ? Presence::Sans_Doute_Ici : Presence::Ici;
 }
 
-std::optional<uint32_t> Heure_Serveur() {
-#if QT_CONFIG(xcb)
-    if (Suivi_X11* suivi = Suivi_X11::Instance()) return suivi->Heure();
-#endif
-    return std::nullopt;
-}
-
 std::optional<uint32_t> Lire_Entrees_Recues() {
 #if QT_CONFIG(xcb)
     if (Suivi_X11* suivi = Suivi_X11::Instance()) return suivi->Lire_Entrees_Recues();

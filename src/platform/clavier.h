@@ -61,9 +61,7 @@ enum class Presence {
 // decides alone.
 Presence Operateur_Present();
 
-// The X server's time now (milliseconds, wrapping); none off X11.
-std::optional<uint32_t> Heure_Serveur();
-// Whether server time `a` comes before `b`.
+// Whether X server time `a` (milliseconds, wrapping) comes before `b`.
 inline bool Avant(uint32_t a, uint32_t b) { return static_cast<int32_t>(a - b) < 0; }
 
 // Handles now every event the window system sent before this call, so that

@@ -141,10 +141,9 @@ struct Boite_Due {
     explicit Boite_Due(QDialog& b) : boite(b) {}
     QDialog& boite;
     bool montree = false;
-    // The server's times at which it began to wait (a press before was typed
-    // ahead, and brings nothing) and at which it came on the screen (input
-    // older than that was typed blind, before it was there).
-    std::optional<uint32_t> debut, montree_a;
+    // The server's time at which it began to wait: a press before was typed
+    // ahead, and brings nothing.
+    std::optional<uint32_t> debut;
     QEventLoop* attente = nullptr;
     bool attente_finie = false;
 };
@@ -181,10 +180,10 @@ bool Est_Appui(QEvent::Type type) {
 //   the program's windows after the box began to wait is the operator there,
 //   whatever the window system says of the keyboard (a window manager gone
 //   that left its settings behind): the box shows.
-// - once it is there, what was typed before it came: a Return typed blind
-//   must not answer it.
-// - a key whose press was held, until it is up: its repeats and its release
-//   would act on the box or on the screen below.
+// - a key whose press was held, or held down when the box came, until it is
+//   up: its repeats and its release would act on the box or on the screen
+//   below. Keys typed before the box came went to the windows it blocks,
+//   where Qt drops them: a Return typed blind does not answer it.
 // Shortcuts come from key presses too: their override is taken, so that
 // none fires.
 class Entrees_Retenues : public QObject {
@@ -199,7 +198,6 @@ public:
         Boite_Due* due = Boites_Dues().empty() ? nullptr : Boites_Dues().back();
         if (due && objet == &due->boite && type == QEvent::Show && !due->montree) {
             due->montree = true;
-            due->montree_a = Heure_Serveur();
             // Pressed before the box came, perhaps in a window it blocks
             // (whose keys reach no filter): held until they are up.
             for (const uint8_t code : Touches_Enfoncees()) tenues_.try_emplace(code, Touche_Tenue{0, false});
@@ -232,14 +230,9 @@ public:
             }
         }
         if (!due) return false;
-        if (!due->montree) {
-            if (Est_Appui(type) && due->attente && !due->attente_finie && Depuis(entree->timestamp(), due->debut))
-                Finir_Attentes();
-        } else if (!(touche || Est_Appui(type) || type == QEvent::MouseButtonRelease) ||
-                   Depuis(entree->timestamp(), due->montree_a)) {
-            // Hovering and context menus carry no time of the server's.
-            return false;
-        }
+        if (due->montree) return false;
+        if (Est_Appui(type) && due->attente && !due->attente_finie && Depuis(entree->timestamp(), due->debut))
+            Finir_Attentes();
         if (touche && type != QEvent::KeyRelease) tenues_[code] = {entree->timestamp(), false};
         return Retenir(e);
     }
