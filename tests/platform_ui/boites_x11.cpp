@@ -306,14 +306,14 @@ TEST(Boites_X11, LaBoiteAttendLOperateurQuandUnAutreProgrammeALeClavier) {
     Boites_Qt boites;
 
     // Shown and answered by Return, the other program never asked to let
-    // the operator come: at once (no step finds it hidden), or once the
-    // window system's word has held.
+    // the operator come: at once (it never waited), or once the window
+    // system's word has held.
     auto montree = [&](const char* cas, bool aussitot, const char* texte = "Sauvegarde terminée!") {
-        Script script({{cas, Boite_Au_Clavier}, {"Entrée", [&] { autre.Entree(); return true; }}});
-        bool cachee = false;
-        QTimer::singleShot(0, [&] { cachee = !Boite_Montree(); });
+        bool attendue = false;
+        Script script({{cas, [&] { return Boite_Au_Clavier() && ((attendue = Boite_Montree()->property("ostrel_attendue").toBool()), true); }},
+                       {"Entrée", [&] { autre.Entree(); return true; }}});
         EXPECT_EQ(boites.MsgBox(QString::fromUtf8(texte)), vbOK) << cas;
-        EXPECT_FALSE(aussitot && cachee) << cas;
+        EXPECT_FALSE(aussitot && attendue) << cas;
         EXPECT_FALSE(autre.Attention_Demandee()) << cas;
         EXPECT_TRUE(script.Fini()) << cas;
     };
@@ -562,44 +562,41 @@ TEST(Boites_X11, LaBoiteAttendLOperateurQuandUnAutreProgrammeALeClavier) {
         apres_une_notre("après la confirmation de remplacement");
     }
 
-    // Keys typed in the program's window while it works, before its next
-    // box: none acts on the screen below, nor answers the box, which shows
-    // at once and takes the key typed once it is there. The same for a key
-    // held down: its repeats and its release answer nothing.
+    // Keys typed in the program's window while it works, the keys following
+    // the pointer, before its next box: read before the question, they are
+    // the operator at the program; none acts on the screen below, nor
+    // answers the box, which takes the key typed once it is there.
     autre.Focus(fenetre);
     Au_Repos();
+    sur_ostrel();
+    autre.Focus(autre.racine);
     ostrel.touches = 0;
     for (const xcb_keysym_t touche : {xcb_keysym_t(0xff0d), xcb_keysym_t(0xff1b), xcb_keysym_t('q')}) autre.Entree(touche);
-    montree("touches tapées d'avance", true, "Indentification non reconnu par le Module !");
-    {
+    montree("touches tapées d'avance", economiseur, "Indentification non reconnu par le Module !");
+    Au_Repos();
+    EXPECT_EQ(ostrel.touches, 0);
+    // A key held down since before a box or a dialog, in the program's
+    // window: its repeats and its release answer nothing; the next key does.
+    const auto touche_tenue = [&](const char* cas, xcb_keysym_t reponse, const std::function<void()>& montrer) {
         Appuis_Recus repetitions(autre.Code(0xff0d));
         autre.Focus(fenetre);
         autre.Touche(XCB_KEY_PRESS, 0xff0d);
-        Script script({{"boîte au clavier, Entrée tenue", Boite_Au_Clavier},
+        const auto au_clavier = [] { return QApplication::activeWindow() && qobject_cast<QDialog*>(QApplication::activeWindow()); };
+        Script script({{cas, au_clavier},
                        {"répétitions", [&] { return repetitions.appuis >= 5; }},
                        {"relâchée", [&] { autre.Touche(XCB_KEY_RELEASE, 0xff0d); return true; }},
-                       {"relâche reçue", [&] { return repetitions.relachee && Boite_Au_Clavier(); }},
-                       {"Entrée", [&] { autre.Entree(); return true; }}});
-        EXPECT_EQ(boites.MsgBox(QStringLiteral("Sauvegarde terminée!")), vbOK);
-        EXPECT_TRUE(script.Fini());
-    }
+                       {"relâche reçue", [&] { return repetitions.relachee && au_clavier(); }},
+                       {"réponse", [&] { autre.Entree(reponse); return true; }}});
+        montrer();
+        EXPECT_TRUE(script.Fini()) << cas;
+    };
+    touche_tenue("boîte, Entrée tenue", 0xff0d, [&] { EXPECT_EQ(boites.MsgBox(QStringLiteral("Sauvegarde terminée!")), vbOK); });
+    Couleur c = 0;
+    touche_tenue("couleurs, Entrée tenue", 0xff1b, [&] { EXPECT_FALSE(boites.ShowColor(c, QStringLiteral("Couleur"))); });
+    Choix_Police police;
+    touche_tenue("polices, Entrée tenue", 0xff1b, [&] { EXPECT_FALSE(boites.ShowFont(police)); });
     Au_Repos();
     EXPECT_EQ(ostrel.touches, 0);
-    // The colour and font dialogs too: a Return typed ahead chooses nothing.
-    for (const bool couleur : {true, false}) {
-        autre.Focus(fenetre);
-        Au_Repos();
-        autre.Entree();
-        Script script({{"dialogue au clavier", [&] {
-                            QWidget* w = QApplication::activeWindow();
-                            return qobject_cast<QColorDialog*>(w) || qobject_cast<QFontDialog*>(w);
-                        }},
-                       {"Échap", [&] { autre.Echap(); return true; }}});
-        Couleur c = 0;
-        Choix_Police police;
-        EXPECT_FALSE(couleur ? boites.ShowColor(c, QStringLiteral("Couleur")) : boites.ShowFont(police)) << couleur;
-        EXPECT_TRUE(script.Fini()) << couleur;
-    }
 
     // A screen unloaded while its own box is open (a key that reached it, a
     // navigation) stands until its handler has returned to the event loop.

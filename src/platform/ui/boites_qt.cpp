@@ -280,6 +280,8 @@ void Attendre_Operateur(Boite_Due& due) {
     if (presence == Presence::Ici || due.attente_finie || !fenetre || !fenetre->isVisible()) return;
     QEventLoop boucle;
     due.attente = &boucle;
+    // Told to whoever looks at the box (the tests): it waited for the operator.
+    due.boite.setProperty("ostrel_attendue", true);
     bool attention = false;
     const auto demander_attention = [&] {
         if (!attention) Demander_Attention(fenetre);
