@@ -144,6 +144,7 @@ frm_Journal_Alarme_Forme::frm_Journal_Alarme_Forme() : Forme(QStringLiteral("frm
 void frm_Journal_Alarme_Forme::Form_Load() {
     KeyPreview = true;
     Mode_Journal = Journal_Complet;
+    Dernier_Journal_Coupe = {};
     Placer_Zone_Fille(Var_Left_Fille, Var_Top_Fille, Var_Width_Fille, Var_Height_Fille);
 
     Tableau_Bord& tableau = Frm_Menu1();
@@ -378,8 +379,8 @@ void frm_Journal_Alarme_Forme::Telecharger(bool periode) {
 
     Lecture_Nombre_Evenements(Num_Module);
     if (Code_Erreur != 0) return;
-    // A journal larger than the screen keeps is not given room: the download
-    // stops when the table is full.
+    // A journal larger than the screen keeps is not given more room: the
+    // download reads it whole and the table keeps its newest entries.
     const Long annonces = std::clamp<Long>(Donnees_Reponse.Nb_Evenements, 0, Nb_Max_Entrees_Journal - 1);
     Tab_Journal.assign(static_cast<size_t>(annonces) + 1, Evenement_Journal{});
 
@@ -389,9 +390,13 @@ void frm_Journal_Alarme_Forme::Telecharger(bool periode) {
     if (Code_Erreur != 0) return;
 
     Donnees_Reponse.Nb_Evenements = Nb_Elements_Telecharges;
+    Dernier_Journal_Coupe = {Num_Module, Nb_Elements_Lus - Nb_Elements_Telecharges};
     entete_journal_ = Tab_Parametres_Modules[Num_Module - 1u].Entete;
     Affecte_Nom_Voies();
-    if (Code_Erreur == 0) Affiche_Journal();
+    if (Code_Erreur != 0) return;
+    Affiche_Journal();
+    if (Dernier_Journal_Coupe.Non_Gardees > 0)
+        Boites().MsgBox(Texte_Journal_Coupe(Nb_Elements_Telecharges, Nb_Elements_Lus), vbExclamation);
 }
 
 void frm_Journal_Alarme_Forme::Affecte_Nom_Voies() {

@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "history/journal_alarmes.h"
 #include "link/donnees.h"
 #include "link/fonctions_es.h"
 #include "link/liaison.h"
@@ -68,9 +69,14 @@ void Frm_Purger_Forme::Form_Load() {
     Frm_Menu1().Lbl_Nom_Menu(QStringLiteral("Purger"));
     const Octet module = Num_Module >= 1 && Num_Module <= 32 ? Num_Module : 1;
     const QString& entete = Tab_Parametres_Modules[module - 1u].Entete;
+    // Entries of the module that its journal's download could not keep are
+    // lost with it: the warning counts them, and the focus is on "Non".
+    const bool coupe = Ecran_Precedent == Ecran_Journal && Dernier_Journal_Coupe.Module == module &&
+                       Dernier_Journal_Coupe.Non_Gardees > 0;
     if (Ecran_Precedent == Ecran_Journal)
         Lbl_Texte->setText(
-            QStringLiteral("Attention ! Le journal des alarmes va être effacé de la mémoire du Module : ") + entete);
+            QStringLiteral("Attention ! Le journal des alarmes va être effacé de la mémoire du Module : ") + entete +
+            (coupe ? QStringLiteral("\n") + Texte_Purge_Non_Gardees(Dernier_Journal_Coupe.Non_Gardees) : QString()));
     else
         Lbl_Texte->setText(QStringLiteral("Attention ! Les enregistrements et le journal des alarmes vont être "
                                           "effacés de la mémoire du Module : ") +
@@ -78,6 +84,7 @@ void Frm_Purger_Forme::Form_Load() {
     Taille_Police(Lbl_Texte, Taille_Texte_Dessin);
     Cmd_Oui->show();
     Cmd_Non->show();
+    (coupe ? Cmd_Non : Cmd_Oui)->setFocus(Qt::OtherFocusReason);
     en_cours_ = false;
     // Its own design size, in the middle of the dashboard.
     if (QWidget* p = parentWidget())

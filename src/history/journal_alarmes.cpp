@@ -77,6 +77,19 @@ bool Lire_Entree(const QString& ligne, Evenement_Journal& e) {
 
 }  // namespace
 
+Journal_Coupe Dernier_Journal_Coupe;
+
+QString Texte_Journal_Coupe(std::int64_t gardees, std::int64_t lues) {
+    return QStringLiteral("La mémoire du journal est pleine : seuls les ") + Texte_Entier(gardees) +
+           QStringLiteral(" évènements les plus récents sur les ") + Texte_Entier(lues) +
+           QStringLiteral(" envoyés par le module sont gardés, les plus anciens ne seront pas affichés.");
+}
+
+QString Texte_Purge_Non_Gardees(std::int64_t non_gardees) {
+    return QStringLiteral("Les ") + Texte_Entier(non_gardees) +
+           QStringLiteral(" évènements les plus anciens du Module ne sont pas dans la liste : ils seront perdus.");
+}
+
 QString Etat_Alarme(Octet etat) {
     // The journal names the states without an alarm where the live screens show "   ...   ".
     if (etat == 0 || etat == 5 || etat == 7 || etat == 11) return QStringLiteral("Plus d'alarme");

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <cstdint>
 #include <vector>
 
 #include "link/donnees.h"
@@ -54,6 +55,18 @@ QByteArray Contenu_Fichier_Journal(const QString& entete, const Table_Noms_Opera
 // its name filled to 15 characters and quoted, the longest state text, the
 // operator, CR LF): the largest journal the screen saves is 14.8 MB.
 constexpr Long Nb_Max_Entrees_Journal = 200000;
+// A longer journal is read whole and only its newest entries are kept. The
+// older ones that the journal screen's last download from a module left out
+// are lost when the module is erased, which the purge screen says.
+struct Journal_Coupe {
+    Octet Module = 0;
+    std::int64_t Non_Gardees = 0;
+};
+extern Journal_Coupe Dernier_Journal_Coupe;
+// The box of a download that kept `gardees` of the `lues` entries it read.
+QString Texte_Journal_Coupe(std::int64_t gardees, std::int64_t lues);
+// The line the purge screen adds to its warning.
+QString Texte_Purge_Non_Gardees(std::int64_t non_gardees);
 // The largest journal file read, over four times the largest saved. A file of
 // 64 MB is no journal file.
 constexpr qint64 Taille_Max_Fichier_Journal = qint64{64} << 20;

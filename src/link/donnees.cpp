@@ -33,6 +33,7 @@ Octet Code_Erreur = 0;
 Octet Nb_Octets_Donnees = 0;
 Octet Nb_Elements_Reponse = 0;
 Long Nb_Elements_Telecharges = 0;
+std::int64_t Nb_Elements_Lus = 0;
 
 Octet Num_Module = 0;
 QString Nom_Module;
@@ -138,6 +139,7 @@ void Reinitialiser_Donnees() {
     Code_Erreur = 0;
     Nb_Octets_Donnees = Nb_Elements_Reponse = 0;
     Nb_Elements_Telecharges = 0;
+    Nb_Elements_Lus = 0;
 
     Num_Module = 0;
     Nom_Module.clear();

@@ -250,33 +250,48 @@ void Telechargement_Journal(Octet module, Octet& filtre) {
     Frm_Menu1().Affiche_Progress_Bar(true);
     Frm_Menu1().Caption_Pb(QStringLiteral("Chargement des évènements"));
     Nb_Elements_Telecharges = 0;
+    Nb_Elements_Lus = 0;
     Adresse_Esclave = module;
     Type_Produit = 0;
     if (filtre == 0) filtre = 255;
     Nb_Mots = filtre;
+    // A journal longer than the table is read to its end, the table written
+    // round and round, so that it keeps the newest entries, those of the last
+    // alarms. The reading stops after the count announced and one more (an
+    // alarm come in meanwhile): a module whose pages never end cannot hold
+    // the screen.
     const Long capacite = static_cast<Long>(Tab_Journal.size());
-    const double total = static_cast<double>(Donnees_Reponse.Nb_Evenements) + 1.0;
+    const std::int64_t annonces = std::max<std::int64_t>(Donnees_Reponse.Nb_Evenements, 0);
+    const std::int64_t limite = std::max<std::int64_t>(capacite, annonces + 1);
+    const double total = static_cast<double>(annonces) + 1.0;
+    bool fini = true;
     for (;;) {
         int n = 0;
-        if (Nb_Elements_Telecharges >= capacite) break;
-        if (!Page_Suivante(n)) return;  // the bar stays shown, as after any link error
-        const int places = static_cast<int>(std::min<Long>(n, capacite - Nb_Elements_Telecharges));
+        if (capacite == 0 || Nb_Elements_Lus >= limite) break;
+        if (!Page_Suivante(n)) {  // the bar stays shown, as after any link error
+            fini = false;
+            break;
+        }
+        const int places = static_cast<int>(std::min<std::int64_t>(n, limite - Nb_Elements_Lus));
         for (int k = 0; k < places; ++k) {
-            Evenement_Journal& e = Tab_Journal[static_cast<size_t>(Nb_Elements_Telecharges + k)];
+            Evenement_Journal& e = Tab_Journal[static_cast<size_t>((Nb_Elements_Lus + k) % capacite)];
             e.Date_Heure = Donnees_Reponse.Dates_Journal[static_cast<size_t>(k)];
             e.Num_Voie = Donnees_Reponse.Voies_Journal[static_cast<size_t>(k)];
             e.Etat = Donnees_Reponse.Etats_Journal[static_cast<size_t>(k)];
             e.Num_Operateur = Donnees_Reponse.Operateurs_Journal[static_cast<size_t>(k)];
-            if (total > 0) {
-                Long progression = static_cast<Long>(Arrondi_Pair((Nb_Elements_Telecharges + k) / total * 100.0));
-                Frm_Menu1().Progess_Bar_Value(progression);
-            }
+            Long progression = static_cast<Long>(Arrondi_Pair((Nb_Elements_Lus + k) / total * 100.0));
+            Frm_Menu1().Progess_Bar_Value(progression);
         }
-        Nb_Elements_Telecharges += places;
+        Nb_Elements_Lus += places;
+        Nb_Elements_Telecharges = static_cast<Long>(std::min<std::int64_t>(Nb_Elements_Lus, capacite));
         if (n != 9) break;
         Nb_Mots = static_cast<std::uint16_t>(0xFF00 + filtre);
     }
-    Frm_Menu1().Affiche_Progress_Bar(false);
+    // The oldest entry kept back at index 0.
+    if (Nb_Elements_Lus > capacite)
+        std::rotate(Tab_Journal.begin(), Tab_Journal.begin() + static_cast<std::ptrdiff_t>(Nb_Elements_Lus % capacite),
+                    Tab_Journal.end());
+    if (fini) Frm_Menu1().Affiche_Progress_Bar(false);
 }
 
 }  // namespace ostrel

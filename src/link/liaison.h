@@ -24,6 +24,9 @@ extern Octet Code_Erreur;
 extern Octet Nb_Octets_Donnees;
 extern Octet Nb_Elements_Reponse;
 extern Long Nb_Elements_Telecharges;
+// Records the module sent in the last journal download, with those a table
+// too small for them could not keep.
+extern std::int64_t Nb_Elements_Lus;
 
 // Link error codes.
 namespace Erreur {

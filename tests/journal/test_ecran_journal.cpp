@@ -300,3 +300,41 @@ TEST_F(Ecran_Journal_Sans_Module, SourceFichierSeulement) {
     EXPECT_FALSE(Actif("Cmd_Purger"));
     EXPECT_TRUE(Actif("Cmd_Imprimer"));
 }
+
+TEST_F(Ecran_Journal, JournalPlusLongQueLaListeGardeLesPlusRecents) {
+    // Nine entries more than the list keeps: nine of 2020 the oldest, module 3's seven the newest.
+    banc.bus.Avec_Etat([](sim::Etat_Bus& e) {
+        std::vector<sim::Evenement> tout(9, {sim::Horodatage{2020, 1, 1, 0, 0}, 1, 0, 1});
+        tout.resize(Nb_Max_Entrees_Journal + 2, {sim::Horodatage{2026, 1, 1, 0, 0}, 3, 0, 2});
+        e.modules[3].journal.insert(e.modules[3].journal.begin(), tout.begin(), tout.end());
+    });
+    banc.Ouvrir_Ecran_Journal(3);
+    EXPECT_EQ(C<QGroupBox>("Frame_Menu")->title(), QStringLiteral("Module connecté, 200009 évènements"));
+    // 22,224 pages: the link's pauses scaled to nothing, its waits for a
+    // reply's bytes at the port's fastest rate, its time-outs the program's own.
+    Definir_Echelle_Temps(1e-4);
+    ostrel_test::Delais_Reels();
+    ASSERT_TRUE(Ecran_Communication().Ostrel.Settings(QStringLiteral("115200,n,8,1")));
+    Cliquer("Cmd_OK");
+    EXPECT_EQ(banc.Boites_Vues(), std::vector<QString>{"La mémoire du journal est pleine : seuls les 200000 évènements "
+                                                       "les plus récents sur les 200009 envoyés par le module sont "
+                                                       "gardés, les plus anciens ne seront pas affichés."});
+    const QStringList lignes = banc.Lignes_Liste();
+    ASSERT_EQ(lignes.size(), Nb_Max_Entrees_Journal);
+    EXPECT_EQ(lignes.mid(0, 7), Lignes_Module_3);
+    EXPECT_TRUE(lignes.back().startsWith(QStringLiteral("01/01/2026")));
+
+    // Erasing the module loses the nine: the warning says so; Return, and Space on the focused button, do not erase.
+    Cliquer("Cmd_Purger");
+    QTest::keyClicks(C<QLineEdit>("Txt_Code_Acce"), QStringLiteral("4003"));
+    ASSERT_NE(banc.Purger(), nullptr);
+    EXPECT_EQ(C<QLabel>("Lbl_Texte")->text(),
+              "Attention ! Le journal des alarmes va être effacé de la mémoire du Module : " + Entete_3() +
+                  "\nLes 9 évènements les plus anciens du Module ne sont pas dans la liste : ils seront perdus.");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_TRUE(banc.registre.Est_Chargee("Frm_Purger"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    Traiter_Evenements();
+    EXPECT_FALSE(banc.registre.Est_Chargee("Frm_Purger"));
+    EXPECT_EQ(banc.bus.Avec_Etat([](sim::Etat_Bus& e) { return e.modules[3].purges_journal; }), 0);
+}

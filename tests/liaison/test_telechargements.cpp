@@ -226,6 +226,23 @@ TEST_F(Telechargement, ProgressionDuJournal) {
     EXPECT_FALSE(tableau.Progression_Visible());
 }
 
+TEST_F(Telechargement, JournalPlusLongQueLaTableGardeLesPlusRecents) {
+    // 22 entries for a table of 5: every page read, the newest 5 kept, the oldest of them first.
+    Evenements(2, 22);
+    Tab_Journal.resize(5);
+    Donnees_Reponse.Nb_Evenements = 22;
+    Telechargement_Journal_Complet(2, 0);
+    EXPECT_EQ(bus.Nombre_Requetes(0x10), 3);
+    EXPECT_EQ(Nb_Elements_Lus, 22);
+    EXPECT_EQ(Nb_Elements_Telecharges, 5);
+    for (int k = 0; k < 5; ++k) EXPECT_EQ(Tab_Journal[static_cast<size_t>(k)].Etat, (17 + k) % 13);
+    // Pages without end: no more read than announced and one.
+    bus.Programmer_Defauts(0x10, {}, Defaut{Defaut::Pages_Sans_Fin});
+    Telechargement_Journal_Complet(2, 0);
+    EXPECT_EQ(Nb_Elements_Lus, 23);
+    EXPECT_FALSE(tableau.Progression_Visible());
+}
+
 TEST_F(Telechargement, JournalPleinArreteLesPages) {
     bus.Programmer_Defauts(0x10, {}, Defaut{Defaut::Pages_Sans_Fin});
     Tab_Journal.resize(5);
