@@ -51,10 +51,11 @@ class Imprimante_Chronometree : public Imprimante_Qt {
 public:
     explicit Imprimante_Chronometree(std::shared_ptr<QString> dossier)
         : Imprimante_Qt([dossier] { return *dossier; }), dossier_(std::move(dossier)) {}
-    Resultat_Impression EndDoc() override {
-        const Resultat_Impression r = Noter(Imprimante_Qt::EndDoc());
-        if (r && r.Fichier_Pdf.isEmpty() && !r.Pdf_En_Attente) ++documents;
-        return r;
+    Resultat_Impression EndDoc() override { return Noter(Imprimante_Qt::EndDoc()); }
+    QString Envoyer_Document(const QByteArray& pdf) override {
+        const QString refus = Imprimante_Qt::Envoyer_Document(pdf);
+        if (refus.isEmpty()) ++documents;
+        return refus;
     }
     // A page of a printout is written with the printout's file.
     Resultat_Impression Fin_Impression() override { return Noter(Imprimante_Qt::Fin_Impression()); }
