@@ -6,9 +6,11 @@
 // for steady measures and for measures of an unsteady probe; and the graph
 // alone drawn as the page takes it, at twice the screen's resolution.
 // Then the numeric table of the first channel, a full one (207 pages), printed
-// to PDF, timed from the click to its closing message; and, where a default
+// to PDF, timed from the click to its closing message, with the memory the
+// printout took at its peak; the table of the 16 channels (the whole memory,
+// thousands of pages) once, measured the same way; and, where a default
 // print queue is configured (CUPS_SERVER may name a server of one's own), the
-// same table handed to that queue, a job per page.
+// first channel's table handed to that queue, a job per page.
 //   bench_impression [runs [folder]]   the last PDFs and the recordings files
 //                                      they print are copied into the folder
 #include <QApplication>
@@ -25,6 +27,7 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 #include "commun/programme_essai.h"
@@ -48,10 +51,11 @@ class Imprimante_Chronometree : public Imprimante_Qt {
 public:
     explicit Imprimante_Chronometree(std::shared_ptr<QString> dossier)
         : Imprimante_Qt([dossier] { return *dossier; }), dossier_(std::move(dossier)) {}
-    Resultat_Impression EndDoc() override {
-        const Resultat_Impression r = Noter(Imprimante_Qt::EndDoc());
-        if (r && r.Fichier_Pdf.isEmpty() && !r.Pdf_En_Attente) ++documents;
-        return r;
+    Resultat_Impression EndDoc() override { return Noter(Imprimante_Qt::EndDoc()); }
+    QString Envoyer_Document(const QByteArray& pdf) override {
+        const QString refus = Imprimante_Qt::Envoyer_Document(pdf);
+        if (refus.isEmpty()) ++documents;
+        return refus;
     }
     // A page of a printout is written with the printout's file.
     Resultat_Impression Fin_Impression() override { return Noter(Imprimante_Qt::Fin_Impression()); }
@@ -82,6 +86,19 @@ int Pages_Pdf(const QString& dossier, int& fichiers) {
         if (f.open(QIODevice::ReadOnly)) pages += static_cast<int>(QString::fromLatin1(f.readAll()).count(page));
     }
     return pages;
+}
+
+// Resident memory now, and at its peak since Remettre_Pointe, in MiB, as the kernel counts them.
+double Memoire_Mio(const char* champ) {
+    QFile statut(QStringLiteral("/proc/self/status"));
+    if (!statut.open(QIODevice::ReadOnly)) return -1;
+    for (const QByteArray& ligne : statut.readAll().split('\n'))
+        if (ligne.startsWith(champ)) return ligne.mid(static_cast<qsizetype>(std::strlen(champ))).trimmed().split(' ')[0].toDouble() / 1024;
+    return -1;
+}
+void Remettre_Pointe() {
+    QFile f(QStringLiteral("/proc/self/clear_refs"));
+    if (f.open(QIODevice::WriteOnly)) f.write("5");
 }
 
 int Echec(const char* raison) {
@@ -189,15 +206,19 @@ int main(int argc, char** argv) {
             v->Msk_Date_Fin->setText(QStringLiteral("31/12/2027 23:59"));
             ostrel_test::Traiter_Evenements();
             std::vector<double> tableau;
+            double pointe = 0;  // the most memory a printout took above what the program held before it, in MiB
             // The table printed once, timed from the click to its closing message.
             auto imprimer_tableau = [&] {
                 imprimante.depuis = nullptr;
                 boites.Effacer();
                 boites.Reponses = {vbOK, vbOK};
+                Remettre_Pointe();
+                const double avant = Memoire_Mio("VmRSS:");
                 QElapsedTimer t;
                 t.start();
                 v->Cmd_Imprimer_Tableau_Click();
                 tableau.push_back(t.nsecsElapsed() / 1e9);
+                pointe = std::max(pointe, Memoire_Mio("VmHWM:") - avant);
             };
             int pages = 0, fichiers = 0;
             for (int passage = 0; passage < passages; ++passage) {
@@ -217,12 +238,33 @@ int main(int argc, char** argv) {
                 ostrel_test::Traiter_Evenements();
             }
             std::sort(tableau.begin(), tableau.end());
-            std::printf("impression tableau voie 1: %.2f s (%d pages en %d fichier(s) PDF, médiane de %d, de %.2f à %.2f s)\n",
-                        tableau[tableau.size() / 2], pages, fichiers, passages, tableau.front(), tableau.back());
+            std::printf("impression tableau voie 1: %.2f s (%d pages en %d fichier(s) PDF, médiane de %d, de %.2f à %.2f s, "
+                        "pointe de mémoire %.0f Mio)\n",
+                        tableau[tableau.size() / 2], pages, fichiers, passages, tableau.front(), tableau.back(), pointe);
             std::fflush(stdout);
+            {
+                // The 16 channels: the whole memory in one printout.
+                for (QCheckBox* c : v->Check_Voie) c->setChecked(true);
+                ostrel_test::Traiter_Evenements();
+                QTemporaryDir dossier;
+                imprimante.Dossier(dossier.path());
+                tableau.clear();
+                pointe = 0;
+                imprimer_tableau();
+                pages = Pages_Pdf(dossier.path(), fichiers);
+                if (pages == 0) return Echec("le tableau des 16 voies n'a pas été imprimé");
+                std::printf("impression tableau 16 voies: %.2f s (%d pages en %d fichier(s) PDF, une fois, pointe de mémoire %.0f Mio)\n",
+                            tableau[0], pages, fichiers, pointe);
+                std::fflush(stdout);
+                imprimante.Dossier(pdf.path());
+                for (QCheckBox* c : v->Check_Voie) c->setChecked(false);
+                v->Check_Voie[0]->setChecked(true);
+                ostrel_test::Traiter_Evenements();
+            }
             if (Imprimante_Qt::Imprimante_Systeme_Configuree()) {
                 imprimante.Forcer_Pdf(false);
                 tableau.clear();
+                pointe = 0;
                 for (int passage = 0; passage < passages; ++passage) {
                     imprimante.documents = 0;
                     imprimer_tableau();
@@ -231,8 +273,9 @@ int main(int argc, char** argv) {
                     ostrel_test::Traiter_Evenements();
                 }
                 std::sort(tableau.begin(), tableau.end());
-                std::printf("impression tableau voie 1 vers la file d'impression: %.2f s (%d travaux pris par la file, médiane de %d, de %.2f à %.2f s)\n",
-                            tableau[tableau.size() / 2], imprimante.documents, passages, tableau.front(), tableau.back());
+                std::printf("impression tableau voie 1 vers la file d'impression: %.2f s (%d travaux pris par la file, médiane de %d, de %.2f à %.2f s, "
+                            "pointe de mémoire %.0f Mio)\n",
+                            tableau[tableau.size() / 2], imprimante.documents, passages, tableau.front(), tableau.back(), pointe);
                 std::fflush(stdout);
                 imprimante.Forcer_Pdf(true);
             }

@@ -78,7 +78,9 @@ public:
     // Printouts.
     void Cmd_Imprimer_Tableau_Click();
     // False when the printer refused a page (the fault has been shown).
-    bool Imprime_Tableau_Numerique(Long premier, Long dernier, int n);
+    // en_attente is set when the printer keeps the pages until the printout
+    // ends, whose caller tells them then, and cleared by a fault.
+    bool Imprime_Tableau_Numerique(Long premier, Long dernier, int n, bool& en_attente);
     void Cmd_Imprimer_Click();
     void Imprime_Courbes_Par_Page(Octet N);
     void Imprime_Courbes_Meme_Page(Octet N);

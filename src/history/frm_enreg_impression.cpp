@@ -55,6 +55,17 @@ Long Rangs_Par_Colonne(const Imprimante& p) {
     return std::clamp<Long>(*lignes - 8, 1, Points_Par_Colonne);
 }
 
+const QString Patientez = QStringLiteral("Frm_Patientez");
+
+// The wait window in front of the dashboard, while the table is printed.
+void Montrer_Patientez() {
+    Gestion_Formes& formes = Formes();
+    formes.Charger(Patientez);
+    formes.Afficher(Patientez);
+    formes.Focus(Patientez);
+    formes.Rafraichir(Patientez);
+}
+
 }  // namespace
 
 // ------------------------------------------------------------ numeric table
@@ -63,9 +74,11 @@ void Frm_Enreg_Forme::Cmd_Imprimer_Tableau_Click() {
     if (Boites().MsgBox(QStringLiteral("Imprimer le tableau numérique ?"), vbOKCancel, Titre_Impression) == vbOK) {
         Frm_Menu1().Premier_Plan();
         // Every page of every ticked channel in one printout: written as PDF,
-        // they make one file, in order, named once they are all there.
+        // they make one file, in order, named once they are all there; pages
+        // a printer keeps until the printout ends are told of once, then.
         Imprimante& p = Printer();
         p.Debut_Impression();
+        bool en_attente = false;
         for (int i = 0; i < Nb_Voies_Enreg; ++i) {
             if (!Voie_Cochee(i)) continue;
             Date d1 = 0, d2 = 0;
@@ -73,22 +86,21 @@ void Frm_Enreg_Forme::Cmd_Imprimer_Tableau_Click() {
                 Boites().MsgBox(QStringLiteral("Saisie incorrect"), vbExclamation);
                 break;
             }
-            if (!Imprime_Tableau_Numerique(Index_Debut_Periode(i), Index_Fin_Periode(i), i)) break;
+            if (!Imprime_Tableau_Numerique(Index_Debut_Periode(i), Index_Fin_Periode(i), i, en_attente)) break;
         }
+        // The pages kept are drawn and handed over now, which takes a while for thousands.
+        if (en_attente) Montrer_Patientez();
         const Resultat_Impression fin = p.Fin_Impression();
+        if (en_attente) Formes().Decharger(Patientez);
         if (!fin) Signaler_Echec_Impression(fin);
-        else if (!fin.Fichier_Pdf.isEmpty()) Boites().MsgBox(Texte_Impression_Envoyee(fin), vbOKOnly);
+        else if (en_attente) Boites().MsgBox(Texte_Impression_Envoyee(fin), vbOKOnly);
     }
     Premier_Plan();
 }
 
-bool Frm_Enreg_Forme::Imprime_Tableau_Numerique(Long premier, Long dernier, int n) {
+bool Frm_Enreg_Forme::Imprime_Tableau_Numerique(Long premier, Long dernier, int n, bool& en_attente) {
     Gestion_Formes& formes = Formes();
-    const QString patientez = QStringLiteral("Frm_Patientez");
-    formes.Charger(patientez);
-    formes.Afficher(patientez);
-    formes.Focus(patientez);
-    formes.Rafraichir(patientez);
+    Montrer_Patientez();
 
     // One point alone in the period is printed too: the two indexes are then
     // equal, as they are for an empty period, which the point's date tells apart.
@@ -100,7 +112,7 @@ bool Frm_Enreg_Forme::Imprime_Tableau_Numerique(Long premier, Long dernier, int 
                Tab_Mesures[premier].Date_Heure > d2;
     }
     if (vide || premier < 0 || dernier >= Table_Mesures::Taille) {
-        formes.Decharger(patientez);
+        formes.Decharger(Patientez);
         return true;
     }
 
@@ -150,14 +162,19 @@ bool Frm_Enreg_Forme::Imprime_Tableau_Numerique(Long premier, Long dernier, int 
         Ligne_Decalee(p, QStringLiteral("Page n°") + QString::number(page) + QLatin1Char('/') + QString::number(pages));
         resultat = p.EndDoc();
         if (!resultat) {
-            formes.Decharger(patientez);
+            // The printer dropped the pages it kept with the one that failed.
+            en_attente = false;
+            formes.Decharger(Patientez);
             Signaler_Echec_Impression(resultat);
             return false;
         }
     }
-    formes.Decharger(patientez);
-    // Pages kept for the printout's PDF file are told of when it is written.
-    if (!resultat.Pdf_En_Attente) Boites().MsgBox(Texte_Impression_Envoyee(resultat), vbOKOnly);
+    formes.Decharger(Patientez);
+    // Pages kept until the printout ends are told of then.
+    if (resultat.En_Attente)
+        en_attente = true;
+    else
+        Boites().MsgBox(Texte_Impression_Envoyee(resultat), vbOKOnly);
     return true;
 }
 

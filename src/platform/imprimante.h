@@ -24,9 +24,10 @@ struct Resultat_Impression {
     bool Reussi = false;
     QString Erreur;       // the reason when the job failed
     QString Fichier_Pdf;  // the file written when no printer was configured
-    // The document went into the PDF file of the printout under way, which
-    // is written (and named) when the printout ends.
-    bool Pdf_En_Attente = false;
+    // The document is kept with the printout under way, and handed over
+    // (to its queue, or into its PDF file, then named) when the printout
+    // ends: Fin_Impression tells how that went.
+    bool En_Attente = false;
     // Pages of the printout a print queue had already taken when it failed.
     int Pages_Envoyees = 0;
     explicit operator bool() const { return Reussi; }
@@ -82,10 +83,13 @@ public:
     // table, a page per curve): between Debut_Impression and Fin_Impression a
     // printer that writes PDF files puts the documents into one file, in the
     // order they are ended, and writes it when the printout ends; a system
-    // printer still takes each document as a job of its own. Fin_Impression
-    // gives that file, or why it could not be written. A document that fails
-    // drops the file with the pages before it: its EndDoc tells the failure,
-    // and the printout has nothing left to write. Nested printouts are one.
+    // printer still takes each document as a job of its own. A printer may
+    // keep the documents until the printout ends (their EndDoc says
+    // En_Attente), so that all its pages are printed at one size: then
+    // Fin_Impression hands them over and gives the file, or why they could
+    // not all be handed over. A document that fails drops the file with the
+    // pages before it: its EndDoc tells the failure, and the printout has
+    // nothing left to write. Nested printouts are one.
     virtual void Debut_Impression() {}
     virtual Resultat_Impression Fin_Impression();
 

@@ -174,7 +174,7 @@ protected:
         using Imprimante_Qt::Imprimante_Qt;
         using Imprimante_Qt::Print;
         std::function<void(int)> avant, apres;
-        int documents = 0;
+        int documents = 0, envois = 0;
         std::vector<std::vector<QString>> textes;  // the lines of each document, as composed
         void Print(const std::vector<Item>& items) override {
             textes.resize(std::max(textes.size(), static_cast<size_t>(documents) + 1));
@@ -183,10 +183,14 @@ protected:
         }
         Resultat_Impression EndDoc() override {
             ++documents;
-            if (avant) avant(documents);
-            const Resultat_Impression r = Imprimante_Qt::EndDoc();
-            if (apres) apres(documents);
-            return r;
+            return Imprimante_Qt::EndDoc();
+        }
+        QString Envoyer_Document(const QByteArray& pdf) override {
+            ++envois;
+            if (avant) avant(envois);
+            const QString refus = Imprimante_Qt::Envoyer_Document(pdf);
+            if (apres) apres(envois);
+            return refus;
         }
     };
     // The numeric table of the ticked channels printed on `systeme`: the boxes it showed.
@@ -194,7 +198,7 @@ protected:
                                           std::function<void(int)> apres) {
         boites.Effacer();
         boites.Reponses = {vbOK};
-        systeme.documents = 0;
+        systeme.documents = systeme.envois = 0;
         systeme.textes.clear();
         systeme.avant = std::move(avant);
         systeme.apres = std::move(apres);
@@ -397,8 +401,8 @@ TEST_F(Courbes, UneFileDImpressionQuiRefuseOuDisparaitEstUnEchecQuiLeDit) {
     auto imprimer = [&](std::function<void(int)> avant, std::function<void(int)> apres) {
         return Imprimer_Tableau(v, systeme, std::move(avant), std::move(apres));
     };
-    // Taken: a job per page, each a PDF document of its page.
-    EXPECT_EQ(imprimer({}, {}), (std::vector<QString>{"Imprimer le tableau numérique ?", Envoyee, Envoyee}));
+    // Taken: a job per page, each a PDF document of its page, the printout told once.
+    EXPECT_EQ(imprimer({}, {}), (std::vector<QString>{"Imprimer le tableau numérique ?", Envoyee}));
     ASSERT_EQ(serveur.Documents().size(), 8u);
     for (const QByteArray& d : serveur.Documents()) EXPECT_EQ(Pages_Pdf(d).size(), 1);
 
@@ -564,7 +568,9 @@ TEST_F(Courbes, SurUneFileAuxBordsLargesChaquePageEstUneFeuille) {
 // queue whose printer leaves 20 mm of the sides of a sheet, 15 of its top and
 // 30 of its foot: every word lies within the printable area of its page, and
 // the printout has the same words on both. A printout keeps one size of print: the journal's
-// pages between its rules are as small as the pages its rules made smaller.
+// pages between its rules are as small as the pages its rules made smaller, and the pages
+// before a line too wide on the third page alone, of its document or of the printout, are as
+// small as that page.
 TEST_F(Courbes, SurUneFileAuxBordsLargesChaqueMotEstDansLaZoneImprimable) {
     if (!ostrel_test::Lecteur_Pdf_Present()) GTEST_SKIP() << "pdftotext n'est pas installé";
     ostrel_test::Serveur_Impression serveur;
@@ -585,6 +591,23 @@ TEST_F(Courbes, SurUneFileAuxBordsLargesChaqueMotEstDansLaZoneImprimable) {
                        QStringLiteral("Alarme haute non acquittée").leftJustified(32) + QStringLiteral("DUPONT").leftJustified(21);
     Imprimante_Qt systeme([] { return QString(); });
     Definir_Imprimante(&systeme);
+    // Four pages of short lines, one too wide for a portrait sheet on the third; the last two
+    // in a document of their own when there are two.
+    const auto trop_large = [](bool deux_documents) {
+        Imprimante& p = Printer();
+        if (deux_documents) p.Debut_Impression();
+        p.Orientation(vbPRORPortrait);
+        p.FontName(QStringLiteral("Courier New"));
+        p.FontSize(10);
+        for (int page = 1; page <= 4; ++page) {
+            if (page == 3 && deux_documents) p.EndDoc();
+            else if (page > 1) p.NewPage();
+            for (int i = 1; i <= 20; ++i) p.Print(QStringLiteral("page %1 ligne %2").arg(page).arg(i));
+            if (page == 3) p.Print(QString(120, QLatin1Char('=')));
+        }
+        p.EndDoc();
+        if (deux_documents) p.Fin_Impression();
+    };
     const std::vector<std::function<void()>> impressions = {
         [] { Imprimer_Parametres_Voies(16); },
         [] { Imprimer_Parametres_Module({"0042", "1234", "9999", "0000"}, {"DUPONT", "MARTIN", "Nuit", "Jour"}); },
@@ -601,7 +624,9 @@ TEST_F(Courbes, SurUneFileAuxBordsLargesChaqueMotEstDansLaZoneImprimable) {
             Printer().NewPage();
             Printer().Print(QStringLiteral("Paysage"));
             Printer().EndDoc();
-        }};
+        },
+        [&] { trop_large(false); },
+        [&] { trop_large(true); }};
     // The words of each printout, sorted; those out of the printable area (in mm, give or take
     // half a point of the reader's measure of the glyphs) fail.
     const auto mots = [&](const QMarginsF& portrait, const QMarginsF& paysage) {
@@ -612,17 +637,19 @@ TEST_F(Courbes, SurUneFileAuxBordsLargesChaqueMotEstDansLaZoneImprimable) {
             const std::vector<QByteArray> documents = serveur.Documents();
             EXPECT_GT(documents.size(), avant) << k;
             QStringList hors;
-            std::set<int> noms;  // widths of the operator's name on the journal's pages, in hundredths of a point
+            // Widths of the operator's name on the journal's pages, of "ligne" on the pages
+            // with a line too wide, in hundredths of a point.
+            std::set<int> noms;
             for (size_t n = avant; n < documents.size(); ++n)
                 for (const ostrel_test::Mot_Pdf& mot : ostrel_test::Mots_Pdf(documents[n])) {
                     textes[k] << mot.Texte;
-                    if (k == 3 && mot.Texte == "DUPONT") noms.insert(qRound(mot.Boite.width() * 100));
+                    if ((k == 3 && mot.Texte == "DUPONT") || (k > 5 && mot.Texte == "ligne")) noms.insert(qRound(mot.Boite.width() * 100));
                     const QMarginsF m = (mot.Page.width() > mot.Page.height() ? paysage : portrait) * (72 / 25.4);
                     if (!QRectF(QPointF(), mot.Page).marginsRemoved(m).adjusted(-0.5, -0.5, 0.5, 0.5).contains(mot.Boite))
                         hors << mot.Texte;
                 }
             EXPECT_EQ(hors.join(' ').toStdString(), "") << k;
-            EXPECT_LE(noms.size(), 1u);
+            EXPECT_LE(noms.size(), 1u) << k;
             textes[k].sort();
         }
         return textes;

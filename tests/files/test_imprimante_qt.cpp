@@ -8,10 +8,12 @@
 #include <QGuiApplication>
 #include <QTemporaryDir>
 #include <cstdlib>
+#include <set>
 #include <sys/resource.h>
 #include <unistd.h>
 
 #include "commun/fichiers_test.h"
+#include "commun/impression_test.h"
 #include "commun/serveur_impression.h"
 #include "platform/dates.h"
 #include "platform/fichiers.h"
@@ -82,18 +84,20 @@ TEST_F(ImprimanteQt, SansImprimanteUnPdfDateEstEcritEtLesPagesSeSuivent) {
 TEST_F(ImprimanteQt, UneImpressionDePlusieursDocumentsFaitUnSeulPdfDansLOrdre) {
     Imprimante& p = *imprimante_;
     const QString nom = QDir(dossier_).filePath("Impression_2027-03-07_14-30-05.pdf");
-    // Three documents of one printout, each in its own orientation; the second of two pages.
+    // Three documents of one printout, each in its own orientation; the second of two pages,
+    // the third with a line too wide for its sheet.
     p.Debut_Impression();
     for (int d = 1; d <= 3; ++d) {
         p.Orientation(d == 2 ? vbPRORPortrait : vbPRORLandscape);
         p.Print("Document " + QString::number(d));
+        if (d == 3) p.Print(QString(200, QLatin1Char('=')));
         if (d == 2) {
             p.NewPage();
             p.Print("suite");
         }
         const Resultat_Impression r = p.EndDoc();
         ASSERT_TRUE(r) << r.Erreur.toStdString();
-        EXPECT_TRUE(r.Pdf_En_Attente);
+        EXPECT_TRUE(r.En_Attente);
         EXPECT_TRUE(r.Fichier_Pdf.isEmpty());
         EXPECT_FALSE(QFileInfo::exists(nom));  // nothing under the final name before the end
     }
@@ -102,6 +106,13 @@ TEST_F(ImprimanteQt, UneImpressionDePlusieursDocumentsFaitUnSeulPdfDansLOrdre) {
     EXPECT_EQ(fin.Fichier_Pdf, nom);
     EXPECT_EQ(Pages_Pdf(Lire(nom)), (QStringList{"842 595", "595 842", "595 842", "842 595"}));
     EXPECT_EQ(QDir(dossier_).entryList(QDir::Files | QDir::Hidden), QStringList{QFileInfo(nom).fileName()});
+    // Its last page made smaller to fit that line, every page is as small, whichever way it lies.
+    if (ostrel_test::Lecteur_Pdf_Present()) {
+        std::set<int> largeurs;  // of "Document", in hundredths of a point
+        for (const ostrel_test::Mot_Pdf& mot : ostrel_test::Mots_Pdf(Lire(nom)))
+            if (mot.Texte == "Document") largeurs.insert(qRound(mot.Boite.width() * 100));
+        EXPECT_EQ(largeurs.size(), 1u);
+    }
 
     // A file that cannot be written at the end (its pages, small, are all
     // written then, past a file-size limit): the failure is told and no PDF is left.
@@ -128,7 +139,7 @@ TEST_F(ImprimanteQt, UneImpressionDePlusieursDocumentsFaitUnSeulPdfDansLOrdre) {
     p.Print("Seul");
     const Resultat_Impression seul = p.EndDoc();
     ASSERT_TRUE(seul);
-    EXPECT_FALSE(seul.Pdf_En_Attente);
+    EXPECT_FALSE(seul.En_Attente);
     EXPECT_EQ(seul.Fichier_Pdf, suivant);
 }
 
@@ -252,6 +263,17 @@ TEST_F(ImprimanteQt, UneFileDImpressionRecoitLeDocumentEntierEtSaReponseEstEnten
     qsizetype differents = 0;
     for (qsizetype i = 0; i < recu.size(); ++i) differents += recu[i] != dessine[i];
     EXPECT_LT(differents, 100);
+
+    // A picture, which fills its page at any size of print, is not kept for the end of its
+    // printout: the queue has it once its document ends.
+    systeme.Debut_Impression();
+    systeme.Imprimer_Image(bruits[0]);
+    const Resultat_Impression image = systeme.EndDoc();
+    EXPECT_TRUE(image) << image.Erreur.toStdString();
+    EXPECT_FALSE(image.En_Attente);
+    EXPECT_EQ(serveur.Documents().size(), 2u);
+    EXPECT_TRUE(systeme.Fin_Impression());
+    EXPECT_EQ(serveur.Documents().size(), 2u);
 
     serveur.Refuser_Documents();
     systeme.Print("Refusé");

@@ -12,11 +12,13 @@
 #include <QPdfWriter>
 #include <algorithm>
 #include <array>
+#include <deque>
 #include <optional>
 #include <vector>
 
 #include "platform/dates.h"
 #include "platform/fichiers.h"
+#include "platform/ui/curseur_attente.h"
 #include "platform/ui/file_impression.h"
 
 namespace ostrel {
@@ -97,26 +99,43 @@ private:
     QByteArray tampon_;
 };
 
-// The pages being drawn and where they go: a print queue's job, whose pages
-// are those of one document, or a PDF file, which takes every document of a
-// printout in turn.
+// Where the pages are drawn: a print queue's job, whose pages are those of
+// one document, or a PDF file, which takes every document of a printout in turn.
 struct Imprimante_Qt::Dessin {
     std::unique_ptr<QBuffer> travail;    // a print queue's document
     std::unique_ptr<Sortie_Pdf> sortie;  // or a PDF file's
     std::unique_ptr<QPdfWriter> pdf;
     std::unique_ptr<QPainter> painter;
-    bool echec = false;  // it cannot be completed
-    QString erreur;
-    int pages = 1;  // of the document, for a queue
-    double y = 0;   // top of the next line, in device pixels
-    bool orientation_a_appliquer = false;
-    // The lines of the page under way, drawn when it ends, once its width is known.
+    int orientation = vbPRORPortrait;  // of the writer's page
+    int document = 0;                  // of the last page drawn
+    int pages = 0;                     // drawn so far
+};
+
+// A page as its printout laid it out, kept until it is drawn: lines, or the
+// picture of a screen.
+struct Imprimante_Qt::Page {
+    int orientation = vbPRORPortrait;
+    int document = 0;  // its document's number in the printout
+    // A line that shows something: its baseline in device pixels, its text
+    // (closing blanks left out, which take no room on paper) in UTF-8 among
+    // the page's texts, its font by its number in the printout's table.
     struct Ligne {
-        QFont police;
-        QString texte;
-        double base, bas, largeur;  // baseline, bottom and width of what shows, in device pixels
+        double base;
+        int debut, taille;
+        int police;
     };
     std::vector<Ligne> lignes;
+    QByteArray textes;  // one after the other; packed (qCompress) once the page is ended
+    QImage image;
+};
+
+// A font of the printer's settings, as it is drawn and measured.
+struct Imprimante_Qt::Police_Tenue {
+    QString nom;
+    Simple taille;
+    bool gras;
+    QFont police;
+    QFontMetricsF mesures;
 };
 
 // One printout, from its start to its end.
@@ -124,15 +143,34 @@ struct Imprimante_Qt::Impression {
     Service_Impression service;          // the print server as this printout sees it
     std::optional<File_Impression> file;  // its queue, looked up when it first needs it
     int pages_envoyees = 0;               // pages of the printout the queue has taken
-    std::unique_ptr<Dessin> dessin;       // the document drawn, or the PDF file that waits for more
     bool document = false;                // a document is started and not ended
-    // The scale its pages in portrait, then in landscape, were last drawn at.
-    std::array<double, 2> echelles{1, 1};
+    int documents = 0;                    // documents started
+    // Lines are measured on a device of the resolution they are drawn at.
+    QBuffer rien;
+    std::unique_ptr<QPdfWriter> mesure;
+    std::vector<Police_Tenue> polices;
+    int police = -1;              // the last one used
+    std::optional<Page> page;     // the page under way
+    double y = 0;                 // top of its next line, in device pixels
+    std::deque<Page> attente;     // pages ended, not drawn yet, in their order
+    // The scale every page of lines is drawn at: the smallest any of them needs.
+    double echelle = 1;
+    std::unique_ptr<Dessin> dessin;
+    bool echec = false;  // it cannot be completed
+    QString erreur;
+    std::array<std::optional<QPageLayout>, 2> mises_en_page;  // portrait, landscape
     // The queue the printout goes to, the default one when it started (no name: a PDF file).
     const File_Impression& File(bool forcer_pdf) {
         if (!file) file = forcer_pdf ? File_Impression() : service.File_Par_Defaut();
         return *file;
     }
+    const QPageLayout& Mise_En_Page_De(int orientation, bool forcer_pdf) {
+        std::optional<QPageLayout>& m = mises_en_page[orientation == vbPRORLandscape ? 1 : 0];
+        if (!m) m = Mise_En_Page(File(forcer_pdf), orientation);
+        return *m;
+    }
+    // Something is kept, or drawn and not handed over yet.
+    bool A_Remettre() const { return page || !attente.empty() || dessin; }
 };
 
 Imprimante_Qt::Imprimante_Qt(std::function<QString()> dossier_pdf) : dossier_pdf_(std::move(dossier_pdf)) {}
@@ -140,7 +178,7 @@ Imprimante_Qt::Imprimante_Qt(std::function<QString()> dossier_pdf) : dossier_pdf
 Imprimante_Qt::~Imprimante_Qt() {
     // A document or a printout left open is ended, as the system does when the program exits.
     imbrications_ = 0;
-    if (impression_ && impression_->dessin) Terminer_Dessin();
+    if (impression_ && impression_->A_Remettre()) Terminer_Impression();
 }
 
 bool Imprimante_Qt::Imprimante_Systeme_Configuree() { return !Service_Impression().File_Par_Defaut().Nom.isEmpty(); }
@@ -158,31 +196,43 @@ QString Imprimante_Qt::Police_Installee(const QString& nom) {
     return nom;
 }
 
-void Imprimante_Qt::Orientation(int orientation) {
-    if (orientation == orientation_) return;
-    Imprimante::Orientation(orientation);
-    // Within a document the new orientation takes effect on the next page.
-    if (impression_ && impression_->document) impression_->dessin->orientation_a_appliquer = true;
-}
-
 void Imprimante_Qt::Abandonner(const QString& raison) {
-    Dessin& d = *impression_->dessin;
-    if (!d.echec) d.erreur = raison;
-    d.echec = true;
+    Impression& impression = *impression_;
+    if (!impression.echec) impression.erreur = raison;
+    impression.echec = true;
 }
 
 void Imprimante_Qt::Abandonner_Sauf_Fichier(const QString& raison) {
     // A file that no longer takes what is written is the first cause.
-    const Sortie_Pdf* sortie = impression_->dessin->sortie.get();
+    const Sortie_Pdf* sortie = impression_->dessin ? impression_->dessin->sortie.get() : nullptr;
     if (sortie && !sortie->Erreur().isEmpty())
         Abandonner(Fichier_Non_Ecrit(sortie->Chemin(), sortie->Erreur()));
     else
         Abandonner(raison);
 }
 
-double Imprimante_Qt::Hauteur_Page() const {
-    const QPdfWriter& pdf = *impression_->dessin->pdf;
-    return pdf.pageLayout().paintRectPixels(pdf.logicalDpiY()).height();
+Resultat_Impression Imprimante_Qt::Echec_Dit() {
+    Resultat_Impression resultat;
+    resultat.Erreur = impression_->erreur;
+    resultat.Pages_Envoyees = impression_->pages_envoyees;
+    Oublier_Pages();
+    return resultat;
+}
+
+void Imprimante_Qt::Oublier_Pages() {
+    // A PDF file not ended leaves nothing behind.
+    Impression& impression = *impression_;
+    impression.page.reset();
+    impression.attente.clear();
+    impression.dessin.reset();
+    impression.echec = false;
+    impression.erreur.clear();
+    impression.echelle = 1;
+    impression.y = 0;
+}
+
+QRectF Imprimante_Qt::Zone_Page(int orientation) {
+    return impression_->Mise_En_Page_De(orientation, forcer_pdf_).paintRectPixels(Resolution);
 }
 
 void Imprimante_Qt::Commencer_Document() {
@@ -190,21 +240,25 @@ void Imprimante_Qt::Commencer_Document() {
     if (!impression_) impression_ = std::make_unique<Impression>();
     Impression& impression = *impression_;
     impression.document = true;
-    if (impression.dessin) {
-        // The printout's file goes on: the document starts a page of its own, in its orientation.
-        impression.dessin->orientation_a_appliquer = true;
-        Nouvelle_Page();
-        return;
+    ++impression.documents;
+    // A document starts a page of its own, in the printer's orientation.
+    Ouvrir_Page();
+    const File_Impression& file = impression.File(forcer_pdf_);
+    if (!file.Nom.isEmpty()) {
+        // A queue that takes no job is told before a page is laid out for nothing.
+        if (!file.Refus.isEmpty()) Abandonner(file.Refus);
+    } else if (!impression.dessin) {
+        // The PDF file is made with the printout's first page: one that cannot be is told at once.
+        Ouvrir_Dessin(impression.page->orientation);
     }
+}
+
+bool Imprimante_Qt::Ouvrir_Dessin(int orientation) {
+    Impression& impression = *impression_;
     impression.dessin = std::make_unique<Dessin>();
     Dessin& d = *impression.dessin;
     const File_Impression& file = impression.File(forcer_pdf_);
     if (!file.Nom.isEmpty()) {
-        // A queue that takes no job is told before a page is drawn for nothing.
-        if (!file.Refus.isEmpty()) {
-            Abandonner(file.Refus);
-            return;
-        }
         // Drawn as PDF, as Qt's own print engine would, but handed over by us,
         // so that the print server's answer is heard.
         d.travail = std::make_unique<QBuffer>();
@@ -214,109 +268,179 @@ void Imprimante_Qt::Commencer_Document() {
         const QString dossier = dossier_pdf_ ? dossier_pdf_() : QString();
         if (dossier.isEmpty() || !QDir().mkpath(dossier)) {
             Abandonner(QStringLiteral("le dossier des impressions %1 ne peut pas être créé").arg(dossier));
-            return;
+            impression.dessin.reset();
+            return false;
         }
         d.sortie = std::make_unique<Sortie_Pdf>(QDir(dossier).filePath(Nom_Document(Maintenant()) + QStringLiteral(".pdf")));
         if (!d.sortie->Erreur().isEmpty() || !d.sortie->open(QIODevice::WriteOnly)) {
             Abandonner(Fichier_Non_Ecrit(d.sortie->Chemin(), d.sortie->Erreur()));
-            d.sortie.reset();
-            return;
+            impression.dessin.reset();
+            return false;
         }
         d.pdf = std::make_unique<QPdfWriter>(d.sortie.get());
     }
-    d.pdf->setPageLayout(Mise_En_Page(file, orientation_));
+    d.pdf->setPageLayout(impression.Mise_En_Page_De(orientation, forcer_pdf_));
+    d.orientation = orientation;
     d.pdf->setResolution(Resolution);
     d.pdf->setTitle(Titre_Document);
     d.painter = std::make_unique<QPainter>();
-    if (!d.painter->begin(d.pdf.get())) Abandonner_Sauf_Fichier(QStringLiteral("le document n'a pas pu être commencé"));
+    if (!d.painter->begin(d.pdf.get())) {
+        Abandonner_Sauf_Fichier(QStringLiteral("le document n'a pas pu être commencé"));
+        impression.dessin.reset();
+        return false;
+    }
+    return true;
 }
 
-void Imprimante_Qt::Dessiner_Lignes() {
-    Dessin& d = *impression_->dessin;
-    if (d.lignes.empty()) return;
-    // Still on the page these lines belong to: a sheet turned takes effect on the next.
-    const QPageLayout mise_en_page = d.pdf->pageLayout();
-    const QRectF page = mise_en_page.paintRectPixels(d.pdf->logicalDpiY());
-    // A page the report laid out wider than the printer prints is drawn
-    // smaller, whole: nothing runs into the border or off the sheet. The
-    // pages after it in that orientation are drawn as small, so that a
-    // printout keeps one size of print.
-    double& echelle = impression_->echelles[mise_en_page.orientation() == QPageLayout::Landscape ? 1 : 0];
-    for (const Dessin::Ligne& l : d.lignes) {
-        if (l.largeur > page.width()) echelle = std::min(echelle, page.width() / l.largeur);
-        if (l.bas > page.height()) echelle = std::min(echelle, page.height() / l.bas);
+void Imprimante_Qt::Ouvrir_Page() {
+    Impression& impression = *impression_;
+    impression.page.emplace();
+    impression.page->orientation = orientation_;
+    impression.page->document = impression.documents;
+    impression.y = 0;
+}
+
+void Imprimante_Qt::Fermer_Page() {
+    Impression& impression = *impression_;
+    if (!impression.page) return;
+    // A long printout keeps thousands of pages: their texts, made of blanks
+    // and figures much alike, take a few times less room packed.
+    if (!impression.page->textes.isEmpty()) {
+        impression.page->textes = qCompress(impression.page->textes, 1);
+        impression.page->textes.squeeze();
     }
-    if (echelle < 1) {
-        d.painter->save();
-        d.painter->scale(echelle, echelle);
-    }
-    for (const Dessin::Ligne& l : d.lignes) {
-        d.painter->setFont(l.police);
-        if (!l.texte.isEmpty()) d.painter->drawText(QPointF(0, l.base), l.texte);
-    }
-    if (echelle < 1) d.painter->restore();
-    d.lignes.clear();
+    impression.page->lignes.shrink_to_fit();
+    impression.attente.push_back(std::move(*impression.page));
+    impression.page.reset();
+    Dessiner_Pages(false);
 }
 
 void Imprimante_Qt::Nouvelle_Page() {
-    Dessin& d = *impression_->dessin;
-    Dessiner_Lignes();
-    if (d.orientation_a_appliquer) {
-        // The sheet turned, with the borders its printer leaves on each side then.
-        d.pdf->setPageLayout(Mise_En_Page(impression_->File(forcer_pdf_), orientation_));
-        d.orientation_a_appliquer = false;
+    Fermer_Page();
+    if (!impression_->echec) Ouvrir_Page();
+}
+
+void Imprimante_Qt::Dessiner_Pages(bool toutes) {
+    // A page of lines waits for the end of its printout, which alone tells
+    // the size of its print; so do the pages after it, which keep their order.
+    Impression& impression = *impression_;
+    while (!impression.echec && !impression.attente.empty() && (toutes || impression.attente.front().lignes.empty())) {
+        Dessiner_Page(impression.attente.front());
+        impression.attente.pop_front();
     }
-    // The page ended went to the file: one that no longer takes it stops the
-    // printout here, with no more pages drawn for nothing.
-    if (!d.pdf->newPage() || (d.sortie && !d.sortie->Erreur().isEmpty()))
-        Abandonner_Sauf_Fichier(QStringLiteral("l'imprimante n'a pas pu passer à la page suivante"));
+}
+
+void Imprimante_Qt::Dessiner_Page(const Page& page) {
+    Impression& impression = *impression_;
+    // A queue takes each document as a job of its own.
+    if (impression.dessin && impression.dessin->travail && impression.dessin->document != page.document) {
+        Remettre_Travail();
+        if (impression.echec) return;
+    }
+    if (!impression.dessin && !Ouvrir_Dessin(page.orientation)) return;
+    Dessin& d = *impression.dessin;
+    if (d.pages > 0) {
+        // The sheet turned, with the borders its printer leaves on each side then.
+        if (page.orientation != d.orientation) {
+            d.pdf->setPageLayout(impression.Mise_En_Page_De(page.orientation, forcer_pdf_));
+            d.orientation = page.orientation;
+        }
+        // The page before went to the file: one that no longer takes it stops
+        // the printout here, with no more pages drawn for nothing.
+        if (!d.pdf->newPage() || (d.sortie && !d.sortie->Erreur().isEmpty())) {
+            Abandonner_Sauf_Fichier(QStringLiteral("l'imprimante n'a pas pu passer à la page suivante"));
+            return;
+        }
+    }
+    d.document = page.document;
     ++d.pages;
-    d.y = 0;
+    QPainter& peintre = *d.painter;
+    if (!page.lignes.empty()) {
+        if (impression.echelle < 1) {
+            peintre.save();
+            peintre.scale(impression.echelle, impression.echelle);
+        }
+        int police = -1;
+        const QByteArray textes = qUncompress(page.textes);
+        for (const Page::Ligne& l : page.lignes) {
+            if (l.police != police) peintre.setFont(impression.polices[static_cast<size_t>(police = l.police)].police);
+            peintre.drawText(QPointF(0, l.base), QString::fromUtf8(textes.constData() + l.debut, l.taille));
+        }
+        if (impression.echelle < 1) peintre.restore();
+    }
+    const QRectF zone = Zone_Page(page.orientation);
+    if (!page.image.isNull() && zone.width() > 0 && zone.height() > 0) {
+        // The whole picture on the page, its proportions kept, from the top left.
+        const double echelle = std::min(zone.width() / page.image.width(), zone.height() / page.image.height());
+        const QRectF cible(0, 0, page.image.width() * echelle, page.image.height() * echelle);
+        peintre.setRenderHint(QPainter::SmoothPixmapTransform, true);
+        peintre.drawImage(cible, page.image);
+    }
+}
+
+int Imprimante_Qt::Police_Courante() {
+    Impression& impression = *impression_;
+    const auto reglee = [this](const Police_Tenue& p) { return p.nom == police_ && p.taille == taille_ && p.gras == gras_; };
+    if (impression.police >= 0 && reglee(impression.polices[static_cast<size_t>(impression.police)])) return impression.police;
+    const auto trouvee = std::find_if(impression.polices.begin(), impression.polices.end(), reglee);
+    if (trouvee != impression.polices.end()) return impression.police = static_cast<int>(trouvee - impression.polices.begin());
+    if (!impression.mesure) {
+        impression.mesure = std::make_unique<QPdfWriter>(&impression.rien);
+        impression.mesure->setResolution(Resolution);
+    }
+    const QFont police = Police();
+    impression.polices.push_back({police_, taille_, gras_, police, QFontMetricsF(police, impression.mesure.get())});
+    return impression.police = static_cast<int>(impression.polices.size()) - 1;
 }
 
 void Imprimante_Qt::Print(const std::vector<Item>& items) {
     if (!impression_ || !impression_->document) Commencer_Document();
-    Dessin& d = *impression_->dessin;
-    if (d.echec) return;
-    const QFont police = Police();
-    const QFontMetricsF mesures(police, d.pdf.get());
-    if (d.y > 0 && d.y + mesures.height() > Hauteur_Page()) {
+    Impression& impression = *impression_;
+    if (impression.echec) return;
+    const int police = Police_Courante();
+    const QFontMetricsF& mesures = impression.polices[static_cast<size_t>(police)].mesures;
+    // After a picture, or past the foot of the page, the line starts the next page.
+    if (!impression.page)
+        Ouvrir_Page();
+    else if (impression.y > 0 && impression.y + mesures.height() > Zone_Page(impression.page->orientation).height())
         Nouvelle_Page();
-        if (d.echec) return;
-    }
+    if (impression.echec) return;
     const QString texte = Composer_Ligne(items);
-    // The blanks that end a line take no room on paper.
     qsizetype visible = texte.size();
     while (visible > 0 && texte[visible - 1].isSpace()) --visible;
-    d.lignes.push_back({police, texte, d.y + mesures.ascent(), d.y + mesures.height(),
-                        mesures.horizontalAdvance(texte.left(visible))});
-    d.y += mesures.lineSpacing();
+    if (visible > 0) {
+        // A page the report laid out wider than the printer prints is drawn
+        // smaller, whole: nothing runs into the border or off the sheet. So
+        // is every page of the printout, so that it keeps one size of print.
+        const QRectF zone = Zone_Page(impression.page->orientation);
+        const double largeur = mesures.horizontalAdvance(texte.left(visible)), bas = impression.y + mesures.height();
+        if (largeur > zone.width()) impression.echelle = std::min(impression.echelle, zone.width() / largeur);
+        if (bas > zone.height()) impression.echelle = std::min(impression.echelle, zone.height() / bas);
+        Page& page = *impression.page;
+        const QByteArray utf8 = QStringView(texte).left(visible).toUtf8();
+        page.lignes.push_back({impression.y + mesures.ascent(), static_cast<int>(page.textes.size()), static_cast<int>(utf8.size()), police});
+        page.textes.append(utf8);
+    }
+    impression.y += mesures.lineSpacing();
 }
 
 void Imprimante_Qt::NewPage() {
     if (!impression_ || !impression_->document) Commencer_Document();
-    if (impression_->dessin->echec) return;
+    if (impression_->echec) return;
     Nouvelle_Page();
 }
 
 void Imprimante_Qt::Imprimer_Image(const QImage& image) {
     if (!impression_ || !impression_->document) Commencer_Document();
-    Dessin& d = *impression_->dessin;
-    if (d.echec) return;
-    if (d.y > 0 || d.orientation_a_appliquer) {
-        Nouvelle_Page();
-        if (d.echec) return;
-    }
-    const QRectF page = d.pdf->pageLayout().paintRectPixels(d.pdf->logicalDpiY());
-    if (!image.isNull() && page.width() > 0 && page.height() > 0) {
-        // The whole picture on the page, its proportions kept, from the top left.
-        const double echelle = std::min(page.width() / image.width(), page.height() / image.height());
-        const QRectF cible(0, 0, image.width() * echelle, image.height() * echelle);
-        d.painter->setRenderHint(QPainter::SmoothPixmapTransform, true);
-        d.painter->drawImage(cible, image);
-    }
+    Impression& impression = *impression_;
+    if (impression.echec) return;
+    // A page of its own, in the orientation the printer has now.
+    if (impression.page && (impression.y > 0 || impression.page->orientation != orientation_)) Fermer_Page();
+    if (impression.echec) return;
+    if (!impression.page) Ouvrir_Page();
+    impression.page->image = image;
     // The page is full: a line printed next starts the following page.
-    d.y = page.height() + 1;
+    Fermer_Page();
 }
 
 QFont Imprimante_Qt::Police() const {
@@ -355,6 +479,25 @@ Zone_Imprimable_Page Imprimante_Qt::Zone_Imprimable() const {
     return {mm.left() * Twips_Par_mm, mm.top() * Twips_Par_mm, mm.width() * Twips_Par_mm, mm.height() * Twips_Par_mm};
 }
 
+QString Imprimante_Qt::Envoyer_Document(const QByteArray& pdf) {
+    return impression_->service.Envoyer_Pdf(impression_->file->Nom, Titre_Document, pdf);
+}
+
+void Imprimante_Qt::Remettre_Travail() {
+    Impression& impression = *impression_;
+    Dessin& d = *impression.dessin;
+    if (d.painter->isActive() && !d.painter->end()) Abandonner(QStringLiteral("le document n'a pas pu être terminé"));
+    // The document is printed once the print server has taken it whole.
+    if (!impression.echec) {
+        const QString refus = Envoyer_Document(d.travail->data());
+        if (refus.isEmpty())
+            impression.pages_envoyees += d.pages;
+        else
+            Abandonner(refus);
+    }
+    impression.dessin.reset();
+}
+
 Resultat_Impression Imprimante_Qt::EndDoc() {
     Resultat_Impression resultat;
     if (!impression_ || !impression_->document) {
@@ -364,16 +507,23 @@ Resultat_Impression Imprimante_Qt::EndDoc() {
     }
     Impression& impression = *impression_;
     impression.document = false;
-    const Dessin& d = *impression.dessin;
-    if (imbrications_ > 0 && !d.echec && d.sortie) {
-        // The pages wait in the printout's file for the documents that follow.
-        resultat.Reussi = true;
-        resultat.Pdf_En_Attente = true;
+    // A document outside Debut_Impression ends its printout.
+    if (imbrications_ == 0) {
+        resultat = Terminer_Impression();
+        impression_.reset();
         return resultat;
     }
-    resultat = Terminer_Dessin();
-    // A document outside Debut_Impression ends its printout.
-    if (imbrications_ == 0) impression_.reset();
+    Fermer_Page();
+    if (impression.echec) return Echec_Dit();
+    // A document whose pages are all drawn (pictures) goes to its queue now;
+    // else it waits, with the file, for the end of the printout.
+    if (impression.attente.empty() && impression.dessin && impression.dessin->travail) {
+        Remettre_Travail();
+        if (impression.echec) return Echec_Dit();
+    } else {
+        resultat.En_Attente = true;
+    }
+    resultat.Reussi = true;
     return resultat;
 }
 
@@ -387,46 +537,49 @@ Resultat_Impression Imprimante_Qt::Fin_Impression() {
     resultat.Reussi = true;
     if (imbrications_ == 0) return resultat;
     if (--imbrications_ > 0) {
-        // The printout that holds this one writes the file.
-        resultat.Pdf_En_Attente = impression_ && impression_->dessin;
+        // The printout that holds this one hands its pages over.
+        resultat.En_Attente = impression_ && impression_->A_Remettre();
         return resultat;
     }
-    // The document left open and the file waiting are one drawing, handed over now.
-    if (impression_ && impression_->dessin) resultat = Terminer_Dessin();
+    // The document left open and the pages waiting are one drawing, handed over now.
+    if (impression_ && impression_->A_Remettre()) resultat = Terminer_Impression();
     impression_.reset();
     return resultat;
 }
 
-Resultat_Impression Imprimante_Qt::Terminer_Dessin() {
+Resultat_Impression Imprimante_Qt::Terminer_Impression() {
     Impression& impression = *impression_;
     impression.document = false;
-    Dessin& d = *impression.dessin;
-    if (d.painter && d.painter->isActive() && !d.echec) Dessiner_Lignes();
-    if (d.painter && d.painter->isActive() && !d.painter->end())
-        Abandonner_Sauf_Fichier(QStringLiteral("le document n'a pas pu être terminé"));
-    // The document is printed once the print server has taken it whole.
-    if (!d.echec && d.travail) {
-        const QString refus = impression.service.Envoyer_Pdf(impression.file->Nom, Titre_Document, d.travail->data());
-        if (refus.isEmpty())
-            impression.pages_envoyees += d.pages;
-        else
-            Abandonner(refus);
+    Fermer_Page();
+    if (!impression.attente.empty() && !impression.echec) {
+        // The pages kept are drawn now: it may take a while for a long printout.
+        Curseur_Attente attente;
+        Dessiner_Pages(true);
     }
-    // The file gets its name only once all of it is on the disk; else the
-    // device leaves nothing behind.
-    if (!d.echec && d.sortie) {
-        const Resultat_Fichier ecrit = d.sortie->Terminer();
-        if (!ecrit) Abandonner(Fichier_Non_Ecrit(d.sortie->Chemin(), ecrit.Erreur));
+    QString fichier;
+    if (!impression.echec && impression.dessin) {
+        Dessin& d = *impression.dessin;
+        if (d.travail) {
+            Remettre_Travail();
+        } else {
+            if (d.painter->isActive() && !d.painter->end())
+                Abandonner_Sauf_Fichier(QStringLiteral("le document n'a pas pu être terminé"));
+            // The file gets its name only once all of it is on the disk; else
+            // the device leaves nothing behind.
+            if (!impression.echec) {
+                const Resultat_Fichier ecrit = d.sortie->Terminer();
+                if (ecrit)
+                    fichier = d.sortie->Chemin();
+                else
+                    Abandonner(Fichier_Non_Ecrit(d.sortie->Chemin(), ecrit.Erreur));
+            }
+        }
     }
+    if (impression.echec) return Echec_Dit();
     Resultat_Impression resultat;
-    if (d.echec) {
-        resultat.Erreur = d.erreur;
-        resultat.Pages_Envoyees = impression.pages_envoyees;
-    } else {
-        resultat.Reussi = true;
-        if (d.sortie) resultat.Fichier_Pdf = d.sortie->Chemin();
-    }
-    impression.dessin.reset();
+    resultat.Reussi = true;
+    resultat.Fichier_Pdf = fichier;
+    Oublier_Pages();
     return resultat;
 }
 
