@@ -162,7 +162,8 @@ public:
     bool Derniere_Entree_A_Nous() {
         if (!Pret() || !economiseur_) return false;
         // Asked first: the query brings the server's clock up to date, which
-        // the time read next then gives.
+        // the time read next then gives, so that no input comes between the
+        // two (the last input comes out a millisecond early at most).
         auto info = Reponse(xcb_screensaver_query_info_reply(prive_, xcb_screensaver_query_info(prive_, racine_), nullptr));
         const std::optional<uint32_t> maintenant = Heure();
         if (!info || !maintenant || !derniere_) return false;
@@ -179,7 +180,7 @@ public:
                 nous = b.heure;
             }
         }
-        return !Avant(nous + Marge_Ms, derniere_entree);
+        return !Avant(nous, derniere_entree);
     }
 
     std::optional<uint32_t> Heure() {
@@ -237,8 +238,6 @@ public:
 private:
     // Keys, buttons and touches are told apart in one number.
     static constexpr uint32_t Touche = 0x100, Bouton = 0x200, Doigt = 0x400;
-    // The server's clock may move on by a tick between the two answers.
-    static constexpr uint32_t Marge_Ms = 2;
     static constexpr size_t Brutes_Gardees = 512;
     struct Brute {
         uint32_t heure;

@@ -77,6 +77,11 @@ std::unique_ptr<T, decltype(&std::free)> Reponse(T* r) {
     return {r, &std::free};
 }
 
+// The time a hand takes to go from the keyboard to the mouse, or to another
+// program: input sent at once would come within the millisecond the
+// server's clock reads.
+void Main_Qui_Bouge() { std::this_thread::sleep_for(std::chrono::milliseconds(50)); }
+
 // Another program's window, and the operator's keyboard and mouse.
 class Autre_Programme {
 public:
@@ -106,6 +111,7 @@ public:
         Synchro();
     }
     void Pointeur(int x, int y) {
+        Main_Qui_Bouge();
         xcb_test_fake_input(c, XCB_MOTION_NOTIFY, 0, XCB_CURRENT_TIME, racine, static_cast<int16_t>(x), static_cast<int16_t>(y), 0);
         Synchro();
     }
