@@ -464,7 +464,8 @@ TEST(SauvegardeSure, AclParDefautDuDossier) {
 }
 
 // A file system that gives no lock (NFS without its lock service), or takes
-// no lock of that kind: the save written in place goes on without one.
+// no lock of that kind: the save written in place goes on without one, and
+// so do appends.
 TEST(SauvegardeSure, SansVerrouDuSystemeDeFichiersLaSauvegardeSurPlaceSeFait) {
     QTemporaryDir dossier;
     const QString nom1 = dossier.filePath("nom1.txt"), nom2 = dossier.filePath("nom2.txt");
@@ -478,6 +479,30 @@ TEST(SauvegardeSure, SansVerrouDuSystemeDeFichiersLaSauvegardeSurPlaceSeFait) {
         EXPECT_TRUE(r) << refus << ": " << r.Erreur.toStdString();
         EXPECT_EQ(Lire(nom2), contenu);
     }
+
+    // Appends go on without one, and bytes cut short (here by a file-size
+    // limit) are not taken back, the file said to hold them: what follows
+    // them might be another program's line.
+    const QString trace = dossier.filePath("setupm.snf");
+    EXPECT_EQ(Dans_Un_Enfant([&] {
+                  Ignorer_Limite_Taille_Fichier();
+                  const rlimit limite{4096, 4096};
+                  ::setrlimit(RLIMIT_FSIZE, &limite);
+                  int faute = 0;
+                  for (const int refus : {0, ENOLCK, EOPNOTSUPP}) {
+                      ostrel_test::Ecrire(trace, QByteArray(4096 - 10, 'x'));
+                      appels::flock_refuse = refus;
+                      const bool ajoute = Ajouter_Au_Fichier(trace, "court\r\n").Reussi;
+                      const Resultat_Fichier r = Ajouter_Au_Fichier(trace, "trop long\r\n");
+                      appels::flock_refuse = 0;
+                      const qsizetype attendu = refus != 0 ? 4096 : 4096 - 3;
+                      if (!ajoute || r.Erreur != "fichier trop volumineux" || r.Entame != (refus != 0) ||
+                          Lire(trace).size() != attendu)
+                          faute = refus + 1;
+                  }
+                  return faute;
+              }),
+              0);
 }
 
 // A named pipe, and for root a device, stay what they are: the save is
