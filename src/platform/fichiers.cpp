@@ -785,27 +785,37 @@ bool Verrou_D_Ajout(int fd) {
     return true;
 }
 
-// The file a name leads to, opened for appending (made when there is none),
-// locked when its file system gives locks, and told in etat. -1, with the
-// reason in refus, when it cannot be opened or is no ordinary file.
-int Ouvrir_Pour_Ajout(const QByteArray& nom, struct stat& etat, bool& verrouille, QString& refus) {
-    const int fd = ::open(nom.constData(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        refus = Raison(errno);
-        return -1;
-    }
-    if (::fstat(fd, &etat) != 0) {
-        refus = Raison(errno);
+// The file a name leads to, opened for appending, locked when its file system
+// gives locks, and told in etat; made when there is none if creer. Another
+// program may have removed it or put another file in its place (an archiving
+// of the trace) while this one waited for the lock: the file under the name
+// is then opened again, so that nothing goes to a file no one will read. -1,
+// with the reason in refus, when it cannot be opened or is no ordinary file.
+int Ouvrir_Pour_Ajout(const QByteArray& nom, bool creer, struct stat& etat, bool& verrouille, QString& refus) {
+    for (int essai = 0;; ++essai) {
+        const int fd = ::open(nom.constData(), O_WRONLY | O_APPEND | (creer ? O_CREAT : 0) | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+        if (fd < 0) {
+            refus = Raison(errno);
+            return -1;
+        }
+        if (::fstat(fd, &etat) != 0) {
+            refus = Raison(errno);
+            ::close(fd);
+            return -1;
+        }
+        if (!S_ISREG(etat.st_mode)) {
+            refus = Refus_Non_Ordinaire(etat);
+            ::close(fd);
+            return -1;
+        }
+        verrouille = Verrou_D_Ajout(fd);
+        struct stat nomme {};
+        if (!verrouille || essai == 10 ||
+            (::stat(nom.constData(), &nomme) == 0 && nomme.st_dev == etat.st_dev && nomme.st_ino == etat.st_ino))
+            return fd;
+        ::flock(fd, LOCK_UN);
         ::close(fd);
-        return -1;
     }
-    if (!S_ISREG(etat.st_mode)) {
-        refus = Refus_Non_Ordinaire(etat);
-        ::close(fd);
-        return -1;
-    }
-    verrouille = Verrou_D_Ajout(fd);
-    return fd;
 }
 
 }  // namespace
@@ -827,7 +837,7 @@ Resultat_Fichier Ajouter_Au_Fichier(const QString& chemin, QByteArrayView octets
         return resultat;
     }
     bool verrouille = false;
-    const int fd = Ouvrir_Pour_Ajout(nom, etat, verrouille, resultat.Erreur);
+    const int fd = Ouvrir_Pour_Ajout(nom, true, etat, verrouille, resultat.Erreur);
     if (fd < 0) return resultat;
     int erreur = 0;
     // Where the file ended when the lock came: past it, the bytes are this
@@ -848,6 +858,25 @@ Resultat_Fichier Ajouter_Au_Fichier(const QString& chemin, QByteArrayView octets
     resultat.Reussi = erreur == 0;
     if (erreur != 0) resultat.Erreur = Raison(erreur);
     return resultat;
+}
+
+Verrou_Ajouts::Verrou_Ajouts(const QString& chemin) {
+    const QByteArray nom = QFile::encodeName(chemin);
+    struct stat etat {};
+    bool verrouille = false;
+    QString refus;
+    if (nom.isEmpty() || ::stat(nom.constData(), &etat) != 0 || !S_ISREG(etat.st_mode)) return;
+    fd_ = Ouvrir_Pour_Ajout(nom, false, etat, verrouille, refus);
+    if (fd_ >= 0 && !verrouille) {
+        ::close(fd_);
+        fd_ = -1;
+    }
+}
+
+Verrou_Ajouts::~Verrou_Ajouts() {
+    if (fd_ < 0) return;
+    ::flock(fd_, LOCK_UN);
+    ::close(fd_);
 }
 
 }  // namespace ostrel

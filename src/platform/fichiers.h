@@ -177,4 +177,21 @@ Identite_Fichier Identifier_Fichier(const QString& chemin);
 // may hold part of them.
 Resultat_Fichier Ajouter_Au_Fichier(const QString& chemin, QByteArrayView octets);
 
+// The lock the appends to an ordinary file wait for, held from the making of
+// this object to its end: what is done to the file meanwhile (a copy of it,
+// then its removal or its emptying) comes between two appends, never amid one,
+// and an append that waited for a file removed or replaced meanwhile goes to
+// the file then under the name. None is held where the name leads to no
+// ordinary file this account may write, or its file system gives no lock.
+class Verrou_Ajouts {
+public:
+    explicit Verrou_Ajouts(const QString& chemin);
+    ~Verrou_Ajouts();
+    Verrou_Ajouts(const Verrou_Ajouts&) = delete;
+    Verrou_Ajouts& operator=(const Verrou_Ajouts&) = delete;
+
+private:
+    int fd_ = -1;
+};
+
 }  // namespace ostrel

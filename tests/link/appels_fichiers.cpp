@@ -39,6 +39,8 @@ extern "C" ssize_t write(int fd, const void* octets, size_t taille) {
 
 extern "C" int unlink(const char* chemin) {
     static const auto vrai = Vrai<int (*)(const char*)>("unlink");
+    auto& tour = ostrel_test::appels::avant_retrait;
+    Tour_Venu(tour, tour.faire && chemin != nullptr && tour.fichier == chemin);
     if (Refuse(ostrel_test::appels::retrait_refuse, chemin, EACCES)) return -1;
     return vrai(chemin);
 }

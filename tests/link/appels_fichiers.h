@@ -14,12 +14,12 @@ inline std::string troncature_refusee;
 // Flushing this file to the disk fails (EIO), as when the disk gives way
 // amid a save written over the file in place.
 inline std::string synchro_refusee;
-// Done once, then forgotten, right before the first write to this file:
-// another program's turn that comes there.
+// Done once, then forgotten, right before the first write to this file or the
+// first removal of this name: another program's turn that comes there.
 struct Tour {
     std::string fichier;
     std::function<void()> faire;
 };
-inline Tour avant_ecriture;
+inline Tour avant_ecriture, avant_retrait;
 
 }  // namespace ostrel_test::appels

@@ -28,6 +28,7 @@
 #include "link/variables.h"
 #include "platform/cp1252.h"
 #include "platform/dates.h"
+#include "platform/fichiers.h"
 
 using namespace ostrel;
 
@@ -54,6 +55,7 @@ protected:
         ostrel_test::appels::retrait_refuse.clear();
         ostrel_test::appels::troncature_refusee.clear();
         ostrel_test::appels::synchro_refusee.clear();
+        ostrel_test::appels::avant_retrait = {};
     }
 
     static QByteArray Lire(const QString& chemin) {
@@ -307,11 +309,20 @@ TEST_F(Mouchard, UneTraceArchiveeNEstPasArchiveeDeNouveau) {
         Ajouter(trace, contenu);
     };
 
+    // The line of another program that appends while the trace is archived
+    // (its look at the size came before) goes to the new trace.
     const QByteArray matin = Lignes_Numerotees("matin ");
     recommencer(matin);
+    const QByteArray autre = "07/03/2027 09:05:03 OstrelSoft+ 1.14VSA autre\r\n";
+    std::optional<Autre_Programme> programme;
+    appels::avant_retrait = {QFile::encodeName(trace).toStdString(),
+                             [&] { programme.emplace([&] { Ajouter_Au_Fichier(trace, autre); }); }};
     QByteArray lignes = Tracer("a", 20);
+    ASSERT_TRUE(programme);
+    EXPECT_EQ(programme->Fin(), 0);
     EXPECT_EQ(Lire(archive), matin);
-    EXPECT_EQ(Lire(trace), lignes);
+    QByteArray nouvelle = Lire(trace);
+    EXPECT_EQ(nouvelle.remove(std::max<qsizetype>(nouvelle.indexOf(autre), 0), autre.size()), lignes);
 
     // Its removal refused, as in a folder closed to the account: the same
     // file, emptied; past the threshold again, the lines since go to the
