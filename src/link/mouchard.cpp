@@ -48,6 +48,16 @@ bool Trop_Gros() {
     return !Deja_Archivee(trace) && trace.Existe && trace.Taille > Seuil_Archive_Mouchard;
 }
 
+// Another program may write the same trace (two started on one folder): its
+// lines wait while the trace is copied and removed, lest they go to a trace
+// already copied, and one that archived it first leaves a trace no longer too
+// large.
+void Archiver_Si_Trop_Gros() {
+    if (!Trop_Gros()) return;
+    const Verrou_Ajouts verrou(Fichier_Mouchard);
+    if (Trop_Gros()) Archive_Mouchard();
+}
+
 // How much of the trace's start the archive already ends with: what an
 // earlier start archived of this same trace, which it could not remove (an
 // append-only file only grows), or which it left when stopped before the
@@ -128,7 +138,7 @@ void Init_Mouchard() {
     if (Fichier_Mouchard.isEmpty()) return;
     // The mapped Windows folder may not exist yet on this machine.
     QDir().mkpath(QFileInfo(Fichier_Mouchard).absolutePath());
-    if (Trop_Gros()) Archive_Mouchard();
+    Archiver_Si_Trop_Gros();
     // A trace that is no ordinary file (a named pipe, a device) is left as it
     // is, and the program goes on without its lines.
     Ajouter_Au_Fichier(Fichier_Mouchard, {});
@@ -136,7 +146,7 @@ void Init_Mouchard() {
 
 void Ecrit_Mouchard(const QString& message) {
     if (Fichier_Mouchard.isEmpty()) return;
-    if (Trop_Gros()) Archive_Mouchard();
+    Archiver_Si_Trop_Gros();
     const QByteArray ligne = Vers_Cp1252(Texte_Date(Maintenant()) + QLatin1Char(' ') +
                                          Frm_Menu1().Lbl_Nom_Logiciel() + QLatin1Char(' ') + message) +
                              "\r\n";

@@ -3,7 +3,9 @@
 // that another program may read it at any time; written only while it is an
 // ordinary file, never waiting on a named pipe or a device. Past 500,000
 // bytes it is added to the day's archive in the application folder and
-// started afresh. No failure of the trace ever stops the program.
+// started afresh. Programs that share it (two started on one folder) append
+// one line after the other, and none while it is archived. No failure of the
+// trace ever stops the program.
 #include <QString>
 
 namespace ostrel {

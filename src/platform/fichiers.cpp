@@ -775,6 +775,51 @@ Identite_Fichier Identifier_Fichier(const QString& chemin) {
     return identite;
 }
 
+namespace {
+
+// The lock that every append to the file waits for; false where its file
+// system gives none (NFS without its lock service, some FUSE mounts).
+bool Verrou_D_Ajout(int fd) {
+    while (::flock(fd, LOCK_EX) != 0)
+        if (errno != EINTR) return false;
+    return true;
+}
+
+// The file a name leads to, opened for appending, locked when its file system
+// gives locks, and told in etat; made when there is none if creer. Another
+// program may have removed it or put another file in its place (an archiving
+// of the trace) while this one waited for the lock: the file under the name
+// is then opened again, so that nothing goes to a file no one will read. -1,
+// with the reason in refus, when it cannot be opened or is no ordinary file.
+int Ouvrir_Pour_Ajout(const QByteArray& nom, bool creer, struct stat& etat, bool& verrouille, QString& refus) {
+    for (int essai = 0;; ++essai) {
+        const int fd = ::open(nom.constData(), O_WRONLY | O_APPEND | (creer ? O_CREAT : 0) | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+        if (fd < 0) {
+            refus = Raison(errno);
+            return -1;
+        }
+        if (::fstat(fd, &etat) != 0) {
+            refus = Raison(errno);
+            ::close(fd);
+            return -1;
+        }
+        if (!S_ISREG(etat.st_mode)) {
+            refus = Refus_Non_Ordinaire(etat);
+            ::close(fd);
+            return -1;
+        }
+        verrouille = Verrou_D_Ajout(fd);
+        struct stat nomme {};
+        if (!verrouille || essai == 10 ||
+            (::stat(nom.constData(), &nomme) == 0 && nomme.st_dev == etat.st_dev && nomme.st_ino == etat.st_ino))
+            return fd;
+        ::flock(fd, LOCK_UN);
+        ::close(fd);
+    }
+}
+
+}  // namespace
+
 Resultat_Fichier Ajouter_Au_Fichier(const QString& chemin, QByteArrayView octets) {
     Resultat_Fichier resultat;
     const QByteArray nom = QFile::encodeName(chemin);
@@ -791,30 +836,47 @@ Resultat_Fichier Ajouter_Au_Fichier(const QString& chemin, QByteArrayView octets
         resultat.Erreur = Refus_Non_Ordinaire(etat);
         return resultat;
     }
-    const int fd = ::open(nom.constData(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        resultat.Erreur = Raison(errno);
-        return resultat;
-    }
+    bool verrouille = false;
+    const int fd = Ouvrir_Pour_Ajout(nom, true, etat, verrouille, resultat.Erreur);
+    if (fd < 0) return resultat;
     int erreur = 0;
-    if (::fstat(fd, &etat) != 0) {
-        erreur = errno;
-    } else if (!S_ISREG(etat.st_mode)) {
-        ::close(fd);
-        resultat.Erreur = Refus_Non_Ordinaire(etat);
-        return resultat;
-    } else if (!Ecrire_Tout(fd, octets.data(), octets.size())) {
+    // Where the file ended when the lock came: past it, the bytes are this
+    // append's own, the other programs' appends waiting for the lock.
+    const off_t debut = verrouille && ::fstat(fd, &etat) == 0 ? etat.st_size : -1;
+    if (!Ecrire_Tout(fd, octets.data(), octets.size())) {
         erreur = errno;
         // Bytes cut short (a full disk) are taken back, so that what is
-        // appended next does not run on from them; an append-only file
-        // keeps them.
-        if (::ftruncate(fd, etat.st_size) != 0) {
-        }
+        // appended next does not run on from them. Without the lock, what
+        // follows may be another program's lines, and is left; so are the
+        // bytes of an append-only file: the file may then hold part of them.
+        resultat.Entame = debut < 0 || ::fstat(fd, &etat) != 0 || (etat.st_size > debut && ::ftruncate(fd, debut) != 0);
     }
+    // Let go before the close: a copy of the descriptor in a program started
+    // meanwhile would hold it past the close.
+    if (verrouille) ::flock(fd, LOCK_UN);
     if (::close(fd) != 0 && erreur == 0 && errno != EINTR) erreur = errno;
     resultat.Reussi = erreur == 0;
     if (erreur != 0) resultat.Erreur = Raison(erreur);
     return resultat;
+}
+
+Verrou_Ajouts::Verrou_Ajouts(const QString& chemin) {
+    const QByteArray nom = QFile::encodeName(chemin);
+    struct stat etat {};
+    bool verrouille = false;
+    QString refus;
+    if (nom.isEmpty() || ::stat(nom.constData(), &etat) != 0 || !S_ISREG(etat.st_mode)) return;
+    fd_ = Ouvrir_Pour_Ajout(nom, false, etat, verrouille, refus);
+    if (fd_ >= 0 && !verrouille) {
+        ::close(fd_);
+        fd_ = -1;
+    }
+}
+
+Verrou_Ajouts::~Verrou_Ajouts() {
+    if (fd_ < 0) return;
+    ::flock(fd_, LOCK_UN);
+    ::close(fd_);
 }
 
 }  // namespace ostrel

@@ -168,8 +168,30 @@ Identite_Fichier Identifier_Fichier(const QString& chemin);
 // none (its folder must be there). A named pipe, a device or a socket is
 // refused at once, without waiting for a reader nor opening the device ("ce
 // n'est pas un fichier ordinaire"), and a folder too; an append-only file
-// takes them. Bytes that fail halfway (a full disk) are taken back: the file
-// ends where it ended, but in an append-only file.
+// takes them. Appends to one file, by this program or others, come one after
+// the other under a lock each waits for, so that bytes that fail halfway (a
+// full disk) are taken back alone: the file ends where it ended when the lock
+// came, others' lines kept. An append-only file keeps them, and so does a file
+// system that gives no lock, where the appends come as they may and no bytes
+// are taken back, lest another program's be; Entame then tells that the file
+// may hold part of them.
 Resultat_Fichier Ajouter_Au_Fichier(const QString& chemin, QByteArrayView octets);
+
+// The lock the appends to an ordinary file wait for, held from the making of
+// this object to its end: what is done to the file meanwhile (a copy of it,
+// then its removal or its emptying) comes between two appends, never amid one,
+// and an append that waited for a file removed or replaced meanwhile goes to
+// the file then under the name. None is held where the name leads to no
+// ordinary file this account may write, or its file system gives no lock.
+class Verrou_Ajouts {
+public:
+    explicit Verrou_Ajouts(const QString& chemin);
+    ~Verrou_Ajouts();
+    Verrou_Ajouts(const Verrou_Ajouts&) = delete;
+    Verrou_Ajouts& operator=(const Verrou_Ajouts&) = delete;
+
+private:
+    int fd_ = -1;
+};
 
 }  // namespace ostrel

@@ -12,6 +12,7 @@
 #include <QStringList>
 #include <atomic>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <sched.h>
 #include <sys/mount.h>
@@ -112,10 +113,15 @@ inline bool Espace_De_Montage() {
 }
 
 // A small file system (64 KiB) mounted on `dossier` for this process alone;
-// false where the system allows none.
-inline bool Petit_Disque(const QString& dossier) {
-    return Espace_De_Montage() &&
-           ::mount("tmpfs", QFile::encodeName(dossier).constData(), "tmpfs", 0, "size=64k") == 0;
+// false where the system allows none, why then written to the file `raison`,
+// which a test that cannot be tried here gives as it is skipped.
+inline bool Petit_Disque(const QString& dossier, const QString& raison) {
+    const bool espace = Espace_De_Montage();
+    if (espace && ::mount("tmpfs", QFile::encodeName(dossier).constData(), "tmpfs", 0, "size=64k") == 0) return true;
+    QFile pourquoi(raison);
+    if (pourquoi.open(QIODevice::WriteOnly))
+        pourquoi.write(QByteArray(espace ? "tmpfs: " : "no namespaces of its own: ") + std::strerror(errno));
+    return false;
 }
 
 // A named pipe given to a reader that must not wait on it. While it stands, a

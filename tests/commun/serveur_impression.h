@@ -20,7 +20,9 @@
 #include <csignal>
 #include <cstdlib>
 #include <optional>
+#include <sys/prctl.h>
 #include <sys/un.h>
+#include <unistd.h>
 #include <cups/cups.h>
 
 #include "commun/fichiers_test.h"
@@ -76,6 +78,13 @@ public:
         const QString script = avant + QStringLiteral("\nexec \"$0\" \"$@\"");
         serveur_.setArguments(avant.isEmpty() ? arguments : QStringList{QStringLiteral("-c"), script, cupsd} + arguments);
         serveur_.setWorkingDirectory(d.path());
+        // Killed with the test, however it ends (SIGKILL, a crash, a time-out),
+        // lest it outlive it: the kernel sends it when the thread that started
+        // it ends, so it is started from the test's own thread. A test already
+        // gone before this is asked for has it stop at once.
+        serveur_.setChildProcessModifier([test = ::getpid()] {
+            if (::prctl(PR_SET_PDEATHSIG, SIGKILL) != 0 || ::getppid() != test) ::_exit(127);
+        });
         serveur_.setProcessChannelMode(QProcess::MergedChannels);
         serveur_.start();
         if (!serveur_.waitForStarted(30000)) return Sauter(QStringLiteral("cupsd ne démarre pas : ") + serveur_.errorString());
@@ -99,6 +108,9 @@ public:
             if (it.value()) qputenv(it.key().constData(), *it.value());
             else qunsetenv(it.key().constData());
     }
+
+    // The server's process, 0 when it does not run.
+    qint64 Pid() const { return serveur_.processId(); }
 
     // The print server goes away as a crash or a stop would take it.
     void Arreter() {

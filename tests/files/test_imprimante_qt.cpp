@@ -8,8 +8,11 @@
 #include <QGuiApplication>
 #include <QTemporaryDir>
 #include <cstdlib>
+#include <csignal>
 #include <set>
+#include <sys/prctl.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "commun/fichiers_test.h"
@@ -313,7 +316,8 @@ TEST_F(ImprimanteQt, LaFileParDefautDuServeurPrendLesImpressions) {
 // A print server slow to start, as on a busy machine, is waited for, even by
 // a user whose PATH leaves out the administration folders. One that cannot
 // run here (it refuses its configuration) skips the test, saying why; one
-// whose socket would be too deep for cupsd fails it, saying so.
+// whose socket would be too deep for cupsd fails it, saying so; none
+// outlives a test killed amid its run.
 TEST_F(ImprimanteQt, UnServeurDImpressionLentEstAttenduUnQuiNePeutTournerFaitSauterLeTest) {
     ostrel_test::Serveur_Impression lent;
     const QByteArray path = qgetenv("PATH");
@@ -337,6 +341,40 @@ TEST_F(ImprimanteQt, UnServeurDImpressionLentEstAttenduUnQuiNePeutTournerFaitSau
     EXPECT_NE(std::string(casse.message()).find("Unknown directive Inconnue"), std::string::npos) << casse.message();
     EXPECT_TRUE(profond.nonfatally_failed());
     EXPECT_NE(std::string(profond.message()).find("trop long"), std::string::npos) << profond.message();
+
+    // A test killed amid its run (SIGKILL) leaves no server behind: it is
+    // killed as the test dies, and is ending once the test is gone, as its
+    // guardian sees it, which takes in the test's orphans.
+    QTemporaryDir tue;
+    int tube[2];
+    ASSERT_EQ(::pipe(tube), 0);
+    const pid_t gardien = ::fork();
+    if (gardien == 0) {
+        ::prctl(PR_SET_CHILD_SUBREAPER, 1);
+        const pid_t test = ::fork();
+        if (test == 0) {
+            ostrel_test::Serveur_Impression serveur(tue.path());
+            const pid_t cupsd = serveur.Demarrer() ? static_cast<pid_t>(serveur.Pid()) : 0;
+            if (::write(tube[1], &cupsd, sizeof cupsd) == sizeof cupsd) ::raise(SIGKILL);
+            ::_exit(2);
+        }
+        ::close(tube[1]);
+        pid_t cupsd = 0;
+        if (::read(tube[0], &cupsd, sizeof cupsd) != sizeof cupsd || cupsd <= 0) ::_exit(3);
+        ::waitpid(test, nullptr, 0);
+        // Gone, a zombie, dying (PF_EXITING, PF_SIGNALED) or with SIGKILL pending.
+        const QList<QByteArray> etat = Lire(QStringLiteral("/proc/%1/stat").arg(cupsd)).split(')').value(1).simplified().split(' ');
+        const bool tue_aussi = etat.size() < 29 || etat[0] == "Z" || etat[0] == "X" || (etat[6].toULongLong() & 0x404) != 0 ||
+                               (etat[28].toULongLong() & (1u << (SIGKILL - 1))) != 0;
+        if (!tue_aussi) ::kill(cupsd, SIGKILL);
+        ::waitpid(cupsd, nullptr, 0);
+        ::_exit(tue_aussi ? 0 : 1);
+    }
+    ::close(tube[0]);
+    ::close(tube[1]);
+    int fin = 0;
+    ASSERT_EQ(::waitpid(gardien, &fin, 0), gardien);
+    EXPECT_TRUE(WIFEXITED(fin) && WEXITSTATUS(fin) == 0) << "cupsd survived the test that started it (" << fin << ")";
 }
 
 TEST_F(ImprimanteQt, UnDossierNonInscriptibleFaitEchouerLeTravailSansFichier) {

@@ -12,6 +12,7 @@
 #include <iostream>
 #include <linux/fs.h>
 #include <mutex>
+#include <optional>
 #include <sys/inotify.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
@@ -27,6 +28,7 @@
 #include "link/variables.h"
 #include "platform/cp1252.h"
 #include "platform/dates.h"
+#include "platform/fichiers.h"
 
 using namespace ostrel;
 
@@ -53,6 +55,7 @@ protected:
         ostrel_test::appels::retrait_refuse.clear();
         ostrel_test::appels::troncature_refusee.clear();
         ostrel_test::appels::synchro_refusee.clear();
+        ostrel_test::appels::avant_retrait = {};
     }
 
     static QByteArray Lire(const QString& chemin) {
@@ -117,6 +120,36 @@ protected:
         if (enfant < 0 || ::waitpid(enfant, &etat, 0) != enfant || !WIFEXITED(etat)) return 98;
         return WEXITSTATUS(etat);
     }
+};
+
+// Another program started now, in a process of its own: back once it has
+// ended or waits for a lock another holds (/proc/locks shows it waiting).
+// Fin() awaits its end: 0 when it ended well.
+class Autre_Programme {
+public:
+    explicit Autre_Programme(const std::function<void()>& faire) : pid_(::fork()) {
+        if (pid_ == 0) {
+            faire();
+            ::_exit(0);
+        }
+        while (pid_ > 0 && !Finir(WNOHANG) && !Attend_Un_Verrou()) ::usleep(1000);
+    }
+    int Fin() { return pid_ > 0 && (fini_ || Finir(0)) && WIFEXITED(etat_) ? WEXITSTATUS(etat_) : 98; }
+
+private:
+    bool Finir(int options) { return fini_ = ::waitpid(pid_, &etat_, options) == pid_; }
+    bool Attend_Un_Verrou() const {
+        QFile verrous("/proc/locks");
+        verrous.open(QIODevice::ReadOnly);
+        for (const QByteArray& ligne : verrous.readAll().split('\n')) {
+            const QList<QByteArray> mots = ligne.simplified().split(' ');
+            if (mots.size() > 5 && mots[1] == "->" && mots[5] == QByteArray::number(pid_)) return true;
+        }
+        return false;
+    }
+    pid_t pid_;
+    bool fini_ = false;
+    int etat_ = 0;
 };
 
 // A named pipe given to a writer that must not wait on it. After a while its
@@ -232,28 +265,34 @@ TEST_F(Mouchard, UnArchivageRateGardeLaTraceEtNArretePas) {
     Init_Mouchard();
     Ecrit_Mouchard("perdue");
 
-    // So does a line the full disk has room for 40 bytes of: none of it
+    // So does a line the full disk has room for 50 bytes of: none of it
     // stays, and the next one, once there is room again, starts a line.
+    // Another program's line that comes meanwhile, and fits, stays.
     Fichier_Mouchard = trace;
+    const QString sans_montage = dossier.filePath("sans montage");
     const int plein = Demarrage([&] {
         const QString windows = QFileInfo(trace).absolutePath();
-        if (!ostrel_test::Petit_Disque(windows)) ::_exit(77);
-        const QByteArray avant(4096 - 40, 'x');  // 40 bytes short of a page
+        if (!ostrel_test::Petit_Disque(windows, sans_montage)) ::_exit(77);
+        const QByteArray avant(4096 - 50, 'x');  // 50 bytes short of a page
         Ajouter(trace, avant);
         QFile occupe(windows + "/occupe");
         occupe.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
         while (occupe.write(QByteArray(4096, 'o')) > 0) {
         }
+        std::optional<Autre_Programme> autre;
+        ostrel_test::appels::avant_ecriture = {QFile::encodeName(trace).toStdString(),
+                                               [&] { autre.emplace([] { Ecrit_Mouchard("autre"); }); }};
         Ecrit_Mouchard("perdue faute de place");
-        const bool reprise = Lire(trace) == avant;
+        const QByteArray ligne = "07/03/2027 09:05:03 OstrelSoft+ 1.14VSA autre\r\n";
+        const bool reprise = autre && autre->Fin() == 0 && Lire(trace) == avant + ligne;
         occupe.remove();
         Ecrit_Mouchard("suite");
-        ::_exit(reprise && Lire(trace) == avant + "07/03/2027 09:05:03 OstrelSoft+ 1.14VSA suite\r\n" ? 0 : 1);
+        ::_exit(reprise && Lire(trace) == avant + ligne + "07/03/2027 09:05:03 OstrelSoft+ 1.14VSA suite\r\n" ? 0 : 1);
     });
     if (plein == 77)
-        std::cout << "No file system can be mounted here: the full disk is not tried.\n";
-    else
-        EXPECT_EQ(plein, 0);
+        GTEST_SKIP() << "No file system can be mounted here (" << Lire(sans_montage).toStdString()
+                     << "): the full disk is not tried.";
+    EXPECT_EQ(plein, 0);
 }
 
 // Once archived, a trace starts afresh: removed, or emptied where its folder
@@ -270,11 +309,20 @@ TEST_F(Mouchard, UneTraceArchiveeNEstPasArchiveeDeNouveau) {
         Ajouter(trace, contenu);
     };
 
+    // The line of another program that appends while the trace is archived
+    // (its look at the size came before) goes to the new trace.
     const QByteArray matin = Lignes_Numerotees("matin ");
     recommencer(matin);
+    const QByteArray autre = "07/03/2027 09:05:03 OstrelSoft+ 1.14VSA autre\r\n";
+    std::optional<Autre_Programme> programme;
+    appels::avant_retrait = {QFile::encodeName(trace).toStdString(),
+                             [&] { programme.emplace([&] { Ajouter_Au_Fichier(trace, autre); }); }};
     QByteArray lignes = Tracer("a", 20);
+    ASSERT_TRUE(programme);
+    EXPECT_EQ(programme->Fin(), 0);
     EXPECT_EQ(Lire(archive), matin);
-    EXPECT_EQ(Lire(trace), lignes);
+    QByteArray nouvelle = Lire(trace);
+    EXPECT_EQ(nouvelle.remove(std::max<qsizetype>(nouvelle.indexOf(autre), 0), autre.size()), lignes);
 
     // Its removal refused, as in a folder closed to the account: the same
     // file, emptied; past the threshold again, the lines since go to the
