@@ -162,8 +162,7 @@ public:
     bool Derniere_Entree_A_Nous() {
         if (!Pret() || !economiseur_) return false;
         // Asked first: the query brings the server's clock up to date, which
-        // the time read next then gives, so that no input comes between the
-        // two (the last input comes out a millisecond early at most).
+        // the time read next then gives.
         auto info = Reponse(xcb_screensaver_query_info_reply(prive_, xcb_screensaver_query_info(prive_, racine_), nullptr));
         const std::optional<uint32_t> maintenant = Heure();
         if (!info || !maintenant || !derniere_) return false;
@@ -180,7 +179,7 @@ public:
                 nous = b.heure;
             }
         }
-        return !Avant(nous, derniere_entree);
+        return !Avant(nous + Marge_Ms, derniere_entree);
     }
 
     std::optional<uint32_t> Heure() {
@@ -238,6 +237,10 @@ public:
 private:
     // Keys, buttons and touches are told apart in one number.
     static constexpr uint32_t Touche = 0x100, Bouton = 0x200, Doigt = 0x400;
+    // The server's record of the last input may come a millisecond after
+    // the time its event carries; no hand moves from one program to another
+    // that fast.
+    static constexpr uint32_t Marge_Ms = 2;
     static constexpr size_t Brutes_Gardees = 512;
     struct Brute {
         uint32_t heure;
