@@ -4,6 +4,8 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QTest>
+#include <functional>
+#include <utility>
 
 #include "essai_journal.h"
 
@@ -146,6 +148,30 @@ TEST_F(Acquittement_Purge, CodeRefuse) {
     C("Cmd_Imprimer")->setFocus();
     EXPECT_FALSE(C("Frame_Code_Acce")->isVisibleTo(banc.Journal()));
     EXPECT_TRUE(banc.bus.Trames_Recues().empty());
+
+    // An Escape that reaches the screen while its refusal box is open (the
+    // box's own loop runs the events) takes the operator back; the screen
+    // that opened the box stands until its handler has returned.
+    struct Boite_Ouverte : Boites_Scriptees {
+        std::function<void()> pendant;
+        int MsgBox(const QString& texte, int style, const QString& titre) override {
+            if (pendant) {
+                const Boucle_Modale boucle;
+                std::exchange(pendant, {})();
+            }
+            return Boites_Scriptees::MsgBox(texte, style, titre);
+        }
+    } boite;
+    boite.pendant = [&] {
+        QTest::keyClick(banc.Journal(), Qt::Key_Escape);
+        Traiter_Evenements();
+    };
+    Definir_Boites(&boite);
+    Cliquer("Cmd_Acquitter");
+    Taper("9999");
+    Definir_Boites(&banc.boites);
+    EXPECT_EQ(boite.Textes(), std::vector<QString>{"Indentification non reconnu par le Module !"});
+    EXPECT_EQ(Ecran_Courant, QStringLiteral("Consultation"));
 }
 
 TEST_F(Acquittement_Purge, ErreurDeLiaisonPendantLAcquittement) {
