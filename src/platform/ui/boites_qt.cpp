@@ -168,8 +168,8 @@ bool Depuis(quint64 heure, std::optional<uint32_t> depuis) {
 
 // A key's press comes first as the override of shortcuts.
 bool Est_Appui(QEvent::Type type) {
-    return type == QEvent::KeyPress || type == QEvent::ShortcutOverride || type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick ||
-           type == QEvent::TouchBegin || type == QEvent::TabletPress;
+    return type == QEvent::KeyPress || type == QEvent::ShortcutOverride || type == QEvent::MouseButtonPress ||
+           type == QEvent::MouseButtonDblClick || type == QEvent::TouchBegin || type == QEvent::TabletPress;
 }
 
 // Holds back the input that must not act, whoever it is meant for:
